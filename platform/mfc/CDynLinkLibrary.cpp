@@ -1,0 +1,77 @@
+// Extension-module registration and the chain of extension libraries.
+#include "CDynLinkLibrary.h"
+
+#include "AfxModuleState.h"
+
+namespace {
+bool g_bFailInit = false;
+int g_nInitCalls = 0;
+int g_nTermCalls = 0;
+}  // namespace
+
+void AfxSetExtensionModuleFailure(bool bFail) { g_bFailInit = bFail; }
+int AfxGetInitExtensionModuleCalls() { return g_nInitCalls; }
+int AfxGetTermExtensionModuleCalls() { return g_nTermCalls; }
+
+BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
+  ++g_nInitCalls;
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
+  if (g_bFailInit) {
+    // The load is refused and the module's memory goes away with it: drop
+    // its classes so that no record of the unloaded module stays linked.
+    moduleState->m_pClassList = moduleState->m_pClassInit;
+    return FALSE;
+  }
+  if (state.bInitialized) return TRUE;
+  state.bInitialized = TRUE;
+  state.hModule = hModule;
+  state.hResource = hModule;
+
+  // The classes above the last boundary were registered by this module's
+  // static initialisation; cut them out of the module state's list.
+  CRuntimeClass* head = moduleState->m_pClassList;
+  CRuntimeClass* boundary = moduleState->m_pClassInit;
+  if (head == boundary) {
+    state.pFirstSharedClass = nullptr;
+  } else {
+    state.pFirstSharedClass = head;
+    CRuntimeClass* last = head;
+    while (last->m_pNextClass != boundary && last->m_pNextClass != nullptr) last = last->m_pNextClass;
+    last->m_pNextClass = nullptr;
+    moduleState->m_pClassList = boundary;
+  }
+  moduleState->m_pClassInit = moduleState->m_pClassList;
+  return TRUE;
+}
+
+void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
+  ++g_nTermCalls;
+  if (!state.bInitialized) return;
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
+  CDynLinkLibrary* dll = moduleState->m_pLibraryList;
+  while (dll != nullptr) {
+    CDynLinkLibrary* next = dll->m_pNextDLL;
+    if (bAll || dll->m_hModule == state.hModule) delete dll;  // unlinks itself
+    dll = next;
+  }
+}
+
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem)
+    : m_hModule(state.hModule),
+      m_hResource(state.hResource),
+      m_pClassList(state.pFirstSharedClass),
+      m_bSystem(bSystem) {
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
+  m_pNextDLL = moduleState->m_pLibraryList;
+  moduleState->m_pLibraryList = this;
+}
+
+CDynLinkLibrary::~CDynLinkLibrary() {
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
+  for (CDynLinkLibrary** link = &moduleState->m_pLibraryList; *link != nullptr; link = &(*link)->m_pNextDLL) {
+    if (*link == this) {
+      *link = m_pNextDLL;
+      break;
+    }
+  }
+}

@@ -1,0 +1,44 @@
+// Extension-module support: the module record, its registration with the
+// module state, and the chain of extension libraries through which a
+// module's run-time classes are found from the host.
+#pragma once
+
+#include "CWinApp.h"
+
+struct AFX_EXTENSION_MODULE {
+  BOOL bInitialized;
+  HMODULE hModule;
+  HMODULE hResource;
+  CRuntimeClass* pFirstSharedClass;  // the classes the module registered while loading
+};
+
+// Takes the classes that the module registered during its static
+// initialisation out of the module state's list into the record. Returns
+// FALSE when registration fails (only through the test hook below).
+BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule);
+
+// Unlinks and deletes the module's CDynLinkLibrary objects (all of them when
+// bAll is TRUE).
+void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
+
+// One extension library in the module state's chain.
+class CDynLinkLibrary : public CCmdTarget {
+ public:
+  // Links the module's classes into the chain, at its head.
+  CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem = FALSE);
+  ~CDynLinkLibrary() override;
+  CDynLinkLibrary(const CDynLinkLibrary&) = delete;  // owned by the chain
+  CDynLinkLibrary& operator=(const CDynLinkLibrary&) = delete;
+
+  HMODULE m_hModule;
+  HMODULE m_hResource;
+  CRuntimeClass* m_pClassList;  // the module's classes
+  BOOL m_bSystem;
+  CDynLinkLibrary* m_pNextDLL;
+};
+
+// Test hooks of the platform layer: make the next calls of
+// AfxInitExtensionModule fail, and count how often the two calls ran.
+void AfxSetExtensionModuleFailure(bool bFail);
+int AfxGetInitExtensionModuleCalls();
+int AfxGetTermExtensionModuleCalls();
