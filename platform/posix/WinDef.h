@@ -22,6 +22,10 @@ typedef int INT;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
 typedef intptr_t LONG_PTR;
+typedef uintptr_t ULONG_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef WORD ATOM;
+typedef void* PVOID;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
@@ -74,10 +78,9 @@ struct MSG {
   POINT pt;
 };
 
-#define LOWORD(l) ((WORD)(((DWORD_PTR_NIMBO)(l)) & 0xffff))
-#define HIWORD(l) ((WORD)((((DWORD_PTR_NIMBO)(l)) >> 16) & 0xffff))
-typedef uintptr_t DWORD_PTR_NIMBO;
-#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR_NIMBO)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR_NIMBO)(b)) & 0xffff))) << 16))
+#define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
+#define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
+#define MAKELONG(a, b) ((LONG)(((WORD)(((DWORD_PTR)(a)) & 0xffff)) | ((DWORD)((WORD)(((DWORD_PTR)(b)) & 0xffff))) << 16))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 
