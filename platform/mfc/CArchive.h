@@ -1,0 +1,202 @@
+// CArchive: MFC's binary serialization stream over a CFile, in MFC's
+// published byte format: little-endian values, counts, length-prefixed
+// strings and object pointers with class tags.
+//
+// An archive either stores (writes) or loads (reads), through a buffer of
+// its own. Errors are thrown as CArchiveException* (and CFileException* or
+// CMemoryException* from below); the catcher Delete()s them:
+//   readOnly   writing to a loading archive
+//   writeOnly  reading from a storing archive
+//   endOfFile  too few bytes left for a value, a count or a string
+//   badIndex, badClass, badSchema  object data that cannot be read
+//
+// Loading treats the data as untrusted: a count or string length larger
+// than the bytes left raises endOfFile before anything is allocated for it
+// (see ReadCount for what "bytes left" covers).
+#pragma once
+
+#include <unordered_map>
+#include <vector>
+
+#include "CException.h"
+#include "CObject.h"
+#include "CString.h"
+#include "FileIoApi.h"
+
+class CFile;
+
+class CArchive {
+ public:
+  enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
+
+  // pFile stays the caller's and must outlive the archive. nBufSize below
+  // 128 is raised to 128; lpBuf (nBufSize bytes) replaces the archive's own
+  // buffer when given.
+  CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
+  // A storing archive flushes its buffer to the file unless
+  // bNoFlushOnDelete; errors at this point are swallowed, so a caller that
+  // must know whether everything was written calls Close() first.
+  ~CArchive();
+  // An archive owns its buffer and its maps and is tied to one file.
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  BOOL IsLoading() const { return (m_nMode & load) != 0; }
+  BOOL IsStoring() const { return (m_nMode & load) == 0; }
+  // TRUE when a loading archive has no buffered bytes left (the file may
+  // still have more).
+  BOOL IsBufferEmpty() const { return m_lpBufCur == m_lpBufMax; }
+  CFile* GetFile() const { return m_pFile; }
+
+  // Storing: writes the buffered bytes to the file and flushes the file.
+  // Loading: moves the file back over the bytes read ahead but not used.
+  void Flush();
+  // Flush, then detach from the file (which stays open).
+  void Close();
+  // Detach from the file without writing anything; never throws.
+  void Abort();
+
+  // Raw bytes. Read returns the number of bytes read, fewer than nMax only
+  // at the end of the data (no exception).
+  UINT Read(void* lpBuf, UINT nMax);
+  void Write(const void* lpBuf, UINT nMax);
+
+  // Values, little-endian: 1 byte for BYTE/char/bool (0 or 1), 2 for
+  // WORD/short, 4 for int/LONG/UINT/DWORD/float, 8 for 64-bit and double.
+  CArchive& operator<<(BYTE by);
+  CArchive& operator<<(WORD w);
+  CArchive& operator<<(short w);
+  CArchive& operator<<(char ch);
+  CArchive& operator<<(bool b);
+  CArchive& operator<<(int i);
+  CArchive& operator<<(unsigned int u);
+  CArchive& operator<<(LONGLONG dwdw);
+  CArchive& operator<<(ULONGLONG dwdw);
+  CArchive& operator<<(float f);
+  CArchive& operator<<(double d);
+
+  CArchive& operator>>(BYTE& by);
+  CArchive& operator>>(WORD& w);
+  CArchive& operator>>(short& w);
+  CArchive& operator>>(char& ch);
+  CArchive& operator>>(bool& b);  // any non-zero byte reads as true
+  CArchive& operator>>(int& i);
+  CArchive& operator>>(unsigned int& u);
+  CArchive& operator>>(LONGLONG& dwdw);
+  CArchive& operator>>(ULONGLONG& dwdw);
+  CArchive& operator>>(float& f);
+  CArchive& operator>>(double& d);
+
+  // Counts: below 0xFFFF a WORD; otherwise WORD 0xFFFF, then the count as a
+  // DWORD. A count above 0xFFFFFFFF has no encoding (genericException).
+  void WriteCount(DWORD_PTR dwCount);
+  // Reads a count. Every element of a counted sequence occupies at least
+  // one byte, so a count larger than the bytes left raises endOfFile: a
+  // caller that allocates per element stays within the archive's size.
+  // The bytes left are known for any file that reports its length and
+  // position (disk files, memory files); over a stream that cannot seek the
+  // check is skipped and the caller's own reads run into endOfFile.
+  DWORD_PTR ReadCount();
+
+  // Object pointers. WriteObject writes the null tag, the index of an
+  // object already written, or the class (new class record or its index)
+  // followed by the object's Serialize data. Writing an object whose class
+  // is not serializable, or whose name is 64 bytes or longer, raises
+  // badClass (such data could not be read back).
+  void WriteObject(const CObject* pOb);
+  // Reads what WriteObject wrote: null, an object already read (shared, not
+  // copied) or a new object created by its run-time class and filled by
+  // its Serialize; the new object belongs to the caller. With pClass, the
+  // object must be of that class or derived from it (badClass otherwise).
+  // When the new object's Serialize throws, the object is deleted before
+  // the exception passes on, and later references to it raise badIndex.
+  CObject* ReadObject(const CRuntimeClass* pClass);
+
+  // The class part of the object format, for callers that write a class
+  // tag themselves. ReadClass returns the class, or null for an object tag
+  // (then *pObTag receives the object index, 0 for null); *pSchema
+  // receives the schema as GetObjectSchema would report it.
+  void WriteClass(const CRuntimeClass* pClassRef);
+  CRuntimeClass* ReadClass(const CRuntimeClass* pClassRefRequested = nullptr, UINT* pSchema = nullptr,
+                           DWORD* pObTag = nullptr);
+
+  // Enters an object in the archive's table without writing it, so that
+  // later references to it are written (or read) as an index.
+  void MapObject(const CObject* pOb);
+
+  // Inside Serialize of a loading object whose class is versionable: the
+  // schema number the archive holds for the class. It is reported once;
+  // later calls, and calls for classes that are not versionable, give
+  // (UINT)-1.
+  UINT GetObjectSchema();
+  void SetObjectSchema(UINT nSchema) { m_nObjectSchema = nSchema; }
+
+  CArchive& operator<<(const CObject* pOb) {
+    WriteObject(pOb);
+    return *this;
+  }
+  CArchive& operator>>(CObject*& pOb) {
+    pOb = ReadObject(nullptr);
+    return *this;
+  }
+  CArchive& operator>>(const CObject*& pOb) {
+    pOb = ReadObject(nullptr);
+    return *this;
+  }
+
+  CString m_strFileName;  // the file's path, for exceptions
+
+ private:
+  friend CArchive& AFXAPI operator<<(CArchive& ar, const CString& string);
+  friend CArchive& AFXAPI operator>>(CArchive& ar, CString& string);
+
+  enum EntryKind { kNull, kClass, kObject, kDead };
+  struct CLoadEntry {
+    EntryKind nKind;
+    const void* pEntry;  // CRuntimeClass* or CObject*
+    UINT nSchema;        // for classes: the schema number read from the archive
+  };
+
+  // Throw writeOnly / readOnly unless the archive goes the right way.
+  void CheckLoading() const;
+  void CheckStoring() const;
+  // Makes nBytes readable in the buffer, or throws endOfFile.
+  void EnsureReadable(UINT nBytes);
+  // Refills the buffer from the file, keeping unread bytes; returns
+  // whether at least nBytesNeeded are now buffered.
+  bool FillBuffer(UINT nBytesNeeded);
+  // Writes the buffer's bytes to the file.
+  void FlushBuffer();
+  // The bytes still to be read (buffer plus file); false when the file
+  // cannot tell.
+  bool GetBytesLeft(ULONGLONG& nLeft) const;
+  // Throws endOfFile when nBytes are known to exceed what is left.
+  void CheckBytesLeft(ULONGLONG nBytes) const;
+
+  void WriteBytes(const BYTE* pData, UINT nBytes);
+  void ReadBytes(BYTE* pData, UINT nBytes);  // exactly nBytes, or endOfFile
+  void WriteUnsigned(ULONGLONG nValue, UINT nBytes);
+  ULONGLONG ReadUnsigned(UINT nBytes);
+
+  void CheckMapCount() const;
+
+  CFile* m_pFile;
+  UINT m_nMode;
+  UINT m_nBufSize;
+  std::vector<BYTE> m_ownBuffer;  // used unless the caller gave a buffer
+  BYTE* m_lpBufStart;
+  BYTE* m_lpBufCur;  // next byte to read or write
+  BYTE* m_lpBufMax;  // loading: end of the valid bytes; storing: end of the buffer
+  UINT m_nObjectSchema;
+  DWORD m_nMapCount;  // next index for a class or an object (0 is null)
+  std::unordered_map<const void*, DWORD> m_storeMap;
+  std::vector<CLoadEntry> m_loadArray;
+};
+
+// Strings: the length in bytes (below 255 one byte; up to 0xFFFD 0xFF and a
+// WORD; beyond, 0xFF, WORD 0xFFFF and a DWORD), then the bytes, no zero.
+CArchive& AFXAPI operator<<(CArchive& ar, const CString& string);
+// Reads that form and also the wide form (0xFF, WORD 0xFFFE, then a length
+// in UTF-16 characters and 2 bytes per character): a character up to 0xFF
+// becomes that byte, any other (a surrogate pair counting as one) "?".
+CArchive& AFXAPI operator>>(CArchive& ar, CString& string);
