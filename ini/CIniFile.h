@@ -1,0 +1,105 @@
+// CIniFile: an INI document in memory - ordered sections of ordered entries,
+// names compared ignoring case - with its text form, typed values, key lists,
+// renaming, removal and archive form.
+#pragma once
+
+#include "CObject.h"
+#include "CString.h"
+#include "CStringArray.h"
+#include "CStringList.h"
+#include "ini/CIniFileSection.h"
+#include "ini/CNamedArray.h"
+
+// Operations call one another through the virtual table, so a derived class
+// that replaces one step is seen by the others: Save calls SaveAs; the
+// getters call KeyExists, which calls SectionExists; the setters call
+// SetModified(true); WriteSection calls SetString; RenameSection, RenameKey
+// and RemoveKey call SectionExists. Virtual operations are declared in the
+// order of the document's virtual table; do not reorder them.
+class AFX_EXT_CLASS CIniFile : public CObject, public CNamedArray<CIniFileSection> {
+  DECLARE_SERIAL(CIniFile)
+
+ public:
+  CIniFile() = default;
+  CIniFile(const CIniFile&) = delete;  // a document is not copyable
+  CIniFile& operator=(const CIniFile&) = delete;
+
+  ~CIniFile() override = default;
+  // Storing writes version 1, the section count, then each section's name
+  // and record. Loading merges the archive's sections and entries into the
+  // document (never empties it first). A document record whose version is
+  // not 1 loads nothing; a section record whose version is not 1 stops the
+  // load with CArchiveException::badSchema, keeping what came before it.
+  // Archive errors pass to the caller. The path and both flags are left alone.
+  void Serialize(CArchive& ar) override;
+  void AssertValid() const override {}
+  void Dump(CDumpContext& dc) const override { (void)dc; }
+
+  virtual void SetFilePath(LPCTSTR pszPath);
+  // Replaces the content with that of the INI text file at pszPath, and sets
+  // the path and the key-only-lines flag whatever the outcome. True when the
+  // file was read to its end (the modified flag is then cleared). False when
+  // it cannot be opened (document empty), at a malformed header or an entry
+  // outside a named section (what was read before remains; modified flag
+  // unchanged), or on a read error (what was read remains; flag cleared).
+  virtual bool Load(LPCTSTR pszPath, bool bKeyOnlyLines);
+  virtual CString GetFilePath() const;
+  // SaveAs(GetFilePath's path), through the virtual table.
+  virtual bool Save();
+  // Writes the document as INI text (CR LF line ends), creating missing
+  // directories. The text goes to a temporary file beside the target, which
+  // replaces the target only once everything was written and closed. True on
+  // success: the path is remembered and the modified flag cleared. False for
+  // an empty path, a directory that cannot be created (directories created
+  // on the way remain), or a file that cannot be written, closed or put in
+  // place; the previous file and the document are then unchanged.
+  virtual bool SaveAs(LPCTSTR pszPath);
+  // SetString for every entry of source, in order (from a copy, so source
+  // may be a section of this document). A source without entries changes
+  // nothing.
+  virtual void WriteSection(CString strSection, const CIniFileSection& source);
+  // Readers: the value, or the default when the section or key is missing.
+  // They create nothing and leave the modified flag alone.
+  virtual CString GetString(CString strSection, CString strKey, CString strDefault);
+  // Writers create the section and the key as needed (appended at the end),
+  // keep stored names and places, and always call SetModified(true).
+  // The text is stored up to its first zero byte.
+  virtual void SetString(CString strSection, CString strKey, CString strValue);
+  // The value read as atoi does (white space, sign, digits; 0 when there are
+  // no digits); digits beyond the int range give INT_MIN or INT_MAX.
+  virtual int GetInt(CString strSection, CString strKey, int nDefault);
+  virtual void SetInt(CString strSection, CString strKey, int nValue);  // "%d"
+  // True for "Yes", "1" and "True" in any letter case; false for any other text.
+  virtual bool GetBool(CString strSection, CString strKey, bool bDefault);
+  virtual void SetBool(CString strSection, CString strKey, bool bValue);  // "Yes" / "No"
+  virtual bool IsModified();
+  virtual void SetModified(bool bModified);
+  virtual bool SectionExists(CString strSection);
+  virtual bool KeyExists(CString strSection, CString strKey);
+  // Append the section's keys, in order and as stored. A missing section is
+  // created (empty, at the end); the modified flag is left alone.
+  virtual void GetKeys(CString strSection, CStringArray& array);
+  virtual void GetKeys(CString strSection, CStringList& list);
+  // Renames and removals return false and change nothing when a section or
+  // key is missing or a new name is taken; names equal ignoring case rename
+  // to true with no change. None of them touches the modified flag.
+  virtual bool RenameSection(CString strOld, CString strNew);
+  virtual bool RenameKey(CString strSection, CString strOld, CString strNew);
+  virtual bool RemoveSection(CString strSection);
+  virtual bool RemoveKey(CString strSection, CString strKey);
+  // Empties a section and keeps it, with its name and place.
+  virtual bool RemoveAllKeys(CString strSection);
+
+ protected:
+  CString m_strFilePath;         // last path named by SetFilePath, Load or a successful SaveAs
+  bool m_bKeyOnlyLines = false;  // write entries with an empty value as the key alone
+  bool m_bModified = false;      // changed since the last completed load or save
+
+ private:
+  // The value of (section, key), both created as needed; the common part of
+  // the three setters.
+  CString& ValueForWriting(const CString& strSection, const CString& strKey);
+  // The value of (section, key), or null when either is missing (a derived
+  // KeyExists may answer true for what is not there).
+  const CString* ExistingValue(const CString& strSection, const CString& strKey) const;
+};

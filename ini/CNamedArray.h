@@ -1,0 +1,127 @@
+// CNamedArray: an ordered list of named items with a case-insensitive index
+// from name to position; the base of both INI document classes.
+#pragma once
+
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "CObject.h"
+#include "CString.h"
+
+// Orders names by _mbsicmp: two names are the same name when neither is
+// ordered before the other, i.e. when they differ only in the case of letters.
+struct AFX_EXT_CLASS CNoCaseLess {
+  bool operator()(const CString& a, const CString& b) const;
+};
+
+// Invariants kept by every operation:
+// - no two items have the same name (under CNoCaseLess);
+// - m_index holds exactly one entry per item, giving its current position;
+// - an item keeps the name it was added with (or last renamed to): a lookup
+//   with other letter case finds it but never changes the stored name.
+// References and positions handed out stay valid only until the next
+// addition to or removal from the same list.
+template <class T>
+class CNamedArray {
+ public:
+  typedef std::pair<CString, T> CItem;  // (stored name, value)
+  typedef typename std::vector<CItem>::iterator iterator;
+  typedef typename std::vector<CItem>::const_iterator const_iterator;
+
+  // The stored item of item's name. When there is none, a copy of item is
+  // appended and returned; when there is one, it is returned unchanged and
+  // item's value is ignored.
+  CItem& FindOrAdd(const CItem& item);
+  // FindOrAdd with a default-constructed value; returns the value part.
+  T& operator[](const CString& strName);
+  // The stored item of that name, or null. Never adds.
+  CItem* Find(const CString& strName);
+  const CItem* Find(const CString& strName) const;
+  bool Exists(const CString& strName) const { return m_index.find(strName) != m_index.end(); }
+  // Removes the item of that name; later items move one place forward.
+  // False when there is none.
+  bool Remove(const CString& strName);
+  // Gives an item a new name in place (position and value stay). True with no
+  // change when the names are the same ignoring case; false when strNew is
+  // taken or strOld is missing.
+  bool Rename(const CString& strOld, const CString& strNew);
+  void RemoveAll();
+
+  int GetCount() const { return static_cast<int>(m_items.size()); }
+  CItem& GetAt(int nIndex) { return m_items[static_cast<size_t>(nIndex)]; }
+  const CItem& GetAt(int nIndex) const { return m_items[static_cast<size_t>(nIndex)]; }
+
+  // Enumeration in insertion order.
+  iterator begin() { return m_items.begin(); }
+  iterator end() { return m_items.end(); }
+  const_iterator begin() const { return m_items.begin(); }
+  const_iterator end() const { return m_items.end(); }
+
+ protected:
+  std::vector<CItem> m_items;
+  std::map<CString, int, CNoCaseLess> m_index;
+};
+
+template <class T>
+typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(const CItem& item) {
+  auto found = m_index.find(item.first);
+  if (found != m_index.end()) return m_items[static_cast<size_t>(found->second)];
+  m_items.push_back(item);
+  try {
+    m_index.emplace(m_items.back().first, GetCount() - 1);
+  } catch (...) {
+    m_items.pop_back();  // keep one index entry per item
+    throw;
+  }
+  return m_items.back();
+}
+
+template <class T>
+T& CNamedArray<T>::operator[](const CString& strName) {
+  auto found = m_index.find(strName);
+  if (found != m_index.end()) return m_items[static_cast<size_t>(found->second)].second;
+  return FindOrAdd(CItem(strName, T())).second;
+}
+
+template <class T>
+typename CNamedArray<T>::CItem* CNamedArray<T>::Find(const CString& strName) {
+  auto found = m_index.find(strName);
+  return found == m_index.end() ? nullptr : &m_items[static_cast<size_t>(found->second)];
+}
+
+template <class T>
+const typename CNamedArray<T>::CItem* CNamedArray<T>::Find(const CString& strName) const {
+  auto found = m_index.find(strName);
+  return found == m_index.end() ? nullptr : &m_items[static_cast<size_t>(found->second)];
+}
+
+template <class T>
+bool CNamedArray<T>::Remove(const CString& strName) {
+  auto found = m_index.find(strName);
+  if (found == m_index.end()) return false;
+  const int nPos = found->second;
+  m_index.erase(found);
+  m_items.erase(m_items.begin() + nPos);
+  for (int i = nPos; i < GetCount(); ++i) --m_index.find(m_items[static_cast<size_t>(i)].first)->second;
+  return true;
+}
+
+template <class T>
+bool CNamedArray<T>::Rename(const CString& strOld, const CString& strNew) {
+  if (!CNoCaseLess()(strOld, strNew) && !CNoCaseLess()(strNew, strOld)) return true;
+  if (Exists(strNew)) return false;
+  auto found = m_index.find(strOld);
+  if (found == m_index.end()) return false;
+  const int nPos = found->second;
+  m_index.emplace(strNew, nPos);
+  m_index.erase(found);
+  m_items[static_cast<size_t>(nPos)].first = strNew;
+  return true;
+}
+
+template <class T>
+void CNamedArray<T>::RemoveAll() {
+  m_index.clear();
+  m_items.clear();
+}

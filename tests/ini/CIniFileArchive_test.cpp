@@ -1,0 +1,211 @@
+// Tests of the archive form: exact bytes of the document and section
+// records, merging on load, and what happens with records that do not fit.
+#include "ini/CIniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "CArchive.h"
+#include "CArchiveException.h"
+#include "CMemFile.h"
+#include "IniTestUtil.h"
+
+namespace {
+
+using initest::Dump;
+typedef std::vector<BYTE> Bytes;
+
+Bytes Store(CObject& object) {
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    object.Serialize(ar);
+    ar.Close();
+  }
+  return file.GetBytes();
+}
+
+// Loads bytes into object; returns the archive exception's cause, or -1
+// when none was raised.
+int Load(CObject& object, Bytes bytes) {
+  CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&file, CArchive::load);
+  try {
+    object.Serialize(ar);
+  } catch (CArchiveException* e) {
+    const int nCause = e->m_cause;
+    e->Delete();
+    return nCause;
+  }
+  return -1;
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+Bytes Text(const std::string& str) { return Bytes(str.begin(), str.end()); }
+
+TEST(IniArchive, OneEntryDocumentBytes) {
+  CIniFile ini;
+  ini.SetString("A", "k", "v");
+  EXPECT_EQ(Store(ini), (Bytes{1, 0, 0, 0, 1, 0, 1, 0x41, 1, 0, 0, 0, 1, 0, 1, 0x6B, 1, 0x76}));
+}
+
+TEST(IniArchive, EmptyDocumentAndEmptySection) {
+  CIniFile ini;
+  EXPECT_EQ(Store(ini), (Bytes{1, 0, 0, 0, 0, 0}));
+  ini.SetString("Keep", "k", "v");
+  EXPECT_EQ(Load(ini, {1, 0, 0, 0, 0, 0}), -1);
+  EXPECT_EQ(Dump(ini), "[\"Keep\"]\n  \"k\" = \"v\"\n");
+
+  CIniFile bare;
+  CStringList keys;
+  bare.GetKeys("S", keys);
+  EXPECT_EQ(Store(bare), (Bytes{1, 0, 0, 0, 1, 0, 1, 'S', 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(Load(ini, Store(bare)), -1);
+  EXPECT_EQ(Dump(ini), "[\"Keep\"]\n  \"k\" = \"v\"\n[\"S\"]\n");
+  EXPECT_EQ(Load(ini, Store(bare)), -1);  // an existing section stays as it is
+  EXPECT_EQ(ini.GetCount(), 2);
+}
+
+TEST(IniArchive, SectionRecordBytes) {
+  CIniFileSection section;
+  section["Key"] = "";
+  section[""] = "val";
+  EXPECT_EQ(Store(section), (Bytes{1, 0, 0, 0, 2, 0, 3, 'K', 'e', 'y', 0, 0, 3, 'v', 'a', 'l'}));
+}
+
+TEST(IniArchive, CountEncodings) {
+  CIniFile ini;
+  for (int i = 0; i < 0xFFFE; ++i) ini[CString(std::to_string(i))];
+  Bytes bytes = Store(ini);
+  EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 7), (Bytes{0xFE, 0xFF, 1}));
+  ini["last"];
+  bytes = Store(ini);
+  EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 11), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 1}));
+  CIniFile back;
+  ASSERT_EQ(Load(back, bytes), -1);
+  EXPECT_EQ(back.GetCount(), 0xFFFF);
+  EXPECT_STREQ(back.GetAt(0xFFFE).first, "last");
+}
+
+TEST(IniArchive, StringLengthPrefixes) {
+  for (const auto& c : {std::make_pair(255, Bytes{0xFF, 0xFF, 0}), std::make_pair(254, Bytes{0xFE}),
+                        std::make_pair(0xFFFD, Bytes{0xFF, 0xFD, 0xFF}),
+                        std::make_pair(0xFFFE, Bytes{0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0, 0})}) {
+    CIniFileSection section;
+    section["k"] = CString('x', c.first);
+    const Bytes bytes = Store(section);
+    const size_t nPrefix = 4 + 2 + 2;  // version, count, key "k"
+    ASSERT_EQ(bytes.size(), nPrefix + c.second.size() + static_cast<size_t>(c.first));
+    EXPECT_EQ(Bytes(bytes.begin() + nPrefix, bytes.begin() + nPrefix + c.second.size()), c.second) << c.first;
+    CIniFileSection back;
+    ASSERT_EQ(Load(back, bytes), -1);
+    EXPECT_EQ(back["k"].GetLength(), c.first);
+  }
+}
+
+TEST(IniArchive, LoadingMergesIntoExistingContent) {
+  CIniFile source;
+  source.SetString("Colors", "Back", "red");
+  CIniFile target;
+  target.SetString("COLORS", "back", "blue");
+  target.SetString("COLORS", "Fore", "white");
+  target.SetFilePath("/path.ini");
+  target.SetModified(false);
+  ASSERT_EQ(Load(target, Store(source)), -1);
+  EXPECT_EQ(Dump(target), "[\"COLORS\"]\n  \"back\" = \"red\"\n  \"Fore\" = \"white\"\n");
+  EXPECT_FALSE(target.IsModified());
+  EXPECT_STREQ(target.GetFilePath(), "/path.ini");
+}
+
+TEST(IniArchive, ZeroBytesCutValuesButNotNames) {
+  const Bytes bytes = Cat({{1, 0, 0, 0, 1, 0, 3}, Text(std::string("s\0x", 3)), {1, 0, 0, 0, 1, 0, 3},
+                           Text(std::string("k\0y", 3)), {3}, Text(std::string("v\0z", 3))});
+  CIniFile ini;
+  ASSERT_EQ(Load(ini, bytes), -1);
+  ASSERT_EQ(ini.GetCount(), 1);
+  EXPECT_EQ(ini.GetAt(0).first.GetLength(), 3);
+  const CIniFileSection::CItem& entry = ini.GetAt(0).second.GetAt(0);
+  EXPECT_EQ(entry.first.GetLength(), 3);
+  EXPECT_EQ(entry.second.GetLength(), 1);
+  EXPECT_STREQ(entry.second, "v");
+}
+
+TEST(IniArchive, DocumentOfAnotherVersionLoadsNothing) {
+  CIniFile ini;
+  ini.SetString("A", "b", "c");
+  EXPECT_EQ(Load(ini, {2, 0, 0, 0, 1, 0, 1, 'X', 1, 0, 0, 0, 0, 0}), -1);
+  EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"b\" = \"c\"\n");
+}
+
+TEST(IniArchive, SectionRecordOfAnotherVersionAlone) {
+  CIniFileSection section;
+  section["k"] = "v";
+  EXPECT_EQ(Load(section, {2, 0, 0, 0, 1, 0, 1, 'x', 1, 'y'}), -1);
+  EXPECT_EQ(section.GetCount(), 1);
+  EXPECT_STREQ(section["k"], "v");
+}
+
+// Inside a document the bytes after such a record no longer line up: the
+// load stops with badSchema and keeps the sections read before it.
+TEST(IniArchive, SectionRecordOfAnotherVersionInADocument) {
+  const Bytes bytes = Cat({{1, 0, 0, 0, 3, 0},
+                           {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
+                           {1, 'B', 9, 0, 0, 0, 1, 0, 1, 'x', 1, 'y'},
+                           {1, 'C', 1, 0, 0, 0, 0, 0}});
+  CIniFile ini;
+  EXPECT_EQ(Load(ini, bytes), CArchiveException::badSchema);
+  EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n");
+}
+
+TEST(IniArchive, TruncatedAndOversizedInput) {
+  CIniFile full;
+  full.SetString("A", "k", "v");
+  full.SetString("B", "k2", "v2");
+  const Bytes bytes = Store(full);
+  // Every truncation raises endOfFile and keeps what was complete.
+  for (size_t n = 0; n < bytes.size(); ++n) {
+    CIniFile ini;
+    EXPECT_EQ(Load(ini, Bytes(bytes.begin(), bytes.begin() + n)), CArchiveException::endOfFile) << n;
+    EXPECT_LE(ini.GetCount(), 2);
+  }
+  // Counts and lengths that claim more than the data holds.
+  CIniFile ini;
+  EXPECT_EQ(Load(ini, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 'A'}), CArchiveException::endOfFile);
+  EXPECT_EQ(Load(ini, {1, 0, 0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'A'}),
+            CArchiveException::endOfFile);
+  CIniFileSection section;
+  EXPECT_EQ(Load(section, {1, 0, 0, 0, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 0, 0}), CArchiveException::endOfFile);
+  EXPECT_EQ(ini.GetCount(), 0);
+}
+
+TEST(IniArchive, ObjectMechanismWritesTheClassTag) {
+  CIniFile ini;
+  ini.SetString("A", "k", "v");
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    ar << static_cast<const CObject*>(&ini);
+    ar.Close();
+  }
+  const Bytes bytes = file.GetBytes();
+  const Bytes tag = Cat({{0xFF, 0xFF, 1, 0, 8, 0}, Text("CIniFile")});
+  ASSERT_GE(bytes.size(), tag.size());
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + tag.size()), tag);
+  EXPECT_EQ(Bytes(bytes.begin() + tag.size(), bytes.end()), Store(ini));
+
+  Bytes copy = bytes;
+  CMemFile in(copy.data(), static_cast<UINT>(copy.size()));
+  CArchive ar(&in, CArchive::load);
+  CObject* pObject = ar.ReadObject(RUNTIME_CLASS(CIniFile));
+  ASSERT_NE(pObject, nullptr);
+  EXPECT_EQ(Dump(*static_cast<CIniFile*>(pObject)), Dump(ini));
+  delete pObject;
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Tests of the named array: lookup ignoring case, stored names, positions
+// after removal and renaming, and the index kept in step with the items.
+#include "ini/CNamedArray.h"
+
+#include <gtest/gtest.h>
+
+#include "ini/CIniFileSection.h"
+
+namespace {
+
+class CCheckedArray : public CNamedArray<int> {
+ public:
+  // Every item has exactly one index entry, holding its current position.
+  bool IndexMatches() const {
+    if (m_index.size() != m_items.size()) return false;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+      auto found = m_index.find(m_items[i].first);
+      if (found == m_index.end() || found->second != static_cast<int>(i)) return false;
+    }
+    return true;
+  }
+};
+
+std::string Names(const CNamedArray<int>& array) {
+  std::string out;
+  for (const auto& item : array) out += std::string(item.first) + ";";
+  return out;
+}
+
+TEST(NamedArray, FindOrAddKeepsTheStoredItem) {
+  CCheckedArray array;
+  array.FindOrAdd({"COLORS", 1});
+  CNamedArray<int>::CItem& item = array.FindOrAdd({"Colors", 2});
+  EXPECT_EQ(array.GetCount(), 1);
+  EXPECT_STREQ(item.first, "COLORS");
+  EXPECT_EQ(item.second, 1);
+  EXPECT_EQ(array["colors"], 1);
+  EXPECT_TRUE(array.IndexMatches());
+}
+
+TEST(NamedArray, NamesFoldOnlyAsciiLetters) {
+  CNamedArray<int> array;
+  array["ab_c"] = 1;
+  array["\xC4"] = 2;  // a byte of the code page's upper half stays as it is
+  EXPECT_TRUE(array.Exists("AB_C"));
+  EXPECT_FALSE(array.Exists("ab-c"));
+  EXPECT_FALSE(array.Exists("\xE4"));
+  EXPECT_EQ(array.Find("ABC"), nullptr);
+  EXPECT_EQ(array.GetCount(), 2);
+}
+
+TEST(NamedArray, RemoveRenumbersTheLaterItems) {
+  CCheckedArray array;
+  array["a"] = 1;
+  array["b"] = 2;
+  array["c"] = 3;
+  EXPECT_TRUE(array.Remove("A"));
+  EXPECT_FALSE(array.Remove("a"));
+  EXPECT_TRUE(array.IndexMatches());
+  EXPECT_EQ(Names(array), "b;c;");
+  EXPECT_STREQ(array.GetAt(0).first, "b");
+  EXPECT_EQ(array.Find("c")->second, 3);
+  array["d"] = 4;
+  EXPECT_STREQ(array.GetAt(2).first, "d");
+  EXPECT_EQ(array.Find("D"), &array.GetAt(2));
+  EXPECT_TRUE(array.IndexMatches());
+}
+
+TEST(NamedArray, RemoveInTheMiddleAndAtTheEnd) {
+  CCheckedArray array;
+  for (const char* psz : {"p", "q", "r", "s"}) array[psz] = 0;
+  EXPECT_TRUE(array.Remove("r"));
+  EXPECT_TRUE(array.IndexMatches());
+  EXPECT_TRUE(array.Remove("S"));
+  EXPECT_TRUE(array.IndexMatches());
+  EXPECT_EQ(Names(array), "p;q;");
+}
+
+TEST(NamedArray, RenameRules) {
+  CCheckedArray array;
+  array["alpha"] = 1;
+  array["a"] = 2;
+  array["b"] = 3;
+  EXPECT_TRUE(array.Rename("alpha", "ALPHA"));
+  EXPECT_STREQ(array.GetAt(0).first, "alpha");  // same name: not even the case changes
+  EXPECT_FALSE(array.Rename("a", "B"));
+  EXPECT_FALSE(array.Rename("x", "y"));
+  EXPECT_FALSE(array.Exists("y"));
+  EXPECT_EQ(Names(array), "alpha;a;b;");
+  EXPECT_TRUE(array.Rename("A", "Zed"));
+  EXPECT_EQ(Names(array), "alpha;Zed;b;");
+  EXPECT_EQ(array["zed"], 2);
+  EXPECT_FALSE(array.Exists("a"));
+  EXPECT_TRUE(array.IndexMatches());
+}
+
+TEST(NamedArray, RenameWhenOnlyTheNewNameExists) {
+  CNamedArray<int> array;
+  array["b"] = 1;
+  EXPECT_FALSE(array.Rename("a", "b"));
+  EXPECT_EQ(array.GetCount(), 1);
+}
+
+TEST(NamedArray, EmptyNameIsAnOrdinaryName) {
+  CCheckedArray array;
+  array[""] = 5;
+  EXPECT_TRUE(array.Exists(""));
+  EXPECT_TRUE(array.Rename("", "named"));
+  EXPECT_EQ(array["named"], 5);
+  EXPECT_FALSE(array.Exists(""));
+  array[""] = 6;
+  EXPECT_TRUE(array.Remove(""));
+  EXPECT_EQ(Names(array), "named;");
+  EXPECT_TRUE(array.IndexMatches());
+}
+
+TEST(NamedArray, LookupsNeverAdd) {
+  CNamedArray<int> array;
+  EXPECT_EQ(array.Find("x"), nullptr);
+  EXPECT_FALSE(array.Exists("x"));
+  EXPECT_FALSE(array.Remove("x"));
+  EXPECT_EQ(array.GetCount(), 0);
+  array["x"];
+  EXPECT_EQ(array.GetCount(), 1);
+  array.RemoveAll();
+  EXPECT_EQ(array.GetCount(), 0);
+  EXPECT_FALSE(array.Exists("x"));
+}
+
+TEST(NamedArray, SectionCopiesAreDeep) {
+  CIniFileSection source;
+  source["Width"] = "7";
+  source["Height"] = "3";
+  EXPECT_STREQ(source.FindOrAdd({"width", "10"}).second, "7");
+  CIniFileSection copy(source);
+  copy["width"] = "99";
+  copy["New"] = "n";
+  copy.Remove("Height");
+  EXPECT_STREQ(source["Width"], "7");
+  EXPECT_TRUE(source.Exists("height"));
+  EXPECT_FALSE(source.Exists("new"));
+  CIniFileSection assigned;
+  assigned["old"] = "x";
+  assigned = source;
+  EXPECT_FALSE(assigned.Exists("old"));
+  EXPECT_STREQ(assigned.GetAt(1).first, "Height");
+  EXPECT_STREQ(assigned["HEIGHT"], "3");
+  const CIniFileSection& alias = assigned;
+  assigned = alias;
+  EXPECT_EQ(assigned.GetCount(), 2);
+  EXPECT_STREQ(assigned["width"], "7");
+}
+
+TEST(NamedArray, SectionKeysAreAppended) {
+  CIniFileSection section;
+  section["One"] = "1";
+  section["two"] = "2";
+  CStringArray array;
+  array.Add("x");
+  section.GetKeys(array);
+  ASSERT_EQ(array.GetSize(), 3);
+  EXPECT_STREQ(array.GetAt(1), "One");
+  EXPECT_STREQ(array.GetAt(2), "two");
+  CStringList list;
+  section.GetKeys(list);
+  section.GetKeys(list);
+  EXPECT_EQ(list.GetCount(), 4);
+  EXPECT_STREQ(list.GetTail(), "two");
+}
+
+}  // namespace
