@@ -1,0 +1,25 @@
+// CPathEx: a file-system path held as text, joined with "/" by operator^.
+#pragma once
+
+#include "CString.h"
+
+class CPathEx {
+ public:
+  CPathEx() = default;
+  CPathEx(const CString& strPath);  // NOLINT: a path is its text
+  CPathEx(LPCTSTR pszPath);         // NOLINT
+
+  // This path with pszName appended after one "/": a separator already at
+  // the end of the path or at the start of the name is not doubled. An
+  // empty path stays empty whatever is joined to it, so that a name joined
+  // to an unknown location never becomes a path relative to the current
+  // directory. A null or empty name leaves the path as it is.
+  CPathEx operator^(const char* pszName) const;
+
+  operator LPCTSTR() const { return m_strPath; }  // NOLINT: as the host's path class
+  const CString& GetPath() const { return m_strPath; }
+  bool IsEmpty() const { return m_strPath.IsEmpty(); }
+
+ private:
+  CString m_strPath;
+};
