@@ -1,6 +1,7 @@
 // CArchive: CString insertion and extraction, 8-bit and wide forms.
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "CArchive.h"
 
@@ -45,24 +46,24 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
   }
   ULONGLONG nBytes = bWide ? 2 * nLength : nLength;
   ar.CheckBytesLeft(nBytes);
-  if (nLength > static_cast<ULONGLONG>(INT_MAX)) AfxThrowMemoryException();
 
   std::string text;
   if (!bWide) {
     while (text.size() < nLength) {
       size_t nOld = text.size();
       ULONGLONG nSlice = nLength - nOld < kSliceBytes ? nLength - nOld : kSliceBytes;
+      if (nOld + nSlice > static_cast<ULONGLONG>(INT_MAX)) AfxThrowMemoryException();  // beyond a CString
       text.resize(nOld + static_cast<size_t>(nSlice));
       ar.ReadBytes(reinterpret_cast<BYTE*>(&text[nOld]), static_cast<UINT>(nSlice));
     }
   } else {
     // UTF-16 to the single-byte code page: a character up to 0xFF is that
     // byte, any other "?"; a surrogate pair is one character.
-    BYTE slice[kSliceBytes];
+    std::vector<BYTE> slice(static_cast<size_t>(nBytes < kSliceBytes ? nBytes : kSliceBytes));
     bool bHighSurrogate = false;
     for (ULONGLONG nDone = 0; nDone < nBytes;) {
       UINT nSlice = static_cast<UINT>(nBytes - nDone < kSliceBytes ? nBytes - nDone : kSliceBytes);
-      ar.ReadBytes(slice, nSlice);
+      ar.ReadBytes(slice.data(), nSlice);
       nDone += nSlice;
       for (UINT i = 0; i < nSlice; i += 2) {
         unsigned nUnit = slice[i] | (static_cast<unsigned>(slice[i + 1]) << 8);
@@ -76,6 +77,7 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
         else
           text += nUnit <= 0xFF ? static_cast<char>(nUnit) : '?';
       }
+      if (text.size() > static_cast<size_t>(INT_MAX)) AfxThrowMemoryException();
     }
     if (bHighSurrogate) text += '?';
   }
