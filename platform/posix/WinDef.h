@@ -48,6 +48,13 @@ NIMBO_DECLARE_HANDLE(HIMAGELIST);
 NIMBO_DECLARE_HANDLE(HMENU);
 NIMBO_DECLARE_HANDLE(HCURSOR);
 typedef HINSTANCE HMODULE;
+// Further handles of the user and graphics services (declared here, as in the
+// Windows headers, so that either service's header can name them).
+NIMBO_DECLARE_HANDLE(HBITMAP);
+NIMBO_DECLARE_HANDLE(HBRUSH);
+NIMBO_DECLARE_HANDLE(HPEN);
+NIMBO_DECLARE_HANDLE(HICON);
+NIMBO_DECLARE_HANDLE(HHOOK);
 typedef void* HGDIOBJ;
 
 struct POINT {
