@@ -45,6 +45,13 @@ BOOL FailWithErrno() { return Fail(ErrnoToWin32(errno)); }
 
 int ToFd(HANDLE h) { return static_cast<int>(reinterpret_cast<intptr_t>(h)); }
 
+// A transfer refused with EBADF on a descriptor that is open went the wrong
+// way (writing a file opened for reading): Win32 calls that access denied.
+BOOL FailTransfer(HANDLE h) {
+  if (errno == EBADF && ::fcntl(ToFd(h), F_GETFD) != -1) return Fail(ERROR_ACCESS_DENIED);
+  return errno == EIO ? Fail(ERROR_READ_FAULT) : FailWithErrno();
+}
+
 bool IsBadHandle(HANDLE h) {
   if (h == INVALID_HANDLE_VALUE || ToFd(h) < 0) {
     g_dwLastError = ERROR_INVALID_HANDLE;
@@ -110,7 +117,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
   do {
     n = ::read(ToFd(hFile), lpBuffer, nNumberOfBytesToRead);
   } while (n < 0 && errno == EINTR);
-  if (n < 0) return errno == EIO ? Fail(ERROR_READ_FAULT) : FailWithErrno();
+  if (n < 0) return FailTransfer(hFile);
   if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = static_cast<DWORD>(n);
   return TRUE;
 }
@@ -127,7 +134,8 @@ BOOL WINAPI WriteFile(HANDLE hFile, const void* lpBuffer, DWORD nNumberOfBytesTo
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = nDone;
-      return n == 0 ? Fail(ERROR_DISK_FULL) : FailWithErrno();
+      if (n == 0) return Fail(ERROR_DISK_FULL);
+      return errno == EIO ? Fail(ERROR_WRITE_FAULT) : FailTransfer(hFile);
     }
     nDone += static_cast<DWORD>(n);
   }
