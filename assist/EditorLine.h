@@ -1,0 +1,11 @@
+// ReadEditorLine: fetches one line of text from a CodeMax editor window.
+#pragma once
+
+#include "CString.h"
+#include "CWnd.h"
+
+// Asks the editor for the line's length, hands it a zero-filled buffer of that
+// length plus one byte and returns the bytes before the first zero. A null
+// editor handle, a negative line index or a length answer of zero or less
+// gives an empty string (no buffer is handed over for those).
+CString ReadEditorLine(const CWnd& editor, int nLine);
