@@ -10,6 +10,7 @@
 #include "CArchiveException.h"
 #include "CMemFile.h"
 #include "IniTestUtil.h"
+#include "module/NimboInit.h"
 
 namespace {
 
@@ -199,6 +200,9 @@ TEST(IniArchive, ObjectMechanismWritesTheClassTag) {
   EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + tag.size()), tag);
   EXPECT_EQ(Bytes(bytes.begin() + tag.size(), bytes.end()), Store(ini));
 
+  // Reading finds the class by the name in the tag, as a host does: through
+  // the extension-library chain that NimboInit links the module into.
+  NimboInit();
   Bytes copy = bytes;
   CMemFile in(copy.data(), static_cast<UINT>(copy.size()));
   CArchive ar(&in, CArchive::load);

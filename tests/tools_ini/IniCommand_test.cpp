@@ -1,0 +1,245 @@
+// Tests of `nimbo ini`: outputs and exit statuses of each action, and that a
+// failed command leaves the file exactly as it was.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ini/IniTestUtil.h"
+
+namespace {
+
+using initest::CScratchDir;
+using initest::FileExists;
+using initest::ReadFile;
+using initest::WriteFile;
+
+const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
+
+struct CResult {
+  int nStatus;
+  std::string strOut;
+  std::string strErr;
+};
+
+std::string Quote(const std::string& str) {
+  std::string out = "'";
+  for (char c : str) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+class IniCommand : public ::testing::Test {
+ protected:
+  CResult Run(const std::vector<std::string>& args) {
+    std::string strCommand = Quote(kNimbo) + " ini";
+    for (const std::string& arg : args) strCommand += " " + Quote(arg);
+    strCommand += " >" + Quote(m_dir / "stdout") + " 2>" + Quote(m_dir / "stderr");
+    const int nRaw = std::system(strCommand.c_str());
+    return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, ReadFile(m_dir / "stdout"), ReadFile(m_dir / "stderr")};
+  }
+  std::string Path(const std::string& strName) const { return m_dir / strName; }
+
+  // A failure: status 2, nothing on standard output, one line on standard
+  // error that names the file.
+  static void ExpectError(const CResult& result, const std::string& strFile) {
+    EXPECT_EQ(result.nStatus, 2);
+    EXPECT_EQ(result.strOut, "");
+    EXPECT_NE(result.strErr.find(strFile), std::string::npos) << result.strErr;
+    EXPECT_EQ(std::count(result.strErr.begin(), result.strErr.end(), '\n'), 1) << result.strErr;
+  }
+
+  CScratchDir m_dir;
+};
+
+const char kSample[] = "[Main]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n";
+
+TEST_F(IniCommand, GetValuesAndDefaults) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, kSample);
+  CResult r = Run({"get", strFile, "main", "NAME"});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "Bob\n");
+  r = Run({"get", strFile, "Main", "Width", "--int"});
+  EXPECT_EQ(r.strOut, "10\n");
+  r = Run({"get", strFile, "Main", "Flag", "--bool"});
+  EXPECT_EQ(r.strOut, "true\n");
+  r = Run({"get", strFile, "Main", "Name", "--bool", "--default", "yes"});
+  EXPECT_EQ(r.strOut, "false\n");
+
+  r = Run({"get", strFile, "Main", "Missing"});
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_EQ(r.strOut + r.strErr, "");
+  r = Run({"get", strFile, "Nowhere", "x"});
+  EXPECT_EQ(r.nStatus, 1);
+  r = Run({"get", strFile, "Main", "Missing", "--default", "dflt"});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "dflt\n");
+  r = Run({"get", strFile, "Main", "Missing", "--int", "--default", "-4"});
+  EXPECT_EQ(r.strOut, "-4\n");
+  EXPECT_EQ(ReadFile(strFile), kSample);
+}
+
+TEST_F(IniCommand, UsageErrors) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, kSample);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {},
+           {"frobnicate", strFile},
+           {"get", strFile, "Main"},
+           {"get", strFile, "Main", "Width", "--int", "--bool"},
+           {"get", strFile, "Main", "Width", "--default"},
+           {"get", strFile, "Main", "Width", "--int", "--default", "ten"},
+           {"keys", strFile, "Main", "--int"},
+           {"set", strFile, "Main", "Width", "1", "--default", "2"},
+           {"sections", strFile, "--wat"}}) {
+    const CResult r = Run(args);
+    EXPECT_EQ(r.nStatus, 2);
+    EXPECT_EQ(r.strOut, "");
+    EXPECT_EQ(std::count(r.strErr.begin(), r.strErr.end(), '\n'), 1) << r.strErr;
+  }
+  EXPECT_EQ(ReadFile(strFile), kSample);
+  const CResult help = Run({"--help"});
+  EXPECT_EQ(help.nStatus, 0);
+  EXPECT_NE(help.strOut.find("rename-section"), std::string::npos);
+}
+
+TEST_F(IniCommand, UnreadableAndMalformedFiles) {
+  ExpectError(Run({"get", Path("none.ini"), "S", "K"}), Path("none.ini"));
+  ExpectError(Run({"sections", m_dir.Path()}), m_dir.Path());
+  const std::string strBad = Path("bad.ini");
+  const std::string strText = "[Main]\r\na=1\r\n[Broken\r\nb=2\r\n";
+  WriteFile(strBad, strText);
+  ExpectError(Run({"get", strBad, "Main", "a"}), strBad);
+  ExpectError(Run({"set", strBad, "Main", "a", "2"}), strBad);
+  ExpectError(Run({"remove-key", strBad, "Main", "a"}), strBad);
+  ExpectError(Run({"cat", strBad}), strBad);
+  ExpectError(Run({"pack", strBad, Path("bad.bin")}), strBad);
+  EXPECT_EQ(ReadFile(strBad), strText);
+  EXPECT_FALSE(FileExists(Path("bad.bin")));
+  EXPECT_FALSE(FileExists(Path("none.ini")));
+}
+
+TEST_F(IniCommand, SetCreatesAndChanges) {
+  const std::string strFile = Path("sub/dir/new.ini");
+  CResult r = Run({"set", strFile, "Win", "Width", "42", "--int"});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut + r.strErr, "");
+  EXPECT_EQ(ReadFile(strFile), "[Win]\r\nWidth=42\r\n\r\n");
+  EXPECT_EQ(Run({"set", strFile, "win", "Shown", "off", "--bool"}).nStatus, 0);
+  EXPECT_EQ(Run({"set", strFile, "WIN", "width", "a=b c"}).nStatus, 0);
+  EXPECT_EQ(ReadFile(strFile), "[Win]\r\nWidth=a=b c\r\nShown=No\r\n\r\n");
+}
+
+TEST_F(IniCommand, FailedSetLeavesTheFile) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, kSample);
+  ExpectError(Run({"set", strFile, "Main", "Width", "wide", "--int"}), strFile);
+  ExpectError(Run({"set", strFile, "Main", "Flag", "perhaps", "--bool"}), strFile);
+  ExpectError(Run({"set", strFile, "Main", "Width", "two\nlines"}), strFile);
+  ExpectError(Run({"set", strFile, "Main", "a=b", "1"}), strFile);
+  ExpectError(Run({"set", strFile, "Main", ";key", "1"}), strFile);
+  ExpectError(Run({"set", strFile, "", "k", "1"}), strFile);
+  EXPECT_EQ(ReadFile(strFile), kSample);
+  // The file cannot be written: a regular file stands where a directory should.
+  ExpectError(Run({"set", strFile + "/x.ini", "S", "k", "v"}), strFile + "/x.ini");
+  ExpectError(Run({"set", "/proc/nimbo_no.ini", "S", "k", "v"}), "/proc/nimbo_no.ini");
+  EXPECT_EQ(ReadFile(strFile), kSample);
+}
+
+TEST_F(IniCommand, KeysAndSections) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, std::string(kSample) + "[Empty]\r\n\r\n");
+  CResult r = Run({"keys", strFile, "MAIN"});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "Width\nName\nFlag\n");
+  r = Run({"keys", strFile, "Empty"});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "");
+  r = Run({"keys", strFile, "Absent"});
+  EXPECT_EQ(r.nStatus, 1);
+  EXPECT_EQ(r.strOut + r.strErr, "");
+  r = Run({"sections", strFile});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "Main\nOther\nEmpty\n");
+  EXPECT_EQ(ReadFile(strFile), std::string(kSample) + "[Empty]\r\n\r\n");
+}
+
+TEST_F(IniCommand, RenamesAndRemovals) {
+  const std::string strFile = Path("a.ini");
+  struct {
+    std::vector<std::string> args;
+    int nStatus;
+    std::string strAfter;  // empty: the file is unchanged
+  } cases[] = {
+      {{"rename-section", "Main", "Other"}, 1, ""},
+      {{"rename-section", "Nope", "New"}, 1, ""},
+      {{"rename-section", "main", "MAIN"}, 0, ""},
+      {{"rename-section", "Other", "Second"}, 0,
+       "[Main]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Second]\r\nx=1\r\n\r\n"},
+      {{"rename-key", "Nope", "a", "a"}, 1, ""},
+      {{"rename-key", "Main", "Width", "name"}, 1, ""},
+      {{"rename-key", "main", "width", "Height"}, 0,
+       "[Main]\r\nHeight=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
+      {{"remove-section", "Nope"}, 1, ""},
+      {{"remove-section", "MAIN"}, 0, "[Other]\r\nx=1\r\n\r\n"},
+      {{"remove-key", "Nope", "x"}, 1, ""},
+      {{"remove-key", "Other", "y"}, 1, ""},
+      {{"remove-key", "Other", "X"}, 0, "[Main]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\n\r\n"},
+      {{"clear-section", "Nope"}, 1, ""},
+      {{"clear-section", "main"}, 0, "[Main]\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(strFile, kSample);
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin() + 1, strFile);
+    const CResult r = Run(args);
+    SCOPED_TRACE(args[0] + " " + args[2]);
+    EXPECT_EQ(r.nStatus, c.nStatus);
+    EXPECT_EQ(r.strOut + r.strErr, "");
+    EXPECT_EQ(ReadFile(strFile), c.strAfter.empty() ? std::string(kSample) : c.strAfter);
+  }
+  WriteFile(strFile, kSample);
+  ExpectError(Run({"rename-section", strFile, "Main", ""}), strFile);
+  ExpectError(Run({"rename-key", strFile, "Main", "Width", "w=h"}), strFile);
+  EXPECT_EQ(ReadFile(strFile), kSample);
+}
+
+TEST_F(IniCommand, CatWritesTheTextForm) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, "; comment\n[Main]\nk = v \nalone\n[main]\nmore=1\n");
+  CResult r = Run({"cat", strFile});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut, "[Main]\r\nk = v \r\nalone=\r\nmore=1\r\n\r\n");
+  r = Run({"cat", strFile, "--key-only"});
+  EXPECT_EQ(r.strOut, "[Main]\r\nk = v \r\nalone\r\nmore=1\r\n\r\n");
+}
+
+TEST_F(IniCommand, PackAndUnpack) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, kSample);
+  const std::string strArchive = Path("a.bin");
+  CResult r = Run({"pack", strFile, strArchive});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut + r.strErr, "");
+  const std::string strBytes = ReadFile(strArchive);
+  EXPECT_EQ(strBytes.substr(0, 14), std::string("\xFF\xFF\x01\x00\x08\x00", 6) + "CIniFile");
+  EXPECT_EQ(strBytes.substr(14, 6), std::string("\x01\x00\x00\x00\x02\x00", 6));
+  const std::string strOut = Path("out/b.ini");
+  r = Run({"unpack", strArchive, strOut});
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(ReadFile(strOut), kSample);
+
+  // A damaged archive: nothing is written.
+  WriteFile(Path("cut.bin"), strBytes.substr(0, strBytes.size() - 3));
+  WriteFile(Path("keep.ini"), "[K]\r\nk=1\r\n\r\n");
+  ExpectError(Run({"unpack", Path("cut.bin"), Path("keep.ini")}), Path("cut.bin"));
+  ExpectError(Run({"unpack", Path("missing.bin"), Path("keep.ini")}), Path("missing.bin"));
+  WriteFile(Path("other.bin"), std::string("\xFF\xFF\x01\x00\x07\x00", 6) + "CObject");
+  ExpectError(Run({"unpack", Path("other.bin"), Path("keep.ini")}), Path("other.bin"));
+  EXPECT_EQ(ReadFile(Path("keep.ini")), "[K]\r\nk=1\r\n\r\n");
+}
+
+}  // namespace

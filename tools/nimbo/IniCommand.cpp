@@ -1,0 +1,294 @@
+// `nimbo ini`: reads and changes INI files through the library's document
+// store, in the manner of `git config`.
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "CommandRegistry.h"
+#include "IniCommandSupport.h"
+#include "MbString.h"
+#include "ini/CIniFile.h"
+
+namespace nimbo {
+namespace ini {
+namespace {
+
+const char kUsage[] =
+    "usage: nimbo ini ACTION ARGS... [--key-only]\n"
+    "  get FILE SECTION KEY [--default TEXT] [--int | --bool]\n"
+    "  set FILE SECTION KEY VALUE [--int | --bool]\n"
+    "  keys FILE SECTION\n"
+    "  sections FILE\n"
+    "  rename-section FILE OLD NEW\n"
+    "  rename-key FILE SECTION OLD NEW\n"
+    "  remove-section FILE SECTION\n"
+    "  remove-key FILE SECTION KEY\n"
+    "  clear-section FILE SECTION\n"
+    "  cat FILE\n"
+    "  pack FILE ARCHIVE\n"
+    "  unpack ARCHIVE FILE\n"
+    "Exit status: 0 done, 1 false or missing (no output), 2 error.\n"
+    "--key-only loads and saves entries with an empty value as the key alone.\n"
+    "Changing actions rewrite the file in the store's text form (comments are not kept).\n";
+
+struct CAction {
+  const char* pszName;
+  size_t nOperands;
+  bool bTyped;  // takes --int / --bool
+};
+
+const CAction kActions[] = {
+    {"get", 3, true},           {"set", 4, true},        {"keys", 2, false},         {"sections", 1, false},
+    {"rename-section", 3, false}, {"rename-key", 4, false}, {"remove-section", 2, false}, {"remove-key", 3, false},
+    {"clear-section", 2, false}, {"cat", 1, false},       {"pack", 2, false},         {"unpack", 2, false},
+};
+
+// One line on standard error; the full usage is shown by `nimbo ini --help`.
+int UsageError(const std::string& strMessage) {
+  std::fprintf(stderr, "nimbo ini: %s (see nimbo ini --help)\n", strMessage.c_str());
+  return kExitError;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return _mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()),
+                  reinterpret_cast<const unsigned char*>(b.c_str())) == 0;
+}
+
+// Text that the INI text form cannot carry back: a line break, or the
+// Ctrl-Z that ends the text on reading.
+bool HasLineBreakOrEnd(const std::string& str) { return str.find_first_of("\n\x1A") != std::string::npos; }
+
+// Why a new section name would not read back, or empty when it would.
+std::string CheckSection(const std::string& str) {
+  if (str.empty()) return "a section name must not be empty";
+  if (HasLineBreakOrEnd(str)) return "a section name must not hold a line break or Ctrl-Z";
+  return std::string();
+}
+
+std::string CheckKey(const std::string& str) {
+  if (HasLineBreakOrEnd(str)) return "a key must not hold a line break or Ctrl-Z";
+  if (str.find('=') != std::string::npos) return "a key must not hold \"=\"";
+  if (!str.empty() && (str[0] == ';' || str[0] == '[')) return "a key must not begin with \";\" or \"[\"";
+  return std::string();
+}
+
+bool ParseInt(const std::string& str, int& nValue) {
+  if (str.empty()) return false;
+  errno = 0;
+  char* pEnd = nullptr;
+  const long long n = std::strtoll(str.c_str(), &pEnd, 10);
+  if (*pEnd != 0 || errno == ERANGE || n < INT_MIN || n > INT_MAX) return false;
+  nValue = static_cast<int>(n);
+  return true;
+}
+
+bool ParseBool(const std::string& str, bool& bValue) {
+  for (const char* psz : {"yes", "true", "1", "on"}) {
+    if (SameName(str, psz)) {
+      bValue = true;
+      return true;
+    }
+  }
+  for (const char* psz : {"no", "false", "0", "off"}) {
+    if (SameName(str, psz)) {
+      bValue = false;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Fills args from the command line; an empty result on success, else the
+// usage error.
+std::string ParseArgs(const std::vector<std::string>& raw, CIniArgs& args, const CAction*& pAction) {
+  if (raw.empty()) return "no action given";
+  args.strAction = raw[0];
+  pAction = nullptr;
+  for (const CAction& action : kActions)
+    if (args.strAction == action.pszName) pAction = &action;
+  if (pAction == nullptr) return "unknown action '" + args.strAction + "'";
+  bool bOptions = true;
+  for (size_t i = 1; i < raw.size(); ++i) {
+    const std::string& arg = raw[i];
+    if (bOptions && arg == "--") {
+      bOptions = false;
+    } else if (bOptions && arg == "--int" && pAction->bTyped) {
+      args.bInt = true;
+    } else if (bOptions && arg == "--bool" && pAction->bTyped) {
+      args.bBool = true;
+    } else if (bOptions && arg == "--key-only") {
+      args.bKeyOnly = true;
+    } else if (bOptions && arg == "--default" && args.strAction == "get") {
+      if (i + 1 >= raw.size()) return "--default needs a value";
+      if (args.bHasDefault) return "--default given twice";
+      args.bHasDefault = true;
+      args.strDefault = raw[++i];
+    } else if (bOptions && arg.size() > 1 && arg[0] == '-') {
+      return "unknown option '" + arg + "' for " + args.strAction;
+    } else {
+      args.positional.push_back(arg);
+    }
+  }
+  if (args.bInt && args.bBool) return "--int and --bool exclude each other";
+  if (args.positional.size() != pAction->nOperands) return "wrong number of arguments for " + args.strAction;
+  return std::string();
+}
+
+void PrintLine(const CString& str) {
+  std::fwrite(static_cast<LPCTSTR>(str), 1, static_cast<size_t>(str.GetLength()), stdout);
+  std::fputc('\n', stdout);
+}
+
+int RunGet(const CIniArgs& args) {
+  const std::string& strSection = args.positional[1];
+  const std::string& strKey = args.positional[2];
+  int nDefault = 0;
+  bool bDefault = false;
+  if (args.bHasDefault && args.bInt && !ParseInt(args.strDefault, nDefault))
+    return UsageError("--default is not a number: " + args.strDefault);
+  if (args.bHasDefault && args.bBool && !ParseBool(args.strDefault, bDefault))
+    return UsageError("--default is not a flag: " + args.strDefault);
+  CIniFile ini;
+  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  if (!args.bHasDefault && !ini.KeyExists(strSection.c_str(), strKey.c_str())) return kExitFalse;
+  if (args.bInt) {
+    std::printf("%d\n", ini.GetInt(strSection.c_str(), strKey.c_str(), nDefault));
+  } else if (args.bBool) {
+    std::printf("%s\n", ini.GetBool(strSection.c_str(), strKey.c_str(), bDefault) ? "true" : "false");
+  } else {
+    PrintLine(ini.GetString(strSection.c_str(), strKey.c_str(), CString(args.strDefault)));
+  }
+  return kExitOk;
+}
+
+int RunSet(const CIniArgs& args) {
+  const std::string& strFile = args.positional[0];
+  const std::string& strSection = args.positional[1];
+  const std::string& strKey = args.positional[2];
+  const std::string& strValue = args.positional[3];
+  std::string strProblem = CheckSection(strSection);
+  if (strProblem.empty()) strProblem = CheckKey(strKey);
+  if (strProblem.empty() && HasLineBreakOrEnd(strValue)) strProblem = "a value must not hold a line break or Ctrl-Z";
+  if (strProblem.empty() && args.bKeyOnly && strKey.empty() && strValue.empty())
+    strProblem = "an empty key with an empty value cannot be written with --key-only";
+  int nValue = 0;
+  bool bValue = false;
+  if (strProblem.empty() && args.bInt && !ParseInt(strValue, nValue)) strProblem = "not a number: " + strValue;
+  if (strProblem.empty() && args.bBool && !ParseBool(strValue, bValue)) strProblem = "not a flag: " + strValue;
+  if (!strProblem.empty()) return Error("cannot change " + strFile + ": " + strProblem);
+
+  CIniFile ini;
+  std::FILE* pExisting = std::fopen(strFile.c_str(), "rb");
+  if (pExisting != nullptr || errno != ENOENT) {
+    if (pExisting != nullptr) std::fclose(pExisting);
+    if (!LoadDocument(ini, strFile, args.bKeyOnly)) return kExitError;
+  } else {
+    ini.Load(strFile.c_str(), args.bKeyOnly);  // a new file: an empty document with the flag set
+  }
+  if (args.bInt)
+    ini.SetInt(strSection.c_str(), strKey.c_str(), nValue);
+  else if (args.bBool)
+    ini.SetBool(strSection.c_str(), strKey.c_str(), bValue);
+  else
+    ini.SetString(strSection.c_str(), strKey.c_str(), strValue.c_str());
+  return SaveDocument(ini, strFile);
+}
+
+int RunKeys(const CIniArgs& args) {
+  CIniFile ini;
+  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  const CString strSection(args.positional[1]);
+  // Listing would add a missing section; it is answered as missing instead.
+  if (!ini.SectionExists(strSection)) return kExitFalse;
+  CStringArray keys;
+  ini.GetKeys(strSection, keys);
+  for (int i = 0; i < keys.GetSize(); ++i) PrintLine(keys.GetAt(i));
+  return kExitOk;
+}
+
+int RunSections(const CIniArgs& args) {
+  CIniFile ini;
+  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  for (const CIniFile::CItem& section : ini) PrintLine(section.first);
+  return kExitOk;
+}
+
+// The store's text form, CR LF line ends, on standard output.
+int RunCat(const CIniArgs& args) {
+  CIniFile ini;
+  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  std::string strText;
+  for (const CIniFile::CItem& section : ini) {
+    strText += "[" + section.first.Str() + "]\r\n";
+    for (const CIniFileSection::CItem& entry : section.second) {
+      strText += entry.first.Str();
+      if (!(args.bKeyOnly && entry.second.IsEmpty())) strText += "=" + entry.second.Str();
+      strText += "\r\n";
+    }
+    strText += "\r\n";
+  }
+  std::fwrite(strText.data(), 1, strText.size(), stdout);
+  return std::fflush(stdout) == 0 ? kExitOk : Error("cannot write to standard output");
+}
+
+// The changing actions that return a result: load, change, save when true.
+int RunChange(const CIniArgs& args) {
+  const std::vector<std::string>& op = args.positional;
+  const std::string& strFile = op[0];
+  std::string strProblem;
+  if (args.strAction == "rename-section") strProblem = CheckSection(op[2]);
+  if (args.strAction == "rename-key") strProblem = CheckKey(op[3]);
+  if (!strProblem.empty()) return Error("cannot change " + strFile + ": " + strProblem);
+
+  CIniFile ini;
+  if (!LoadDocument(ini, strFile, args.bKeyOnly)) return kExitError;
+  bool bResult = false;
+  bool bChanged = true;
+  if (args.strAction == "rename-section") {
+    bResult = ini.RenameSection(op[1].c_str(), op[2].c_str());
+    bChanged = !SameName(op[1], op[2]);
+  } else if (args.strAction == "rename-key") {
+    bResult = ini.RenameKey(op[1].c_str(), op[2].c_str(), op[3].c_str());
+    bChanged = !SameName(op[2], op[3]);
+  } else if (args.strAction == "remove-section") {
+    bResult = ini.RemoveSection(op[1].c_str());
+  } else if (args.strAction == "remove-key") {
+    bResult = ini.RemoveKey(op[1].c_str(), op[2].c_str());
+  } else {
+    bResult = ini.RemoveAllKeys(op[1].c_str());
+  }
+  if (!bResult) return kExitFalse;
+  // A rename to the same name changes nothing: the file is left as it is.
+  return bChanged ? SaveDocument(ini, strFile) : kExitOk;
+}
+
+int RunIni(const std::vector<std::string>& raw) {
+  if (!raw.empty() && (raw[0] == "--help" || raw[0] == "-h" || raw[0] == "help")) {
+    std::fputs(kUsage, stdout);
+    return kExitOk;
+  }
+  CIniArgs args;
+  const CAction* pAction = nullptr;
+  const std::string strProblem = ParseArgs(raw, args, pAction);
+  if (!strProblem.empty()) return UsageError(strProblem);
+  if (args.strAction == "get") return RunGet(args);
+  if (args.strAction == "set") return RunSet(args);
+  if (args.strAction == "keys") return RunKeys(args);
+  if (args.strAction == "sections") return RunSections(args);
+  if (args.strAction == "cat") return RunCat(args);
+  if (args.strAction == "pack") return RunPack(args);
+  if (args.strAction == "unpack") return RunUnpack(args);
+  return RunChange(args);
+}
+
+}  // namespace
+
+NIMBO_COMMAND("ini", "read and change INI files (get, set, keys, sections, rename, remove, cat, pack, unpack)",
+              RunIni);
+
+}  // namespace ini
+}  // namespace nimbo
