@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "CFile.h"
 #include "archive/ArchiveTestUtil.h"
@@ -221,6 +222,60 @@ TEST(ArchiveObject, FailedSerializeDeletesTheObject) {
   EXPECT_EQ(Load(broken, [&](CArchive& ar) { ar >> pRead; }), CArchiveException::badIndex);
   EXPECT_EQ(pRead, nullptr);
   EXPECT_EQ(CTestNode::s_nLive, nLive);
+
+  // A caller that goes on reading after the failure cannot reach the
+  // deleted objects through their indices.
+  Bytes twice = Join({broken, {0x02, 0x00}, {0x03, 0x00}});
+  int nFirstCause = -1;
+  EXPECT_EQ(Load(twice,
+                 [&](CArchive& ar) {
+                   try {
+                     ar >> pRead;
+                   } catch (CArchiveException* e) {
+                     nFirstCause = e->m_cause;
+                     e->Delete();
+                   }
+                   ar >> pRead;
+                 }),
+            CArchiveException::badIndex);
+  EXPECT_EQ(nFirstCause, CArchiveException::badIndex);
+  EXPECT_EQ(CTestNode::s_nLive, nLive);
+}
+
+TEST(ArchiveObject, IndicesFrom0x7FFFUseTheBigTag) {
+  // Class 1 and objects 2 to 0x8000, so the next class is 0x8001 and its
+  // second object 0x8003: both need the big form.
+  const int nPoints = 0x7FFF;
+  std::vector<std::unique_ptr<CTestPoint>> points;
+  for (int i = 0; i < nPoints; ++i) points.emplace_back(new CTestPoint(i, ""));
+  CTestOther other1, other2;
+  Bytes bytes = Store([&](CArchive& ar) {
+    for (auto& p : points) ar << p.get();
+    ar << &other1 << &other2 << points.front().get() << points.back().get() << &other2;
+  });
+  Bytes expectedTail = Join({Text("CTestOther"), {0x00, 0x00},                     // first CTestOther
+                             {0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80}, {0x00, 0x00},  // class 0x8001, big form
+                             {0x02, 0x00},                                        // object 2
+                             {0xFF, 0x7F, 0x00, 0x80, 0x00, 0x00},                // object 0x8000
+                             {0xFF, 0x7F, 0x03, 0x80, 0x00, 0x00}});              // object 0x8003
+  ASSERT_GT(bytes.size(), expectedTail.size());
+  EXPECT_EQ(Bytes(bytes.end() - static_cast<long>(expectedTail.size()), bytes.end()), expectedTail);
+
+  int nLive = CTestPoint::s_nLive;
+  EXPECT_EQ(Load(bytes,
+                 [&](CArchive& ar) {
+                   std::vector<std::unique_ptr<CObject>> read;
+                   for (int i = 0; i < nPoints; ++i) read.emplace_back(ar.ReadObject(RUNTIME_CLASS(CTestPoint)));
+                   std::unique_ptr<CObject> o1(ar.ReadObject(nullptr));
+                   std::unique_ptr<CObject> o2(ar.ReadObject(RUNTIME_CLASS(CTestOther)));
+                   EXPECT_EQ(ar.ReadObject(nullptr), read.front().get());
+                   EXPECT_EQ(ar.ReadObject(nullptr), read.back().get());
+                   EXPECT_EQ(ar.ReadObject(nullptr), o2.get());
+                   EXPECT_EQ(static_cast<CTestPoint*>(read.back().get())->m_nX, nPoints - 1);
+                   EXPECT_NE(o1, o2);
+                 }),
+            -1);
+  EXPECT_EQ(CTestPoint::s_nLive, nLive);
 }
 
 // The cause of the archive exception fnStore raises while storing, or -1.
