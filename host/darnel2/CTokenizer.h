@@ -22,8 +22,8 @@ enum eToken {
   tkKeyword = 10,     // any other reserved word: var, if, else, while, ...
   tkParenOpen = 11,   // "("
   tkParenClose = 12,  // ")"
-  tkBracketOpen = 13, // "["
-  tkBracketClose = 14,// "]"
+  tkBracketOpen = 13,  // "["
+  tkBracketClose = 14,  // "]"
   tkOperator = 15,    // + - * / % = == != < <= > >= && || ! . ? : and the like
   tkComment = 16,     // a // or /* */ comment; delivered only on request
   tkUnknown = 17,     // a byte that begins no token (@, #, $, a zero byte, ...)
