@@ -1,0 +1,76 @@
+// The exit-list observer: this program's own __cxa_atexit comes before the C
+// runtime's in symbol lookup, so every module loaded into the process
+// registers its static destructors through it. Registrations for the watched
+// objects are wrapped so that their destruction is logged too; all others
+// are passed on unchanged. The loaded module itself is not changed at all.
+#include "ExitListObserver.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "CDynLinkLibrary.h"
+
+namespace {
+
+// Plain arrays with constant initialisation: registrations start before any
+// dynamic initialiser of this program has run.
+struct CWatchedExit {
+  void (*pfnDestroy)(void*);
+  void* pObject;
+  const char* pszName;
+};
+constexpr int kMaxWatched = 64;
+CWatchedExit g_watched[kMaxWatched];
+int g_nWatched = 0;
+
+constexpr int kMaxEvents = 64;
+char g_events[kMaxEvents][96];
+int g_nEvents = 0;
+
+const char* const kWatchedNames[] = {"g_FuncInfoStd", "g_FuncInfoUser"};
+
+void Log(const char* pszWhat, const char* pszName) {
+  if (g_nEvents == kMaxEvents) return;
+  std::snprintf(g_events[g_nEvents++], sizeof g_events[0], "%s %s init=%d term=%d", pszWhat, pszName,
+                AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls());
+}
+
+// The watched name of the global object at that address, or null.
+const char* WatchedName(void* pObject) {
+  Dl_info info;
+  if (pObject == nullptr || dladdr(pObject, &info) == 0) return nullptr;
+  if (info.dli_sname == nullptr || info.dli_saddr != pObject) return nullptr;
+  for (const char* pszName : kWatchedNames)
+    if (std::strcmp(info.dli_sname, pszName) == 0) return pszName;
+  return nullptr;
+}
+
+void DestroyWatched(void* pRecord) {
+  CWatchedExit* pExit = static_cast<CWatchedExit*>(pRecord);
+  Log("destroy", pExit->pszName);
+  pExit->pfnDestroy(pExit->pObject);
+}
+
+}  // namespace
+
+extern "C" int __cxa_atexit(void (*pfnDestroy)(void*), void* pObject, void* pDsoHandle) noexcept {
+  typedef int (*CxaAtExit)(void (*)(void*), void*, void*);
+  static CxaAtExit s_pfnNext = nullptr;
+  if (s_pfnNext == nullptr) s_pfnNext = reinterpret_cast<CxaAtExit>(dlsym(RTLD_NEXT, "__cxa_atexit"));
+  const char* pszName = WatchedName(pObject);
+  if (pszName == nullptr || g_nWatched == kMaxWatched) return s_pfnNext(pfnDestroy, pObject, pDsoHandle);
+  Log("construct", pszName);
+  CWatchedExit* pExit = &g_watched[g_nWatched++];
+  *pExit = {pfnDestroy, pObject, pszName};
+  return s_pfnNext(&DestroyWatched, pExit, pDsoHandle);
+}
+
+namespace moduletest {
+
+std::vector<std::string> LifetimeEvents() { return std::vector<std::string>(g_events, g_events + g_nEvents); }
+
+void ClearLifetimeEvents() { g_nEvents = 0; }
+
+}  // namespace moduletest

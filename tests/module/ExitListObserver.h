@@ -1,0 +1,19 @@
+// Observes the construction and destruction of named static objects of the
+// modules that the test process loads, through the C++ runtime's exit list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace moduletest {
+
+// The events seen since the last ClearLifetimeEvents, oldest first, as
+// "construct NAME init=I term=T" or "destroy NAME init=I term=T", where NAME
+// is a watched global object and I and T are the numbers of
+// AfxInitExtensionModule and AfxTermExtensionModule calls at that moment.
+// A static object's construction is seen when it registers its destructor,
+// right after its constructor finished.
+std::vector<std::string> LifetimeEvents();
+void ClearLifetimeEvents();
+
+}  // namespace moduletest

@@ -1,0 +1,183 @@
+// The standard catalogue: reading "funcwiz.ini" from the host's "Programs"
+// directory, once.
+#include "catalog/CZoFuncInfoStd.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "obrin/CProjectManagerObject.h"
+
+namespace {
+
+typedef std::map<std::string, std::string> Entries;
+
+Entries EntriesOf(const CZoFuncInfoStd& catalogue) {
+  Entries entries;
+  for (const auto& entry : catalogue) entries[entry.first.Str()] = entry.second.Str();
+  return entries;
+}
+
+// A host whose "Programs" directory is a fresh temporary directory.
+class StdCatalogue : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char szTemplate[] = "/tmp/nimbo-stdcat-XXXXXX";
+    ASSERT_NE(mkdtemp(szTemplate), nullptr);
+    m_strDir = szTemplate;
+    m_manager.GetGlobalData()->pDirLoc->SetLocation("Programs", m_strDir.c_str());
+  }
+  void TearDown() override {
+    std::remove(FilePath().c_str());
+    rmdir(m_strDir.c_str());
+  }
+
+  std::string FilePath() const { return m_strDir + "/funcwiz.ini"; }
+  void WriteFile(const std::string& strText) const {
+    FILE* pFile = std::fopen(FilePath().c_str(), "wb");
+    ASSERT_NE(pFile, nullptr);
+    std::fwrite(strText.data(), 1, strText.size(), pFile);
+    std::fclose(pFile);
+  }
+
+  std::string m_strDir;
+  CProjectManagerObject m_manager;
+  CZoFuncInfoStd m_catalogue;
+};
+
+const char kExample[] =
+    "[FuncWiz - Category - All]\n"
+    "1=ShowNote\n"
+    "2=Pause\n"
+    "\n"
+    "[ShowNote]\n"
+    "SampleLine=ShowNote(szText, nStyle)\n"
+    "\n"
+    "[Pause]\n"
+    "SampleLine=Pause(nSeconds)\n";
+
+const Entries kExampleEntries = {{"Pause", "Pause(nSeconds)"}, {"ShowNote", "ShowNote(szText, nStyle)"}};
+
+TEST_F(StdCatalogue, ExampleFileGivesItsTwoFunctions) {
+  WriteFile(kExample);
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+  EXPECT_EQ(m_catalogue.begin()->first, CString("Pause"));  // name order
+}
+
+TEST_F(StdCatalogue, FilledCatalogueIsNotReadAgain) {
+  WriteFile(kExample);
+  ASSERT_TRUE(m_catalogue.Init(&m_manager));
+  std::remove(FilePath().c_str());
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+
+  // Nor with another manager, even one that knows no directory at all.
+  CProjectManagerObject other;
+  other.GetGlobalData()->pDirLoc = nullptr;
+  EXPECT_TRUE(m_catalogue.Init(&other));
+  EXPECT_TRUE(m_catalogue.Init(nullptr));
+  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+}
+
+TEST_F(StdCatalogue, MissingFileFailsUntilItAppears) {
+  EXPECT_FALSE(m_catalogue.Init(&m_manager));
+  EXPECT_TRUE(m_catalogue.empty());
+  WriteFile(kExample);
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+}
+
+TEST_F(StdCatalogue, RejectedFileFailsAndAddsNothing) {
+  WriteFile("[FuncWiz - Category - All]\n1=Pause\n[Pause] \nSampleLine=Pause(n)\n");  // blank after "]"
+  EXPECT_FALSE(m_catalogue.Init(&m_manager));
+  EXPECT_TRUE(m_catalogue.empty());
+}
+
+TEST_F(StdCatalogue, MissingListSectionGivesNothingAndIsReadAgain) {
+  WriteFile("[Pause]\nSampleLine=Pause(nSeconds)\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_TRUE(m_catalogue.empty());
+  WriteFile(kExample);
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+}
+
+TEST_F(StdCatalogue, NoManagerOrNoLocatorFailsWithoutChange) {
+  WriteFile(kExample);
+  EXPECT_FALSE(m_catalogue.Init(nullptr));
+  m_manager.GetGlobalData()->pDirLoc = nullptr;
+  EXPECT_FALSE(m_catalogue.Init(&m_manager));
+  EXPECT_TRUE(m_catalogue.empty());
+}
+
+TEST_F(StdCatalogue, UnknownProgramsLocationFails) {
+  WriteFile(kExample);
+  m_manager.GetDirLoc()->RemoveLocation("Programs");
+  EXPECT_FALSE(m_catalogue.Init(&m_manager));
+  EXPECT_TRUE(m_catalogue.empty());
+}
+
+TEST_F(StdCatalogue, FunctionSectionsAreFoundIgnoringCase) {
+  WriteFile(
+      "[FuncWiz - Category - All]\n1=Foo\n2=bar\n"
+      "[FOO]\nDescription=ignored\nSampleLine=Foo(szA, nB)\n"
+      "[Bar]\nsampleline=bar()\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"Foo", "Foo(szA, nB)"}, {"bar", "bar()"}}));
+}
+
+TEST_F(StdCatalogue, MissingSectionOrSampleLineGivesEmptyText) {
+  WriteFile(
+      "[FuncWiz - Category - All]\n1=NoSection\n2=NoSample\n3=Pause\n"
+      "[NoSample]\nDescription=Has no sample line.\n"
+      "[Pause]\nSampleLine=Pause(nSeconds)\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"NoSection", ""}, {"NoSample", ""}, {"Pause", "Pause(nSeconds)"}}));
+}
+
+TEST_F(StdCatalogue, NamesListedTwice) {
+  WriteFile(
+      "[FuncWiz - Category - All]\n1=Pause\n2=Pause\n3=PAUSE\n"
+      "[pause]\nSampleLine=Pause(nSeconds)\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  // Names are kept case-sensitively; both spellings read the same section.
+  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"PAUSE", "Pause(nSeconds)"}, {"Pause", "Pause(nSeconds)"}}));
+}
+
+TEST_F(StdCatalogue, RepeatedListKeyKeepsOnlyTheLastName) {
+  WriteFile(
+      "[FuncWiz - Category - All]\n1=ShowNote\n1=Pause\n"
+      "[ShowNote]\nSampleLine=ShowNote(szText, nStyle)\n"
+      "[Pause]\nSampleLine=Pause(nSeconds)\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"Pause", "Pause(nSeconds)"}}));
+}
+
+TEST_F(StdCatalogue, ListLineWithoutEqualsAddsAnEmptyName) {
+  WriteFile("[FuncWiz - Category - All]\nPause\n2=Pause\n[Pause]\nSampleLine=Pause(nSeconds)\n");
+  EXPECT_TRUE(m_catalogue.Init(&m_manager));
+  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"", ""}, {"Pause", "Pause(nSeconds)"}}));
+}
+
+TEST(StdCatalogueSample, BundledFileListsOverAHundredFunctions) {
+  CProjectManagerObject manager;
+  manager.GetGlobalData()->pDirLoc->SetLocation("Programs", NIMBO_SOURCE_DIR "/samples/Programs");
+  CZoFuncInfoStd catalogue;
+  ASSERT_TRUE(catalogue.Init(&manager));
+  EXPECT_GE(catalogue.size(), 100u);
+  // CR LF line ends leave no CR in the texts.
+  EXPECT_EQ(catalogue["StrLeft"], CString("StrLeft(szText, nCount)"));
+  EXPECT_EQ(catalogue["Pause"], CString("Pause(nSeconds)"));
+  for (const auto& entry : catalogue) {
+    EXPECT_FALSE(entry.second.IsEmpty()) << entry.first.Str();
+    EXPECT_EQ(entry.second.Find('\r'), -1) << entry.first.Str();
+    EXPECT_EQ(entry.second.Left(entry.first.GetLength() + 1), entry.first + "(") << entry.first.Str();
+  }
+}
+
+}  // namespace
