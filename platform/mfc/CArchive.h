@@ -30,8 +30,8 @@ class CArchive {
   enum Mode { store = 0, load = 1, bNoFlushOnDelete = 2, bNoByteSwap = 4 };
 
   // pFile stays the caller's and must outlive the archive. nBufSize below
-  // 128 is raised to 128; lpBuf (nBufSize bytes) replaces the archive's own
-  // buffer when given.
+  // 128 is raised to 128; a caller's lpBuf of nBufSize bytes (128 or more)
+  // serves instead of the archive's own buffer.
   CArchive(CFile* pFile, UINT nMode, int nBufSize = 4096, void* lpBuf = nullptr);
   // A storing archive flushes its buffer to the file unless
   // bNoFlushOnDelete; errors at this point are swallowed, so a caller that

@@ -21,6 +21,7 @@ class CMemFile : public CFile {
   // Works over the caller's lpBuffer, as described above.
   CMemFile(BYTE* lpBuffer, UINT nBufferSize, UINT nGrowBytes = 0);
   ~CMemFile() override;
+  // A memory file owns its block.
   CMemFile(const CMemFile&) = delete;
   CMemFile& operator=(const CMemFile&) = delete;
 
