@@ -33,7 +33,7 @@ CEditorHarness::CEditorHarness(const HARNESS_OPTIONS& options) {
     m_projectManager.GetGlobalData()->pDirLoc->SetLocation("Programs", options.strProgramsDir);
   }
   if (!options.strProjectDir.IsEmpty()) m_projectManager.OpenProject(options.strProjectDir);
-  m_images.Create(16, 16, 0, 2, 0);
+  m_images.CreateEx();
 
   auto onFocusLeaving = [this](HWND hWndNewFocus) { OnFocusLeaving(hWndNewFocus); };
   // Another application's window, created first so that the frame ends up active.

@@ -24,7 +24,7 @@
 #include "harness/CHarnessWnd.h"
 #include "harness/HarnessEvent.h"
 #include "obrin/CProjectManagerObject.h"
-#include "tamsin/CImageListCommon.h"
+#include "tamsin/CImageListEx.h"
 
 struct HARNESS_OPTIONS {
   RECT rcFrame = {100, 80, 740, 480};  // the frame's screen rectangle; the editor fills it
@@ -104,7 +104,8 @@ class CEditorHarness {
   CWnd* GetFrame() { return m_pFrame.get(); }
   HWND GetOtherWindow() const { return m_other.GetSafeHwnd(); }
   CProjectManagerObject& GetProjectManager() { return m_projectManager; }
-  CImageListCommon& GetImages() { return m_images; }
+  // The image list handed to Init: the standard icons of the two kinds of function.
+  CImageListEx& GetImages() { return m_images; }
 
   // ---- Events ----
   const std::vector<HARNESS_EVENT>& GetEvents() const { return m_events; }
@@ -121,7 +122,7 @@ class CEditorHarness {
   void NoteTipState();
 
   CProjectManagerObject m_projectManager;
-  CImageListCommon m_images;
+  CImageListEx m_images;
   HFONT m_hFont = nullptr;  // owned: the editor's font
   std::unique_ptr<CHarnessFrame> m_pFrame;
   std::unique_ptr<CHarnessEditor> m_pEditor;
