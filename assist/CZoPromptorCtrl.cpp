@@ -2,6 +2,7 @@
 // and the function tip's life: creation, following the caret and closing.
 #include "assist/CZoPromptorCtrl.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -68,6 +69,7 @@ void CZoPromptorCtrl::Init(CWnd* pEditor, CProjectManagerObject* pProjectManager
 
 void CZoPromptorCtrl::RelayEvent(MSG* pMsg) {
   m_pCurrentMsg = pMsg;
+  if (pMsg == nullptr) return;  // hosts never pass one; nothing to relay
   m_funcTip.RelayEvent(pMsg);
   if (pMsg->message == WM_KEYUP) {
     UpdateFuncTip();
@@ -80,7 +82,7 @@ void CZoPromptorCtrl::InitFunctionList(HWND hWndList) {
   // A list view that another object already holds is filled through its
   // handle all the same, and that object keeps it.
   const bool bAttached = m_funcList.Attach(hWndList) != FALSE;
-  if (!bAttached) m_funcList.m_hWnd = IsWindow(hWndList) ? hWndList : nullptr;
+  if (!bAttached) m_funcList.m_hWnd = ::IsWindow(hWndList) ? hWndList : nullptr;
   m_funcList.InsertListData();
   if (bAttached) {
     m_funcList.Detach();
@@ -116,7 +118,7 @@ void CZoPromptorCtrl::Detach() {
 }
 
 void CZoPromptorCtrl::CreateFuncTip() {
-  if (IsWindow(m_funcTip.m_hWnd)) return;
+  if (::IsWindow(m_funcTip.m_hWnd)) return;
   // Refused before the lookup, so a "(" in a string or comment leaves the anchor alone.
   const LRESULT nKind = m_codeMax.SendMessage(CMM_GETTEXTKIND, 0, 0);
   if (nKind != kKindNoText && nKind != kKindCode) return;
@@ -125,7 +127,7 @@ void CZoPromptorCtrl::CreateFuncTip() {
   if (strName.IsEmpty()) return;
 
   POINT pt = {0, 0};
-  GetCaretPos(&pt);
+  ::GetCaretPos(&pt);
   pt.y += kTipOffset;
   if (m_pEditor != nullptr) m_pEditor->ClientToScreen(&pt);
 
@@ -137,10 +139,10 @@ void CZoPromptorCtrl::CreateFuncTip() {
 }
 
 void CZoPromptorCtrl::UpdateFuncTip() {
-  if (!IsWindow(m_funcTip.m_hWnd)) return;
+  if (!::IsWindow(m_funcTip.m_hWnd)) return;
 
   POINT ptCaret = {0, 0};
-  GetCaretPos(&ptCaret);
+  ::GetCaretPos(&ptCaret);
   int32_t position[2] = {0, 0};  // line, column
   m_codeMax.SendMessage(CMM_POSFROMPOINT, MAKEWPARAM(ptCaret.x, ptCaret.y), reinterpret_cast<LPARAM>(position));
   const int nLine = position[0];
@@ -150,8 +152,10 @@ void CZoPromptorCtrl::UpdateFuncTip() {
     return;
   }
 
+  // Lines before line 0 are empty and add nothing to the scan, so an anchor
+  // an editor put there costs no iterations.
   CFuncTipScanner scanner;
-  for (int n = m_nTipLine; n <= nLine; ++n) {
+  for (int n = std::max(m_nTipLine, 0); n <= nLine; ++n) {
     CString strText = ReadEditorLine(m_codeMax, n);
     if (n == nLine) strText = strText.Left(nColumn);
     if (n == m_nTipLine) {
@@ -174,20 +178,20 @@ void CZoPromptorCtrl::UpdateFuncTip() {
   if (hFont != nullptr) {
     LOGFONT lf;
     std::memset(&lf, 0, sizeof(lf));
-    GetObject(hFont, sizeof(lf), &lf);
+    ::GetObject(hFont, sizeof(lf), &lf);
     CClientDC dc(&m_codeMax);
     const int nHeight = lf.lfHeight < 0 ? lf.lfHeight : -lf.lfHeight;  // a cell height counts like a character height
-    if (nHeight != 0) nOffset = -MulDiv(nHeight, dc.GetDeviceCaps(LOGPIXELSY), 72);
+    if (nHeight != 0) nOffset = -::MulDiv(nHeight, dc.GetDeviceCaps(LOGPIXELSY), 72);
   }
 
-  ClientToScreen(m_codeMax.m_hWnd, &ptCaret);
+  ::ClientToScreen(m_codeMax.m_hWnd, &ptCaret);
   RECT rcTip = {0, 0, 0, 0};
   m_funcTip.GetWindowRect(&rcTip);
   const int nTipHeight = rcTip.bottom - rcTip.top;
   int nTop = ptCaret.y + nOffset;
   const int nBottom = nTop + nTipHeight;
   RECT rcWork = {0, 0, 0, 0};
-  if (SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0) && nBottom > rcWork.bottom) {
+  if (::SystemParametersInfo(SPI_GETWORKAREA, 0, &rcWork, 0) && nBottom > rcWork.bottom) {
     nTop = ptCaret.y - nTipHeight;  // above the caret, its bottom at the caret's top
   }
   m_funcTip.SetCurrentParam(scanner.GetArgumentIndex());

@@ -165,6 +165,25 @@ TEST_F(EditorAnswers, UpdateWithBadLinesKeepsScanningSafely) {
   g_script.nCaretColumn = -3;
   m_ctrl.RelayEvent(&msg);
   EXPECT_TRUE(m_ctrl.IsTipOpen());
+  m_ctrl.CloseTip();
+
+  // An anchor far before line 0 (a host lookup at a line the editor made
+  // up, while a tip is open) scans only the real lines.
+  g_script.nCaretLine = 0;
+  g_script.nCaretColumn = 3;
+  g_script.nLength = 4;
+  msg.message = WM_CHAR;
+  m_ctrl.RelayEvent(&msg);
+  ASSERT_TRUE(m_ctrl.IsTipOpen());
+  g_script.nCaretLine = INT32_MIN;
+  EXPECT_EQ(m_ctrl.GetCurrentFunctionName(nullptr), "");
+  EXPECT_EQ(m_ctrl.GetTipLine(), INT32_MIN);
+  g_script.nCaretLine = 1;
+  g_script.nLineQueries = 0;
+  msg.message = WM_KEYUP;
+  m_ctrl.RelayEvent(&msg);
+  EXPECT_TRUE(m_ctrl.IsTipOpen());
+  EXPECT_EQ(g_script.nLineQueries, 2);
 }
 
 }  // namespace
