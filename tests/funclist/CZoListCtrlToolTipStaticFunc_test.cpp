@@ -93,6 +93,15 @@ TEST_F(FuncList, ConstructionBorrowsAndCreatesNoWindow) {
   EXPECT_EQ(CSimDesktop::GetCreatedWindows().size(), 1u);  // only the host's list view
 }
 
+TEST_F(FuncList, ReportsListCtrlClassAndChainsItsMessageMap) {
+  CZoListCtrl base(false, 0);
+  CListCtrl root;
+  EXPECT_EQ(m_list.GetRuntimeClass(), RUNTIME_CLASS(CListCtrl));
+  ASSERT_NE(m_list.GetMessageMap(), base.GetMessageMap());
+  EXPECT_EQ(m_list.GetMessageMap()->pBaseMap, base.GetMessageMap());
+  EXPECT_EQ(base.GetMessageMap()->pBaseMap, root.GetMessageMap());
+}
+
 TEST_F(FuncList, UserNamesDescendThenStandardNamesThenOldItems) {
   CListCtrl host;  // the host's own item, there before the fill
   ASSERT_TRUE(host.Attach(m_hList));
