@@ -1,6 +1,8 @@
 // CIniFile: reading and writing the INI text form.
 #include "ini/CIniFile.h"
 
+#include <string>
+
 #include "CrtStdio.h"
 #include "FileApi.h"
 #include "ImageHlp.h"
@@ -23,33 +25,35 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
   crt::FILE* pFile = crt::fopen(m_strFilePath, "rt");
   if (pFile == nullptr) return false;
 
-  CStringEx strLine;
-  CString strSection;  // the current section; empty before the first header and after "[]"
+  // Bytes of the line are gathered in a plain buffer (cheaper per byte than
+  // the string class) and handed to CStringEx once the line is complete.
+  std::string strBytes;
+  CString strSection;                   // the current section; empty before the first header and after "[]"
+  CIniFileSection* pSection = nullptr;  // that section; found again at each header, the only place sections are added
   for (int c = crt::fgetc(pFile); c != crt::kEof; c = crt::fgetc(pFile)) {
     if (c != '\n') {
-      strLine += static_cast<char>(c);
+      strBytes.push_back(static_cast<char>(c));
       continue;
     }
-    if (strLine.IsEmpty() || strLine.IsFirstChar(';')) {
-      // an empty line or a comment
-    } else if (strLine.IsFirstChar('[')) {
+    const CStringEx strLine(strBytes);
+    strBytes.clear();
+    if (strLine.IsEmpty() || strLine.IsFirstChar(';')) continue;  // an empty line or a comment
+    if (strLine.IsFirstChar('[')) {
       if (!strLine.IsLastChar(']')) {
         crt::fclose(pFile);
         return false;
       }
       strSection = CStringEx(strLine, 1, strLine.GetLength() - 2);
-      FindOrAdd(CItem(strSection, CIniFileSection()));
-    } else {
-      if (strSection.IsEmpty()) {
-        crt::fclose(pFile);
-        return false;
-      }
-      const CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
-      const CString strKey = strLine.LeftChar('=');
-      CIniFileSection& section = FindOrAdd(CItem(strSection, CIniFileSection())).second;
-      section.FindOrAdd(CIniFileSection::CItem(strKey, CString())).second = strValue;
+      pSection = &FindOrAdd(CItem(strSection, CIniFileSection())).second;
+      continue;
     }
-    strLine.Empty();
+    if (strSection.IsEmpty()) {
+      crt::fclose(pFile);
+      return false;
+    }
+    const CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
+    const CString strKey = strLine.LeftChar('=');
+    pSection->FindOrAdd(CIniFileSection::CItem(strKey, CString())).second = strValue;
   }
   // A last line without its LF is not parsed.
   m_bModified = false;
