@@ -59,7 +59,7 @@ bool FlushBuffer(FILE* pStream) {
 }
 
 void PutByte(FILE* pStream, unsigned char c) {
-  if (pStream->pNext == pStream->pEnd) FlushBuffer(pStream);
+  if (pStream->pNext == pStream->pLimit) FlushBuffer(pStream);
   *pStream->pNext++ = c;
 }
 
@@ -127,7 +127,8 @@ FILE* fopen(const char* pszPath, const char* pszMode) {
   pStream->bError = false;
   pStream->pBase = pBuffer;
   pStream->pNext = pBuffer;
-  pStream->pEnd = bWriting ? pBuffer + kBufferSize : pBuffer;
+  pStream->pEnd = pBuffer;
+  pStream->pLimit = pBuffer + kBufferSize;
   return pStream;
 }
 
@@ -144,6 +145,10 @@ int fclose(FILE* pStream) {
 }
 
 int FillAndGet(FILE* pStream) {
+  if (pStream->bWriting) {
+    pStream->bError = true;
+    return kEof;
+  }
   if (pStream->pNext == pStream->pEnd && !Refill(pStream)) return kEof;
   const unsigned char c = *pStream->pNext++;
   if (!pStream->bText) return c;

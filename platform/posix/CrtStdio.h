@@ -34,8 +34,9 @@ struct FILE {
   bool bEof;     // the end of the file (or a Ctrl-Z in text mode) was reached
   bool bError;   // a read or write failed
   unsigned char* pBase;  // the buffer
-  unsigned char* pNext;  // reading: next byte to hand out; writing: next free byte
-  unsigned char* pEnd;   // reading: end of the bytes read; writing: end of the buffer
+  unsigned char* pNext;   // reading: next byte to hand out; writing: next free byte
+  unsigned char* pEnd;    // reading: end of the bytes read; writing: the buffer's start (nothing to read)
+  unsigned char* pLimit;  // writing: end of the buffer
 };
 
 // A new stream, or null when the file cannot be opened or the mode is not
