@@ -250,9 +250,8 @@ RECT CEditorHarness::GetTipRect() const {
 
 CWnd* CEditorHarness::CreateEditor(const RECT& rc) {
   auto pEditor = std::make_unique<CHarnessEditor>([this](HWND hWndNewFocus) { OnFocusLeaving(hWndNewFocus); });
-  if (!pEditor->Create(WS_CHILD | WS_VISIBLE, rc, m_pFrame.get(), kEditorId + 1 + static_cast<UINT>(m_extraEditors.size()))) {
-    return nullptr;
-  }
+  const UINT nId = kEditorId + 1 + static_cast<UINT>(m_extraEditors.size());
+  if (!pEditor->Create(WS_CHILD | WS_VISIBLE, rc, m_pFrame.get(), nId)) return nullptr;
   pEditor->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), TRUE);
   m_extraEditors.push_back(std::move(pEditor));
   return m_extraEditors.back().get();

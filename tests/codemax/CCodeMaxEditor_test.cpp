@@ -41,7 +41,9 @@ class CodeMaxWindow : public ::testing::Test {
     DeleteObject(m_hFont);
   }
 
-  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { return SendMessage(m_hEditor, message, wParam, lParam); }
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessage(m_hEditor, message, wParam, lParam);
+  }
   void SetText(const char* psz) { Send(CMM_SETTEXT, 0, reinterpret_cast<LPARAM>(psz)); }
   void Type(const char* psz) {
     for (; *psz != '\0'; ++psz) Send(WM_CHAR, static_cast<unsigned char>(*psz), 1);
