@@ -48,7 +48,8 @@ class AFX_EXT_CLASS CIniFile : public CObject, public CNamedArray<CIniFileSectio
   virtual bool Save();
   // Writes the document as INI text (CR LF line ends), creating missing
   // directories. The text goes to a temporary file beside the target, which
-  // replaces the target only once everything was written and closed. True on
+  // replaces the target (keeping its permissions) only once everything was
+  // written and closed. True on
   // success: the path is remembered and the modified flag cleared. False for
   // an empty path, a directory that cannot be created (directories created
   // on the way remain), or a file that cannot be written, closed or put in

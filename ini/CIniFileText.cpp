@@ -89,7 +89,11 @@ bool CIniFile::SaveAs(LPCTSTR pszPath) {
     if (!bWritten) break;
   }
   const bool bClosed = crt::fclose(pFile) == 0;
-  if (!bWritten || !bClosed || !MoveFileEx(strTemporary, strPath, MOVEFILE_REPLACE_EXISTING)) {
+  // An existing file is replaced keeping its identity (permissions); a new
+  // one simply takes the temporary file's place.
+  if (!bWritten || !bClosed ||
+      !(ReplaceFile(strPath, strTemporary, nullptr, 0, nullptr, nullptr) ||
+        MoveFileEx(strTemporary, strPath, MOVEFILE_REPLACE_EXISTING))) {
     DeleteFile(strTemporary);
     return false;
   }

@@ -231,6 +231,20 @@ TEST(IniText, FailedWriteKeepsThePreviousFile) {
   EXPECT_EQ(back.GetInt("big", "19999", -1), 19999);
 }
 
+TEST(IniText, SavingOverAFileKeepsItsPermissions) {
+  CScratchDir dir;
+  const std::string strPath = dir / "private.ini";
+  WriteFile(strPath, "[Old]\r\n\r\n");
+  ASSERT_EQ(::chmod(strPath.c_str(), 0600), 0);
+  CIniFile ini;
+  ini.SetString("New", "k", "v");
+  ASSERT_TRUE(ini.SaveAs(strPath.c_str()));
+  struct stat info;
+  ASSERT_EQ(::stat(strPath.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadFile(strPath), "[New]\r\nk=v\r\n\r\n");
+}
+
 TEST(IniText, LoadAndSaveWithTheDocumentsOwnPath) {
   CScratchDir dir;
   CIniFile ini;

@@ -111,6 +111,17 @@ TEST(FileApi, MoveAndDelete) {
   EXPECT_EQ(ReadFile(dir / "b"), "A");
   EXPECT_FALSE(FileExists(dir / "a"));
   EXPECT_TRUE(MoveFileEx((dir / "b").c_str(), (dir / "c").c_str(), 0));
+  WriteFile(dir / "d", "D");
+  ASSERT_EQ(::chmod((dir / "d").c_str(), 0640), 0);
+  EXPECT_FALSE(ReplaceFile((dir / "missing").c_str(), (dir / "c").c_str(), nullptr, 0, nullptr, nullptr));
+  EXPECT_TRUE(FileExists(dir / "c"));
+  EXPECT_TRUE(ReplaceFile((dir / "d").c_str(), (dir / "c").c_str(), nullptr, 0, nullptr, nullptr));
+  EXPECT_EQ(ReadFile(dir / "d"), "A");
+  EXPECT_FALSE(FileExists(dir / "c"));
+  struct stat info;
+  ASSERT_EQ(::stat((dir / "d").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_TRUE(MoveFileEx((dir / "d").c_str(), (dir / "c").c_str(), 0));
   EXPECT_TRUE(DeleteFile((dir / "c").c_str()));
   EXPECT_FALSE(DeleteFile((dir / "c").c_str()));
 }
