@@ -9,8 +9,10 @@
 namespace {
 typedef CHandleMap<CDC, HDC, &CDC::m_hDC> CDCMap;
 CDCMap& Map() {
-  static CDCMap s_map;
-  return s_map;
+  // Never destroyed: objects with static storage may still detach in their
+  // destructors after every function-local static is gone.
+  static CDCMap* s_pMap = new CDCMap;
+  return *s_pMap;
 }
 }  // namespace
 

@@ -10,8 +10,10 @@
 namespace {
 typedef CHandleMap<CFont, HGDIOBJ, &CGdiObject::m_hObject> CFontMap;
 CFontMap& Map() {
-  static CFontMap s_map;
-  return s_map;
+  // Never destroyed: objects with static storage may still detach in their
+  // destructors after every function-local static is gone.
+  static CFontMap* s_pMap = new CFontMap;
+  return *s_pMap;
 }
 }  // namespace
 

@@ -6,8 +6,10 @@
 namespace {
 typedef CHandleMap<CImageList, HIMAGELIST, &CImageList::m_hImageList> CImageListMap;
 CImageListMap& Map() {
-  static CImageListMap s_map;
-  return s_map;
+  // Never destroyed: objects with static storage may still detach in their
+  // destructors after every function-local static is gone.
+  static CImageListMap* s_pMap = new CImageListMap;
+  return *s_pMap;
 }
 }  // namespace
 

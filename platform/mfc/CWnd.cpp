@@ -16,15 +16,17 @@ namespace {
 typedef CHandleMap<CWnd, HWND, &CWnd::m_hWnd> CWndMap;
 
 CWndMap& Map() {
-  static CWndMap s_map;
-  return s_map;
+  // Never destroyed: objects with static storage may still detach in their
+  // destructors after every function-local static is gone.
+  static CWndMap* s_pMap = new CWndMap;
+  return *s_pMap;
 }
 
 // The procedure each routed window had before AfxWndProc took over. Kept by
 // handle, so a window whose object went away still reaches its own procedure.
 std::map<HWND, WNDPROC>& SuperProcs() {
-  static std::map<HWND, WNDPROC> s_procs;
-  return s_procs;
+  static auto* s_pProcs = new std::map<HWND, WNDPROC>;  // never destroyed, as the handle map
+  return *s_pProcs;
 }
 
 WNDPROC SuperProc(HWND hWnd) {

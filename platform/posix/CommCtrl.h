@@ -2,8 +2,12 @@
 // window class "SysListView32" and image lists, with the real Win32 names.
 //
 // The list view keeps its items (text, image, item data, state), its columns
-// (heading and width), its two image lists and a top index; it draws nothing.
-// It sends no notifications to its parent.
+// (heading and width), its image lists and a top index; it draws nothing and
+// sends no notifications to its parent. Input: a click (WM_LBUTTONDOWN)
+// takes the focus and selects the row under the point (rows of
+// NIMBO_LISTVIEW_ROW_HEIGHT pixels from the top item); WM_KEYDOWN of the
+// arrow keys, Page Up/Down, Home and End moves the selection and the focused
+// item, making the new item the only selected one and scrolling to it.
 #pragma once
 
 #include "WinDef.h"

@@ -1,5 +1,5 @@
-// The list-view window procedure: items, columns, states and image lists of
-// every "SysListView32" window.
+// The list-view window procedure: the list-view messages on items, columns,
+// states and image lists of every "SysListView32" window.
 #include "WinListView.h"
 
 #include <algorithm>
@@ -13,43 +13,6 @@
 #include "MbString.h"
 
 namespace {
-
-struct CSimListItem {
-  std::vector<std::string> texts;  // [0] the item, then its sub-items
-  int nImage = 0;
-  LPARAM lParam = 0;
-  UINT nState = 0;
-
-  const std::string& Text(int nSubItem) const {
-    static const std::string s_empty;
-    return nSubItem >= 0 && static_cast<size_t>(nSubItem) < texts.size() ? texts[static_cast<size_t>(nSubItem)]
-                                                                            : s_empty;
-  }
-  void SetText(int nSubItem, LPCSTR psz) {
-    if (nSubItem < 0) return;
-    if (texts.size() <= static_cast<size_t>(nSubItem)) texts.resize(static_cast<size_t>(nSubItem) + 1);
-    texts[static_cast<size_t>(nSubItem)] = psz != nullptr ? psz : "";
-  }
-};
-
-struct CSimListColumn {
-  std::string strText;
-  int nFormat = LVCFMT_LEFT;
-  int nWidth = 100;
-  int nSubItem = 0;
-};
-
-struct CSimListView {
-  std::vector<CSimListItem> items;
-  std::vector<CSimListColumn> columns;
-  HIMAGELIST imageLists[3] = {nullptr, nullptr, nullptr};
-  int nTop = 0;
-  int nSelectionMark = -1;
-  DWORD dwExStyle = 0;
-
-  bool Valid(int i) const { return i >= 0 && static_cast<size_t>(i) < items.size(); }
-  int Count() const { return static_cast<int>(items.size()); }
-};
 
 std::map<HWND, std::unique_ptr<CSimListView>>& Views() {
   static auto* s_pViews = new std::map<HWND, std::unique_ptr<CSimListView>>;  // outlives static destructors
@@ -69,27 +32,6 @@ bool StartsWithNoCase(const std::string& text, LPCSTR pszPrefix) {
   size_t nLength = strlen(pszPrefix);
   if (text.size() < nLength) return false;
   return NoCaseCompare(text.substr(0, nLength), pszPrefix) == 0;
-}
-
-int CountPerPage(HWND hWnd) {
-  RECT rc = {0, 0, 0, 0};
-  GetClientRect(hWnd, &rc);
-  return std::max(1, static_cast<int>(rc.bottom - rc.top) / NIMBO_LISTVIEW_ROW_HEIGHT);
-}
-
-// Applies a state change to item i, keeping one focused item and, in a
-// single-selection list, one selected item.
-void SetState(HWND hWnd, CSimListView& view, int i, UINT nState, UINT nMask) {
-  CSimListItem& item = view.items[static_cast<size_t>(i)];
-  item.nState = (item.nState & ~nMask) | (nState & nMask);
-  bool bSingle = (GetWindowLong(hWnd, GWL_STYLE) & LVS_SINGLESEL) != 0;
-  for (int j = 0; j < view.Count(); ++j) {
-    if (j == i) continue;
-    CSimListItem& other = view.items[static_cast<size_t>(j)];
-    if ((item.nState & nMask & LVIS_FOCUSED) != 0) other.nState &= ~LVIS_FOCUSED;
-    if (bSingle && (item.nState & nMask & LVIS_SELECTED) != 0) other.nState &= ~LVIS_SELECTED;
-  }
-  if ((nMask & LVIS_SELECTED) != 0 && (nState & LVIS_SELECTED) != 0) view.nSelectionMark = i;
 }
 
 int CopyText(const std::string& text, LPSTR pszBuffer, int cchMax) {
@@ -121,7 +63,7 @@ LRESULT InsertItem(HWND hWnd, CSimListView& view, const LVITEM* pItem) {
   }
   view.items.insert(view.items.begin() + i, item);
   if (view.nSelectionMark >= i) ++view.nSelectionMark;
-  if ((pItem->mask & LVIF_STATE) != 0) SetState(hWnd, view, i, pItem->state, pItem->stateMask);
+  if ((pItem->mask & LVIF_STATE) != 0) SimListViewSetState(hWnd, view, i, pItem->state, pItem->stateMask);
   InvalidateRect(hWnd, nullptr, TRUE);
   return i;
 }
@@ -143,7 +85,7 @@ LRESULT SetItem(HWND hWnd, CSimListView& view, const LVITEM* pItem) {
   if (pItem->iSubItem == 0) {
     if ((pItem->mask & LVIF_IMAGE) != 0) item.nImage = pItem->iImage;
     if ((pItem->mask & LVIF_PARAM) != 0) item.lParam = pItem->lParam;
-    if ((pItem->mask & LVIF_STATE) != 0) SetState(hWnd, view, pItem->iItem, pItem->state, pItem->stateMask);
+    if ((pItem->mask & LVIF_STATE) != 0) SimListViewSetState(hWnd, view, pItem->iItem, pItem->state, pItem->stateMask);
   }
   InvalidateRect(hWnd, nullptr, TRUE);
   return TRUE;
@@ -244,17 +186,12 @@ LRESULT ListViewMessage(HWND hWnd, CSimListView& view, UINT nMsg, WPARAM wParam,
       return GetNextItem(view, i, static_cast<UINT>(lParam));
     case LVM_FINDITEM:
       return FindItem(view, i, reinterpret_cast<const LVFINDINFO*>(lParam));
-    case LVM_ENSUREVISIBLE: {
-      if (!view.Valid(i)) return FALSE;
-      int nPage = CountPerPage(hWnd);
-      if (i < view.nTop) view.nTop = i;
-      else if (i >= view.nTop + nPage) view.nTop = i - nPage + 1;
-      return TRUE;
-    }
+    case LVM_ENSUREVISIBLE:
+      return SimListViewEnsureVisible(hWnd, view, i) ? TRUE : FALSE;
     case LVM_GETTOPINDEX:
       return view.nTop;
     case LVM_GETCOUNTPERPAGE:
-      return CountPerPage(hWnd);
+      return SimListViewCountPerPage(hWnd);
     case LVM_SETITEMSTATE: {
       const LVITEM* pItem = reinterpret_cast<const LVITEM*>(lParam);
       if (pItem == nullptr) return FALSE;
@@ -263,7 +200,7 @@ LRESULT ListViewMessage(HWND hWnd, CSimListView& view, UINT nMsg, WPARAM wParam,
         return TRUE;
       }
       if (!view.Valid(i)) return FALSE;
-      SetState(hWnd, view, i, pItem->state, pItem->stateMask);
+      SimListViewSetState(hWnd, view, i, pItem->state, pItem->stateMask);
       InvalidateRect(hWnd, nullptr, TRUE);
       return TRUE;
     }
@@ -318,11 +255,41 @@ LRESULT ListViewMessage(HWND hWnd, CSimListView& view, UINT nMsg, WPARAM wParam,
       view.columns[static_cast<size_t>(i)].nWidth = static_cast<short>(LOWORD(lParam)) < 0 ? 100 : static_cast<short>(LOWORD(lParam));
       return TRUE;
     default:
+      if (SimListViewInput(hWnd, view, nMsg, wParam, lParam)) return 0;
       return DefWindowProc(hWnd, nMsg, wParam, lParam);
   }
 }
 
 }  // namespace
+
+void SimListViewSetState(HWND hWnd, CSimListView& view, int i, UINT nState, UINT nMask) {
+  CSimListItem& item = view.items[static_cast<size_t>(i)];
+  item.nState = (item.nState & ~nMask) | (nState & nMask);
+  bool bSingle = (GetWindowLong(hWnd, GWL_STYLE) & LVS_SINGLESEL) != 0;
+  for (int j = 0; j < view.Count(); ++j) {
+    if (j == i) continue;
+    CSimListItem& other = view.items[static_cast<size_t>(j)];
+    if ((item.nState & nMask & LVIS_FOCUSED) != 0) other.nState &= ~LVIS_FOCUSED;
+    if (bSingle && (item.nState & nMask & LVIS_SELECTED) != 0) other.nState &= ~LVIS_SELECTED;
+  }
+  if ((nMask & LVIS_SELECTED) != 0 && (nState & LVIS_SELECTED) != 0) view.nSelectionMark = i;
+}
+
+int SimListViewCountPerPage(HWND hWnd) {
+  RECT rc = {0, 0, 0, 0};
+  GetClientRect(hWnd, &rc);
+  return std::max(1, static_cast<int>(rc.bottom - rc.top) / NIMBO_LISTVIEW_ROW_HEIGHT);
+}
+
+bool SimListViewEnsureVisible(HWND hWnd, CSimListView& view, int i) {
+  if (!view.Valid(i)) return false;
+  int nPage = SimListViewCountPerPage(hWnd);
+  if (i < view.nTop)
+    view.nTop = i;
+  else if (i >= view.nTop + nPage)
+    view.nTop = i - nPage + 1;
+  return true;
+}
 
 LRESULT CALLBACK SimListViewProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
   if (nMsg == WM_NCCREATE) Views()[hWnd] = std::make_unique<CSimListView>();

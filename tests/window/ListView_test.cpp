@@ -247,3 +247,47 @@ TEST_F(ListView, ImageListObjectsOwnTheirList) {
 }
 
 }  // namespace
+
+namespace {
+
+class ListViewInput : public WindowTest {};
+
+int Selected(HWND hList) {
+  return static_cast<int>(SendMessage(hList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+TEST_F(ListViewInput, KeysAndClicksMoveTheSelection) {
+  HWND hFrame = CreateLoggingWindow(WS_POPUP, 0, 0, 400, 400);
+  HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_CHILD | LVS_REPORT, 0, 0, 200, 4 * NIMBO_LISTVIEW_ROW_HEIGHT,
+                              hFrame, nullptr, nullptr, nullptr);
+  SendMessage(hList, WM_KEYDOWN, VK_DOWN, 0);  // nothing to select yet
+  EXPECT_EQ(Selected(hList), -1);
+  for (int i = 0; i < 10; ++i) {
+    LVITEM item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = i;
+    item.pszText = const_cast<char*>("x");
+    SendMessage(hList, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  SendMessage(hList, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Selected(hList), 0);  // no focused item: the first
+  SendMessage(hList, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessage(hList, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Selected(hList), 2);
+  SendMessage(hList, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(Selected(hList), 9);
+  EXPECT_EQ(SendMessage(hList, LVM_GETTOPINDEX, 0, 0), 6);  // scrolled to it
+  EXPECT_EQ(SendMessage(hList, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+  SendMessage(hList, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(Selected(hList), 9);  // stays at the end
+  SendMessage(hList, WM_KEYDOWN, VK_PRIOR, 0);
+  EXPECT_EQ(Selected(hList), 6);
+  SendMessage(hList, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(Selected(hList), 0);
+  SendMessage(hList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2 * NIMBO_LISTVIEW_ROW_HEIGHT + 3));
+  EXPECT_EQ(Selected(hList), 2);
+  EXPECT_EQ(GetFocus(), hList);
+  EXPECT_EQ(SendMessage(hList, LVM_GETITEMSTATE, 2, LVIS_FOCUSED), LVIS_FOCUSED);
+}
+
+}  // namespace
