@@ -1,0 +1,208 @@
+// INI benchmarks: loading and saving text against SimpleIni and inih, and the
+// archive form against the text form of the same document.
+#include <INIReader.h>
+#include <SimpleIni.h>
+#include <unistd.h>
+
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "BenchCommon.h"
+#include "CArchive.h"
+#include "CException.h"
+#include "CFile.h"
+#include "IniReaders.h"
+#include "ini/CIniFile.h"
+#include "module/NimboInit.h"
+
+const INI_INPUT& IniInput(int nMegabytes, int nKeysPerSection) {
+  static std::map<std::pair<int, int>, INI_INPUT> inputs;
+  INI_INPUT& input = inputs[{nMegabytes, nKeysPerSection}];
+  if (input.strPath.empty()) input.strPath = IniFileFor(nMegabytes, nKeysPerSection, &input.expected);
+  return input;
+}
+
+namespace {
+
+void SetCounters(benchmark::State& state, const INI_INPUT& input) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.expected.nEntries) * 100);
+  state.counters["entries"] = static_cast<double>(input.expected.nEntries);
+}
+
+// ---- Loading ----------------------------------------------------------------
+
+void BM_LoadNimbo(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  {
+    CIniFile ini;
+    if (!CheckOr(state, ini.Load(input.strPath.c_str(), false) && SummaryOf(ini) == input.expected,
+                 "CIniFile read other data"))
+      return;
+  }
+  for (auto _ : state) {
+    CIniFile ini;
+    benchmark::DoNotOptimize(ini.Load(input.strPath.c_str(), false));
+  }
+  SetCounters(state, input);
+}
+
+void BM_LoadSimpleIni(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  {
+    CSimpleIniA ini;
+    if (!CheckOr(state, ini.LoadFile(input.strPath.c_str()) == SI_OK && SummaryOfSimpleIni(ini) == input.expected,
+                 "SimpleIni read other data"))
+      return;
+  }
+  for (auto _ : state) {
+    CSimpleIniA ini;
+    benchmark::DoNotOptimize(ini.LoadFile(input.strPath.c_str()));
+  }
+  SetCounters(state, input);
+}
+
+void BM_LoadINIReader(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  {
+    CIniFile reference;
+    reference.Load(input.strPath.c_str(), false);
+    INIReader reader(input.strPath);
+    if (!CheckOr(state, reader.ParseError() == 0 && SummaryByLookups(reader, reference) == input.expected,
+                 "INIReader read other data"))
+      return;
+  }
+  for (auto _ : state) {
+    INIReader reader(input.strPath);
+    benchmark::DoNotOptimize(reader.ParseError());
+  }
+  SetCounters(state, input);
+}
+
+void BM_LoadInihEmptyHandler(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  INI_SUMMARY summary;
+  if (!CheckOr(state, SummaryByInih(input.strPath, &summary) && summary == input.expected, "inih read other data"))
+    return;
+  for (auto _ : state) benchmark::DoNotOptimize(ParseWithEmptyHandler(input.strPath));
+  SetCounters(state, input);
+}
+
+void LoadArgs(benchmark::internal::Benchmark* pBench) {
+  pBench->ArgNames({"MB", "keys"})->Unit(benchmark::kMillisecond);
+}
+
+#define NIMBO_LOAD_BENCH(fn)                                                   \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({1, 10})->Iterations(IterationsFor(1)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({1, 1000})->Iterations(IterationsFor(1)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({10, 1000})->Iterations(IterationsFor(10)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({100, 10})->Iterations(IterationsFor(100)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({100, 1000})->Iterations(IterationsFor(100))
+
+NIMBO_LOAD_BENCH(BM_LoadNimbo);
+NIMBO_LOAD_BENCH(BM_LoadSimpleIni);
+NIMBO_LOAD_BENCH(BM_LoadINIReader);
+NIMBO_LOAD_BENCH(BM_LoadInihEmptyHandler);
+
+// ---- Saving -----------------------------------------------------------------
+
+std::string OutputPath(const char* pszName) { return BenchDataDir() + "/" + pszName; }
+
+void BM_SaveNimbo(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CIniFile ini;
+  ini.Load(input.strPath.c_str(), false);
+  const std::string strOut = OutputPath("saved_nimbo.ini");
+  for (auto _ : state) benchmark::DoNotOptimize(ini.SaveAs(strOut.c_str()));
+  CIniFile again;
+  CheckOr(state, again.Load(strOut.c_str(), false) && SummaryOf(again) == input.expected, "CIniFile saved other data");
+  SetCounters(state, input);
+  unlink(strOut.c_str());
+}
+
+void BM_SaveSimpleIni(benchmark::State& state) {
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CSimpleIniA ini;
+  ini.LoadFile(input.strPath.c_str());
+  const std::string strOut = OutputPath("saved_simpleini.ini");
+  for (auto _ : state) benchmark::DoNotOptimize(ini.SaveFile(strOut.c_str(), false));
+  CSimpleIniA again;
+  CheckOr(state, again.LoadFile(strOut.c_str()) == SI_OK && SummaryOfSimpleIni(again) == input.expected,
+          "SimpleIni saved other data");
+  SetCounters(state, input);
+  unlink(strOut.c_str());
+}
+
+#define NIMBO_SAVE_BENCH(fn)                                                     \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({10, 1000})->Iterations(IterationsFor(10)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({100, 10})->Iterations(IterationsFor(100)); \
+  BENCHMARK(fn)->Apply(LoadArgs)->Args({100, 1000})->Iterations(IterationsFor(100))
+
+NIMBO_SAVE_BENCH(BM_SaveNimbo);
+NIMBO_SAVE_BENCH(BM_SaveSimpleIni);
+
+// ---- Archive form against text form ------------------------------------------
+
+// Stores the document as an object into a file; false on an archive or file error.
+bool StoreArchive(CIniFile& ini, const std::string& strPath) {
+  try {
+    CFile file(strPath.c_str(), CFile::modeCreate | CFile::modeWrite);
+    CArchive ar(&file, CArchive::store);
+    ar.WriteObject(&ini);
+    ar.Close();
+    file.Close();
+    return true;
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  }
+}
+
+// The document read back from an archive file, or null.
+std::unique_ptr<CIniFile> LoadArchive(const std::string& strPath) {
+  try {
+    CFile file(strPath.c_str(), CFile::modeRead);
+    CArchive ar(&file, CArchive::load);
+    std::unique_ptr<CObject> pObject(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
+    if (dynamic_cast<CIniFile*>(pObject.get()) == nullptr) return nullptr;
+    return std::unique_ptr<CIniFile>(static_cast<CIniFile*>(pObject.release()));
+  } catch (CException* e) {
+    e->Delete();
+    return nullptr;
+  }
+}
+
+void BM_ArchiveStore(benchmark::State& state) {
+  NimboInit();
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CIniFile ini;
+  ini.Load(input.strPath.c_str(), false);
+  const std::string strOut = OutputPath("stored.bin");
+  for (auto _ : state) benchmark::DoNotOptimize(StoreArchive(ini, strOut));
+  std::unique_ptr<CIniFile> pBack = LoadArchive(strOut);
+  CheckOr(state, pBack && SummaryOf(*pBack) == input.expected, "the archive holds other data");
+  SetCounters(state, input);
+}
+
+void BM_ArchiveLoad(benchmark::State& state) {
+  NimboInit();
+  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string strArchive = OutputPath("load.bin");
+  {
+    CIniFile ini;
+    ini.Load(input.strPath.c_str(), false);
+    if (!CheckOr(state, StoreArchive(ini, strArchive), "cannot store the archive")) return;
+    std::unique_ptr<CIniFile> pBack = LoadArchive(strArchive);
+    if (!CheckOr(state, pBack && SummaryOf(*pBack) == input.expected, "the archive holds other data")) return;
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(LoadArchive(strArchive));
+  SetCounters(state, input);
+  unlink(strArchive.c_str());
+}
+
+NIMBO_SAVE_BENCH(BM_ArchiveStore);
+NIMBO_SAVE_BENCH(BM_ArchiveLoad);
+
+}  // namespace

@@ -1,0 +1,66 @@
+// IniReaders: summaries of what each reader read.
+#include "IniReaders.h"
+
+#include <INIReader.h>
+#include <ini.h>
+
+#include "ini/CIniFile.h"
+
+INI_SUMMARY SummaryOf(const CIniFile& ini) {
+  INI_SUMMARY summary;
+  for (const CIniFile::CItem& section : ini) {
+    ++summary.nSections;
+    for (const CIniFileSection::CItem& entry : section.second) {
+      ++summary.nEntries;
+      summary.nChecksum += EntryChecksum(section.first, entry.first, entry.second);
+    }
+  }
+  return summary;
+}
+
+namespace {
+
+struct INIH_STATE {
+  INI_SUMMARY summary;
+  std::string strSection;
+};
+
+int CountingHandler(void* pUser, const char* pszSection, const char* pszName, const char* pszValue) {
+  INIH_STATE& state = *static_cast<INIH_STATE*>(pUser);
+  if (state.strSection != pszSection) {
+    state.strSection = pszSection;
+    ++state.summary.nSections;  // sections are contiguous in the generated files
+  }
+  ++state.summary.nEntries;
+  state.summary.nChecksum += EntryChecksum(pszSection, pszName, pszValue);
+  return 1;
+}
+
+int EmptyHandler(void*, const char*, const char*, const char*) { return 1; }
+
+}  // namespace
+
+bool SummaryByInih(const std::string& strPath, INI_SUMMARY* pSummary) {
+  INIH_STATE state;
+  const bool bOk = ini_parse(strPath.c_str(), CountingHandler, &state) == 0;
+  *pSummary = state.summary;
+  return bOk;
+}
+
+bool ParseWithEmptyHandler(const std::string& strPath) { return ini_parse(strPath.c_str(), EmptyHandler, nullptr) == 0; }
+
+INI_SUMMARY SummaryByLookups(const INIReader& reader, const CIniFile& reference) {
+  INI_SUMMARY summary;
+  for (const CIniFile::CItem& section : reference) {
+    if (!reader.HasSection(static_cast<LPCTSTR>(section.first))) continue;
+    ++summary.nSections;
+    for (const CIniFileSection::CItem& entry : section.second) {
+      const std::string strSection(section.first), strKey(entry.first);
+      if (!reader.HasValue(strSection, strKey)) continue;
+      ++summary.nEntries;
+      summary.nChecksum +=
+          EntryChecksum(strSection.c_str(), strKey.c_str(), reader.Get(strSection, strKey, "").c_str());
+    }
+  }
+  return summary;
+}
