@@ -43,7 +43,8 @@ class CDllEntryPoint {
 extern "C" void* __dso_handle __attribute__((visibility("hidden")));
 
 // Defines the module's entry-point object. Use once per module, in the
-// source file linked last, with the module's DllMain.
+// source file linked last, with the module's DllMain. (Where the loader
+// calls DllMain itself, the platform defines this macro to declare nothing.)
 #define DLL_ENTRY_POINT(pfnEntry) static CDllEntryPoint g_dllEntryPoint(pfnEntry, &__dso_handle)
 
 // Win32 module loading over the dynamic loader.
