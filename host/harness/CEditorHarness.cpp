@@ -6,7 +6,6 @@
 
 #include "SimDesktop.h"
 #include "WinGdi.h"
-#include "codemax/CCodeMaxEditor.h"
 #include "codemax/CodeMaxMessages.h"
 
 namespace {
@@ -193,18 +192,20 @@ void CEditorHarness::SetCaret(int nLine, int nColumn) {
   ::SendMessage(GetEditorHwnd(), CMM_SETCARETPOS, static_cast<WPARAM>(nLine), nColumn);
 }
 
+const CCodeMaxEditor* CEditorHarness::GetEditorView() const { return CCodeMaxEditor::FromHandle(GetEditorHwnd()); }
+
 int CEditorHarness::GetCaretLine() const {
-  const CCodeMaxEditor* pEditor = CCodeMaxEditor::FromHandle(GetEditorHwnd());
+  const CCodeMaxEditor* pEditor = GetEditorView();
   return pEditor != nullptr ? pEditor->GetDocument().GetCaretLine() : 0;
 }
 
 int CEditorHarness::GetCaretColumn() const {
-  const CCodeMaxEditor* pEditor = CCodeMaxEditor::FromHandle(GetEditorHwnd());
+  const CCodeMaxEditor* pEditor = GetEditorView();
   return pEditor != nullptr ? pEditor->GetDocument().GetCaretColumn() : 0;
 }
 
 POINT CEditorHarness::PointFromPosition(int nLine, int nColumn) const {
-  const CCodeMaxEditor* pEditor = CCodeMaxEditor::FromHandle(GetEditorHwnd());
+  const CCodeMaxEditor* pEditor = GetEditorView();
   if (pEditor == nullptr) return POINT{0, 0};
   return pEditor->PointFromPosition(nLine, nColumn);
 }

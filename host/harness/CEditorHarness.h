@@ -20,6 +20,7 @@
 
 #include "CString.h"
 #include "CWnd.h"
+#include "codemax/CCodeMaxEditor.h"
 #include "harness/CHarnessPromptor.h"
 #include "harness/CHarnessWnd.h"
 #include "harness/HarnessEvent.h"
@@ -100,6 +101,8 @@ class CEditorHarness {
   CWnd* CreateEditor(const RECT& rc);
 
   CWnd* GetEditor() { return m_pEditor.get(); }
+  // The editor's state for drawing (lines, caret, scroll position, cell size).
+  const CCodeMaxEditor* GetEditorView() const;
   HWND GetEditorHwnd() const { return m_pEditor ? m_pEditor->GetSafeHwnd() : nullptr; }
   CWnd* GetFrame() { return m_pFrame.get(); }
   HWND GetOtherWindow() const { return m_other.GetSafeHwnd(); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "CWnd.h"
 #include "assist/CCodeMaxCtrl.h"
