@@ -187,6 +187,20 @@ TEST_F(WndObject, SubclassingRoutesAnExistingWindowUntilUndone) {
   EXPECT_FALSE(CLoggingWnd().SubclassWindow(hWnd));  // attached already
 }
 
+TEST_F(WndObject, AWindowOutlivingItsObjectKeepsItsOwnProcedure) {
+  HWND hWnd = CreateLoggingWindow(WS_POPUP, 0, 0, 10, 10);
+  {
+    CLoggingWnd wnd;
+    ASSERT_TRUE(wnd.SubclassWindow(hWnd));
+    wnd.Detach();  // detached without giving the procedure back
+  }
+  g_messageLog.clear();
+  EXPECT_EQ(SendMessage(hWnd, WM_USER + 1, 0, 0), 0);
+  EXPECT_EQ(LoggedOf({WM_USER + 1}).size(), 1u);
+  DestroyWindow(hWnd);
+  EXPECT_EQ(LoggedOf({WM_NCDESTROY}).size(), 1u);
+}
+
 TEST_F(WndObject, FocusThroughObjects) {
   CWnd frame;
   frame.CreateEx(0, nullptr, "", WS_POPUP, RECT{0, 0, 100, 100}, nullptr, 0);
