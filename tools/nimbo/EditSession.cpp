@@ -424,8 +424,9 @@ void CEditSession::OpenList() {
   const int nCount = m_list.GetItemCount();
   int nWidth = kListWidthMin;
   for (int i = 0; i < nCount; ++i) nWidth = std::max(nWidth, m_list.GetItemText(i, 0).GetLength() + 4);
-  nWidth = std::min(nWidth, m_layout.GetColumns());
   const int nRows = std::max(1, std::min(nCount, kListRowsMax));
+  if (nCount > nRows) nWidth += 2 * static_cast<int>(std::to_string(nCount).size()) + 2;  // room for "i/n"
+  nWidth = std::min(nWidth, m_layout.GetColumns());
   int nCaretRow = 0;
   int nCaretColumn = 0;
   GetCaretCell(nCaretRow, nCaretColumn);

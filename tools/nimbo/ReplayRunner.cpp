@@ -48,6 +48,10 @@ class CReplay {
         return 2;
       }
     }
+    // Closing the session closes an open tip: that is no step of the script.
+    m_session.GetHarness().SetEventHandler(nullptr);
+    m_session.SetEventHandler(nullptr);
+    if (m_hList != nullptr) DestroyWindow(m_hList);
     return 0;
   }
 
@@ -178,10 +182,13 @@ class CReplay {
   }
 
   // What the controller puts into a list view of the host's that sorts
-  // nothing: the items in the order the library inserted them.
+  // nothing: the items in the order the library inserted them. The same
+  // list view serves every list action, as the library never empties it.
   bool FillList(std::string& strError) {
-    HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 240, 400,
-                                nullptr, nullptr, nullptr, nullptr);
+    if (m_hList == nullptr)
+      m_hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 240, 400,
+                               nullptr, nullptr, nullptr, nullptr);
+    HWND hList = m_hList;
     if (hList == nullptr) {
       strError = "cannot create a list view";
       return false;
@@ -202,7 +209,6 @@ class CReplay {
       Line("item=" + std::to_string(i) + " icon=" + pszIcon + " name=" + ReplayQuote(list.GetItemText(i, 0).Str()));
     }
     list.Detach();
-    DestroyWindow(hList);
     return true;
   }
 
@@ -225,6 +231,7 @@ class CReplay {
   const REPLAY_OPTIONS& m_options;
   FILE* m_out;
   CEditSession m_session;
+  HWND m_hList = nullptr;  // the list view of the list actions
 };
 
 }  // namespace

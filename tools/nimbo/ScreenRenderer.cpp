@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string BaseName(const std::string& strPath) {
-  std::string strTrimmed = strPath;
-  while (strTrimmed.size() > 1 && strTrimmed.back() == '/') strTrimmed.pop_back();
-  const size_t nSlash = strTrimmed.find_last_of('/');
-  return nSlash == std::string::npos ? strTrimmed : strTrimmed.substr(nSlash + 1);
-}
-
 void RenderTitle(CEditSession& session, CScreenGrid& grid) {
   const int nColumns = grid.GetColumns();
   grid.Fill(0, 0, nColumns, ' ', kAttrTitle);
@@ -26,8 +19,8 @@ void RenderTitle(CEditSession& session, CScreenGrid& grid) {
     strLeft += " - " + session.GetFiles()[static_cast<size_t>(nFile)].strName;
     if (session.IsModified()) strLeft += " [modified]";
   }
-  const std::string strRight = BaseName(session.GetProjectDir()) + ": " + std::to_string(g_FuncInfoStd.size()) +
-                               " built-in + " + std::to_string(g_FuncInfoUser.size()) + " project functions ";
+  const std::string strRight = std::to_string(g_FuncInfoStd.size()) + " built-in + " +
+                               std::to_string(g_FuncInfoUser.size()) + " project functions ";
   grid.Put(0, 0, strLeft, kAttrTitle);
   if (static_cast<int>(strLeft.size() + strRight.size()) + 2 <= nColumns)
     grid.Put(0, nColumns - static_cast<int>(strRight.size()), strRight, kAttrTitle);
@@ -37,7 +30,7 @@ void RenderFiles(CEditSession& session, CScreenGrid& grid) {
   const CEditLayout& layout = session.GetLayout();
   const RECT rc = layout.FilesCells();
   grid.Fill(rc.top - 1, rc.left, rc.right, ' ', kAttrHeading);
-  grid.Put(rc.top - 1, rc.left, session.IsFilesFocused() ? " Files (Enter opens)" : " Files", kAttrHeading, rc.right);
+  grid.Put(rc.top - 1, rc.left, " Files", kAttrHeading, rc.right);
   const std::vector<CEditFile>& files = session.GetFiles();
   for (int nRow = rc.top; nRow < rc.bottom; ++nRow) {
     const int nFile = nRow - rc.top;
