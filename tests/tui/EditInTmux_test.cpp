@@ -1,0 +1,210 @@
+// End-to-end test of `nimbo edit`: the editor runs in a terminal (tmux), a
+// call to a known function is typed as a user types it, and the captured
+// screen must show the tip with the prototype under the caret, the marked
+// parameter following the commas, the tip gone after ")", and the function
+// list on Ctrl+Space. Without tmux the test fails: it never skips.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "TmuxSession.h"
+
+namespace {
+
+const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
+const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/replay/fixture";
+const char kPrototype[] = "Mid(strText, nStart, nCount)";
+
+// The row holding strText, or -1.
+int RowWith(const std::vector<std::string>& rows, const std::string& strText) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].find(strText) != std::string::npos) return static_cast<int>(i);
+  return -1;
+}
+
+// The characters of a captured row (escape sequences kept) that are drawn
+// in reverse video: the tip's marked parameter.
+std::string ReverseText(const std::string& strRow) {
+  std::string strText;
+  bool bReverse = false;
+  for (size_t i = 0; i < strRow.size(); ++i) {
+    if (strRow[i] == '\x1b' && i + 1 < strRow.size() && strRow[i + 1] == '[') {
+      const size_t nEnd = strRow.find_first_of("ABCDHJKfhlmsu", i + 2);
+      if (nEnd == std::string::npos) break;
+      if (strRow[nEnd] == 'm') {
+        // Select graphic rendition: ";"-separated codes, colour arguments skipped.
+        std::vector<int> codes;
+        std::string strCode;
+        for (size_t j = i + 2; j <= nEnd; ++j) {
+          if (strRow[j] == ';' || j == nEnd) {
+            codes.push_back(strCode.empty() ? 0 : std::atoi(strCode.c_str()));
+            strCode.clear();
+          } else {
+            strCode += strRow[j];
+          }
+        }
+        for (size_t k = 0; k < codes.size(); ++k) {
+          if (codes[k] == 0) bReverse = false;
+          if (codes[k] == 7) bReverse = true;
+          if (codes[k] == 27) bReverse = false;
+          if ((codes[k] == 38 || codes[k] == 48) && k + 1 < codes.size()) k += codes[k + 1] == 5 ? 2 : 4;
+        }
+      }
+      i = nEnd;
+      continue;
+    }
+    if (bReverse) strText += strRow[i];
+  }
+  return strText;
+}
+
+class EditInTmux : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(CTmuxSession::IsTmuxInstalled())
+        << "tmux is not installed: this end-to-end test needs it (apt-get install tmux; scripts/setup.sh does)";
+    char szTemplate[] = "/tmp/nimbo-tui-XXXXXX";
+    ASSERT_NE(mkdtemp(szTemplate), nullptr);
+    m_strDir = szTemplate;
+    ASSERT_EQ(std::system(("cp -R '" + kFixture + "/project' '" + kFixture + "/Programs' '" + m_strDir + "/'").c_str()),
+              0);
+  }
+  void TearDown() override {
+    m_pSession.reset();
+    if (!m_strDir.empty()) std::system(("rm -rf '" + m_strDir + "'").c_str());
+  }
+
+  // Starts the editor on main.nsc of the copied fixture and waits for its screen.
+  void StartEditor() {
+    const std::string strCommand = "TERM=xterm-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
+                                   CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
+                                   CTmuxSession::Quote(m_strDir + "/Programs");
+    m_pSession = std::make_unique<CTmuxSession>(m_strDir, strCommand, 100, 30);
+    ASSERT_TRUE(m_pSession->IsStarted()) << "tmux could not start a session";
+    std::vector<std::string> rows;
+    ASSERT_TRUE(m_pSession->WaitFor(
+        [](const std::vector<std::string>& r) { return RowWith(r, "Nimbo edit - main.nsc") == 0; }, rows))
+        << "the editor did not come up";
+  }
+
+  // Waits until the tip's row shows the prototype with strMark reversed;
+  // returns that row (or -1 after the time-out).
+  int WaitForMark(const std::string& strMark, const std::string& strPrototype = kPrototype) {
+    for (int nTry = 0; nTry < 100; ++nTry) {
+      const std::vector<std::string> plain = m_pSession->Capture();
+      const std::vector<std::string> attributed = m_pSession->Capture(true);
+      for (size_t nRow = 0; nRow < plain.size() && nRow < attributed.size(); ++nRow) {
+        if (plain[nRow].find(" " + strPrototype) != std::string::npos && ReverseText(attributed[nRow]) == strMark)
+          return static_cast<int>(nRow);
+      }
+      usleep(50 * 1000);
+    }
+    return -1;
+  }
+
+  std::string m_strDir;
+  std::unique_ptr<CTmuxSession> m_pSession;
+};
+
+TEST_F(EditInTmux, TipFollowsTheTypedCallAndTheListShowsTheFunctions) {
+  StartEditor();
+  CTmuxSession& tmux = *m_pSession;
+  // To the end of line 5 ("  return 0;"), a new line, and a call typed key by key.
+  tmux.SendKeys({"Down", "Down", "Down", "Down", "End", "Enter"});
+  tmux.SendText("  x = Mid(");
+
+  int nRow = WaitForMark("strText");
+  ASSERT_GE(nRow, 0) << "no tip with the prototype and the first parameter marked";
+  int nCursorRow = -1;
+  int nCursorColumn = -1;
+  ASSERT_TRUE(tmux.GetCursor(nCursorRow, nCursorColumn));
+  EXPECT_EQ(nRow, nCursorRow + 1) << "the tip is not on the row below the caret";
+  const std::vector<std::string> rows = tmux.Capture();
+  // The tip's text (a blank, then the prototype) starts where the caret
+  // stood when "(" was typed.
+  EXPECT_EQ(rows[static_cast<size_t>(nRow)].find(std::string(" ") + kPrototype),
+            static_cast<size_t>(nCursorColumn - 1))
+      << "the tip does not start at the column of the \"(\"";
+  EXPECT_NE(RowWith(rows, "arg 1: strText"), -1) << "the status row does not name the argument";
+
+  tmux.SendText("strName, ");
+  EXPECT_GE(WaitForMark("nStart"), 0) << "the mark did not move to the second parameter";
+  tmux.SendText("1, ");
+  EXPECT_GE(WaitForMark("nCount"), 0) << "the mark did not move to the third parameter";
+
+  tmux.SendText("2)");
+  std::vector<std::string> screen;
+  EXPECT_TRUE(tmux.WaitFor(
+      [](const std::vector<std::string>& r) {
+        return RowWith(r, "x = Mid(strName, 1, 2)") >= 0 && RowWith(r, kPrototype) < 0;
+      },
+      screen))
+      << "the tip did not close on \")\"";
+
+  // Ctrl+Space: the function list, built-in (B) and project (P) functions.
+  tmux.SendKeys({"Enter", "C-Space"});
+  EXPECT_TRUE(tmux.WaitFor(
+      [](const std::vector<std::string>& r) {
+        return RowWith(r, "B MessageBox") >= 0 && RowWith(r, "P Greet") >= 0 && RowWith(r, "B StrLeft") >= 0;
+      },
+      screen))
+      << "Ctrl+Space did not list the functions";
+  tmux.SendText("gr");
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, ">P Greet") >= 0; }, screen))
+      << "typing did not select the matching function";
+  tmux.SendKeys({"Enter"});
+  tmux.SendText("(");
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, " Greet(strWho)") >= 0; },
+                           screen))
+      << "the inserted name did not open its tip";
+
+  // F2: the file list takes the focus, the editor's frame loses it, the tip closes.
+  tmux.SendKeys({"F2"});
+  EXPECT_TRUE(tmux.WaitFor(
+      [](const std::vector<std::string>& r) {
+        return RowWith(r, " Greet(strWho)") < 0 && RowWith(r, "Enter open") >= 0;
+      },
+      screen))
+      << "the tip did not close when the file list took the focus";
+
+  // Quitting with unsaved changes takes Ctrl+Q twice; the editor ends with 0.
+  tmux.SendKeys({"C-q"});
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "unsaved changes") >= 0; },
+                           screen));
+  tmux.SendKeys({"C-q"});
+  int nStatus = -1;
+  bool bExited = false;
+  for (int nTry = 0; nTry < 100 && !bExited; ++nTry) {
+    bExited = tmux.HasExited(nStatus);
+    if (!bExited) usleep(50 * 1000);
+  }
+  EXPECT_TRUE(bExited) << "the editor did not quit";
+  EXPECT_EQ(nStatus, 0);
+}
+
+TEST_F(EditInTmux, SavingMakesANewFunctionKnownAtOnce) {
+  StartEditor();
+  CTmuxSession& tmux = *m_pSession;
+  tmux.SendKeys({"Down", "Down", "Down", "Down", "Down", "Down", "End", "Enter"});
+  tmux.SendText("function Twice(nValue) { return nValue * 2; }");
+  tmux.SendKeys({"Enter"});
+  tmux.SendText("Twice(");
+  std::vector<std::string> screen;
+  // Not yet saved: the function is unknown, no tip.
+  ASSERT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "   9 Twice(") >= 0; }, screen));
+  EXPECT_NE(RowWith(screen, "no function at the caret"), -1);
+  EXPECT_EQ(RowWith(screen, "arg 1: nValue"), -1);
+  tmux.SendKeys({"BSpace", "C-s"});
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "saved main.nsc") >= 0; },
+                           screen))
+      << "no message after Ctrl+S";
+  tmux.SendText("(");
+  EXPECT_GE(WaitForMark("nValue", "Twice(nValue)"), 0) << "the saved function is not known";
+  EXPECT_NE(RowWith(tmux.Capture(), "arg 1: nValue"), -1);
+  tmux.SendKeys({"C-q"});
+}
+
+}  // namespace
