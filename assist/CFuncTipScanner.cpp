@@ -2,36 +2,41 @@
 #include "assist/CFuncTipScanner.h"
 
 bool CFuncTipScanner::ScanLine(const CString& strText) {
+  // The state is kept in locals while the line is walked (it runs on every
+  // key release over every line of the argument list) and stored back at
+  // each way out.
+  const char* const pText = strText;
   const int nLength = strText.GetLength();
+  EState state = m_state;
+  int nArgument = m_nArgument;
+  bool bGoOn = true;
   for (int i = 0; i < nLength; ++i) {
-    const char ch = strText[i];
-    switch (m_state) {
-      case stateCode:
-        if (ch == '"') {
-          m_state = stateString;
-        } else if (ch == ',') {
-          ++m_nArgument;
-        } else if (ch == ')') {
-          return false;
-        } else if (ch == '/' && i + 1 < nLength) {
-          if (strText[i + 1] == '/') return true;  // the rest of the line is a comment
-          if (strText[i + 1] == '*') {
-            m_state = stateBlockComment;
-            ++i;
-          }
+    const char ch = pText[i];
+    if (state == stateCode) {
+      if (ch == '"') {
+        state = stateString;
+      } else if (ch == ',') {
+        ++nArgument;
+      } else if (ch == ')') {
+        bGoOn = false;
+        break;
+      } else if (ch == '/' && i + 1 < nLength) {
+        if (pText[i + 1] == '/') break;  // the rest of the line is a comment
+        if (pText[i + 1] == '*') {
+          state = stateBlockComment;
+          ++i;
         }
-        break;
-      case stateString:
-        if (ch == '"') m_state = stateCode;
-        else if (ch == '\\') m_state = stateEscape;
-        break;
-      case stateEscape:
-        m_state = stateString;
-        break;
-      case stateBlockComment:
-        if (ch == '/' && i > 0 && strText[i - 1] == '*') m_state = stateCode;
-        break;
+      }
+    } else if (state == stateString) {
+      if (ch == '"') state = stateCode;
+      else if (ch == '\\') state = stateEscape;
+    } else if (state == stateEscape) {
+      state = stateString;
+    } else if (ch == '/' && i > 0 && pText[i - 1] == '*') {  // stateBlockComment
+      state = stateCode;
     }
   }
-  return true;
+  m_state = state;
+  m_nArgument = nArgument;
+  return bGoOn;
 }

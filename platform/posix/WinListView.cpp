@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CommCtrl.h"
@@ -61,7 +62,7 @@ LRESULT InsertItem(HWND hWnd, CSimListView& view, const LVITEM* pItem) {
       ++i;
     }
   }
-  view.items.insert(view.items.begin() + i, item);
+  view.items.insert(view.items.begin() + i, std::move(item));
   if (view.nSelectionMark >= i) ++view.nSelectionMark;
   if ((pItem->mask & LVIF_STATE) != 0) SimListViewSetState(hWnd, view, i, pItem->state, pItem->stateMask);
   InvalidateRect(hWnd, nullptr, TRUE);

@@ -2,6 +2,7 @@
 // the platform layer; windows reach it through the "SysListView32" class).
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,9 @@ struct CSimListColumn {
 };
 
 struct CSimListView {
-  std::vector<CSimListItem> items;
+  // A deque, so that filling a list by inserting every item at position 0
+  // (as the completion list does) stays linear in the number of items.
+  std::deque<CSimListItem> items;
   std::vector<CSimListColumn> columns;
   HIMAGELIST imageLists[3] = {nullptr, nullptr, nullptr};
   int nTop = 0;
