@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -79,9 +80,12 @@ class EditInTmux : public ::testing::Test {
 
   // Starts the editor on main.nsc of the copied fixture and waits for its screen.
   void StartEditor() {
+    StartEditor(m_strDir + "/Programs");
+  }
+  void StartEditor(const std::string& strPrograms) {
     const std::string strCommand = "TERM=xterm-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
                                    CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
-                                   CTmuxSession::Quote(m_strDir + "/Programs");
+                                   CTmuxSession::Quote(strPrograms);
     m_pSession = std::make_unique<CTmuxSession>(m_strDir, strCommand, 100, 30);
     ASSERT_TRUE(m_pSession->IsStarted()) << "tmux could not start a session";
     std::vector<std::string> rows;
@@ -205,6 +209,19 @@ TEST_F(EditInTmux, SavingMakesANewFunctionKnownAtOnce) {
   EXPECT_GE(WaitForMark("nValue", "Twice(nValue)"), 0) << "the saved function is not known";
   EXPECT_NE(RowWith(tmux.Capture(), "arg 1: nValue"), -1);
   tmux.SendKeys({"C-q"});
+}
+
+TEST_F(EditInTmux, ABrokenFunctionWizardLeavesOnlyTheProjectsFunctions) {
+  std::ofstream(m_strDir + "/Programs/funcwiz.ini", std::ios::binary) << std::string("\x01\xff[[garbage\n=\n\0x", 16);
+  StartEditor();
+  CTmuxSession& tmux = *m_pSession;
+  std::vector<std::string> screen = tmux.Capture();
+  EXPECT_NE(RowWith(screen, "no built-in functions read from"), -1);
+  EXPECT_NE(RowWith(screen, "0 built-in + 3 project functions"), -1);
+  tmux.SendKeys({"C-Space"});
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "P Greet") >= 0; }, screen));
+  EXPECT_EQ(RowWith(screen, "B "), -1);
+  tmux.SendKeys({"Escape", "C-q"});
 }
 
 }  // namespace
