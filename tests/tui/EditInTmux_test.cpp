@@ -83,9 +83,11 @@ class EditInTmux : public ::testing::Test {
     StartEditor(m_strDir + "/Programs");
   }
   void StartEditor(const std::string& strPrograms) {
+    // The shell writes the editor's exit status to a file when it ends.
     const std::string strCommand = "TERM=xterm-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
                                    CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
-                                   CTmuxSession::Quote(strPrograms);
+                                   CTmuxSession::Quote(strPrograms) + "; echo $? >" +
+                                   CTmuxSession::Quote(m_strDir + "/status");
     m_pSession = std::make_unique<CTmuxSession>(m_strDir, strCommand, 100, 30);
     ASSERT_TRUE(m_pSession->IsStarted()) << "tmux could not start a session";
     std::vector<std::string> rows;
@@ -107,6 +109,17 @@ class EditInTmux : public ::testing::Test {
       usleep(50 * 1000);
     }
     return -1;
+  }
+
+  // The editor's exit status as the shell wrote it, or "" after the time-out.
+  std::string WaitForExitStatus() {
+    for (int nTry = 0; nTry < 100; ++nTry) {
+      std::ifstream in(m_strDir + "/status");
+      std::string strStatus;
+      if (std::getline(in, strStatus)) return strStatus + "\n";
+      usleep(50 * 1000);
+    }
+    return std::string();
   }
 
   std::string m_strDir;
@@ -179,14 +192,7 @@ TEST_F(EditInTmux, TipFollowsTheTypedCallAndTheListShowsTheFunctions) {
   EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "unsaved changes") >= 0; },
                            screen));
   tmux.SendKeys({"C-q"});
-  int nStatus = -1;
-  bool bExited = false;
-  for (int nTry = 0; nTry < 100 && !bExited; ++nTry) {
-    bExited = tmux.HasExited(nStatus);
-    if (!bExited) usleep(50 * 1000);
-  }
-  EXPECT_TRUE(bExited) << "the editor did not quit";
-  EXPECT_EQ(nStatus, 0);
+  EXPECT_EQ(WaitForExitStatus(), "0\n") << "the editor did not quit with status 0";
 }
 
 TEST_F(EditInTmux, SavingMakesANewFunctionKnownAtOnce) {

@@ -23,8 +23,7 @@ std::string CTmuxSession::Quote(const std::string& strArg) {
 CTmuxSession::CTmuxSession(const std::string& strSocketDir, const std::string& strCommand, int nColumns, int nRows)
     : m_strSocket(strSocketDir + "/tmux.sock") {
   int nStatus = -1;
-  // remain-on-exit keeps the pane after the program ends, so that its exit
-  // status can be read.
+  // remain-on-exit keeps the last screen after the program ends.
   Run("-f /dev/null new-session -d -s nimbo -x " + std::to_string(nColumns) + " -y " + std::to_string(nRows) + " " +
           Quote(strCommand) + " \\; set-option -t nimbo remain-on-exit on",
       &nStatus);
@@ -73,13 +72,6 @@ std::vector<std::string> CTmuxSession::Capture(bool bAttributes) {
 bool CTmuxSession::GetCursor(int& nRow, int& nColumn) {
   const std::string strOut = Run("display-message -p -t nimbo '#{cursor_y} #{cursor_x}'");
   return std::sscanf(strOut.c_str(), "%d %d", &nRow, &nColumn) == 2;
-}
-
-bool CTmuxSession::HasExited(int& nStatus) {
-  const std::string strOut = Run("display-message -p -t nimbo '#{pane_dead} #{pane_dead_status}'");
-  int nDead = 0;
-  nStatus = -1;
-  return std::sscanf(strOut.c_str(), "%d %d", &nDead, &nStatus) >= 1 && nDead == 1;
 }
 
 void CTmuxSession::Sleep(int nMilliseconds) { usleep(static_cast<useconds_t>(nMilliseconds) * 1000); }

@@ -33,8 +33,6 @@ class CTmuxSession {
   bool WaitFor(F pfnDone, std::vector<std::string>& rows, int nMilliseconds = 5000);
   // The cursor's cell.
   bool GetCursor(int& nRow, int& nColumn);
-  // True once the program has ended; its exit status then in nStatus.
-  bool HasExited(int& nStatus);
   // The text of all the arguments quoted for the shell.
   static std::string Quote(const std::string& strArg);
 
