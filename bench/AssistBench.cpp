@@ -55,7 +55,9 @@ void BM_FillCompletionList(benchmark::State& state) {
   }
   state.counters["items"] = nFunctions;
 }
-BENCHMARK(BM_FillCompletionList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+// Both rows insert about a million items in all.
+BENCHMARK(BM_FillCompletionList)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(50);
+BENCHMARK(BM_FillCompletionList)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // ---- Key release with the tip open ---------------------------------------------
 

@@ -9,18 +9,12 @@ const int kBlockSize = 4096;
 
 CCodeStream::~CCodeStream() = default;
 
-int CCodeStream::PeekChar(int nOffset) {
+int CCodeStream::PeekCharSlow(int nOffset) {
   if (nOffset < 0) return -1;
   Fill(nOffset + 1);
   size_t nIndex = m_nPos + static_cast<size_t>(nOffset);
   if (nIndex >= m_strBuffer.size()) return -1;
   return static_cast<unsigned char>(m_strBuffer[nIndex]);
-}
-
-int CCodeStream::GetChar() {
-  int nChar = PeekChar(0);
-  if (nChar >= 0) ++m_nPos;
-  return nChar;
 }
 
 void CCodeStream::Fill(int nCount) {

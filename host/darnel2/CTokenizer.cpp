@@ -2,6 +2,7 @@
 #include "darnel2/CTokenizer.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "darnel2/CCodeStream.h"
 
@@ -14,8 +15,9 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 bool IsWordStart(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0x80; }
 bool IsWordChar(int c) { return IsWordStart(c) || IsDigit(c); }
 
-const char* const g_apszKeywords[] = {"var",   "if",       "else", "while", "for",  "return",
-                                       "break", "continue", "true", "false", "null"};
+// Views, so that a comparison with a name of another length costs nothing.
+const std::string_view g_aKeywords[] = {"var",   "if",       "else", "while", "for",  "return",
+                                        "break", "continue", "true", "false", "null"};
 
 // Two-byte operators; any other operator byte stands alone.
 const char* const g_apszOperators2[] = {"==", "!=", "<=", ">=", "&&", "||", "++", "--", "+=", "-=", "*=", "/="};
@@ -107,10 +109,11 @@ eToken CTokenizer::ReadWord() {
   }
   // A name cut to the text limit is longer than every reserved word.
   if (nLength != m_strText.size()) return tkIdentifier;
-  if (m_strText == "function") return tkFunction;
-  if (m_strText == "declare") return tkDeclare;
-  for (const char* pszKeyword : g_apszKeywords) {
-    if (m_strText == pszKeyword) return tkKeyword;
+  const std::string_view text(m_strText);
+  if (text == "function") return tkFunction;
+  if (text == "declare") return tkDeclare;
+  for (const std::string_view& keyword : g_aKeywords) {
+    if (text == keyword) return tkKeyword;
   }
   return tkIdentifier;
 }
