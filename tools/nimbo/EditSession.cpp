@@ -434,9 +434,17 @@ void CEditSession::OpenList() {
   RECT rc;
   rc.left = std::max(0, std::min(nWordColumn - 3, m_layout.GetColumns() - nWidth));
   rc.right = rc.left + nWidth;
-  rc.top = nCaretRow + 1;
-  if (rc.top + nRows > m_layout.StatusRow()) rc.top = std::max(1, nCaretRow - nRows);
-  rc.bottom = rc.top + nRows;
+  // Below the caret's row when the rows fit there, else above it, else on
+  // the side with more room, shortened; never over the caret's row.
+  const int nBelow = m_layout.StatusRow() - (nCaretRow + 1);
+  const int nAbove = nCaretRow - 1;
+  if (nRows <= nBelow || (nRows > nAbove && nBelow >= nAbove)) {
+    rc.top = nCaretRow + 1;
+    rc.bottom = rc.top + std::max(1, std::min(nRows, nBelow));
+  } else {
+    rc.bottom = nCaretRow;
+    rc.top = rc.bottom - std::max(1, std::min(nRows, nAbove));
+  }
   m_rcListCells = rc;
   const RECT rcPixels = CEditLayout::CellsToPixels(rc);
   m_list.MoveWindow(rcPixels.left, rcPixels.top, rcPixels.right - rcPixels.left, rcPixels.bottom - rcPixels.top);
