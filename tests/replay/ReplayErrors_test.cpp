@@ -44,6 +44,7 @@ TEST(ReplayErrors, BadScriptLinesAreNamedWithFileAndLineAndNothingRuns) {
       {"click 3\n", 1, "click needs LINE COLUMN"},
       {"caret 0 1\n", 1, "caret needs LINE COLUMN"},
       {"screen 80 x\n", 1, "screen needs COLUMNS ROWS"},
+      {"screen 80 999999\n", 1, "screen takes at most 1000 columns and 500 rows"},
       {"name now\n", 1, "name takes no argument"},
       {"open\n", 1, "open needs a file"},
       {"where\nproject .\n", 2, "project must come before the first action"},

@@ -48,7 +48,7 @@ TEST(EditCommand, BadInputIsOneLineAndStatusTwo) {
   } const cases[] = {
       {"main.nsc" + kOptions, "nimbo edit: needs a terminal"},
       {"nope.nsc" + kOptions, "nimbo edit: file not found: nope.nsc"},
-      {"'" + kFixture + "/project'" + kOptions, "nimbo edit: file not found: "},
+      {"'" + kFixture + "/project'" + kOptions, "nimbo edit: not a regular file: "},
       {"--project /nonexistent/dir", "nimbo edit: project directory not found or not readable: /nonexistent/dir"},
       {"--programs '" + kFixture + "/project/main.nsc'", "nimbo edit: programs directory not found or not readable"},
       {"--project", "nimbo edit: option --project needs a directory"},

@@ -36,7 +36,13 @@ TEST(EditLayout, CellOfAPixelRoundsDownAlsoBelowZero) {
   EXPECT_EQ(CEditLayout::ColumnOfPixel(5, 0), 5) << "a zero cell width is taken as 1";
 }
 
-TEST(EditLayout, ATinyScreenIsRaisedToTheMinimum) {
+TEST(EditLayout, AScreenIsHeldBetweenTheMinimumAndTheMaximum) {
+  const CEditLayout huge(5000, 5000);
+  EXPECT_EQ(huge.GetColumns(), CEditLayout::kMaxColumns);
+  EXPECT_EQ(huge.GetRows(), CEditLayout::kMaxRows);
+  EXPECT_LE(huge.ScreenPixels().cx, 32767);
+  EXPECT_LE(huge.ScreenPixels().cy, 32767);
+
   const CEditLayout layout(3, 2);
   EXPECT_EQ(layout.GetColumns(), CEditLayout::kMinColumns);
   EXPECT_EQ(layout.GetRows(), CEditLayout::kMinRows);

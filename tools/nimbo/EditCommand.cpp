@@ -43,6 +43,11 @@ const int kKeyCtrlQ = 17;
 const int kKeyCtrlS = 19;
 const int kKeyEscape = 27;
 
+bool Exists(const std::string& strPath) {
+  struct stat info;
+  return stat(strPath.c_str(), &info) == 0;
+}
+
 bool IsFile(const std::string& strPath) {
   struct stat info;
   return stat(strPath.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -152,7 +157,8 @@ int RunEdit(const std::vector<std::string>& args) {
     } else if (IsFile(options.strProjectDir + "/" + strArg)) {
       files.push_back(options.strProjectDir + "/" + strArg);
     } else {
-      std::fprintf(stderr, "nimbo edit: file not found: %s\n", strArg.c_str());
+      std::fprintf(stderr, "nimbo edit: %s: %s\n", Exists(strArg) ? "not a regular file" : "file not found",
+                   strArg.c_str());
       return nimbo::kExitError;
     }
   }

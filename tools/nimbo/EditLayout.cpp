@@ -10,7 +10,8 @@ int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 }  // namespace
 
 CEditLayout::CEditLayout(int nColumns, int nRows)
-    : m_nColumns(std::max<int>(nColumns, kMinColumns)), m_nRows(std::max<int>(nRows, kMinRows)) {
+    : m_nColumns(std::clamp<int>(nColumns, kMinColumns, kMaxColumns)),
+      m_nRows(std::clamp<int>(nRows, kMinRows, kMaxRows)) {
   m_nFilesWidth = std::clamp(m_nColumns / 5, 10, 20);
 }
 

@@ -20,9 +20,13 @@ class CEditLayout {
     kGutterWidth = 5,  // cells: four digits and a blank
     kMinColumns = 40,
     kMinRows = 8,
+    // The screen's pixels must fit the 16-bit coordinates of window messages.
+    kMaxColumns = 1000,
+    kMaxRows = 500,
   };
 
-  // A screen of nColumns x nRows cells (raised to the minimum size).
+  // A screen of nColumns x nRows cells (held between the minimum and the
+  // maximum size).
   CEditLayout(int nColumns, int nRows);
 
   int GetColumns() const { return m_nColumns; }

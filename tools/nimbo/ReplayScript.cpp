@@ -5,6 +5,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "EditLayout.h"
 #include "WinUser.h"
 
 namespace {
@@ -202,6 +203,12 @@ bool ParseAction(const std::string& strLine, REPLAY_ACTION& action, std::string&
         return false;
       }
       if (action.kind == REPLAY_ACTION::kScreen) {
+        // The editor's largest screen: its pixels fit window messages.
+        if (a > CEditLayout::kMaxColumns || b > CEditLayout::kMaxRows) {
+          strError = "screen takes at most " + std::to_string(CEditLayout::kMaxColumns) + " columns and " +
+                     std::to_string(CEditLayout::kMaxRows) + " rows";
+          return false;
+        }
         action.nColumns = a;
         action.nRows = b;
       } else {
