@@ -84,7 +84,7 @@ class EditInTmux : public ::testing::Test {
   }
   void StartEditor(const std::string& strPrograms) {
     // The shell writes the editor's exit status to a file when it ends.
-    const std::string strCommand = "TERM=xterm-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
+    const std::string strCommand = "TERM=tmux-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
                                    CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
                                    CTmuxSession::Quote(strPrograms) + "; echo $? >" +
                                    CTmuxSession::Quote(m_strDir + "/status");
