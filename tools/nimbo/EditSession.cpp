@@ -163,6 +163,12 @@ bool CEditSession::OpenFile(int nIndex, std::string& strError) {
   return true;
 }
 
+int CEditSession::GetFilesTop() const {
+  const RECT rc = m_layout.FilesCells();
+  const int nShown = m_bFilesFocused ? m_nFilesSelection : m_nCurrentFile;
+  return std::max(0, nShown - static_cast<int>(rc.bottom - rc.top) + 1);
+}
+
 bool CEditSession::IsModified() const {
   if (m_nCurrentFile < 0) return false;
   return m_pHarness->GetText().Str() != m_files[static_cast<size_t>(m_nCurrentFile)].strDiskText;
@@ -311,7 +317,7 @@ void CEditSession::ClickCell(int nRow, int nColumn) {
   }
   const RECT rcFiles = m_layout.FilesCells();
   if (nRow >= rcFiles.top && nRow < rcFiles.bottom && nColumn >= rcFiles.left && nColumn < rcFiles.right) {
-    const int nFile = nRow - rcFiles.top;
+    const int nFile = GetFilesTop() + nRow - rcFiles.top;
     if (nFile >= static_cast<int>(m_files.size())) return;
     FocusFiles();
     m_nFilesSelection = nFile;
@@ -475,6 +481,9 @@ void CEditSession::NarrowList() {
     }
   }
   const int nIndex = m_list.SelectItem(CString(strWord), true);
+  // The match goes to the top, so the names that follow it are in view.
+  const int nRows = m_rcListCells.bottom - m_rcListCells.top;
+  m_nListTop = std::max(0, std::min(nIndex, m_list.GetItemCount() - nRows));
   KeepListSelectionVisible();
   const bool bSelected = m_list.GetItemCount() > 0;
   Report(EDIT_EVENT::listSelected, bSelected ? m_list.GetItemText(nIndex, 0).Str() : std::string(),

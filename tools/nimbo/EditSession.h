@@ -94,6 +94,9 @@ class CEditSession {
   const std::vector<CEditFile>& GetFiles() const { return m_files; }
   int GetCurrentFile() const { return m_nCurrentFile; }
   int GetFilesSelection() const { return m_nFilesSelection; }
+  // The first file shown: a long list scrolls so that the chosen file (the
+  // current one while the editor has the focus) is in view.
+  int GetFilesTop() const;
   // True when the editor's text differs from the file on disk.
   bool IsModified() const;
   bool IsAnyModified() const;

@@ -32,8 +32,9 @@ void RenderFiles(CEditSession& session, CScreenGrid& grid) {
   grid.Fill(rc.top - 1, rc.left, rc.right, ' ', kAttrHeading);
   grid.Put(rc.top - 1, rc.left, " Files", kAttrHeading, rc.right);
   const std::vector<CEditFile>& files = session.GetFiles();
+  const int nFirst = session.GetFilesTop();
   for (int nRow = rc.top; nRow < rc.bottom; ++nRow) {
-    const int nFile = nRow - rc.top;
+    const int nFile = nFirst + nRow - rc.top;
     if (nFile >= static_cast<int>(files.size())) break;
     EScreenAttr attr = nFile == session.GetCurrentFile() ? kAttrFileCurrent : kAttrFile;
     if (session.IsFilesFocused() && nFile == session.GetFilesSelection()) attr = kAttrFileSelected;
