@@ -217,6 +217,44 @@ TEST_F(EditInTmux, SavingMakesANewFunctionKnownAtOnce) {
   tmux.SendKeys({"C-q"});
 }
 
+// An xterm mouse report of a left button press and release at a cell, as
+// the terminal sends it to the program.
+std::string ClickAt(int nRow, int nColumn) {
+  const std::string strCell = {static_cast<char>(33 + nColumn), static_cast<char>(33 + nRow)};
+  return "\x1b[M" + std::string(1, ' ') + strCell + "\x1b[M" + std::string(1, '#') + strCell;
+}
+
+TEST_F(EditInTmux, AClickMovesTheCaretAndTheTipWaitsForTheNextKey) {
+  StartEditor();
+  CTmuxSession& tmux = *m_pSession;
+  tmux.SendKeys({"Down", "Down", "Down", "Down", "End", "Enter"});
+  tmux.SendText("Print(");
+  ASSERT_GE(WaitForMark("strText", "Print(strText)"), 0);
+  int nRow = -1;
+  int nColumn = -1;
+  ASSERT_TRUE(tmux.GetCursor(nRow, nColumn));
+  // A click two rows up: the caret moves there, the tip stays where it was.
+  tmux.SendText(ClickAt(nRow - 2, nColumn));
+  std::vector<std::string> screen;
+  EXPECT_TRUE(tmux.WaitFor(
+      [](const std::vector<std::string>& r) { return RowWith(r, "Ln 4, Col") >= 0; }, screen))
+      << "the click did not move the caret";
+  EXPECT_NE(RowWith(screen, " Print(strText)"), -1) << "the click closed the tip";
+  // The next key release finds the caret before the "(": the tip closes.
+  tmux.SendKeys({"Right"});
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, " Print(strText)") < 0; },
+                           screen))
+      << "the tip did not close after the key";
+  // A click on a file of the list opens it.
+  const int nUtilRow = RowWith(screen, " util.nsc");
+  ASSERT_GE(nUtilRow, 0);
+  tmux.SendText(ClickAt(nUtilRow, 3));
+  EXPECT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "Nimbo edit - util.nsc") == 0; },
+                           screen))
+      << "the click on a file did not open it";
+  tmux.SendKeys({"C-q", "C-q"});
+}
+
 TEST_F(EditInTmux, ABrokenFunctionWizardLeavesOnlyTheProjectsFunctions) {
   std::ofstream(m_strDir + "/Programs/funcwiz.ini", std::ios::binary) << std::string("\x01\xff[[garbage\n=\n\0x", 16);
   StartEditor();
