@@ -203,6 +203,9 @@ bool CEditSession::Save(std::string& strError) {
       return false;
     }
   }
+  // The new file replaces the old one whole, so keep the old one's permissions.
+  struct stat info;
+  if (stat(file.strPath.c_str(), &info) == 0) chmod(strTemp.c_str(), info.st_mode & 07777);
   if (std::rename(strTemp.c_str(), file.strPath.c_str()) != 0) {
     std::remove(strTemp.c_str());
     strError = "cannot write file: " + file.strPath;
