@@ -2,6 +2,7 @@
 #include "ini/CIniFile.h"
 
 #include <string>
+#include <utility>
 
 #include "CrtStdio.h"
 #include "FileApi.h"
@@ -51,9 +52,9 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
       crt::fclose(pFile);
       return false;
     }
-    const CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
+    CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
     const CString strKey = strLine.LeftChar('=');
-    pSection->FindOrAdd(CIniFileSection::CItem(strKey, CString())).second = strValue;
+    pSection->FindOrAdd(CIniFileSection::CItem(strKey, CString())).second = std::move(strValue);
   }
   // A last line without its LF is not parsed.
   m_bModified = false;

@@ -65,11 +65,13 @@ class CNamedArray {
 
 template <class T>
 typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(const CItem& item) {
-  auto found = m_index.find(item.first);
-  if (found != m_index.end()) return m_items[static_cast<size_t>(found->second)];
+  // One descent of the index serves both the lookup and the insertion.
+  auto found = m_index.lower_bound(item.first);
+  if (found != m_index.end() && !m_index.key_comp()(item.first, found->first))
+    return m_items[static_cast<size_t>(found->second)];
   m_items.push_back(item);
   try {
-    m_index.emplace(m_items.back().first, GetCount() - 1);
+    m_index.emplace_hint(found, m_items.back().first, GetCount() - 1);
   } catch (...) {
     m_items.pop_back();  // keep one index entry per item
     throw;

@@ -20,12 +20,18 @@ int _mbscmp(const unsigned char* a, const unsigned char* b) {
 int _mbsicmp(const unsigned char* a, const unsigned char* b) {
   // Folding to lower case matches the C runtime: '_' (0x5F) sorts after
   // letters, as it does on Windows.
-  unsigned char ca, cb;
-  do {
-    ca = FoldAscii(*a++);
-    cb = FoldAscii(*b++);
-  } while (ca != 0 && ca == cb);
-  return static_cast<int>(ca) - static_cast<int>(cb);
+  // Equal bytes need no folding (the common case in sorted name indexes).
+  for (;; ++a, ++b) {
+    unsigned char ca = *a;
+    unsigned char cb = *b;
+    if (ca == cb) {
+      if (ca == 0) return 0;
+      continue;
+    }
+    ca = FoldAscii(ca);
+    cb = FoldAscii(cb);
+    if (ca != cb || ca == 0) return static_cast<int>(ca) - static_cast<int>(cb);
+  }
 }
 
 size_t _mbslen(const unsigned char* s) {
