@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Builds Nimbo and runs its main job on the bundled samples.
+# Builds Nimbo and runs its main job on the bundled samples: the terminal
+# editor when this runs on a terminal, the replayed demo session otherwise.
+# Arguments are passed on (e.g. --project DIR, --programs DIR).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j "$(nproc 2>/dev/null || echo 2)"
-exec build/default/tools/nimbo/nimbo functions "$@"
+if [ -t 0 ] && [ -t 1 ]; then
+  exec build/default/tools/nimbo/nimbo edit "$@"
+else
+  exec build/default/tools/nimbo/nimbo demo "$@"
+fi
