@@ -26,18 +26,25 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
   crt::FILE* pFile = crt::fopen(m_strFilePath, "rt");
   if (pFile == nullptr) return false;
 
-  // Bytes of the line are gathered in a plain buffer (cheaper per byte than
-  // the string class) and handed to CStringEx once the line is complete.
-  std::string strBytes;
+  // Bytes of the line are gathered in a plain buffer through a pointer held
+  // in a local (so the loop stays in registers) and become one CStringEx once
+  // the line is complete.
+  std::string strBytes(256, '\0');  // the line is its first nLength bytes
+  char* pBytes = &strBytes[0];
+  size_t nLength = 0;
   CString strSection;                   // the current section; empty before the first header and after "[]"
   CIniFileSection* pSection = nullptr;  // that section; found again at each header, the only place sections are added
   for (int c = crt::fgetc(pFile); c != crt::kEof; c = crt::fgetc(pFile)) {
     if (c != '\n') {
-      strBytes.push_back(static_cast<char>(c));
+      if (nLength == strBytes.size()) {
+        strBytes.resize(2 * nLength);
+        pBytes = &strBytes[0];
+      }
+      pBytes[nLength++] = static_cast<char>(c);
       continue;
     }
-    const CStringEx strLine(strBytes);
-    strBytes.clear();
+    const CStringEx strLine(CString(pBytes, static_cast<int>(nLength)));
+    nLength = 0;
     if (strLine.IsEmpty() || strLine.IsFirstChar(';')) continue;  // an empty line or a comment
     if (strLine.IsFirstChar('[')) {
       if (!strLine.IsLastChar(']')) {

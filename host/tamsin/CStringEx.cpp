@@ -1,7 +1,11 @@
 // CStringEx: character tests and splitting at the first divider.
 #include "tamsin/CStringEx.h"
 
+#include <utility>
+
 CStringEx::CStringEx(const CString& source) : CString(source) {}
+
+CStringEx::CStringEx(CString&& source) noexcept : CString(std::move(source)) {}
 
 CStringEx::CStringEx(const char* psz) : CString(psz) {}
 

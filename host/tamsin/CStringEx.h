@@ -14,6 +14,7 @@ class CStringEx : public CString {
  public:
   CStringEx() = default;
   CStringEx(const CString& source);  // NOLINT: implicit, like CString's own
+  CStringEx(CString&& source) noexcept;  // NOLINT: takes over the text without copying it
   CStringEx(const char* psz);        // NOLINT
   // The nCount characters of source starting at index nFirst, clamped to
   // the source as CString::Mid clamps.

@@ -2,8 +2,8 @@
 // host harness, with the sample function wizard and project loaded. Under
 // LeakSanitizer the run must also end without leaks.
 //
-// NIMBO_SOAK_EVENTS sets the number of key events (default a million, or a
-// hundred thousand in a sanitizer build, which runs several times slower).
+// NIMBO_SOAK_EVENTS sets the number of key events (default a million, or
+// fifty thousand in a sanitizer build, which runs many times slower).
 #include "ChildProcess.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ long SoakEvents() {
     const long n = std::atol(psz);
     if (n > 0) return n;
   }
-  return BuiltWithAddressSanitizer() ? 100000 : 1000000;
+  return BuiltWithAddressSanitizer() ? 50000 : 1000000;
 }
 
 const char kTyped[] = "abcxyz0123 (),\"\"//**\n\\";
