@@ -41,6 +41,11 @@ function(nimbo_test)
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${ARG_NAME} PRIVATE
     NIMBO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" NIMBO_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "NIMBO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  if(COMMAND nimbo_side_add_test)
+    # The platform side registers its tests its own way (Windows: under Wine).
+    nimbo_side_add_test(${ARG_NAME})
+  else()
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "NIMBO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  endif()
 endfunction()

@@ -15,6 +15,7 @@
 // (see ReadCount for what "bytes left" covers).
 #pragma once
 
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -61,6 +62,10 @@ class CArchive {
   UINT Read(void* lpBuf, UINT nMax);
   void Write(const void* lpBuf, UINT nMax);
 
+  template <class T>
+  static constexpr bool kIsOwnLongType = (std::is_same_v<T, LONG> || std::is_same_v<T, DWORD>) &&
+                                         !std::is_same_v<T, int> && !std::is_same_v<T, unsigned int>;
+
   // Values, little-endian: 1 byte for BYTE/char/bool (0 or 1), 2 for
   // WORD/short, 4 for int/LONG/UINT/DWORD/float, 8 for 64-bit and double.
   CArchive& operator<<(BYTE by);
@@ -86,6 +91,21 @@ class CArchive {
   CArchive& operator>>(ULONGLONG& dwdw);
   CArchive& operator>>(float& f);
   CArchive& operator>>(double& d);
+
+  // LONG and DWORD where they are types of their own (on Windows: long and
+  // unsigned long, both 4 bytes), stored as int and UINT are. Elsewhere
+  // they are int and UINT themselves and these never apply.
+  template <class T, class = std::enable_if_t<kIsOwnLongType<T>>>
+  CArchive& operator<<(T value) {
+    return *this << static_cast<std::conditional_t<std::is_signed_v<T>, int, unsigned int>>(value);
+  }
+  template <class T, class = std::enable_if_t<kIsOwnLongType<T>>>
+  CArchive& operator>>(T& value) {
+    std::conditional_t<std::is_signed_v<T>, int, unsigned int> nRead = 0;
+    *this >> nRead;
+    value = nRead;
+    return *this;
+  }
 
   // Counts: below 0xFFFF a WORD; otherwise WORD 0xFFFF, then the count as a
   // DWORD. A count above 0xFFFFFFFF has no encoding (genericException).

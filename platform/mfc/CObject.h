@@ -2,6 +2,7 @@
 // type information, dynamic creation and serialization support.
 #pragma once
 
+#include "AfxVer.h"
 #include "WinDef.h"
 
 class CArchive;
@@ -9,11 +10,6 @@ class CObject;
 
 // A dump context; the library's Dump operations write nothing to it.
 class CDumpContext {};
-
-#define AFXAPI
-#define PASCAL
-#define AFX_EXT_CLASS __attribute__((visibility("default")))
-#define AFX_EXT_API __attribute__((visibility("default")))
 
 // The versionable bit of a schema word: any schema in an archive is accepted.
 #define VERSIONABLE_SCHEMA (0x80000000)

@@ -1,0 +1,59 @@
+# The Windows side of the build (NIMBO_PLATFORM_SIDE=win32, with
+# cmake/toolchain-mingw32.cmake): a 32-bit Nimbo.dll and its sibling DLLs over
+# the real Win32 API, and the test suites run under Wine.
+if(NOT WIN32)
+  message(FATAL_ERROR "NIMBO_PLATFORM_SIDE=win32 needs a Windows target: "
+                      "-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake")
+endif()
+
+# Every program and DLL in one folder, next to the C++ runtime's DLLs, so that
+# the Windows loader finds them all without a search path.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+file(MAKE_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                OUTPUT_VARIABLE NIMBO_LIBSTDCXX_DLL OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libgcc_s_dw2-1.dll
+                OUTPUT_VARIABLE NIMBO_LIBGCC_DLL OUTPUT_STRIP_TRAILING_WHITESPACE)
+find_file(NIMBO_WINPTHREAD_DLL libwinpthread-1.dll
+          PATHS /usr/${NIMBO_MINGW_PREFIX}/lib /usr/${NIMBO_MINGW_PREFIX}/bin NO_DEFAULT_PATH)
+foreach(dll ${NIMBO_LIBSTDCXX_DLL} ${NIMBO_LIBGCC_DLL} ${NIMBO_WINPTHREAD_DLL})
+  if(NOT EXISTS ${dll})
+    message(FATAL_ERROR "C++ runtime DLL not found: ${dll}")
+  endif()
+  file(COPY ${dll} DESTINATION ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+endforeach()
+
+# DLLs carry Windows names (Nimbo.dll, nimbo_platform.dll), each with its
+# import library beside the linker's files (Nimbo.lib).
+set(CMAKE_SHARED_LIBRARY_PREFIX "")
+set(CMAKE_IMPORT_LIBRARY_PREFIX "")
+set(CMAKE_IMPORT_LIBRARY_SUFFIX ".lib")
+
+# The Windows libraries behind the platform layer.
+set(NIMBO_PLATFORM_SIDE_LIBS comctl32 gdi32 user32 imagehlp)
+
+# Nimbo.dll exports its classes and NimboInit by AFX_EXT_CLASS (dllexport in
+# its own build). Every symbol of the DLLs is exported as well, as on Linux
+# where every symbol is visible, because the tests reach the library's inner
+# classes (the scanner, the shared catalogues) through the DLL.
+set(CMAKE_SHARED_LINKER_FLAGS "${CMAKE_SHARED_LINKER_FLAGS} -Wl,--export-all-symbols")
+# The nimbo tool is a terminal program over ncurses, which has no Windows
+# build here; the Windows host program (tools/wine-host) takes its place.
+set(NIMBO_BUILD_TOOLS OFF)
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/tools/wine-host/WineHost.cmake)
+
+# GoogleTest for the target, compiled from Debian's source package.
+if(NIMBO_BUILD_TESTS)
+  set(NIMBO_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (Debian package googletest)")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  # Its build defines the GTest::gtest and GTest::gtest_main targets.
+  add_subdirectory(${NIMBO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # GoogleTest builds with the compiler's defaults, not our warning set.
+  foreach(target gtest gtest_main)
+    set_target_properties(${target} PROPERTIES COMPILE_OPTIONS "")
+    target_compile_options(${target} PRIVATE -w)
+  endforeach()
+  include(${CMAKE_CURRENT_LIST_DIR}/Win32Tests.cmake)
+endif()
