@@ -1,6 +1,9 @@
 // CIniFileSection: copies, key lists and the section's archive record.
 #include "ini/CIniFileSection.h"
 
+#include <cstring>
+#include <utility>
+
 #include "CArchive.h"
 
 IMPLEMENT_SERIAL_NOINIT(CIniFileSection, CObject, VERSIONABLE_SCHEMA | 1)
@@ -58,7 +61,11 @@ bool CIniFileSection::LoadRecord(CArchive& ar) {
     ar >> strKey;
     ar >> strValue;
     // A value is text: it ends at its first zero byte. Keys stay whole.
-    FindOrAdd(CItem(strKey, CString())).second = static_cast<LPCTSTR>(strValue);
+    CString& value = FindOrAdd(CItem(strKey, CString())).second;
+    if (std::strlen(strValue) == static_cast<size_t>(strValue.GetLength()))
+      value = std::move(strValue);  // no zero byte: the whole string, without a copy
+    else
+      value = static_cast<LPCTSTR>(strValue);
   }
   return true;
 }

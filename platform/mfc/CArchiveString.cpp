@@ -1,6 +1,7 @@
 // CArchive: CString insertion and extraction, 8-bit and wide forms.
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CArchive.h"
@@ -81,6 +82,6 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
     }
     if (bHighSurrogate) text += '?';
   }
-  string = CString(text);
+  string = CString(std::move(text));
   return ar;
 }

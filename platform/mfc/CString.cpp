@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "MbString.h"
@@ -22,6 +23,8 @@ CString::CString(const char* pch, int nLength)
 CString::CString(char ch, int nRepeat) : m_text(nRepeat > 0 ? static_cast<size_t>(nRepeat) : 0, ch) {}
 
 CString::CString(const std::string& text) : m_text(text) {}
+
+CString::CString(std::string&& text) noexcept : m_text(std::move(text)) {}
 
 int CString::Find(char ch, int nStart) const {
   if (nStart < 0) nStart = 0;

@@ -20,6 +20,7 @@ class CString {
   CString(const char* pch, int nLength);    // exactly nLength bytes, zeros included
   CString(char ch, int nRepeat = 1);        // NOLINT
   CString(const std::string& text);         // NOLINT
+  CString(std::string&& text) noexcept;     // NOLINT: takes the text over without copying it
 
   int GetLength() const { return static_cast<int>(m_text.size()); }
   bool IsEmpty() const { return m_text.empty(); }
