@@ -20,12 +20,19 @@ int SignedWord(WORD w) { return static_cast<int16_t>(w); }
 }  // namespace
 
 bool RegisterCodeMaxClass() {
-  WNDCLASS wc = {};
-  if (GetClassInfo(nullptr, CODEMAX_CLASSNAME, &wc)) return true;
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = &CCodeMaxEditor::WndProc;
-  wc.lpszClassName = CODEMAX_CLASSNAME;
-  return RegisterClass(&wc) != 0;
+  // Once per process: on Windows a class registered with a null instance
+  // belongs to the program's module, which GetClassInfo with a null instance
+  // (the system's classes) does not search, so asking again cannot tell.
+  static const bool s_bRegistered = [] {
+    WNDCLASS wc = {};
+    if (GetClassInfo(nullptr, CODEMAX_CLASSNAME, &wc)) return true;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &CCodeMaxEditor::WndProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));  // erased before painting
+    wc.lpszClassName = CODEMAX_CLASSNAME;
+    return RegisterClass(&wc) != 0;
+  }();
+  return s_bRegistered;
 }
 
 CCodeMaxEditor* CCodeMaxEditor::FromHandle(HWND hWnd) {

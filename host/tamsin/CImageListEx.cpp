@@ -1,11 +1,13 @@
 // CImageListEx: images by identifier.
 #include "tamsin/CImageListEx.h"
 
+#include "tamsin/StandardIcons.h"
+
 BOOL CImageListEx::CreateEx() {
   if (!CreateCommon()) return FALSE;
-  // Images are opaque on this platform: a null icon stands for each resource.
-  AddImage(kIdFunctionStd, nullptr);
-  AddImage(kIdFunctionUser, nullptr);
+  // The platform side draws the icons (null placeholders where images are opaque).
+  AddImage(kIdFunctionStd, StandardIcon(kIdFunctionStd, kIconSize, kIconSize));
+  AddImage(kIdFunctionUser, StandardIcon(kIdFunctionUser, kIconSize, kIconSize));
   return TRUE;
 }
 

@@ -119,7 +119,21 @@ void CZoToolTipStaticFunc::OnPaint() {
   PAINTSTRUCT ps = {};
   HDC hDC = BeginPaint(m_hWnd, &ps);
   if (hDC == nullptr) return;
+  // A tool tip's pale background; the text runs over it.
+  RECT rcClient = {0, 0, 0, 0};
+  ::GetClientRect(m_hWnd, &rcClient);
+  HBRUSH hBackground = CreateSolidBrush(RGB(255, 255, 225));
+  FillRect(hDC, &rcClient, hBackground);
+  DeleteObject(hBackground);
+  SetBkMode(hDC, TRANSPARENT);
   HGDIOBJ hOld = m_hFont != nullptr ? SelectObject(hDC, m_hFont) : nullptr;
+  // The marked parameter is drawn in the bold form of the same font.
+  LOGFONT lfBold = {};
+  HFONT hBold = nullptr;
+  if (m_nMarkCount > 0 && m_hFont != nullptr && ::GetObject(m_hFont, sizeof lfBold, &lfBold) != 0) {
+    lfBold.lfWeight = FW_BOLD;
+    hBold = CreateFontIndirect(&lfBold);
+  }
   const SIZE cell = MeasureCell(m_hFont);
   // Runs: before the mark, the mark, after it (empty runs are not drawn).
   const int nFirst = m_nMarkCount > 0 ? m_nMarkFirst : m_strText.GetLength();
@@ -128,8 +142,12 @@ void CZoToolTipStaticFunc::OnPaint() {
   for (int nRun = 0; nRun < 3; ++nRun) {
     const int nCount = bounds[nRun + 1] - bounds[nRun];
     if (nCount <= 0) continue;
+    const bool bMark = nRun == 1 && hBold != nullptr;
+    HGDIOBJ hRunOld = bMark ? SelectObject(hDC, hBold) : nullptr;
     TextOut(hDC, kPadding + bounds[nRun] * cell.cx, kPadding, m_strText.GetString() + bounds[nRun], nCount);
+    if (bMark) SelectObject(hDC, hRunOld);
   }
+  if (hBold != nullptr) DeleteObject(hBold);
   if (hOld != nullptr) SelectObject(hDC, hOld);
   EndPaint(m_hWnd, &ps);
 }

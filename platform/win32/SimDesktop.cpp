@@ -20,6 +20,9 @@ LRESULT CALLBACK CreationHook(int nCode, WPARAM wParam, LPARAM lParam) {
     const CREATESTRUCTA* pCs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
     char szClass[256] = "";
     GetClassNameA(hWnd, szClass, sizeof szClass);
+    // The input method's window comes with a thread's first window; it is
+    // the system's, not the program's.
+    if (lstrcmpiA(szClass, "IME") == 0) return CallNextHookEx(nullptr, nCode, wParam, lParam);
     SIM_CREATED_WINDOW created;
     created.hWnd = hWnd;
     created.strClassName = szClass;

@@ -14,7 +14,10 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # build.
   tools_ini_tests
   # Drives that tool's terminal editor in tmux.
-  tui_tests)
+  tui_tests
+  # Runs crashing or faulting children with fork(), mmap and a small tmpfs
+  # mount: Linux process and file-system machinery.
+  robustness_tests)
 
 set(NIMBO_WIN32_TESTCOMPAT_DIR ${CMAKE_CURRENT_LIST_DIR}/testcompat)
 

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the 32-bit Windows target (Nimbo.dll and its tests) with the MinGW-w64
+# cross-compiler and runs the test suites under Wine on a virtual display,
+# then prints how many test cases ran. Installs nothing: it needs the
+# packages g++-mingw-w64-i686, wine, wine32:i386, xvfb and googletest
+# (see docs/windows.md).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${NIMBO_WIN32_BUILD:-build/win32}
+JOBS=$(nproc 2>/dev/null || echo 2)
+export WINEDEBUG=-all
+export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nimbo}
+export WINEARCH=win32
+
+echo "== Windows build ($BUILD)"
+cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DNIMBO_PLATFORM_SIDE=win32 \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD" -j "$JOBS"
+
+echo "== Wine prefix ($WINEPREFIX)"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  xvfb-run -a wineboot -i >/dev/null 2>&1 || true
+fi
+
+echo "== Windows tests under Wine"
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILD" --output-on-failure -V >"$BUILD/ctest.log" 2>&1 || status=$?
+grep -E "^[0-9]+/[0-9]+ Test +#|tests passed|tests failed" "$BUILD/ctest.log" || true
+passed=$(grep -Eo "\[  PASSED  \] [0-9]+ test" "$BUILD/ctest.log" | awk '{s += $4} END {print s + 0}')
+failed=$(grep -Ec "^[0-9]+: \[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+ \(" "$BUILD/ctest.log" || true)
+echo "== $passed Windows test cases passed, $failed failed"
+if [ "$status" -ne 0 ]; then
+  grep -E "^[0-9]+: \[  FAILED  \]" "$BUILD/ctest.log" || true
+fi
+exit "$status"
