@@ -1,0 +1,36 @@
+// Import address table lookup and patching over the module's PE headers.
+#include "ImportHook.h"
+
+#include <cstring>
+
+void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszName) {
+  BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
+  if (pBase == nullptr) return nullptr;
+  const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
+  const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (dir.VirtualAddress == 0) return nullptr;
+  for (auto* pDesc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + dir.VirtualAddress); pDesc->Name != 0;
+       ++pDesc) {
+    if (lstrcmpiA(reinterpret_cast<const char*>(pBase + pDesc->Name), pszDll) != 0) continue;
+    auto* pNames = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
+    auto* pSlots = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->FirstThunk);
+    for (; pNames->u1.AddressOfData != 0; ++pNames, ++pSlots) {
+      if (IMAGE_SNAP_BY_ORDINAL(pNames->u1.Ordinal)) continue;
+      const auto* pByName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(pBase + pNames->u1.AddressOfData);
+      if (std::strcmp(reinterpret_cast<const char*>(pByName->Name), pszName) == 0)
+        return reinterpret_cast<void**>(&pSlots->u1.Function);
+    }
+  }
+  return nullptr;
+}
+
+void* ReplaceImport(void** ppSlot, void* pNew) {
+  if (ppSlot == nullptr) return nullptr;
+  DWORD dwOld = 0;
+  VirtualProtect(ppSlot, sizeof *ppSlot, PAGE_READWRITE, &dwOld);
+  void* pOld = *ppSlot;
+  *ppSlot = pNew;
+  VirtualProtect(ppSlot, sizeof *ppSlot, dwOld, &dwOld);
+  return pOld;
+}
