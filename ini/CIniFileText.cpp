@@ -52,6 +52,10 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
         return false;
       }
       strSection = CStringEx(strLine, 1, strLine.GetLength() - 2);
+      // The section left behind is most often complete: its spare room is
+      // given back now, so that a file of many small sections does not hold
+      // up to twice the memory its entries need.
+      if (pSection != nullptr) pSection->Compact();
       pSection = &FindOrAdd(CItem(strSection, CIniFileSection())).second;
       continue;
     }

@@ -47,6 +47,9 @@ class CNamedArray {
   // taken or strOld is missing.
   bool Rename(const CString& strOld, const CString& strNew);
   void RemoveAll();
+  // Gives back the spare room of the item list (nothing else changes); for a
+  // list that is complete for now, such as a section its reader has left.
+  void Compact() { m_items.shrink_to_fit(); }
 
   int GetCount() const { return static_cast<int>(m_items.size()); }
   CItem& GetAt(int nIndex) { return m_items[static_cast<size_t>(nIndex)]; }
