@@ -8,9 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${NIMBO_WIN32_BUILD:-build/win32}
 OUT=${1:-docs/windows-screenshot.png}
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nimbo}
-export WINEARCH=win32
+source scripts/wine-prefix.sh
 cmake --build "$BUILD" --target nimbo-wine-host Nimbo >/dev/null
 mkdir -p "$(dirname "$OUT")"
 OUT_ABS=$(realpath "$OUT")

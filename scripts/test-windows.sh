@@ -8,19 +8,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${NIMBO_WIN32_BUILD:-build/win32}
 JOBS=$(nproc 2>/dev/null || echo 2)
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-nimbo}
-export WINEARCH=win32
 
 echo "== Windows build ($BUILD)"
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DNIMBO_PLATFORM_SIDE=win32 \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 
-echo "== Wine prefix ($WINEPREFIX)"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  xvfb-run -a wineboot -i >/dev/null 2>&1 || true
-fi
+echo "== Wine prefix"
+source scripts/wine-prefix.sh
 
 echo "== Windows tests under Wine"
 status=0
