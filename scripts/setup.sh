@@ -1,18 +1,36 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Nimbo needs.
-# Skips apt-get when every package is already installed.
+#
+# Usage: scripts/setup.sh [--windows] [--bench]
+#   (no option)  the native build, its tests, the fuzz targets and the terminal editor
+#   --windows    also the 32-bit Windows cross-compiler, Wine and a virtual display
+#   --bench      also the peers the benchmarks compare with
+# apt-get runs only when a package is missing.
 set -euo pipefail
 
-PACKAGES=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES=(build-essential cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           libncurses-dev tmux)
+WINDOWS=0
+for arg in "$@"; do
+  case "$arg" in
+    --windows) WINDOWS=1
+               PACKAGES+=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest) ;;
+    --bench)   PACKAGES+=(libinih-dev libsimpleini-dev universal-ctags valgrind) ;;
+    *) echo "setup.sh: unknown option '$arg'" >&2; exit 2 ;;
+  esac
+done
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+if [ "$WINDOWS" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
   dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
 done
 if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi

@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Builds Nimbo and runs every test twice: as an optimised build, and under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds Nimbo and runs every test: the optimised build, the same suites
+# under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each
+# fuzz target, and the 32-bit Windows build's suites under Wine.
+# NIMBO_SKIP_WINDOWS=1 leaves the Windows part out (it needs Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+if [ "${NIMBO_SKIP_WINDOWS:-0}" = 1 ]; then
+  bash scripts/setup.sh
+else
+  bash scripts/setup.sh --windows
+fi
 JOBS=$(nproc 2>/dev/null || echo 2)
 for preset in default asan; do
   echo "== $preset build"
@@ -12,3 +18,8 @@ for preset in default asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$JOBS"
 done
+echo "== fuzz targets"
+bash scripts/fuzz.sh "${NIMBO_FUZZ_SECONDS:-15}"
+if [ "${NIMBO_SKIP_WINDOWS:-0}" != 1 ]; then
+  bash scripts/test-windows.sh
+fi
