@@ -9,6 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh --bench
+
 REPETITIONS=${1:-3}
 BUILD=build/bench
 export NIMBO_BENCH_DATA=${NIMBO_BENCH_DATA:-$PWD/$BUILD/data}

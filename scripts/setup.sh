@@ -8,14 +8,14 @@
 # apt-get runs only when a package is missing.
 set -euo pipefail
 
-PACKAGES=(build-essential cmake g++ clang libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES=(build-essential cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
           libncurses-dev tmux)
 WINDOWS=0
 for arg in "$@"; do
   case "$arg" in
     --windows) WINDOWS=1
                PACKAGES+=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest) ;;
-    --bench)   PACKAGES+=(libinih-dev libsimpleini-dev universal-ctags valgrind) ;;
+    --bench)   PACKAGES+=(libinih-dev libsimpleini-dev universal-ctags pkg-config python3 valgrind) ;;
     *) echo "setup.sh: unknown option '$arg'" >&2; exit 2 ;;
   esac
 done
