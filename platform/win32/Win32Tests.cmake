@@ -13,8 +13,9 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # Runs the nimbo tool, a terminal program over ncurses that has no Windows
   # build.
   tools_ini_tests
-  # Drives that tool's terminal editor in tmux.
+  # Drives that tool's terminal editor in tmux, and replays its sessions.
   tui_tests
+  replay_tests
   # Runs crashing or faulting children with fork(), mmap and a small tmpfs
   # mount: Linux process and file-system machinery.
   robustness_tests)

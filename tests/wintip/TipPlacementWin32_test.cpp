@@ -79,6 +79,28 @@ TEST_F(WinTip, NearTheBottomOfTheWorkAreaTheTipGoesAboveTheCaret) {
   EXPECT_GT(rc.bottom - rc.top, 5);
 }
 
+TEST_F(WinTip, FocusChangesWhileTheTipOpensKeepIt) {
+  CEditorHarness harness(Options());
+  ASSERT_TRUE(harness.IsReady());
+  harness.TypeText("Mid");
+  harness.ClearEvents();
+  harness.TypeText("(");
+  ASSERT_TRUE(harness.IsTipOpen());
+  // The focus loss that the real window system reports while the popup
+  // opens reaches the controller during creation, and the tip stays; the
+  // focus ends back in the editor.
+  int nLosses = 0;
+  for (const HARNESS_EVENT& event : harness.GetEvents()) {
+    if (event.kind == HARNESS_EVENT::killFocusParent) {
+      ++nLosses;
+      EXPECT_TRUE(event.bDuringCreation);
+    }
+    EXPECT_NE(event.kind, HARNESS_EVENT::tipClosed);
+  }
+  EXPECT_GE(nLosses, 1);  // showing the popup activates it and takes the focus from the frame
+  EXPECT_EQ(GetFocus(), harness.GetEditorHwnd());
+}
+
 TEST_F(WinTip, FocusLeavingTheFrameClosesTheTip) {
   CEditorHarness harness(Options());
   ASSERT_TRUE(harness.IsReady());
