@@ -10,7 +10,7 @@ BUILD=${NIMBO_WIN32_BUILD:-build/win32}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 echo "== Windows build ($BUILD)"
-cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DNIMBO_PLATFORM_SIDE=win32 \
+cmake --no-warn-unused-cli -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw32.cmake -DNIMBO_PLATFORM_SIDE=win32 \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 

@@ -9,17 +9,26 @@
 #include <process.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 #include <sys/stat.h>
 
 // Makes a new directory from a template ending in "XXXXXX" and returns the
 // template with its name, or null. A Unix path such as "/tmp/..." names
 // the same directory under Wine, whose current drive maps the root.
 inline char* mkdtemp(char* pszTemplate) {
-  for (int nTry = 0; nTry < 100; ++nTry) {
-    const size_t nLength = strlen(pszTemplate);
-    if (nLength < 6) return nullptr;
-    for (size_t i = nLength - 6; i < nLength; ++i) pszTemplate[i] = 'X';
-    if (_mktemp(pszTemplate) == nullptr) return nullptr;
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static unsigned s_nNext = 0;
+  const size_t nLength = strlen(pszTemplate);
+  if (nLength < 6) return nullptr;
+  for (int nTry = 0; nTry < 1000; ++nTry) {
+    // Leftovers of earlier runs may hold names made from the same process
+    // number: draw from the clock and a counter instead.
+    unsigned nSeed = static_cast<unsigned>(clock() + time(nullptr)) * 2654435761u + (s_nNext++) * 40503u +
+                     static_cast<unsigned>(_getpid()) * 977u;
+    for (size_t i = nLength - 6; i < nLength; ++i) {
+      pszTemplate[i] = kChars[nSeed % 36];
+      nSeed = nSeed / 36 + 7919u * static_cast<unsigned>(i + nTry);
+    }
     if (_mkdir(pszTemplate) == 0) return pszTemplate;
   }
   return nullptr;
