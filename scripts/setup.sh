@@ -32,5 +32,8 @@ for pkg in "${PACKAGES[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+  # Recommended packages come along only for Wine, which was tested with them.
+  RECOMMENDS=--no-install-recommends
+  [ "$WINDOWS" -eq 1 ] && RECOMMENDS=
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y $RECOMMENDS "${missing[@]}"
 fi
