@@ -245,6 +245,5 @@ void CArchive::WriteCount(DWORD_PTR dwCount) {
 DWORD_PTR CArchive::ReadCount() {
   DWORD_PTR dwCount = static_cast<DWORD_PTR>(ReadUnsigned(2));
   if (dwCount == 0xFFFF) dwCount = static_cast<DWORD_PTR>(ReadUnsigned(4));
-  CheckBytesLeft(dwCount);
   return dwCount;
 }

@@ -10,9 +10,10 @@
 //   endOfFile  too few bytes left for a value, a count or a string
 //   badIndex, badClass, badSchema  object data that cannot be read
 //
-// Loading treats the data as untrusted: a count or string length larger
-// than the bytes left raises endOfFile before anything is allocated for it
-// (see ReadCount for what "bytes left" covers).
+// Loading treats the data as untrusted: a string length larger than the
+// bytes left raises endOfFile before anything is allocated for it (see
+// operator>> for CString), and a count is never trusted for an allocation
+// (see ReadCount).
 #pragma once
 
 #include <type_traits>
@@ -110,12 +111,11 @@ class CArchive {
   // Counts: below 0xFFFF a WORD; otherwise WORD 0xFFFF, then the count as a
   // DWORD. A count above 0xFFFFFFFF has no encoding (genericException).
   void WriteCount(DWORD_PTR dwCount);
-  // Reads a count. Every element of a counted sequence occupies at least
-  // one byte, so a count larger than the bytes left raises endOfFile: a
-  // caller that allocates per element stays within the archive's size.
-  // The bytes left are known for any file that reports its length and
-  // position (disk files, memory files); over a stream that cannot seek the
-  // check is skipped and the caller's own reads run into endOfFile.
+  // Reads a count, as written; it is not checked against the bytes left, so
+  // that a caller reading element by element keeps every element that is
+  // complete before the data ends. A caller must therefore never reserve
+  // room from a count: it grows per element read, and its reads run into
+  // endOfFile where the data ends.
   DWORD_PTR ReadCount();
 
   // Object pointers. WriteObject writes the null tag, the index of an

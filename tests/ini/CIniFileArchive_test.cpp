@@ -175,14 +175,28 @@ TEST(IniArchive, TruncatedAndOversizedInput) {
     EXPECT_EQ(Load(ini, Bytes(bytes.begin(), bytes.begin() + n)), CArchiveException::endOfFile) << n;
     EXPECT_LE(ini.GetCount(), 2);
   }
-  // Counts and lengths that claim more than the data holds.
+  // Lengths that claim more than the data holds add nothing.
   CIniFile ini;
-  EXPECT_EQ(Load(ini, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 'A'}), CArchiveException::endOfFile);
   EXPECT_EQ(Load(ini, {1, 0, 0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'A'}),
             CArchiveException::endOfFile);
-  CIniFileSection section;
-  EXPECT_EQ(Load(section, {1, 0, 0, 0, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 0, 0}), CArchiveException::endOfFile);
   EXPECT_EQ(ini.GetCount(), 0);
+  // Counts that claim more keep every section and entry read before the cut.
+  EXPECT_EQ(Load(ini, {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 'A'}), CArchiveException::endOfFile);
+  EXPECT_EQ(Dump(ini), "[\"A\"]\n");
+  CIniFileSection section;
+  EXPECT_EQ(Load(section, {1, 0, 0, 0, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 1, 'k', 0}), CArchiveException::endOfFile);
+  EXPECT_EQ(section.GetCount(), 1);
+}
+
+TEST(IniArchive, CutAfterCompleteSectionsKeepsThem) {
+  // Count 100, then A (k=v), B (no entries), then a name cut short.
+  const Bytes bytes = Cat({{1, 0, 0, 0, 100, 0},
+                           {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
+                           {1, 'B', 1, 0, 0, 0, 0, 0},
+                           {5, 'C', 'u'}});
+  CIniFile ini;
+  EXPECT_EQ(Load(ini, bytes), CArchiveException::endOfFile);
+  EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n");
 }
 
 TEST(IniArchive, ObjectMechanismWritesTheClassTag) {
