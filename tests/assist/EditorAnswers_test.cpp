@@ -90,6 +90,14 @@ TEST_F(EditorAnswers, NegativeLineLengthIsAnEmptyLine) {
   EXPECT_EQ(m_ctrl.GetCurrentFunctionName(nullptr), "");
 }
 
+TEST_F(EditorAnswers, EmptyLineIsStillAskedForWithAOneByteBuffer) {
+  g_script.nCaretColumn = 0;
+  g_script.nLength = 0;
+  g_script.strFill = "X";  // an editor that writes into the one byte it was given
+  EXPECT_EQ(m_ctrl.GetCurrentFunctionName(nullptr), "");
+  EXPECT_EQ(g_script.nLineQueries, 1);
+}
+
 TEST_F(EditorAnswers, LineOutsideTheTextIsEmpty) {
   g_script.nCaretLine = -2;
   g_script.nCaretColumn = 3;
