@@ -6,6 +6,10 @@
 #include "CDynLinkLibrary.h"
 #include "module/NimboInit.h"
 
+// Runs first as the module loads, so that the classes the module registers
+// are told apart from those the host registered before.
+AFX_EXTENSION_MODULE_ENTRY();
+
 // Zero until process attach fills it.
 static AFX_EXTENSION_MODULE NimboDLL = {FALSE, nullptr, nullptr, nullptr};
 

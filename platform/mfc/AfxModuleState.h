@@ -10,8 +10,8 @@ class CDynLinkLibrary;
 struct AFX_MODULE_STATE {
   CWinApp* m_pCurrentWinApp = nullptr;     // the application object, if the host made one
   CRuntimeClass* m_pClassList = nullptr;   // registered classes, newest first
-  // The head of the class list when the last extension module took its
-  // classes: everything above it was registered by the module now loading.
+  // The head of the class list when the load of the module now loading
+  // began: everything above it was registered by that module.
   CRuntimeClass* m_pClassInit = nullptr;
   CDynLinkLibrary* m_pLibraryList = nullptr;  // extension libraries, newest first
 };

@@ -13,6 +13,11 @@ void AfxSetExtensionModuleFailure(bool bFail) { g_bFailInit = bFail; }
 int AfxGetInitExtensionModuleCalls() { return g_nInitCalls; }
 int AfxGetTermExtensionModuleCalls() { return g_nTermCalls; }
 
+void AFXAPI AfxBeginExtensionModuleLoad() {
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
+  moduleState->m_pClassInit = moduleState->m_pClassList;
+}
+
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
   ++g_nInitCalls;
   AFX_MODULE_STATE* moduleState = AfxGetModuleState();
@@ -27,8 +32,8 @@ BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule)
   state.hModule = hModule;
   state.hResource = hModule;
 
-  // The classes above the last boundary were registered by this module's
-  // static initialisation; cut them out of the module state's list.
+  // The classes above the mark were registered by this module's static
+  // initialisation; cut them out of the module state's list.
   CRuntimeClass* head = moduleState->m_pClassList;
   CRuntimeClass* boundary = moduleState->m_pClassInit;
   if (head == boundary) {

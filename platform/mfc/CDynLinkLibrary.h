@@ -12,13 +12,30 @@ struct AFX_EXTENSION_MODULE {
   CRuntimeClass* pFirstSharedClass;  // the classes the module registered while loading
 };
 
-// Takes the classes that the module registered during its static
-// initialisation out of the module state's list into the record. Returns
-// FALSE when registration fails (only through the test hook below).
+// The extension-module entry code: marks the end of the module state's class
+// list as a module's load begins, before its static initialisers run. What
+// is registered after the mark is the module's own; the classes the host
+// registered before stay the host's.
+void AFXAPI AfxBeginExtensionModuleLoad();
+
+struct AFX_EXTENSION_LOAD_MARK {
+  AFX_EXTENSION_LOAD_MARK() { AfxBeginExtensionModuleLoad(); }
+};
+
+// Expand once in every extension module, at namespace scope in any one of
+// its sources: its object is constructed before every other static object
+// of the module (the earliest priority a program may use).
+#define AFX_EXTENSION_MODULE_ENTRY() \
+  static AFX_EXTENSION_LOAD_MARK g_afxExtensionLoadMark __attribute__((init_priority(101)))
+
+// Takes the classes that the module registered since the mark out of the
+// module state's list into the record. Returns FALSE when registration
+// fails (only through the test hook below); the module's classes are then
+// dropped from the list and the host's stay.
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule);
 
 // Unlinks and deletes the module's CDynLinkLibrary objects (all of them when
-// bAll is TRUE).
+// bAll is TRUE); with them go the module's classes, and only those.
 void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
 
 // One extension library in the module state's chain.

@@ -55,6 +55,11 @@ TObject* ObjectOf(HMODULE hModule, const char* pszName) {
   return static_cast<TObject*>(dlsym(hModule, pszName));
 }
 
+// Run-time classes of the host's own, registered before a load of the
+// module and between two loads.
+CRuntimeClass g_hostBefore = {"CHostBefore", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
+CRuntimeClass g_hostBetween = {"CHostBetween", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
+
 class ModuleLoad : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -209,6 +214,26 @@ TEST_F(ModuleLoad, RefusedAttachUnderPlainDlopenDestroysOnlyOnce) {
   HMODULE hModule = LoadLibrary(kModulePath);
   ASSERT_NE(hModule, nullptr);
   EXPECT_TRUE(FreeLibrary(hModule));
+}
+
+TEST_F(ModuleLoad, TheHostsClassesStayThroughLoadLinkUnloadAndARefusedLoad) {
+  static AFX_CLASSINIT s_initBefore(&g_hostBefore);
+  HMODULE hModule = LoadLibrary(kModulePath);
+  ASSERT_NE(hModule, nullptr);
+  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
+  ProcOf<PNimboInit>(hModule, kNimboInit)();
+  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
+  EXPECT_NE(AfxFindRuntimeClass("CIniFile"), nullptr);
+  ASSERT_TRUE(FreeLibrary(hModule));
+  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
+  EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
+
+  static AFX_CLASSINIT s_initBetween(&g_hostBetween);
+  AfxSetExtensionModuleFailure(true);
+  EXPECT_EQ(LoadLibrary(kModulePath), nullptr);
+  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
+  EXPECT_EQ(AfxFindRuntimeClass("CHostBetween"), &g_hostBetween);
+  EXPECT_EQ(AfxFindRuntimeClass("CIniFileSection"), nullptr);
 }
 
 TEST(LoadLibrary, MissingModuleGivesNull) {
