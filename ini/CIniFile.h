@@ -47,13 +47,15 @@ class AFX_EXT_CLASS CIniFile : public CObject, public CNamedArray<CIniFileSectio
   // SaveAs(GetFilePath's path), through the virtual table.
   virtual bool Save();
   // Writes the document as INI text (CR LF line ends), creating missing
-  // directories. The text goes to a temporary file beside the target, which
-  // replaces the target (keeping its permissions) only once everything was
-  // written and closed. True on
-  // success: the path is remembered and the modified flag cleared. False for
-  // an empty path, a directory that cannot be created (directories created
-  // on the way remain), or a file that cannot be written, closed or put in
-  // place; the previous file and the document are then unchanged.
+  // directories. The whole text is composed first; then SaveWholeFile
+  // (FileSave.h) puts it in the file: an existing file that this process may
+  // not write is left alone, a regular file is replaced through a new file
+  // beside it where that keeps its permissions, owner, links and kind, and
+  // is written in place otherwise (a link is followed). True on success:
+  // the path is remembered and the modified flag cleared. False for an empty
+  // path, a directory that cannot be created (directories created on the
+  // way remain), or a file that cannot be written; the document is then
+  // unchanged, and so is the file, unless it had to be written in place.
   virtual bool SaveAs(LPCTSTR pszPath);
   // SetString for every entry of source, in order (from a copy, so source
   // may be a section of this document). A source without entries changes

@@ -1,20 +1,29 @@
 // CIniFile: reading and writing the INI text form.
 #include "ini/CIniFile.h"
 
+#include <cstring>
 #include <string>
 #include <utility>
 
 #include "CrtStdio.h"
-#include "FileApi.h"
+#include "FileSave.h"
 #include "ImageHlp.h"
 #include "MbString.h"
 #include "tamsin/CStringEx.h"
 
 namespace {
 
-// The file that SaveAs writes before it replaces the target with it: beside
-// the target, so that the replacement stays within one file system.
-CString TemporaryPathFor(const CString& strPath) { return strPath + ".~tmp"; }
+// Appends text as the text mode of the C runtime writes it: up to its first
+// zero byte, each LF as CR LF.
+void AppendText(std::string& strOut, const char* psz) {
+  for (;;) {
+    const size_t nPlain = std::strcspn(psz, "\n");
+    strOut.append(psz, nPlain);
+    if (psz[nPlain] == '\0') return;
+    strOut += "\r\n";
+    psz += nPlain + 1;
+  }
+}
 
 }  // namespace
 
@@ -81,34 +90,24 @@ bool CIniFile::SaveAs(LPCTSTR pszPath) {
   const CString strPath(pszPath);  // pszPath may point into m_strFilePath
   if (!MakeSureDirectoryPathExists(strPath)) return false;
 
-  // The text goes to a file of its own first, which takes the target's place
-  // only when all of it was written and closed: a failed save (a full disk,
-  // say) leaves the previous file as it was.
-  const CString strTemporary = TemporaryPathFor(strPath);
-  crt::FILE* pFile = crt::fopen(strTemporary, "wt");
-  if (pFile == nullptr) return false;
-  bool bWritten = true;
+  // The whole text is composed before the file is touched, so that the
+  // write itself is the only step left that can fail.
+  std::string strText;
   for (const CItem& section : m_items) {
-    bWritten = bWritten && crt::fprintf(pFile, "[%s]\n", static_cast<LPCTSTR>(section.first)) >= 0;
+    strText += '[';
+    AppendText(strText, section.first);
+    strText += "]\r\n";
     for (const CIniFileSection::CItem& entry : section.second) {
-      if (m_bKeyOnlyLines && entry.second.IsEmpty())
-        bWritten = bWritten && crt::fprintf(pFile, "%s\n", static_cast<LPCTSTR>(entry.first)) >= 0;
-      else
-        bWritten = bWritten && crt::fprintf(pFile, "%s=%s\n", static_cast<LPCTSTR>(entry.first),
-                                            static_cast<LPCTSTR>(entry.second)) >= 0;
+      AppendText(strText, entry.first);
+      if (!m_bKeyOnlyLines || !entry.second.IsEmpty()) {
+        strText += '=';
+        AppendText(strText, entry.second);
+      }
+      strText += "\r\n";
     }
-    bWritten = bWritten && crt::fprintf(pFile, "\n") >= 0;
-    if (!bWritten) break;
+    strText += "\r\n";
   }
-  const bool bClosed = crt::fclose(pFile) == 0;
-  // An existing file is replaced keeping its identity (permissions); a new
-  // one simply takes the temporary file's place.
-  if (!bWritten || !bClosed ||
-      !(ReplaceFile(strPath, strTemporary, nullptr, 0, nullptr, nullptr) ||
-        MoveFileEx(strTemporary, strPath, MOVEFILE_REPLACE_EXISTING))) {
-    DeleteFile(strTemporary);
-    return false;
-  }
+  if (!SaveWholeFile(strPath, strText.data(), strText.size())) return false;
   m_strFilePath = strPath;
   m_bModified = false;
   return true;

@@ -2,7 +2,6 @@
 // exact bytes, the flags and path after loads and saves, and failed saves.
 #include "ini/CIniFile.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -12,11 +11,13 @@
 #include <vector>
 
 #include "IniTestUtil.h"
+#include "tamsin/CPathEx.h"
 
 namespace {
 
 using initest::CScratchDir;
 using initest::Dump;
+using initest::Entries;
 using initest::FileExists;
 using initest::ReadFile;
 using initest::WriteFile;
@@ -25,14 +26,9 @@ const std::string kDataDir = std::string(NIMBO_SOURCE_DIR) + "/tests/ini/data";
 
 std::vector<std::string> FixtureNames() {
   std::vector<std::string> names;
-  DIR* pDir = ::opendir(kDataDir.c_str());
-  if (pDir == nullptr) return names;
-  while (dirent* pEntry = ::readdir(pDir)) {
-    const std::string strName = pEntry->d_name;
+  for (const std::string& strName : Entries(kDataDir))
     if (strName.size() > 4 && strName.compare(strName.size() - 4, 4, ".ini") == 0)
       names.push_back(strName.substr(0, strName.size() - 4));
-  }
-  ::closedir(pDir);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -121,7 +117,7 @@ TEST(IniText, WriterBytesAreExact) {
   ASSERT_TRUE(ini.SaveAs(strPath.c_str()));
   EXPECT_EQ(ReadFile(strPath),
             "[Main]\r\nWidth=10\r\nEmpty=\r\n\r\n[ sp ]\r\n k = v=w \r\n\r\n[Bare]\r\n\r\n");
-  EXPECT_FALSE(FileExists(strPath + ".~tmp"));
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"out.ini"});
 }
 
 TEST(IniText, KeyOnlyLinesDecideHowEmptyValuesAreWritten) {
@@ -186,7 +182,34 @@ TEST(IniText, SaveAsFailuresChangeNothing) {
   EXPECT_STREQ(ini.GetFilePath(), "/kept");
   EXPECT_TRUE(ini.IsModified());
   EXPECT_EQ(ReadFile(strBlocker), "not a directory");
-  EXPECT_FALSE(FileExists(dir.Path() + ".~tmp"));
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"file"});
+}
+
+// Where a read-only mode binds this process: the read-only attribute on
+// Windows, any user but root on POSIX (tests/robustness covers that case as
+// an unprivileged user).
+TEST(IniText, ReadOnlyFileIsLeftAlone) {
+  CScratchDir dir;
+  const std::string strPath = dir / "ro.ini";
+  WriteFile(strPath, "[Old]\r\n\r\n");
+  ASSERT_EQ(::chmod(strPath.c_str(), 0444), 0);
+  if (::access(strPath.c_str(), W_OK) == 0) GTEST_SKIP() << "this process writes read-only files";
+  CIniFile ini;
+  ini.SetString("New", "k", "v");
+  EXPECT_FALSE(ini.SaveAs(strPath.c_str()));
+  EXPECT_TRUE(ini.IsModified());
+  EXPECT_EQ(ReadFile(strPath), "[Old]\r\n\r\n");
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"ro.ini"});
+  ::chmod(strPath.c_str(), 0666);  // so that the scratch directory can go
+}
+
+TEST(IniText, SavesIntoNewFoldersJoinedByThePathClass) {
+  CScratchDir dir;
+  CIniFile ini;
+  ini.SetString("A", "b", "c");
+  const CPathEx path = CPathEx(dir.Path().c_str()) ^ "new" ^ "nested" ^ "x.ini";
+  ASSERT_TRUE(ini.SaveAs(path));
+  EXPECT_EQ(ReadFile(static_cast<LPCTSTR>(path)), "[A]\r\nb=c\r\n\r\n");
 }
 
 TEST(IniText, DirectoriesMadeBeforeAFailureRemain) {
@@ -224,7 +247,7 @@ TEST(IniText, FailedWriteKeepsThePreviousFile) {
   EXPECT_FALSE(bSaved);
   EXPECT_TRUE(ini.IsModified());
   EXPECT_EQ(ReadFile(strPath), "[Old]\r\nkept=1\r\n\r\n");
-  EXPECT_FALSE(FileExists(strPath + ".~tmp"));
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"keep.ini"});
   ASSERT_TRUE(ini.Save());  // the same document saves once there is room
   CIniFile back;
   ASSERT_TRUE(back.Load(strPath.c_str(), false));

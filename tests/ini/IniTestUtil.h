@@ -2,6 +2,7 @@
 // writes, and a readable dump of a document.
 #pragma once
 
+#include <dirent.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "ini/CIniFile.h"
 
@@ -47,6 +49,19 @@ inline void WriteFile(const std::string& strPath, const std::string& strBytes) {
 }
 
 inline bool FileExists(const std::string& strPath) { return ::access(strPath.c_str(), F_OK) == 0; }
+
+// The names in a directory, "." and ".." left out, in the directory's order.
+inline std::vector<std::string> Entries(const std::string& strDir) {
+  std::vector<std::string> names;
+  if (DIR* pDir = ::opendir(strDir.c_str())) {
+    while (dirent* pEntry = ::readdir(pDir)) {
+      const std::string strName = pEntry->d_name;
+      if (strName != "." && strName != "..") names.push_back(strName);
+    }
+    ::closedir(pDir);
+  }
+  return names;
+}
 
 // Bytes outside printable ASCII, and backslash, as \xNN.
 inline std::string Escape(const CString& str) {

@@ -108,7 +108,9 @@ TEST_F(IniCommand, UsageErrors) {
 
 TEST_F(IniCommand, UnreadableAndMalformedFiles) {
   ExpectError(Run({"get", Path("none.ini"), "S", "K"}), Path("none.ini"));
-  ExpectError(Run({"sections", m_dir.Path()}), m_dir.Path());
+  const CResult dir = Run({"get", m_dir.Path(), "S", "K"});
+  ExpectError(dir, m_dir.Path());
+  EXPECT_NE(dir.strErr.find("Is a directory"), std::string::npos) << dir.strErr;
   const std::string strBad = Path("bad.ini");
   const std::string strText = "[Main]\r\na=1\r\n[Broken\r\nb=2\r\n";
   WriteFile(strBad, strText);
@@ -205,6 +207,40 @@ TEST_F(IniCommand, RenamesAndRemovals) {
   ExpectError(Run({"rename-section", strFile, "Main", ""}), strFile);
   ExpectError(Run({"rename-key", strFile, "Main", "Width", "w=h"}), strFile);
   EXPECT_EQ(ReadFile(strFile), kSample);
+}
+
+TEST_F(IniCommand, ChangesWhoseTextWouldNotReadBackAreRefused) {
+  const std::string strFile = Path("a.ini");
+  // "k=" renamed to the empty key would be written as an empty line.
+  const std::string strText = "[S]\r\nk=\r\nx=1\r\n\r\n";
+  WriteFile(strFile, strText);
+  ExpectError(Run({"rename-key", strFile, "S", "k", "", "--key-only"}), strFile);
+  EXPECT_EQ(ReadFile(strFile), strText);
+  // An entry with an empty key and value already in the file stops every
+  // key-only rewrite; without --key-only it is written as "=" and kept.
+  const std::string strEmpty = "[S]\r\n=\r\nx=1\r\n\r\n";
+  WriteFile(strFile, strEmpty);
+  ExpectError(Run({"remove-key", strFile, "S", "x", "--key-only"}), strFile);
+  ExpectError(Run({"set", strFile, "S", "y", "2", "--key-only"}), strFile);
+  EXPECT_EQ(ReadFile(strFile), strEmpty);
+  EXPECT_EQ(Run({"remove-key", strFile, "S", "x"}).nStatus, 0);
+  EXPECT_EQ(ReadFile(strFile), "[S]\r\n=\r\n\r\n");
+}
+
+TEST_F(IniCommand, KeyOnlyIsRefusedWhereNoTextIsWritten) {
+  const std::string strFile = Path("a.ini");
+  WriteFile(strFile, kSample);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"get", strFile, "Main", "Width", "--key-only"},
+        {"keys", strFile, "Main", "--key-only"},
+        {"pack", strFile, Path("a.bin"), "--key-only"},
+        {"unpack", Path("a.bin"), Path("b.ini"), "--key-only"}}) {
+    const CResult r = Run(args);
+    EXPECT_EQ(r.nStatus, 2) << args[0];
+    EXPECT_NE(r.strErr.find("--key-only"), std::string::npos) << r.strErr;
+  }
+  EXPECT_FALSE(FileExists(Path("a.bin")));
+  EXPECT_FALSE(FileExists(Path("b.ini")));
 }
 
 TEST_F(IniCommand, CatWritesTheTextForm) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "CommCtrl.h"
+#include "FileSave.h"
 #include "SimDesktop.h"
 #include "codemax/CCodeMaxEditor.h"
 #include "darnel2/CScriptBrowser.h"
@@ -192,22 +193,7 @@ bool CEditSession::Save(std::string& strError) {
   }
   CEditFile& file = m_files[static_cast<size_t>(m_nCurrentFile)];
   const std::string strText = m_pHarness->GetText().Str();
-  const std::string strTemp = file.strPath + ".nimbo-save";
-  {
-    std::ofstream out(strTemp, std::ios::binary | std::ios::trunc);
-    out << strText;
-    out.close();
-    if (!out) {
-      std::remove(strTemp.c_str());
-      strError = "cannot write file: " + file.strPath;
-      return false;
-    }
-  }
-  // The new file replaces the old one whole, so keep the old one's permissions.
-  struct stat info;
-  if (stat(file.strPath.c_str(), &info) == 0) chmod(strTemp.c_str(), info.st_mode & 07777);
-  if (std::rename(strTemp.c_str(), file.strPath.c_str()) != 0) {
-    std::remove(strTemp.c_str());
+  if (!SaveWholeFile(file.strPath.c_str(), strText.data(), strText.size())) {
     strError = "cannot write file: " + file.strPath;
     return false;
   }

@@ -56,7 +56,7 @@ int RunUnpack(const CIniArgs& args) {
     return Error("cannot read " + strArchive + ": not an archived INI document");
   }
   if (object == nullptr) return Error("cannot read " + strArchive + ": not an archived INI document");
-  return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile);
+  return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile, false);
 }
 
 }  // namespace ini

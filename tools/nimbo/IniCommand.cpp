@@ -18,33 +18,36 @@ namespace ini {
 namespace {
 
 const char kUsage[] =
-    "usage: nimbo ini ACTION ARGS... [--key-only]\n"
+    "usage: nimbo ini ACTION ARGS...\n"
     "  get FILE SECTION KEY [--default TEXT] [--int | --bool]\n"
-    "  set FILE SECTION KEY VALUE [--int | --bool]\n"
+    "  set FILE SECTION KEY VALUE [--int | --bool] [--key-only]\n"
     "  keys FILE SECTION\n"
     "  sections FILE\n"
-    "  rename-section FILE OLD NEW\n"
-    "  rename-key FILE SECTION OLD NEW\n"
-    "  remove-section FILE SECTION\n"
-    "  remove-key FILE SECTION KEY\n"
-    "  clear-section FILE SECTION\n"
-    "  cat FILE\n"
+    "  rename-section FILE OLD NEW [--key-only]\n"
+    "  rename-key FILE SECTION OLD NEW [--key-only]\n"
+    "  remove-section FILE SECTION [--key-only]\n"
+    "  remove-key FILE SECTION KEY [--key-only]\n"
+    "  clear-section FILE SECTION [--key-only]\n"
+    "  cat FILE [--key-only]\n"
     "  pack FILE ARCHIVE\n"
     "  unpack ARCHIVE FILE\n"
     "Exit status: 0 done, 1 false or missing (no output), 2 error.\n"
-    "--key-only loads and saves entries with an empty value as the key alone.\n"
-    "Changing actions rewrite the file in the store's text form (comments are not kept).\n";
+    "--key-only writes entries with an empty value as the key alone.\n"
+    "Changing actions rewrite the file in the store's text form (comments are not kept);\n"
+    "a change whose text would not read back as the same document is refused.\n";
 
 struct CAction {
   const char* pszName;
   size_t nOperands;
-  bool bTyped;  // takes --int / --bool
+  bool bTyped;    // takes --int / --bool
+  bool bWrites;   // writes INI text, so takes --key-only
 };
 
 const CAction kActions[] = {
-    {"get", 3, true},           {"set", 4, true},        {"keys", 2, false},         {"sections", 1, false},
-    {"rename-section", 3, false}, {"rename-key", 4, false}, {"remove-section", 2, false}, {"remove-key", 3, false},
-    {"clear-section", 2, false}, {"cat", 1, false},       {"pack", 2, false},         {"unpack", 2, false},
+    {"get", 3, true, false},           {"set", 4, true, true},          {"keys", 2, false, false},
+    {"sections", 1, false, false},     {"rename-section", 3, false, true}, {"rename-key", 4, false, true},
+    {"remove-section", 2, false, true}, {"remove-key", 3, false, true},  {"clear-section", 2, false, true},
+    {"cat", 1, false, true},           {"pack", 2, false, false},       {"unpack", 2, false, false},
 };
 
 // One line on standard error; the full usage is shown by `nimbo ini --help`.
@@ -58,21 +61,10 @@ bool SameName(const std::string& a, const std::string& b) {
                   reinterpret_cast<const unsigned char*>(b.c_str())) == 0;
 }
 
-// Text that the INI text form cannot carry back: a line break, or the
-// Ctrl-Z that ends the text on reading.
-bool HasLineBreakOrEnd(const std::string& str) { return str.find_first_of("\n\x1A") != std::string::npos; }
-
 // Why a new section name would not read back, or empty when it would.
 std::string CheckSection(const std::string& str) {
   if (str.empty()) return "a section name must not be empty";
   if (HasLineBreakOrEnd(str)) return "a section name must not hold a line break or Ctrl-Z";
-  return std::string();
-}
-
-std::string CheckKey(const std::string& str) {
-  if (HasLineBreakOrEnd(str)) return "a key must not hold a line break or Ctrl-Z";
-  if (str.find('=') != std::string::npos) return "a key must not hold \"=\"";
-  if (!str.empty() && (str[0] == ';' || str[0] == '[')) return "a key must not begin with \";\" or \"[\"";
   return std::string();
 }
 
@@ -120,7 +112,7 @@ std::string ParseArgs(const std::vector<std::string>& raw, CIniArgs& args, const
       args.bInt = true;
     } else if (bOptions && arg == "--bool" && pAction->bTyped) {
       args.bBool = true;
-    } else if (bOptions && arg == "--key-only") {
+    } else if (bOptions && arg == "--key-only" && pAction->bWrites) {
       args.bKeyOnly = true;
     } else if (bOptions && arg == "--default" && args.strAction == "get") {
       if (i + 1 >= raw.size()) return "--default needs a value";
@@ -173,8 +165,6 @@ int RunSet(const CIniArgs& args) {
   std::string strProblem = CheckSection(strSection);
   if (strProblem.empty()) strProblem = CheckKey(strKey);
   if (strProblem.empty() && HasLineBreakOrEnd(strValue)) strProblem = "a value must not hold a line break or Ctrl-Z";
-  if (strProblem.empty() && args.bKeyOnly && strKey.empty() && strValue.empty())
-    strProblem = "an empty key with an empty value cannot be written with --key-only";
   int nValue = 0;
   bool bValue = false;
   if (strProblem.empty() && args.bInt && !ParseInt(strValue, nValue)) strProblem = "not a number: " + strValue;
@@ -195,7 +185,7 @@ int RunSet(const CIniArgs& args) {
     ini.SetBool(strSection.c_str(), strKey.c_str(), bValue);
   else
     ini.SetString(strSection.c_str(), strKey.c_str(), strValue.c_str());
-  return SaveDocument(ini, strFile);
+  return SaveDocument(ini, strFile, args.bKeyOnly);
 }
 
 int RunKeys(const CIniArgs& args) {
@@ -263,7 +253,7 @@ int RunChange(const CIniArgs& args) {
   }
   if (!bResult) return kExitFalse;
   // A rename to the same name changes nothing: the file is left as it is.
-  return bChanged ? SaveDocument(ini, strFile) : kExitOk;
+  return bChanged ? SaveDocument(ini, strFile, args.bKeyOnly) : kExitOk;
 }
 
 int RunIni(const std::vector<std::string>& raw) {

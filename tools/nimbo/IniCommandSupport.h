@@ -15,7 +15,7 @@ struct CIniArgs {
   std::vector<std::string> positional;  // the action's operands, FILE first
   bool bInt = false;                    // --int
   bool bBool = false;                   // --bool
-  bool bKeyOnly = false;                // --key-only: load and save entries with empty values as the key alone
+  bool bKeyOnly = false;                // --key-only: write entries with empty values as the key alone
   bool bHasDefault = false;             // --default TEXT was given
   std::string strDefault;
 };
@@ -27,12 +27,25 @@ int Error(const std::string& strMessage);
 // file when it cannot be read or is not well-formed INI text.
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 
-// Saves ini to strPath; kExitOk, or kExitError with a message naming the file.
-int SaveDocument(CIniFile& ini, const std::string& strPath);
+// Text that the INI text form cannot carry back: a line break, or the
+// Ctrl-Z that ends the text on reading.
+bool HasLineBreakOrEnd(const std::string& str);
 
-// Writes bytes to strPath through a temporary file beside it, which replaces
-// the target only when everything was written. False when that fails (the
-// previous file is then untouched).
+// Why a key would not read back as written, or empty when it would.
+std::string CheckKey(const std::string& str);
+
+// Why the document's text, written with or without key-only lines, would
+// not read back as the same document (the first entry or section that would
+// be lost or changed), or empty when it would.
+std::string CheckDocument(const CIniFile& ini, bool bKeyOnly);
+
+// Saves ini to strPath when its text reads back as the same document
+// (CheckDocument); kExitOk, or kExitError with a message naming the file,
+// which is then left as it was.
+int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
+
+// Writes bytes as the whole content of strPath, by the rules of
+// SaveWholeFile (FileSave.h). False when that fails.
 bool WriteWholeFile(const std::string& strPath, const std::vector<unsigned char>& bytes);
 
 // pack FILE ARCHIVE and unpack ARCHIVE FILE.

@@ -1,0 +1,180 @@
+// SaveWholeFile over POSIX: open, fstat, exclusive creation beside the
+// target, fchown and fchmod, fsync and rename.
+#include "FileSave.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// How a replacement through a new file ended.
+enum class EReplaced { yes, failed, refused };  // refused: write in place instead
+
+int OpenRetry(const char* pszPath, int nFlags, mode_t nMode = 0) {
+  int fd;
+  do {
+    fd = ::open(pszPath, nFlags | O_CLOEXEC | O_NOCTTY, nMode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool WriteAll(int fd, const char* pData, size_t nSize) {
+  while (nSize > 0) {
+    const ssize_t n = ::write(fd, pData, nSize);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    pData += n;
+    nSize -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The directory part of a path: where a file that replaces it is made.
+std::string DirectoryOf(const std::string& strPath) {
+  const size_t nSlash = strPath.rfind('/');
+  if (nSlash == std::string::npos) return ".";
+  return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
+}
+
+// Creates a file of a short, unused name in strDir, exclusively (never one
+// that exists, never through a link). Its descriptor with strPath set to its
+// path, or -1 with errno set.
+int CreateBeside(const std::string& strDir, mode_t nMode, std::string& strPath) {
+  static std::atomic<unsigned> s_nCalls{0};
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  unsigned long long nState = static_cast<unsigned long long>(now.tv_nsec) ^
+                              (static_cast<unsigned long long>(now.tv_sec) << 30) ^
+                              (static_cast<unsigned long long>(::getpid()) << 40) ^ (++s_nCalls * 0x9E3779B97F4A7C15ull);
+  const std::string strPrefix = (strDir == "/" ? std::string() : strDir) + "/.~nb";
+  for (int nTry = 0; nTry < 100; ++nTry) {
+    strPath = strPrefix;
+    for (int i = 0; i < 6; ++i) {
+      nState = nState * 6364136223846793005ull + 1442695040888963407ull;
+      strPath += kChars[(nState >> 33) % 36];
+    }
+    const int fd = OpenRetry(strPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, nMode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// Makes the rename itself durable; the save has happened either way.
+void FlushDirectory(const std::string& strDir) {
+  const int fd = OpenRetry(strDir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  const int nFlushed = ::fsync(fd);
+  (void)nFlushed;
+  ::close(fd);
+}
+
+// Writes the bytes into the new file fd, flushes it to the disk, closes it
+// and renames it to strTarget. On any failure the new file is removed.
+bool FinishAndRename(int fd, const std::string& strNew, const std::string& strTarget, const char* pData,
+                     size_t nSize) {
+  bool bDone = WriteAll(fd, pData, nSize) && ::fsync(fd) == 0;
+  bDone = ::close(fd) == 0 && bDone;
+  if (bDone && ::rename(strNew.c_str(), strTarget.c_str()) == 0) {
+    FlushDirectory(DirectoryOf(strTarget));
+    return true;
+  }
+  ::unlink(strNew.c_str());
+  return false;
+}
+
+// Replaces the regular file strTarget (described by target) with a new file
+// of the same directory, permissions, owner and group.
+EReplaced ReplaceThroughNewFile(const std::string& strTarget, const struct stat& target, const char* pData,
+                                size_t nSize) {
+  std::string strNew;
+  const int fd = CreateBeside(DirectoryOf(strTarget), 0600, strNew);
+  if (fd < 0) return errno == EACCES || errno == EPERM ? EReplaced::refused : EReplaced::failed;
+  auto fnRefuse = [&]() {
+    ::close(fd);
+    ::unlink(strNew.c_str());
+    return EReplaced::refused;
+  };
+  // A process that may not give the new file the old one's owner and group
+  // does not change them: it writes in place. The mode comes after, since a
+  // change of owner clears the set-id bits.
+  struct stat made;
+  if (::fstat(fd, &made) != 0) return fnRefuse();
+  if ((made.st_uid != target.st_uid || made.st_gid != target.st_gid) &&
+      ::fchown(fd, target.st_uid, target.st_gid) != 0)
+    return fnRefuse();
+  if (::fchmod(fd, target.st_mode & 07777) != 0) return fnRefuse();
+  return FinishAndRename(fd, strNew, strTarget, pData, nSize) ? EReplaced::yes : EReplaced::failed;
+}
+
+// The path of the file that pszPath names, through a symbolic link, checked
+// to be the file open as opened. False when it cannot be told for sure.
+bool FindFileBehind(const char* pszPath, const struct stat& opened, std::string& strTarget) {
+  struct stat named;
+  if (::lstat(pszPath, &named) != 0) return false;
+  if (S_ISLNK(named.st_mode)) {
+    char* pszReal = ::realpath(pszPath, nullptr);
+    if (pszReal == nullptr) return false;
+    strTarget = pszReal;
+    std::free(pszReal);
+    if (::stat(strTarget.c_str(), &named) != 0) return false;
+  } else {
+    strTarget = pszPath;
+  }
+  return named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+bool WriteInPlace(int fd, const char* pData, size_t nSize) {
+  struct stat info;
+  bool bDone = ::fstat(fd, &info) == 0 && WriteAll(fd, pData, nSize);
+  // Devices and FIFOs take the bytes as they come: nothing to cut or flush.
+  if (bDone && S_ISREG(info.st_mode))
+    bDone = ::ftruncate(fd, static_cast<off_t>(nSize)) == 0 && ::fsync(fd) == 0;
+  bDone = ::close(fd) == 0 && bDone;
+  return bDone;
+}
+
+bool CreateNew(const char* pszPath, const char* pData, size_t nSize) {
+  // A symbolic link that leads to no file yet: the file is made where it
+  // leads, and the link stays.
+  struct stat named;
+  if (::lstat(pszPath, &named) == 0 && S_ISLNK(named.st_mode)) {
+    const int fd = OpenRetry(pszPath, O_WRONLY | O_CREAT, 0666);
+    return fd >= 0 && WriteInPlace(fd, pData, nSize);
+  }
+  std::string strNew;
+  const int fd = CreateBeside(DirectoryOf(pszPath), 0666, strNew);
+  return fd >= 0 && FinishAndRename(fd, strNew, pszPath, pData, nSize);
+}
+
+}  // namespace
+
+bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
+  if (pszPath == nullptr || *pszPath == '\0') return false;
+  // Opening for writing, without creating or truncating, is the test that
+  // this process may write the file at all.
+  const int fd = OpenRetry(pszPath, O_WRONLY);
+  if (fd < 0) return errno == ENOENT && CreateNew(pszPath, pData, nSize);
+  struct stat opened;
+  if (::fstat(fd, &opened) != 0) {
+    ::close(fd);
+    return false;
+  }
+  std::string strTarget;
+  if (S_ISREG(opened.st_mode) && opened.st_nlink == 1 && FindFileBehind(pszPath, opened, strTarget)) {
+    const EReplaced replaced = ReplaceThroughNewFile(strTarget, opened, pData, nSize);
+    if (replaced != EReplaced::refused) {
+      ::close(fd);
+      return replaced == EReplaced::yes;
+    }
+  }
+  return WriteInPlace(fd, pData, nSize);
+}

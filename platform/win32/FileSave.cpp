@@ -1,0 +1,131 @@
+// SaveWholeFile over the Windows API: CreateFile, GetFileInformationByHandle,
+// GetFinalPathNameByHandle, FlushFileBuffers, ReplaceFile and MoveFileEx.
+#include "FileSave.h"
+
+#include <string>
+
+#include "WindowsHeaders.h"
+
+namespace {
+
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// How a replacement through a new file ended.
+enum class EReplaced { yes, failed, refused };  // refused: write in place instead
+
+bool WriteAll(HANDLE hFile, const char* pData, size_t nSize) {
+  while (nSize > 0) {
+    const DWORD nChunk = nSize > 0x40000000u ? 0x40000000u : static_cast<DWORD>(nSize);
+    DWORD nWritten = 0;
+    if (!WriteFile(hFile, pData, nChunk, &nWritten, nullptr) || nWritten == 0) return false;
+    pData += nWritten;
+    nSize -= nWritten;
+  }
+  return true;
+}
+
+// The directory part of a path, with its separator: where a file that
+// replaces it is made.
+std::string DirectoryOf(const std::string& strPath) {
+  const size_t nSeparator = strPath.find_last_of("\\/");
+  return nSeparator == std::string::npos ? std::string() : strPath.substr(0, nSeparator + 1);
+}
+
+// Creates a file of a short, unused name in strDir, exclusively; its handle
+// with strPath set to its name, or INVALID_HANDLE_VALUE (GetLastError says why).
+HANDLE CreateBeside(const std::string& strDir, std::string& strPath) {
+  static LONG s_nCalls = 0;
+  DWORD nState = GetTickCount() ^ (GetCurrentProcessId() << 16) ^
+                 (static_cast<DWORD>(InterlockedIncrement(&s_nCalls)) * 2654435761u);
+  for (int nTry = 0; nTry < 100; ++nTry) {
+    nState = nState * 1664525u + 1013904223u;
+    char szLeaf[16];
+    wsprintfA(szLeaf, "~nb%05lx.tmp", static_cast<unsigned long>(nState >> 12) & 0xFFFFFul);
+    strPath = strDir + szLeaf;
+    const HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD dwError = GetLastError();
+    if (hFile != INVALID_HANDLE_VALUE || (dwError != ERROR_FILE_EXISTS && dwError != ERROR_ALREADY_EXISTS))
+      return hFile;
+  }
+  SetLastError(ERROR_FILE_EXISTS);
+  return INVALID_HANDLE_VALUE;
+}
+
+// Writes the bytes into the new file, flushes it to the disk and closes it;
+// deletes it on failure.
+bool FinishNewFile(HANDLE hNew, const std::string& strNew, const char* pData, size_t nSize) {
+  bool bDone = WriteAll(hNew, pData, nSize) && FlushFileBuffers(hNew);
+  bDone = CloseHandle(hNew) && bDone;
+  if (!bDone) DeleteFileA(strNew.c_str());
+  return bDone;
+}
+
+// The final path of the open file (a link's target), without the "\\?\"
+// prefix where a drive letter follows it. Empty when it cannot be told.
+std::string FinalPathOf(HANDLE hFile) {
+  char szPath[MAX_PATH * 4];
+  const DWORD nLength = GetFinalPathNameByHandleA(hFile, szPath, sizeof szPath, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (nLength == 0 || nLength >= sizeof szPath) return std::string();
+  std::string strPath(szPath, nLength);
+  if (strPath.compare(0, 4, "\\\\?\\") == 0 && strPath.size() > 6 && strPath[5] == ':') strPath.erase(0, 4);
+  return strPath;
+}
+
+// Replaces the open file hTarget; closes hTarget (and sets it to
+// INVALID_HANDLE_VALUE) once the new file is ready to take its place.
+EReplaced ReplaceThroughNewFile(HANDLE& hTarget, const char* pData, size_t nSize) {
+  const std::string strTarget = FinalPathOf(hTarget);
+  if (strTarget.empty()) return EReplaced::refused;
+  std::string strNew;
+  const HANDLE hNew = CreateBeside(DirectoryOf(strTarget), strNew);
+  if (hNew == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_ACCESS_DENIED ? EReplaced::refused : EReplaced::failed;
+  if (!FinishNewFile(hNew, strNew, pData, nSize)) return EReplaced::failed;
+  // ReplaceFile must be able to move the target aside.
+  CloseHandle(hTarget);
+  hTarget = INVALID_HANDLE_VALUE;
+  // The new file is on the disk already; ReplaceFile carries the target's
+  // attributes and security over to it.
+  if (ReplaceFileA(strTarget.c_str(), strNew.c_str(), nullptr, 0, nullptr, nullptr)) return EReplaced::yes;
+  DeleteFileA(strNew.c_str());
+  return EReplaced::failed;
+}
+
+bool WriteInPlace(HANDLE hFile, const char* pData, size_t nSize) {
+  bool bDone = WriteAll(hFile, pData, nSize);
+  // Devices take the bytes as they come: nothing to cut or flush.
+  if (bDone && GetFileType(hFile) == FILE_TYPE_DISK) bDone = SetEndOfFile(hFile) && FlushFileBuffers(hFile);
+  bDone = CloseHandle(hFile) && bDone;
+  return bDone;
+}
+
+bool CreateNew(const char* pszPath, const char* pData, size_t nSize) {
+  std::string strNew;
+  const HANDLE hNew = CreateBeside(DirectoryOf(pszPath), strNew);
+  if (hNew == INVALID_HANDLE_VALUE || !FinishNewFile(hNew, strNew, pData, nSize)) return false;
+  if (MoveFileExA(strNew.c_str(), pszPath, MOVEFILE_WRITE_THROUGH)) return true;
+  DeleteFileA(strNew.c_str());
+  return false;
+}
+
+}  // namespace
+
+bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
+  if (pszPath == nullptr || *pszPath == '\0') return false;
+  // Opening for writing, without creating or truncating, is the test that
+  // this process may write the file at all (the read-only attribute refuses it).
+  HANDLE hFile = CreateFileA(pszPath, GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_FILE_NOT_FOUND && CreateNew(pszPath, pData, nSize);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(hFile) == FILE_TYPE_DISK && GetFileInformationByHandle(hFile, &info) &&
+      info.nNumberOfLinks == 1) {
+    const EReplaced replaced = ReplaceThroughNewFile(hFile, pData, nSize);
+    if (replaced != EReplaced::refused) {
+      if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
+      return replaced == EReplaced::yes;
+    }
+  }
+  return WriteInPlace(hFile, pData, nSize);
+}

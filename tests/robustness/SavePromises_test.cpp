@@ -1,0 +1,160 @@
+// Saving keeps what the file system promised about the file: a read-only
+// file stays unwritten, a file of another owner keeps its owner, a directory
+// that refuses new files still lets a writable file be saved, links stay
+// links, devices and FIFOs stay what they are, and a name of any length the
+// file system allows can be saved.
+#include "ChildProcess.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ini/CIniFile.h"
+#include "ini/IniTestUtil.h"
+
+namespace {
+
+using initest::CScratchDir;
+using initest::Entries;
+using initest::ReadFile;
+using initest::WriteFile;
+
+const char kOld[] = "[Old]\r\nk=1\r\n\r\n";
+const char kNew[] = "[New]\r\nk=2\r\n\r\n";
+const uid_t kNobody = 65534;
+
+bool SaveNew(const std::string& strPath) {
+  CIniFile ini;
+  ini.SetString("New", "k", "2");
+  return ini.SaveAs(strPath.c_str());
+}
+
+struct stat StatOf(const std::string& strPath, bool bFollow = true) {
+  struct stat info = {};
+  EXPECT_EQ(bFollow ? ::stat(strPath.c_str(), &info) : ::lstat(strPath.c_str(), &info), 0) << strPath;
+  return info;
+}
+
+// Root writes through every mode, so these cases save as an unprivileged
+// user, in a child that gives up root first.
+TEST(SavePromises, PermissionsAndOwnerAsAnUnprivilegedUser) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to set up files of another owner";
+  struct {
+    const char* pszWhat;
+    mode_t nDirMode;
+    mode_t nFileMode;
+    bool bSaved;
+  } cases[] = {
+      {"read-only file in a writable directory", 0777, 0444, false},
+      {"writable file in a directory that refuses new files", 0555, 0666, true},
+      {"root's writable file in a writable directory", 0777, 0666, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pszWhat);
+    CScratchDir dir;
+    const std::string strPath = dir / "doc.ini";
+    WriteFile(strPath, kOld);
+    ASSERT_EQ(::chmod(strPath.c_str(), c.nFileMode), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), c.nDirMode), 0);
+    const ino_t nInode = StatOf(strPath).st_ino;
+    const CHILD_RESULT result = RunInChild([&](long&) {
+      if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 3;
+      return SaveNew(strPath) ? 1 : 0;
+    });
+    ASSERT_TRUE(result.bExited);
+    ASSERT_NE(result.nStatus, 3) << "could not become nobody";
+    EXPECT_EQ(result.nStatus == 1, c.bSaved);
+    EXPECT_EQ(ReadFile(strPath), c.bSaved ? kNew : kOld);
+    const struct stat after = StatOf(strPath);
+    EXPECT_EQ(after.st_uid, 0u);
+    EXPECT_EQ(after.st_mode & 07777, c.nFileMode);
+    EXPECT_EQ(after.st_ino, nInode);  // written in place, or not at all
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"doc.ini"});
+  }
+}
+
+TEST(SavePromises, OwnerIsCarriedOverWhereTheProcessMaySetIt) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to give a file away";
+  CScratchDir dir;
+  const std::string strPath = dir / "theirs.ini";
+  WriteFile(strPath, kOld);
+  ASSERT_EQ(::chown(strPath.c_str(), kNobody, kNobody), 0);
+  ASSERT_EQ(::chmod(strPath.c_str(), 0640), 0);
+  ASSERT_TRUE(SaveNew(strPath));
+  const struct stat after = StatOf(strPath);
+  EXPECT_EQ(after.st_uid, kNobody);
+  EXPECT_EQ(after.st_gid, kNobody);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(ReadFile(strPath), kNew);
+}
+
+TEST(SavePromises, LinksStayLinks) {
+  CScratchDir dir;
+  const std::string strTarget = dir / "real.ini";
+  const std::string strLink = dir / "link.ini";
+  const std::string strSecond = dir / "second.ini";
+  WriteFile(strTarget, kOld);
+  ASSERT_EQ(::symlink("real.ini", strLink.c_str()), 0);
+  ASSERT_EQ(::link(strTarget.c_str(), strSecond.c_str()), 0);
+  const ino_t nInode = StatOf(strTarget).st_ino;
+
+  // Through the symbolic link: the link stays, the file behind it is saved;
+  // with two hard links it is written in place, so both names see it.
+  ASSERT_TRUE(SaveNew(strLink));
+  EXPECT_TRUE(S_ISLNK(StatOf(strLink, false).st_mode));
+  EXPECT_EQ(StatOf(strTarget).st_ino, nInode);
+  EXPECT_EQ(StatOf(strTarget).st_nlink, 2u);
+  EXPECT_EQ(ReadFile(strSecond), kNew);
+
+  // With one link left, the file behind the symbolic link is replaced.
+  ASSERT_EQ(::unlink(strSecond.c_str()), 0);
+  CIniFile ini;
+  ini.SetString("Third", "k", "3");
+  ASSERT_TRUE(ini.SaveAs(strLink.c_str()));
+  EXPECT_TRUE(S_ISLNK(StatOf(strLink, false).st_mode));
+  EXPECT_EQ(ReadFile(strTarget), "[Third]\r\nk=3\r\n\r\n");
+
+  // A link to no file yet: the file is made where it leads.
+  const std::string strDangling = dir / "dangling.ini";
+  ASSERT_EQ(::symlink("later.ini", strDangling.c_str()), 0);
+  ASSERT_TRUE(SaveNew(strDangling));
+  EXPECT_TRUE(S_ISLNK(StatOf(strDangling, false).st_mode));
+  EXPECT_EQ(ReadFile(dir / "later.ini"), kNew);
+}
+
+TEST(SavePromises, DevicesAndFifosAreWrittenNotReplaced) {
+  CScratchDir dir;
+  // A null device of our own, so that a fault never replaces /dev/null.
+  const std::string strNull = dir / "null";
+  if (::mknod(strNull.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+    EXPECT_TRUE(SaveNew(strNull));
+    EXPECT_TRUE(S_ISCHR(StatOf(strNull, false).st_mode));
+  }
+  const std::string strFifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(strFifo.c_str(), 0666), 0);
+  std::string strRead;
+  std::thread reader([&] { strRead = ReadFile(strFifo); });
+  EXPECT_TRUE(SaveNew(strFifo));
+  reader.join();
+  EXPECT_EQ(strRead, kNew);
+  EXPECT_TRUE(S_ISFIFO(StatOf(strFifo, false).st_mode));
+}
+
+TEST(SavePromises, NamesUpToTheLongestAllowedCanBeSaved) {
+  CScratchDir dir;
+  for (size_t nLength : {251u, 255u}) {
+    const std::string strPath = dir / std::string(nLength, 'n');
+    EXPECT_TRUE(SaveNew(strPath)) << nLength;  // a new file
+    WriteFile(strPath, kOld);
+    EXPECT_TRUE(SaveNew(strPath)) << nLength;  // over an existing one
+    EXPECT_EQ(ReadFile(strPath), kNew);
+  }
+  EXPECT_EQ(Entries(dir.Path()).size(), 2u);
+}
+
+}  // namespace
