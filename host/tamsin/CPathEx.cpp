@@ -7,9 +7,9 @@ CPathEx::CPathEx(LPCTSTR pszPath) : m_strPath(pszPath) {}
 
 CPathEx CPathEx::operator^(const char* pszName) const {
   if (m_strPath.IsEmpty() || pszName == nullptr || *pszName == '\0') return *this;
-  while (*pszName == '/') ++pszName;
+  while (IsSeparator(*pszName)) ++pszName;
   CString strJoined = m_strPath;
-  if (strJoined[strJoined.GetLength() - 1] != '/') strJoined += '/';
+  if (!IsSeparator(strJoined[strJoined.GetLength() - 1])) strJoined += kSeparator;
   strJoined += pszName;
   return CPathEx(strJoined);
 }
