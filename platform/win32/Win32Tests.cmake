@@ -110,6 +110,7 @@ set(NIMBO_WIN32_SKIP_assist_tests
   FuncTip.ParenAfterKnownNameOpensTipThenKeyReleaseMovesItByFontHeight
   FuncTip.PositiveFontHeightStillPutsTipBelowTheLine
   FuncTip.TipNearBottomOfWorkAreaGoesAboveCaret
+  FuncTip.TipAboveTheCaretThatReachesAboveTheScreenIsLeftSo
   PromptorLife.FocusLossDuringCreationKeepsTheNewTip
   PromptorLife.SecondInitSendsQueriesToTheNewEditor
   TipWindow.PaintsTheMarkAsItsOwnRun

@@ -44,6 +44,8 @@ TEST(FuncTipScanner, BlockAndLineComments) {
   EXPECT_EQ(ArgumentIndex({"a /* ,", ", ) */ b, c"}), 1);
   EXPECT_EQ(ArgumentIndex({"a /* *", "/ , )"}), 0);  // "*" and "/" on different lines do not close
   EXPECT_EQ(ArgumentIndex({"a, // ) ,", "b, c"}), 2);
+  EXPECT_EQ(ArgumentIndex({"a /", "/ b, c"}), 1);  // "/" and "/" on different lines are no comment
+  EXPECT_EQ(ArgumentIndex({"a /", "* b, c"}), 1);  // nor are "/" and "*"
   CFuncTipScanner scanner;
   scanner.ScanLine("x /* open");
   EXPECT_EQ(scanner.GetState(), CFuncTipScanner::stateBlockComment);

@@ -147,6 +147,20 @@ TEST_F(FuncTip, TipNearBottomOfWorkAreaGoesAboveCaret) {
   EXPECT_EQ(rc.top, kEditorY + kFontOffset);
 }
 
+TEST_F(FuncTip, TipAboveTheCaretThatReachesAboveTheScreenIsLeftSo) {
+  H().SetFontHeight(-96);  // a tip taller than the editor's distance from the screen's top
+  H().TypeText("Foo(");
+  const RECT rcBelow = H().GetTipRect();
+  const int nHeight = rcBelow.bottom - rcBelow.top;
+  ASSERT_GT(nHeight, kEditorY);
+  CSimDesktop::SetWorkArea(RECT{0, 0, 1024, kEditorY + 1});
+  H().TypeChar('a');
+  ASSERT_TRUE(H().IsTipOpen());
+  const RECT rc = H().GetTipRect();
+  EXPECT_EQ(rc.bottom, kEditorY);
+  EXPECT_EQ(rc.top, kEditorY - nHeight);  // negative: not clamped to the screen
+}
+
 TEST_F(FuncTip, OffsetFollowsTheFontAndIsSeventeenWithoutOne) {
   H().SetFontHeight(-24);  // -MulDiv(-24, 96, 72) = 32
   H().TypeText("Foo(");

@@ -71,6 +71,10 @@ TEST(IniArchive, EmptyDocumentAndEmptySection) {
   EXPECT_EQ(Dump(ini), "[\"Keep\"]\n  \"k\" = \"v\"\n[\"S\"]\n");
   EXPECT_EQ(Load(ini, Store(bare)), -1);  // an existing section stays as it is
   EXPECT_EQ(ini.GetCount(), 2);
+  CIniFile bareKeep;
+  bareKeep.GetKeys("KEEP", keys);
+  EXPECT_EQ(Load(ini, Store(bareKeep)), -1);  // its entries and spelling too
+  EXPECT_EQ(Dump(ini), "[\"Keep\"]\n  \"k\" = \"v\"\n[\"S\"]\n");
 }
 
 TEST(IniArchive, SectionRecordBytes) {

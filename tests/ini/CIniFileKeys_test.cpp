@@ -96,9 +96,10 @@ TEST(IniKeys, RenameSectionRules) {
   Fill(ini);
   EXPECT_TRUE(ini.RenameSection("alpha", "ALPHA"));
   EXPECT_STREQ(ini.GetAt(0).first, "Alpha");
-  EXPECT_FALSE(ini.RenameSection("Alpha", "beta"));
-  EXPECT_FALSE(ini.RenameSection("Nope", "Other"));
   const std::string strBefore = Dump(ini);
+  EXPECT_FALSE(ini.RenameSection("Alpha", "beta"));  // taken: both sections stay as they were
+  EXPECT_FALSE(ini.RenameSection("Nope", "Other"));
+  EXPECT_EQ(Dump(ini), strBefore);
   EXPECT_TRUE(ini.RenameSection("beta", "Zeta"));
   EXPECT_STREQ(ini.GetAt(1).first, "Zeta");
   EXPECT_STREQ(ini.GetString("zeta", "c", ""), "3");

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
 
 namespace {
@@ -31,10 +32,19 @@ int g_nEvents = 0;
 
 const char* const kWatchedNames[] = {"g_FuncInfoStd", "g_FuncInfoUser"};
 
+// The run-time classes registered since the loading module's mark.
+int ClassesOfTheLoadingModule() {
+  int nCount = 0;
+  const AFX_MODULE_STATE* pState = AfxGetModuleState();
+  for (const CRuntimeClass* p = pState->m_pClassList; p != nullptr && p != pState->m_pClassInit; p = p->m_pNextClass)
+    ++nCount;
+  return nCount;
+}
+
 void Log(const char* pszWhat, const char* pszName) {
   if (g_nEvents == kMaxEvents) return;
-  std::snprintf(g_events[g_nEvents++], sizeof g_events[0], "%s %s init=%d term=%d", pszWhat, pszName,
-                AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls());
+  std::snprintf(g_events[g_nEvents++], sizeof g_events[0], "%s %s init=%d term=%d classes=%d", pszWhat, pszName,
+                AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls(), ClassesOfTheLoadingModule());
 }
 
 // The watched name of the global object at that address, or null.

@@ -8,9 +8,11 @@
 namespace moduletest {
 
 // The events seen since the last ClearLifetimeEvents, oldest first, as
-// "construct NAME init=I term=T" or "destroy NAME init=I term=T", where NAME
-// is a watched global object and I and T are the numbers of
-// AfxInitExtensionModule and AfxTermExtensionModule calls at that moment.
+// "construct NAME init=I term=T classes=C" or "destroy NAME init=I term=T
+// classes=C", where NAME is a watched global object, I and T are the numbers
+// of AfxInitExtensionModule and AfxTermExtensionModule calls at that moment,
+// and C is the number of run-time classes registered since the loading
+// module's mark and not yet taken into its record.
 // A static object's construction is seen when it registers its destructor,
 // right after its constructor finished.
 std::vector<std::string> LifetimeEvents();

@@ -35,8 +35,11 @@ bool IsModuleLoaded() {
   return true;
 }
 
+// Every event shows classes=0: the catalogues are built before the module's
+// classes are registered, and destroyed after they were taken or dropped.
 std::string Event(const char* pszWhat, const char* pszName, int nInit, int nTerm) {
-  return std::string(pszWhat) + " " + pszName + " init=" + std::to_string(nInit) + " term=" + std::to_string(nTerm);
+  return std::string(pszWhat) + " " + pszName + " init=" + std::to_string(nInit) + " term=" + std::to_string(nTerm) +
+         " classes=0";
 }
 
 typedef BOOL(WINAPI* PDllMain)(HINSTANCE, DWORD, LPVOID);
