@@ -10,6 +10,7 @@
 
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
+#include "module/HostClasses.h"
 #include "ExitListObserver.h"
 #include "catalog/CZoFuncInfoStd.h"
 #include "catalog/CZoFuncInfoUser.h"
@@ -57,11 +58,6 @@ template <class TObject>
 TObject* ObjectOf(HMODULE hModule, const char* pszName) {
   return static_cast<TObject*>(dlsym(hModule, pszName));
 }
-
-// Run-time classes of the host's own, registered before a load of the
-// module and between two loads.
-CRuntimeClass g_hostBefore = {"CHostBefore", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
-CRuntimeClass g_hostBetween = {"CHostBetween", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
 
 class ModuleLoad : public ::testing::Test {
  protected:
@@ -220,23 +216,8 @@ TEST_F(ModuleLoad, RefusedAttachUnderPlainDlopenDestroysOnlyOnce) {
 }
 
 TEST_F(ModuleLoad, TheHostsClassesStayThroughLoadLinkUnloadAndARefusedLoad) {
-  static AFX_CLASSINIT s_initBefore(&g_hostBefore);
-  HMODULE hModule = LoadLibrary(kModulePath);
-  ASSERT_NE(hModule, nullptr);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  ProcOf<PNimboInit>(hModule, kNimboInit)();
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_NE(AfxFindRuntimeClass("CIniFile"), nullptr);
-  ASSERT_TRUE(FreeLibrary(hModule));
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
-
-  static AFX_CLASSINIT s_initBetween(&g_hostBetween);
-  AfxSetExtensionModuleFailure(true);
-  EXPECT_EQ(LoadLibrary(kModulePath), nullptr);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBetween"), &g_hostBetween);
-  EXPECT_EQ(AfxFindRuntimeClass("CIniFileSection"), nullptr);
+  moduletest::ExpectHostClassesToStay([] { return LoadLibrary(kModulePath); },
+                                      [](HMODULE hModule) { ProcOf<PNimboInit>(hModule, kNimboInit)(); });
 }
 
 TEST(LoadLibrary, MissingModuleGivesNull) {

@@ -12,6 +12,7 @@
 
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
+#include "module/HostClasses.h"
 #include "ImportHook.h"
 #include "catalog/CZoFuncInfoStd.h"
 #include "catalog/CZoFuncInfoUser.h"
@@ -97,11 +98,6 @@ int FreeOfNodeHolding(const void* pValue, CFreed* pFreed) {
   }
   return -1;
 }
-
-// Run-time classes of the host's own, registered before a load of the
-// module and between two loads.
-CRuntimeClass g_hostBefore = {"CHostBefore", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
-CRuntimeClass g_hostBetween = {"CHostBetween", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
 
 class WinModuleLoad : public ::testing::Test {
  protected:
@@ -227,23 +223,8 @@ TEST_F(WinModuleLoad, RefusedAttachFailsTheLoad) {
 }
 
 TEST_F(WinModuleLoad, TheHostsClassesStayThroughLoadLinkUnloadAndARefusedLoad) {
-  static AFX_CLASSINIT s_initBefore(&g_hostBefore);
-  HMODULE hModule = LoadLibraryA(kModuleName);
-  ASSERT_NE(hModule, nullptr);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  ProcOf<PNimboInit>(hModule, "_Z9NimboInitv")();
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_NE(AfxFindRuntimeClass("CIniFile"), nullptr);
-  ASSERT_TRUE(FreeLibrary(hModule));
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
-
-  static AFX_CLASSINIT s_initBetween(&g_hostBetween);
-  AfxSetExtensionModuleFailure(true);
-  EXPECT_EQ(LoadLibraryA(kModuleName), nullptr);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &g_hostBefore);
-  EXPECT_EQ(AfxFindRuntimeClass("CHostBetween"), &g_hostBetween);
-  EXPECT_EQ(AfxFindRuntimeClass("CIniFileSection"), nullptr);
+  moduletest::ExpectHostClassesToStay([] { return LoadLibraryA(kModuleName); },
+                                      [](HMODULE hModule) { ProcOf<PNimboInit>(hModule, "_Z9NimboInitv")(); });
 }
 
 TEST(WinLoadLibrary, MissingModuleGivesNull) {
