@@ -36,7 +36,7 @@ TEST(ScriptBrowser, ListsTheDirectorysScriptFilesInNameOrder) {
   ASSERT_TRUE(browser.BrowseDirectory(dir.GetPath().c_str()));
   EXPECT_EQ(NamesOf(browser), (std::vector<std::string>{"Zeta", "alpha", "money"}));
   const CScriptFunctionInfo& info = browser.GetFunctionMap().at("alpha");
-  EXPECT_EQ(info.m_strScriptPath, CString(dir.PathOf("alpha.NSC").c_str()));
+  EXPECT_EQ(info.m_strScriptPath, CString(CPathEx(dir.GetPath().c_str()) ^ "alpha.NSC"));
   EXPECT_EQ(info.m_strFileName, CString("alpha.NSC"));
 }
 

@@ -29,13 +29,15 @@ class ListView : public WindowTest {
     item.iImage = nImage;
     return static_cast<int>(SendMessage(hList, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)));
   }
+  // The answer is the length of the text copied; for an item that does not
+  // exist it is 0 and the buffer is left as it was.
   static std::string Text(HWND hList, int i) {
     char szText[64] = "?";
     LVITEM item = {};
     item.pszText = szText;
     item.cchTextMax = sizeof(szText);
-    SendMessage(hList, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    return szText;
+    const LRESULT nLength = SendMessage(hList, LVM_GETITEMTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    return std::string(szText, static_cast<size_t>(nLength));
   }
   static int Find(HWND hList, UINT nFlags, const char* psz, int nStart = -1) {
     LVFINDINFO info = {};
@@ -77,19 +79,31 @@ TEST_F(ListView, ItemsKeepTextImageDataAndState) {
   item.state = LVIS_SELECTED;
   item.stateMask = LVIS_SELECTED;
   ASSERT_EQ(SendMessage(hList, LVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&item)), 0);
-  char szText[3] = "";
+  char szText[8] = "";
   LVITEM out = {};
   out.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
   out.pszText = szText;
   out.cchTextMax = sizeof(szText);
   out.stateMask = 0xFF;
   ASSERT_TRUE(SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&out)));
-  EXPECT_STREQ(szText, "Na");  // truncated to the buffer
+  EXPECT_STREQ(out.pszText, "Name");  // the control may answer with a text of its own
   EXPECT_EQ(out.iImage, 4);
   EXPECT_EQ(out.lParam, 77);
   EXPECT_EQ(out.state, static_cast<UINT>(LVIS_SELECTED));
   out.iItem = 1;
   EXPECT_FALSE(SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&out)));
+}
+
+TEST_F(ListView, TextIsTruncatedToTheBufferWithItsZero) {
+  HWND hList = CreateList(LVS_REPORT);
+  ASSERT_EQ(Insert(hList, 0, "Name"), 0);
+  char szText[4] = {'x', 'x', 'x', 'x'};
+  LVITEM out = {};
+  out.mask = LVIF_TEXT;
+  out.pszText = szText;
+  out.cchTextMax = 3;  // two characters and the terminating zero
+  ASSERT_TRUE(SendMessage(hList, LVM_GETITEM, 0, reinterpret_cast<LPARAM>(&out)));
+  EXPECT_EQ(std::string(out.pszText, 3), std::string("Na\0", 3));
 }
 
 TEST_F(ListView, FindMatchesWholeOrPartialTextIgnoringCase) {
