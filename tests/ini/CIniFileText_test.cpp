@@ -277,6 +277,11 @@ TEST(IniText, LoadAndSaveWithTheDocumentsOwnPath) {
   ASSERT_TRUE(ini.Load(ini.GetFilePath(), false));
   EXPECT_STREQ(ini.GetFilePath(), (dir / "self.ini").c_str());
   EXPECT_STREQ(ini.GetString("A", "b", ""), "c");
+  // Saved over itself, shorter: the new text alone, and nothing left beside it.
+  ASSERT_TRUE(ini.RemoveKey("A", "b"));
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadFile(dir / "self.ini"), "[A]\r\n\r\n");
+  EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"self.ini"});
 }
 
 }  // namespace
