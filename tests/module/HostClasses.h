@@ -10,9 +10,7 @@
 
 namespace moduletest {
 
-// fnLoad loads the module and returns its handle (null when refused);
-// fnLink calls its NimboInit. Registers one host class before the first load
-// and one between the unload and the refused load.
+// fnLoad loads the module (null when refused); fnLink calls its NimboInit.
 template <class TLoad, class TLink>
 void ExpectHostClassesToStay(TLoad fnLoad, TLink fnLink) {
   static CRuntimeClass s_before = {"CHostBefore", sizeof(CObject), 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
