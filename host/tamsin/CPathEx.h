@@ -1,5 +1,5 @@
 // CPathEx: a file-system path held as text, joined with the platform's
-// separator by operator^ ("/" on POSIX, "\" on Windows).
+// separator by operator^ ("/" on POSIX, a backslash on Windows).
 #pragma once
 
 #include "CString.h"
@@ -16,10 +16,9 @@ class CPathEx {
 
   // This path with pszName appended after one separator: a separator
   // already at the end of the path or at the start of the name is not
-  // doubled. An
-  // empty path stays empty whatever is joined to it, so that a name joined
-  // to an unknown location never becomes a path relative to the current
-  // directory. A null or empty name leaves the path as it is.
+  // doubled. An empty path stays empty whatever is joined to it, so that a
+  // name joined to an unknown location never becomes a path relative to the
+  // current directory. A null or empty name leaves the path as it is.
   CPathEx operator^(const char* pszName) const;
 
   operator LPCTSTR() const { return m_strPath; }  // NOLINT: as the host's path class

@@ -107,7 +107,7 @@ TEST(DirLoc, LooksUpConfiguredLocationsIgnoringCase) {
 }
 
 TEST(PathEx, JoinsWithOneSeparator) {
-  const CString sep(CPathEx::kSeparator, 1);  // "\\" on Windows, where "/" also counts as one
+  const CString sep(CPathEx::kSeparator, 1);  // a backslash on Windows, where "/" also counts as one
   EXPECT_EQ(CString(CPathEx("/opt/p") ^ "funcwiz.ini"), "/opt/p" + sep + "funcwiz.ini");
   EXPECT_EQ(CString(CPathEx("/opt/p/") ^ "funcwiz.ini"), CString("/opt/p/funcwiz.ini"));
   EXPECT_EQ(CString(CPathEx("/opt/p/") ^ "//funcwiz.ini"), CString("/opt/p/funcwiz.ini"));

@@ -1,4 +1,4 @@
-// CPathEx on Windows: "\\" joins; "/" separates as well.
+// CPathEx on Windows: a backslash joins; "/" separates as well.
 #include "tamsin/CPathEx.h"
 
 const char CPathEx::kSeparator = '\\';
