@@ -22,8 +22,9 @@
 // - Otherwise the file is written in place: a file with several links (all
 //   its names see the new content), a file whose owner the process cannot
 //   give to a new file, a file in a directory that refuses new files, a
-//   device or a FIFO. A failed write, flush or close gives false; the file
-//   may then hold part of the new content.
+//   device or a FIFO (which, as for any writer, waits for a reader). A
+//   failed write, flush or close gives false; the file may then hold part
+//   of the new content.
 // - A file that does not exist yet is made through a new file that is
 //   renamed into place, with the permissions a new file gets.
 //
