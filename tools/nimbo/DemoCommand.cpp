@@ -15,12 +15,11 @@
 #include "HostOptions.h"
 #include "ReplayRunner.h"
 #include "ReplayScript.h"
+#include "SamplesDir.h"
 #include "module/NimboInit.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace {
-
-const char kDemoScript[] = NIMBO_SOURCE_DIR "/samples/sessions/demo.replay";
 
 // Copies the regular files of strFrom into strTo; false when one fails.
 bool CopyFiles(const std::string& strFrom, const std::string& strTo) {
@@ -75,12 +74,13 @@ int RunDemo(const std::vector<std::string>& args) {
       return nimbo::kExitError;
     }
   }
-  std::ifstream in(kDemoScript, std::ios::binary);
+  const std::string strDemoScript = nimbo::SamplesDir() + "/sessions/demo.replay";
+  std::ifstream in(strDemoScript, std::ios::binary);
   std::ostringstream text;
   if (in) text << in.rdbuf();
   REPLAY_SCRIPT script;
-  if (!in || !ParseReplayScript(text.str(), kDemoScript, script, strError)) {
-    std::fprintf(stderr, "nimbo demo: %s\n", strError.empty() ? "cannot read " : strError.c_str());
+  if (!in || !ParseReplayScript(text.str(), strDemoScript, script, strError)) {
+    std::fprintf(stderr, "nimbo demo: %s\n", strError.empty() ? ("cannot read " + strDemoScript).c_str() : strError.c_str());
     return nimbo::kExitError;
   }
   // The session saves a file: it works on a copy of the project.
@@ -97,7 +97,7 @@ int RunDemo(const std::vector<std::string>& args) {
   }
   NimboInit();  // as a host does once after loading the module
   REPLAY_OPTIONS replay;
-  replay.strScriptPath = kDemoScript;
+  replay.strScriptPath = strDemoScript;
   replay.strProjectDir = strScratch;
   replay.strProgramsDir = options.strProgramsDir;
   replay.bEvents = false;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "SamplesDir.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace nimbo {
@@ -63,9 +64,9 @@ bool ParseHostOptions(const std::vector<std::string>& args, CHostOptions& option
   if (!bPrograms) {
     const char* pszEnv = std::getenv("NIMBO_PROGRAMS");
     options.strProgramsDir =
-        pszEnv != nullptr && *pszEnv != '\0' ? std::string(pszEnv) : std::string(NIMBO_SOURCE_DIR "/samples/Programs");
+        pszEnv != nullptr && *pszEnv != '\0' ? std::string(pszEnv) : SamplesDir() + "/Programs";
   }
-  if (!bProject) options.strProjectDir = NIMBO_SOURCE_DIR "/samples/project";
+  if (!bProject) options.strProjectDir = SamplesDir() + "/project";
   return true;
 }
 
