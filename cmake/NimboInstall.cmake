@@ -68,9 +68,10 @@ if(TARGET nimbo)
   file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
   set_target_properties(nimbo PROPERTIES
     INSTALL_RPATH "$ORIGIN/${bin_to_lib};$ORIGIN/${bin_to_lib}/nimbo")
-  set_target_properties(nimbo_harness PROPERTIES INSTALL_RPATH "$ORIGIN/..")
+  set_target_properties(nimbo_harness PROPERTIES INSTALL_RPATH "$ORIGIN/.."
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
   install(TARGETS nimbo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(TARGETS nimbo_harness LIBRARY DESTINATION ${NIMBO_INSTALL_PRIVATE_LIBDIR})
+  install(TARGETS nimbo_harness LIBRARY DESTINATION ${NIMBO_INSTALL_PRIVATE_LIBDIR} NAMELINK_SKIP)
 
   # The man page carries the project's version; it is shipped compressed, as
   # Debian's policy asks.

@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
     PrintUsage(stdout);
     return nimbo::kExitOk;
   }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("nimbo %s\n", NIMBO_VERSION);
+    return nimbo::kExitOk;
+  }
   for (const nimbo::CCommand& command : nimbo::Commands()) {
     if (std::strcmp(command.pszName, argv[1]) == 0) {
       std::vector<std::string> args(argv + 2, argv + argc);

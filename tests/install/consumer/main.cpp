@@ -1,0 +1,40 @@
+// A host program built against an installed Nimbo: it links the library,
+// links it into the extension chain, reads the function-wizard file as an INI
+// document and fills both function catalogues from a "Programs" directory
+// and a script project.
+#include <cstdio>
+#include <string>
+
+#include "catalog/CZoFuncInfoStd.h"
+#include "catalog/CZoFuncInfoUser.h"
+#include "ini/CIniFile.h"
+#include "module/NimboInit.h"
+#include "obrin/CProjectManagerObject.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: consumer PROGRAMS_DIR PROJECT_DIR\n");
+    return 2;
+  }
+  NimboInit();
+  CIniFile funcwiz;
+  if (!funcwiz.Load((std::string(argv[1]) + "/funcwiz.ini").c_str(), false)) {
+    std::fprintf(stderr, "consumer: cannot load %s/funcwiz.ini\n", argv[1]);
+    return 1;
+  }
+  CProjectManagerObject manager;
+  if (!manager.OpenProject(argv[2])) {
+    std::fprintf(stderr, "consumer: cannot open the project %s\n", argv[2]);
+    return 1;
+  }
+  manager.GetDirLoc()->SetLocation("Programs", argv[1]);
+  CZoFuncInfoStd builtIn;
+  CZoFuncInfoUser project;
+  if (!builtIn.Init(&manager) || !project.Init(&manager)) {
+    std::fprintf(stderr, "consumer: a catalogue did not fill\n");
+    return 1;
+  }
+  std::printf("StrLeft: %s\n", funcwiz.GetString("StrLeft", "SampleLine", "").GetString());
+  std::printf("built-in: %zu\nproject: %zu\n", builtIn.size(), project.size());
+  return 0;
+}
