@@ -27,7 +27,8 @@ fi
 nimbo=$usr/bin/nimbo
 [ "$("$nimbo" --version)" = "nimbo $version" ] || fail "nimbo --version does not print $version"
 echo 'function OnlyInThePackage(nValue) { }' >>"$usr/share/nimbo/samples/project/main.nsc"
-"$nimbo" functions | grep -q '^OnlyInThePackage  *project  *OnlyInThePackage(nValue)$' ||
+functions=$("$nimbo" functions)
+grep -q '^OnlyInThePackage  *project  *OnlyInThePackage(nValue)$' <<<"$functions" ||
   fail "nimbo functions did not read the packaged samples"
 printf '[Window]\nWidth=640\n' >"$scratch/settings.ini"
 "$nimbo" ini set "$scratch/settings.ini" Window Height 480 --int
