@@ -13,10 +13,13 @@
 inline int IterationsFor(int nMegabytes) { return nMegabytes >= 100 ? 3 : nMegabytes >= 10 ? 6 : 30; }
 
 // The INI input of (megabytes, keys per section), generated on first use,
-// and what every reader must find in it.
+// and what every reader must find in it; 0 keys per section stands for the
+// mixed shape (MixedIniFileFor), where readers that trim the blanks around
+// "=" find other keys and values than our document, which keeps them.
 struct INI_INPUT {
   std::string strPath;
-  INI_SUMMARY expected;
+  INI_SUMMARY expected;         // what our document reads
+  INI_SUMMARY expectedTrimmed;  // what SimpleIni, inih and INIReader read
 };
 const INI_INPUT& IniInput(int nMegabytes, int nKeysPerSection);
 

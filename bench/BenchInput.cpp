@@ -101,6 +101,50 @@ std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummar
   return strPath;
 }
 
+std::string MixedIniFileFor(int nMegabytes, INI_SUMMARY* pKept, INI_SUMMARY* pTrimmed) {
+  static const char* const kWords[] = {"Window", "Color", "Font", "Size", "Path", "Recent", "Tool", "Bar", "Width",
+                                       "Last", "Open", "File", "Height", "Print", "Margin", "Mode"};
+  static const char kValueAlphabet[] = "abcdefghijKLMNOPQRSTuvwxyz0123456789 ,./-=";
+  const std::string strPath = BenchDataDir() + "/ini_" + std::to_string(nMegabytes) + "mb_mixed.ini";
+  const size_t nTarget = static_cast<size_t>(nMegabytes) * 1000 * 1000;
+  CBenchRandom random(kSeed + 3);
+  INI_SUMMARY kept, trimmed;
+  std::string strText;
+  strText.reserve(nTarget + 4096);
+  strText += "; generated benchmark input: mixed-case names, blanks around \"=\", values with \"=\"\r\n\r\n";
+  auto word = [&random]() { return std::string(kWords[random.Below(sizeof kWords / sizeof kWords[0])]); };
+  while (strText.size() < nTarget) {
+    const std::string strSection = word() + "." + word() + std::to_string(kept.nSections);
+    ++kept.nSections;
+    ++trimmed.nSections;
+    strText += "[" + strSection + "]\r\n";
+    const int nKeys = 5 + static_cast<int>(random.Below(56));
+    for (int k = 0; k < nKeys; ++k) {
+      if (random.Below(50) == 0) strText += "; " + word() + " settings follow\r\n";
+      const std::string strKey = word() + word() + std::to_string(k);
+      std::string strValue;
+      const int nLength = 5 + static_cast<int>(random.Below(86));
+      for (int i = 0; i < nLength; ++i) {
+        char c = kValueAlphabet[random.Below(sizeof kValueAlphabet - 1)];
+        if ((i == 0 || i == nLength - 1) && c == ' ') c = 'x';  // blanks only inside, so trimming is only around "="
+        strValue += c;
+      }
+      const char* pszLeft = random.Below(2) ? " " : "";
+      const char* pszRight = random.Below(2) ? " " : "";
+      strText += strKey + pszLeft + "=" + pszRight + strValue + "\r\n";
+      ++kept.nEntries;
+      ++trimmed.nEntries;
+      kept.nChecksum += EntryChecksum(strSection.c_str(), (strKey + pszLeft).c_str(), (pszRight + strValue).c_str());
+      trimmed.nChecksum += EntryChecksum(strSection.c_str(), strKey.c_str(), strValue.c_str());
+    }
+    strText += "\r\n";
+  }
+  if (!Exists(strPath)) WriteWhole(strPath, strText);
+  if (pKept != nullptr) *pKept = kept;
+  if (pTrimmed != nullptr) *pTrimmed = trimmed;
+  return strPath;
+}
+
 std::string ScriptProjectFor(int nFiles, int nLinesPerFile, int nFunctionsPerFile, size_t* pnFunctions) {
   const std::string strDir = BenchDataDir() + "/project_" + std::to_string(nFiles) + "x" +
                              std::to_string(nLinesPerFile) + "_" + std::to_string(nFunctionsPerFile);

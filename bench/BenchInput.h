@@ -34,6 +34,14 @@ uint64_t EntryChecksum(const char* pszSection, const char* pszKey, const char* p
 // Returns its path; pSummary (optional) receives what it holds.
 std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummary = nullptr);
 
+// An INI text of about nMegabytes MB in another shape: mixed-case names,
+// sections of 5 to 60 entries, blanks on either side of "=" or none, values
+// of 5 to 90 characters holding blanks and "=" signs, a comment line now and
+// then. pKept receives what a reader that keeps every byte finds (keys with
+// their trailing blanks, values with their leading ones); pTrimmed what a
+// reader that trims the blanks around "=" finds.
+std::string MixedIniFileFor(int nMegabytes, INI_SUMMARY* pKept = nullptr, INI_SUMMARY* pTrimmed = nullptr);
+
 // A project directory of nFiles scripts of nLinesPerFile lines each, every
 // script defining nFunctionsPerFile functions with bodies. Returns its path;
 // pnFunctions receives the number of definitions (names are unique).

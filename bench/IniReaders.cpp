@@ -49,13 +49,24 @@ bool SummaryByInih(const std::string& strPath, INI_SUMMARY* pSummary) {
 
 bool ParseWithEmptyHandler(const std::string& strPath) { return ini_parse(strPath.c_str(), EmptyHandler, nullptr) == 0; }
 
+namespace {
+
+// The name as a reader that trims blanks at both ends has it.
+std::string Trimmed(const CString& str) {
+  const std::string strText(str);
+  const size_t nFirst = strText.find_first_not_of(' ');
+  return nFirst == std::string::npos ? std::string() : strText.substr(nFirst, strText.find_last_not_of(' ') - nFirst + 1);
+}
+
+}  // namespace
+
 INI_SUMMARY SummaryByLookups(const INIReader& reader, const CIniFile& reference) {
   INI_SUMMARY summary;
   for (const CIniFile::CItem& section : reference) {
-    if (!reader.HasSection(static_cast<LPCTSTR>(section.first))) continue;
+    if (!reader.HasSection(Trimmed(section.first))) continue;
     ++summary.nSections;
     for (const CIniFileSection::CItem& entry : section.second) {
-      const std::string strSection(section.first), strKey(entry.first);
+      const std::string strSection = Trimmed(section.first), strKey = Trimmed(entry.first);
       if (!reader.HasValue(strSection, strKey)) continue;
       ++summary.nEntries;
       summary.nChecksum +=

@@ -73,8 +73,8 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
       return false;
     }
     CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
-    const CString strKey = strLine.LeftChar('=');
-    pSection->FindOrAdd(CIniFileSection::CItem(strKey, CString())).second = std::move(strValue);
+    CString strKey = strLine.LeftChar('=');
+    pSection->FindOrAdd(CIniFileSection::CItem(std::move(strKey), CString())).second = std::move(strValue);
   }
   // A last line without its LF is not parsed.
   m_bModified = false;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "CFixedAlloc.h"
 #include "CObject.h"
 #include "CString.h"
 
@@ -28,11 +29,17 @@ class CNamedArray {
   typedef std::pair<CString, T> CItem;  // (stored name, value)
   typedef typename std::vector<CItem>::iterator iterator;
   typedef typename std::vector<CItem>::const_iterator const_iterator;
+  // The index's nodes come from the fixed-size pools: a list of many names
+  // makes no general allocation per name, and destroying it returns the
+  // nodes to their pool. A node's name shares the item's text.
+  typedef std::map<CString, int, CNoCaseLess, CFixedAllocator<std::pair<const CString, int>>> CIndex;
 
   // The stored item of item's name. When there is none, a copy of item is
   // appended and returned; when there is one, it is returned unchanged and
   // item's value is ignored.
   CItem& FindOrAdd(const CItem& item);
+  // The same, moving item into the list when it is added.
+  CItem& FindOrAdd(CItem&& item);
   // FindOrAdd with a default-constructed value; returns the value part.
   T& operator[](const CString& strName);
   // The stored item of that name, or null. Never adds.
@@ -63,16 +70,32 @@ class CNamedArray {
 
  protected:
   std::vector<CItem> m_items;
-  std::map<CString, int, CNoCaseLess> m_index;
+  CIndex m_index;
+
+ private:
+  // The common part of both FindOrAdd: item is copied or moved as TItem is.
+  template <class TItem>
+  CItem& FindOrAddItem(TItem&& item);
 };
 
 template <class T>
 typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(const CItem& item) {
+  return FindOrAddItem(item);
+}
+
+template <class T>
+typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(CItem&& item) {
+  return FindOrAddItem(std::move(item));
+}
+
+template <class T>
+template <class TItem>
+typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAddItem(TItem&& item) {
   // One descent of the index serves both the lookup and the insertion.
   auto found = m_index.lower_bound(item.first);
   if (found != m_index.end() && !m_index.key_comp()(item.first, found->first))
     return m_items[static_cast<size_t>(found->second)];
-  m_items.push_back(item);
+  m_items.push_back(std::forward<TItem>(item));
   try {
     m_index.emplace_hint(found, m_items.back().first, GetCount() - 1);
   } catch (...) {

@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, -O2, the same compiler for Nimbo and the
-# peers compiled from source), runs every row side by side in one run, probes
-# the peak memory of each INI reader in a process of its own, and writes
-# BENCHMARKS.md.
+# peers compiled from source), runs the whole set of rows in several rounds
+# and writes BENCHMARKS.md from them.
 #
-# Usage: scripts/bench.sh [repetitions, default 3]
+# Each round runs every row once, in a random order of its own, then probes
+# the peak memory of each INI reader (one process per reader and input, also
+# in random order). Ratios are taken within a round and reported as the
+# median over the rounds with their range (bench/MakeReport.py), so that a
+# burst of load on a shared machine moves one round, not the result.
+#
+# Usage: scripts/bench.sh [rounds, default 5]
 # Inputs are generated once into $NIMBO_BENCH_DATA (default build/bench/data).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --bench
 
-REPETITIONS=${1:-3}
+ROUNDS=${1:-5}
 BUILD=build/bench
+RUN=$BUILD/run
 export NIMBO_BENCH_DATA=${NIMBO_BENCH_DATA:-$PWD/$BUILD/data}
 mkdir -p "$NIMBO_BENCH_DATA"
 
-for tool in ctags python3; do
+for tool in ctags python3 shuf; do
   command -v "$tool" >/dev/null || { echo "bench.sh needs $tool" >&2; exit 2; }
 done
 
@@ -25,20 +31,18 @@ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release \
   -DNIMBO_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD" -j "${BENCH_JOBS:-2}" --target nimbo_bench nimbo_bench_rss
 
-# Every row, repeated with the rows interleaved at random, so that a burst of
-# load on a shared machine does not fall on one side of a comparison only.
-"$BUILD/bench/nimbo_bench" --benchmark_repetitions="$REPETITIONS" \
-  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=false \
-  --benchmark_out="$BUILD/results.json" --benchmark_out_format=json
-
-# Peak memory: one process per reader and input; "none" is the empty process.
-: >"$BUILD/rss.txt"
-for input in ini_100mb_10keys.ini ini_100mb_1000keys.ini; do
-  for reader in none nimbo simpleini inireader inih; do
-    for _ in 1 2; do
-      echo "$input $("$BUILD/bench/nimbo_bench_rss" "$reader" "$NIMBO_BENCH_DATA/$input")" >>"$BUILD/rss.txt"
-    done
-  done
+rm -rf "$RUN"
+mkdir -p "$RUN"
+for round in $(seq 1 "$ROUNDS"); do
+  echo "== round $round of $ROUNDS"
+  "$BUILD/bench/nimbo_bench" --benchmark_repetitions=1 --benchmark_enable_random_interleaving=true \
+    --benchmark_out="$RUN/round-$round.json" --benchmark_out_format=json >"$RUN/round-$round.log"
+  # Peak memory: "none" is the empty process.
+  for input in ini_100mb_10keys.ini ini_100mb_1000keys.ini; do
+    for reader in none nimbo simpleini inireader inih; do echo "$input $reader"; done
+  done | shuf | while read -r input reader; do
+    echo "$input $("$BUILD/bench/nimbo_bench_rss" "$reader" "$NIMBO_BENCH_DATA/$input")"
+  done >"$RUN/rss-$round.txt"
 done
 
 {
@@ -49,7 +53,8 @@ done
   echo "compiler: $(c++ --version | head -n1)"
   echo "ctags: $(ctags --version | head -n1)"
   echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
-} >"$BUILD/machine.txt"
+} >"$RUN/machine.txt"
 
-python3 bench/MakeReport.py "$BUILD/results.json" "$BUILD/rss.txt" "$BUILD/machine.txt" >BENCHMARKS.md
+python3 bench/MakeReport.py "$RUN" "$RUN/machine.txt" >BENCHMARKS.md.new
+mv BENCHMARKS.md.new BENCHMARKS.md
 echo "wrote BENCHMARKS.md"
