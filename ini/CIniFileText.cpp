@@ -40,14 +40,16 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
   // the line is complete.
   std::string strBytes(256, '\0');  // the line is its first nLength bytes
   char* pBytes = &strBytes[0];
+  size_t nRoom = strBytes.size();
   size_t nLength = 0;
   CString strSection;                   // the current section; empty before the first header and after "[]"
   CIniFileSection* pSection = nullptr;  // that section; found again at each header, the only place sections are added
   for (int c = crt::fgetc(pFile); c != crt::kEof; c = crt::fgetc(pFile)) {
     if (c != '\n') {
-      if (nLength == strBytes.size()) {
+      if (nLength == nRoom) {
         strBytes.resize(2 * nLength);
         pBytes = &strBytes[0];
+        nRoom = strBytes.size();
       }
       pBytes[nLength++] = static_cast<char>(c);
       continue;

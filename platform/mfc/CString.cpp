@@ -63,7 +63,11 @@ CString::CString(const char* psz) : m_pchData(EmptyText()) {
 }
 
 CString::CString(const char* pch, int nLength) : m_pchData(EmptyText()) {
-  if (pch != nullptr && nLength > 0) AssignCopy(pch, nLength);
+  // The road of every substring and of every text the INI reader makes.
+  if (pch == nullptr || nLength <= 0) return;
+  CStringData* pData = NewData(nLength, nLength);
+  std::memcpy(pData->data(), pch, static_cast<size_t>(nLength));
+  m_pchData = pData->data();
 }
 
 CString::CString(char ch, int nRepeat) : m_pchData(EmptyText()) {

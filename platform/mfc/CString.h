@@ -38,7 +38,9 @@ class CString {
   CString(const std::string& text);         // NOLINT
   CString(const CString& other) noexcept;   // shares other's text
   CString(CString&& other) noexcept;        // takes other's text; other is left empty
-  ~CString() { Release(); }
+  ~CString() {
+    if (GetData()->nRefs.load(std::memory_order_relaxed) >= 0) Release();  // the empty text is never released
+  }
   CString& operator=(const CString& other) noexcept;
   CString& operator=(CString&& other) noexcept;
 
