@@ -187,6 +187,28 @@ TEST(ArchiveFormat, DataLargerThanTheBufferRoundTrips) {
             -1);
 }
 
+// Strings of every length around the buffer's size, at every offset in
+// it: short strings are taken straight from the buffer when they fit in
+// it, and must read the same when they straddle its end.
+TEST(ArchiveFormat, StringsAcrossTheBufferEnd) {
+  std::vector<std::string> texts;
+  for (size_t n = 0; n < 300; ++n) {
+    std::string text(n, '\0');
+    for (size_t i = 0; i < n; ++i) text[i] = static_cast<char>(n + i * 13);
+    texts.push_back(text);
+  }
+  Bytes bytes = Store([&](CArchive& ar) {
+    for (const std::string& text : texts) ar << CString(text);
+  }, 128);
+  EXPECT_EQ(Load(bytes, [&](CArchive& ar) {
+    for (const std::string& text : texts) {
+      CString str;
+      ar >> str;
+      ASSERT_EQ(str.Str(), text);
+    }
+  }, 128), -1);
+}
+
 TEST(ArchiveFormat, WrongDirectionRaisesReadOnlyOrWriteOnly) {
   Store([](CArchive& ar) {
     int n = 0;

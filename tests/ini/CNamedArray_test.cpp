@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "MbString.h"
 #include "ini/CIniFileSection.h"
 
 namespace {
@@ -36,6 +39,31 @@ TEST(NamedArray, FindOrAddKeepsTheStoredItem) {
   EXPECT_EQ(item.second, 1);
   EXPECT_EQ(array["colors"], 1);
   EXPECT_TRUE(array.IndexMatches());
+}
+
+// The index order must be exactly _mbsicmp's, which compares C strings:
+// names that share long leading parts, differ only in case, end inside a
+// word, or hold zero bytes (equal up to the first zero are the same name).
+TEST(NamedArray, IndexOrderIsMbsicmpOrder) {
+  const CString names[] = {"", "a", "A", "section0000001", "SECTION0000002", "section00000010", "Section0000001x",
+                           "abcdefgh", "ABCDEFGH", "abcdefghi", "abcdefg_", "abcdefgz", CString("abcdefgh\0x", 10),
+                           CString("abcdefgh\0y", 10), CString("abc\0defghijk", 12), "\xC4" "bcdefghij", "\xE4" "bcdefghij"};
+  std::mt19937 random(7);
+  std::vector<CString> all(std::begin(names), std::end(names));
+  const char kBytes[] = {'a', 'A', 'b', 'B', '_', '\0', '\xC4'};
+  for (int i = 0; i < 300; ++i) {
+    std::string text(random() % 20, 'a');
+    for (char& c : text) c = kBytes[random() % sizeof kBytes];
+    all.emplace_back(text.data(), static_cast<int>(text.size()));
+  }
+  const CNoCaseLess less;
+  for (const CString& a : all) {
+    for (const CString& b : all) {
+      const int nExpected = _mbsicmp(reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(a)),
+                                     reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(b)));
+      ASSERT_EQ(less(a, b), nExpected < 0) << a.Str() << " / " << b.Str();
+    }
+  }
 }
 
 TEST(NamedArray, NamesFoldOnlyAsciiLetters) {

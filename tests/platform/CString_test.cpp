@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include <functional>
 #include <map>
+#include <thread>
+#include <vector>
 
 #include "CStringArray.h"
 #include "CStringList.h"
@@ -60,6 +65,73 @@ TEST(CString, FormatAndConcatenation) {
   EXPECT_EQ(t, "a-42-xb");
   s = static_cast<LPCTSTR>(s) + 1;  // assigning from its own buffer
   EXPECT_EQ(s, "42-x");
+}
+
+// Copies share their text until one of them changes: every way of changing
+// a string must leave its copies as they were.
+TEST(CString, ChangesLeaveCopiesAlone) {
+  const struct {
+    const char* pszWhat;
+    std::function<void(CString&)> change;
+    const char* pszAfter;
+  } cases[] = {
+      {"SetAt", [](CString& s) { s.SetAt(0, 'J'); }, "Jello world"},
+      {"MakeUpper", [](CString& s) { s.MakeUpper(); }, "HELLO WORLD"},
+      {"MakeLower", [](CString& s) { s.MakeLower(); }, "hello world"},
+      {"append char", [](CString& s) { s += '!'; }, "hello world!"},
+      {"append text", [](CString& s) { s += " again"; }, "hello world again"},
+      {"append itself", [](CString& s) { s += s; }, "hello worldhello world"},
+      {"assign own tail", [](CString& s) { s = static_cast<LPCTSTR>(s) + 6; }, "world"},
+      {"GetBuffer", [](CString& s) { s.GetBuffer(0)[0] = 'c'; }, "cello world"},
+      {"ReleaseBuffer", [](CString& s) { s.ReleaseBuffer(5); }, "hello"},
+      {"GetBuffer longer", [](CString& s) { std::strcpy(s.GetBuffer(40) + 11, "!!"); s.ReleaseBuffer(); },
+       "hello world!!"},
+      {"TrimRight", [](CString& s) { s = s.Left(6); s.TrimRight(); }, "hello"},
+      {"Replace", [](CString& s) { s.Replace("o", "0"); }, "hell0 w0rld"},
+      {"Format", [](CString& s) { s.Format("%d", 7); }, "7"},
+      {"Empty", [](CString& s) { s.Empty(); }, ""},
+  };
+  for (const auto& c : cases) {
+    const CString original("hello world");
+    CString copy = original;
+    CString second = copy;
+    c.change(copy);
+    EXPECT_EQ(copy, c.pszAfter) << c.pszWhat;
+    EXPECT_EQ(original, "hello world") << c.pszWhat;
+    EXPECT_EQ(second, "hello world") << c.pszWhat;
+  }
+}
+
+TEST(CString, GrowsByteByByteAndKeepsZeroBytes) {
+  CString s;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    const char c = static_cast<char>(i % 7 == 0 ? 0 : 'a' + i % 26);
+    s += c;
+    expected += c;
+  }
+  EXPECT_EQ(s.Str(), expected);
+  CString moved(std::move(s));
+  EXPECT_EQ(moved.GetLength(), 5000);
+  EXPECT_TRUE(s.IsEmpty());  // NOLINT: a moved-from string is empty
+}
+
+// Strings made on one thread may be copied, changed and freed on another.
+TEST(CString, CopiesCrossThreads) {
+  std::vector<CString> made;
+  for (int i = 0; i < 2000; ++i) made.push_back(CString('x', i % 300));
+  std::vector<CString> copies = made;
+  std::thread other([&made] {
+    for (CString& s : made) s += 'y';  // each gets a text of its own on this thread
+    made.clear();
+  });
+  std::vector<CString> mine;
+  for (int i = 0; i < 2000; ++i) mine.push_back(CString('z', i % 300));
+  other.join();
+  for (int i = 0; i < 2000; ++i) {
+    ASSERT_EQ(copies[static_cast<size_t>(i)], CString('x', i % 300));
+    ASSERT_EQ(mine[static_cast<size_t>(i)], CString('z', i % 300));
+  }
 }
 
 TEST(Collections, ListAndArrayAppendInOrder) {
