@@ -64,6 +64,10 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
     if (nLength == 0xFFFF) nLength = ar.ReadUnsigned(4);
   }
   ULONGLONG nBytes = bWide ? 2 * nLength : nLength;
+  // A string that fits in the buffer is read ahead into it: when it is all
+  // there, the file need not be asked for its length and position.
+  if (nBytes > static_cast<ULONGLONG>(ar.m_lpBufMax - ar.m_lpBufCur) && nBytes <= ar.m_nBufSize)
+    ar.FillBuffer(static_cast<UINT>(nBytes));
   ar.CheckBytesLeft(nBytes);
 
   if (!bWide) {
