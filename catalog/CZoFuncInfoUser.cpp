@@ -59,10 +59,17 @@ void CZoFuncInfoUser::ScanScript(const CString& strPath) {
 }
 
 bool CZoFuncInfoUser::GetNextFunction(CTokenizer& tokenizer) {
+  CHeader header;
+  if (!ReadNextHeader(tokenizer, header)) return false;
+  insert(value_type(header.strName, header.strPrototype));
+  return true;
+}
+
+bool CZoFuncInfoUser::ReadNextHeader(CTokenizer& tokenizer, CHeader& header) {
   char szName[kTokenBufferSize] = {};
   char szParam[kTokenBufferSize] = {};
-  CString strName;
   CString strParams;
+  int nNameLine = 0;
 
   if (tokenizer.Scan(tkFunction, tkDeclare) == tkEnd) return false;
   for (;;) {
@@ -76,6 +83,7 @@ bool CZoFuncInfoUser::GetNextFunction(CTokenizer& tokenizer) {
     // before it is dropped.
     while (eKind == tkIdentifier) {
       ReadTokenText(tokenizer, szName);
+      nNameLine = tokenizer.GetTokenLine();
       eKind = tokenizer.Fetch();
     }
     if (eKind != tkParenOpen) {
@@ -92,7 +100,8 @@ bool CZoFuncInfoUser::GetNextFunction(CTokenizer& tokenizer) {
         strParams += ", ";
       }
     }
-    strName = CString(szName, static_cast<int>(strnlen(szName, kTokenBufferSize - 1)));
+    header.strName = CString(szName, static_cast<int>(strnlen(szName, kTokenBufferSize - 1)));
+    header.nLine = nNameLine;
     // A body must follow before the next definition; a header without one
     // (a declaration) is dropped, and the "function" word reached begins
     // the next candidate.
@@ -101,9 +110,8 @@ bool CZoFuncInfoUser::GetNextFunction(CTokenizer& tokenizer) {
     if (eKind == tkBraceOpen) break;
   }
 
-  CString strPrototype = strName + "(";
-  if (!strParams.IsEmpty()) strPrototype += strParams.Left(strParams.GetLength() - 2);
-  strPrototype += ")";
-  insert(value_type(strName, strPrototype));
+  header.strPrototype = header.strName + "(";
+  if (!strParams.IsEmpty()) header.strPrototype += strParams.Left(strParams.GetLength() - 2);
+  header.strPrototype += ")";
   return true;
 }

@@ -8,6 +8,20 @@ class CTokenizer;
 
 class AFX_EXT_CLASS CZoFuncInfoUser : public CZoFuncInfo {
  public:
+  // One function definition as the catalogue reads it from a script.
+  struct CHeader {
+    CString strName;       // the name token's text
+    CString strPrototype;  // "Name(param1, param2)"
+    int nLine = 0;         // line (from 1) of the name token
+  };
+
+  // The header rule of GetNextFunction without the catalogue: reads tokens
+  // until the next function definition and describes it in header (true),
+  // or reaches the end of the text (false, header unspecified). Callers that
+  // need to know where a catalogued function is defined use it on their
+  // own tokenizer; it finds exactly the definitions GetNextFunction enters.
+  static bool ReadNextHeader(CTokenizer& tokenizer, CHeader& header);
+
   // Empties the catalogue and scans every script that the open project's
   // script browser lists, in the browser's order, entering each function
   // definition found as name -> "Name(param1, param2)". Files that cannot be

@@ -59,6 +59,15 @@ std::vector<std::pair<int, int>> SplitParameters(const CString& strText) {
 
 }  // namespace
 
+std::vector<std::pair<int, int>> CZoToolTipStaticFunc::ParameterRanges(const CString& strText) {
+  std::vector<std::pair<int, int>> params = SplitParameters(strText);
+  for (std::pair<int, int>& param : params) {
+    while (param.first < param.second && IsBlank(strText[param.first])) ++param.first;
+    while (param.second > param.first && IsBlank(strText[param.second - 1])) --param.second;
+  }
+  return params;
+}
+
 BOOL CZoToolTipStaticFunc::CreateTip(CString strText, const POINT& pt, CWnd* pOwner, int nFlags) {
   (void)nFlags;
   if (IsWindow(m_hWnd)) DestroyWindow();
@@ -79,15 +88,12 @@ void CZoToolTipStaticFunc::SetCurrentParam(int nParam) {
   m_nCurrentParam = nParam;
   int nFirst = -1;
   int nCount = 0;
-  const std::vector<std::pair<int, int>> params = SplitParameters(m_strText);
+  const std::vector<std::pair<int, int>> params = ParameterRanges(m_strText);
   if (nParam >= 0 && nParam < static_cast<int>(params.size())) {
-    int nBegin = params[static_cast<size_t>(nParam)].first;
-    int nEnd = params[static_cast<size_t>(nParam)].second;
-    while (nBegin < nEnd && IsBlank(m_strText[nBegin])) ++nBegin;
-    while (nEnd > nBegin && IsBlank(m_strText[nEnd - 1])) --nEnd;
-    if (nEnd > nBegin) {
-      nFirst = nBegin;
-      nCount = nEnd - nBegin;
+    const std::pair<int, int>& param = params[static_cast<size_t>(nParam)];
+    if (param.second > param.first) {
+      nFirst = param.first;
+      nCount = param.second - param.first;
     }
   }
   if (nFirst == m_nMarkFirst && nCount == m_nMarkCount) return;

@@ -8,6 +8,9 @@
 // range is what a drawing tool sees as the middle run.
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "CString.h"
 #include "CWnd.h"
 
@@ -38,6 +41,11 @@ class CZoToolTipStaticFunc : public CWnd {
   // a text without "(") marks nothing. Repaints only when the mark changed.
   // Works with or without a window.
   virtual void SetCurrentParam(int nParam);
+
+  // The parameters that SetCurrentParam marks, in order: for each, the byte
+  // range [first, end) of strText, trimmed of blanks (empty, first == end,
+  // for a parameter of blanks only). No element for a text without "(".
+  static std::vector<std::pair<int, int>> ParameterRanges(const CString& strText);
 
   // Closes the tip on WM_KEYDOWN with VK_ESCAPE while it is open; every
   // other message is left alone. pMsg may be null (ignored).

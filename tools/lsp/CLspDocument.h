@@ -1,0 +1,53 @@
+// CLspDocument: the text of one document the client has open, as lines of
+// bytes, edited by the client's full or incremental changes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/lsp/CLspCallScanner.h"
+#include "tools/lsp/LspText.h"
+
+namespace nimbo {
+namespace lsp {
+
+class CLspDocument {
+ public:
+  // A position as the client gives it: line and column in its encoding.
+  struct CPosition {
+    long long nLine = 0;
+    long long nCharacter = 0;
+  };
+
+  explicit CLspDocument(const std::string& strText = std::string());
+
+  // Replaces the whole text.
+  void SetText(const std::string& strText);
+  // Replaces the text between two positions by strText. Positions past a
+  // line's end mean its end; lines past the last mean the end of the text;
+  // an end before the start is taken as the start.
+  void ReplaceRange(const CPosition& start, const CPosition& end, const std::string& strText,
+                    EPositionEncoding eEncoding);
+
+  const std::vector<std::string>& Lines() const { return m_lines; }
+  // The whole text, lines joined with "\n".
+  std::string Text() const;
+
+  // The line and byte offset of a client position; false when the line is
+  // past the last (the offset is clamped to the line's end).
+  bool Locate(const CPosition& position, EPositionEncoding eEncoding, size_t& nLine, size_t& nOffset) const;
+
+  // The innermost call open before a byte position (see CLspCallScanner).
+  bool FindOpenCall(size_t nLine, size_t nOffset, CLspCallScanner::COpenCall& call) {
+    return m_scanner.FindOpenCall(m_lines, nLine, nOffset, call);
+  }
+
+  int m_nVersion = 0;  // the client's version of the text
+
+ private:
+  std::vector<std::string> m_lines;  // never empty
+  CLspCallScanner m_scanner;
+};
+
+}  // namespace lsp
+}  // namespace nimbo

@@ -1,0 +1,119 @@
+// CLspMessageReader: the base protocol's framing, read defensively.
+#include "tools/lsp/CLspMessageReader.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace nimbo {
+namespace lsp {
+
+namespace {
+
+const char kLengthHeader[] = "content-length:";
+const size_t kLengthHeaderSize = sizeof(kLengthHeader) - 1;
+
+bool StartsWithNoCase(const std::string& strText, size_t nAt, const char* pszPrefix, size_t nPrefix) {
+  if (strText.size() - nAt < nPrefix) return false;
+  for (size_t i = 0; i < nPrefix; ++i)
+    if (std::tolower(static_cast<unsigned char>(strText[nAt + i])) != pszPrefix[i]) return false;
+  return true;
+}
+
+// The value of a Content-Length header line (after the colon): digits with
+// blanks around them. False for anything else or a value over the limit.
+bool ParseLength(const std::string& strValue, size_t& nLength) {
+  size_t i = 0;
+  while (i < strValue.size() && (strValue[i] == ' ' || strValue[i] == '\t')) ++i;
+  if (i == strValue.size() || !std::isdigit(static_cast<unsigned char>(strValue[i]))) return false;
+  nLength = 0;
+  for (; i < strValue.size() && std::isdigit(static_cast<unsigned char>(strValue[i])); ++i) {
+    nLength = nLength * 10 + static_cast<size_t>(strValue[i] - '0');
+    if (nLength > CLspMessageReader::kMaxBody) return false;
+  }
+  while (i < strValue.size() && (strValue[i] == ' ' || strValue[i] == '\t')) ++i;
+  return i == strValue.size();
+}
+
+}  // namespace
+
+void CLspMessageReader::Feed(const char* pData, size_t nSize) {
+  Compact();
+  m_strBuffer.append(pData, nSize);
+}
+
+void CLspMessageReader::Compact() {
+  // Moving the rest down only when it is at most half the buffer keeps the
+  // cost of reading linear in the stream.
+  if (m_nStart > 0 && m_nStart >= m_strBuffer.size() / 2) {
+    m_strBuffer.erase(0, m_nStart);
+    m_nStart = 0;
+  }
+}
+
+void CLspMessageReader::Resync() {
+  for (size_t i = m_nStart + 1; i < m_strBuffer.size(); ++i) {
+    if (m_strBuffer[i - 1] == '\n' && (m_strBuffer[i] == 'C' || m_strBuffer[i] == 'c')) {
+      m_nStart = i;
+      return;
+    }
+  }
+  m_nStart = m_strBuffer.size();
+}
+
+CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::string& strProblem) {
+  // The header block: lines up to an empty one ("\r\n" or a bare "\n").
+  size_t nLength = 0;
+  bool bLength = false;
+  size_t nAt = m_nStart;
+  for (;;) {
+    const size_t nEnd = m_strBuffer.find('\n', nAt);
+    if (nEnd == std::string::npos) {
+      if (m_strBuffer.size() - m_nStart > kMaxHeader) {
+        strProblem = "header block too long without an empty line";
+        Resync();
+        return resultSkipped;
+      }
+      return resultNeedMore;
+    }
+    std::string strLine = m_strBuffer.substr(nAt, nEnd - nAt);
+    if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
+    nAt = nEnd + 1;
+    if (strLine.empty()) {
+      if (nAt - m_nStart <= 2) {
+        m_nStart = nAt;  // blank lines between messages are harmless
+        continue;
+      }
+      break;
+    }
+    if (StartsWithNoCase(strLine, 0, kLengthHeader, kLengthHeaderSize)) {
+      if (!ParseLength(strLine.substr(kLengthHeaderSize), nLength)) {
+        strProblem = "bad Content-Length header: " + strLine.substr(0, 80);
+        m_nStart = nAt - 1;
+        Resync();
+        return resultSkipped;
+      }
+      bLength = true;
+    } else if (strLine.find(':') == std::string::npos) {
+      strProblem = "not a header line: " + strLine.substr(0, 80);
+      m_nStart = nAt - 1;
+      Resync();
+      return resultSkipped;
+    }
+  }
+  if (!bLength) {
+    strProblem = "header block without Content-Length";
+    m_nStart = nAt;
+    return resultSkipped;
+  }
+  if (m_strBuffer.size() - nAt < nLength) return resultNeedMore;
+  strBody.assign(m_strBuffer, nAt, nLength);
+  m_nStart = nAt + nLength;
+  return resultMessage;
+}
+
+std::string FrameMessage(const std::string& strBody) {
+  return "Content-Length: " + std::to_string(strBody.size()) + "\r\n\r\n" + strBody;
+}
+
+}  // namespace lsp
+}  // namespace nimbo

@@ -1,0 +1,35 @@
+// LspText: the text conversions a language server needs: columns in the
+// client's position encoding against byte offsets, lines of a text, and
+// 8-bit text made safe for JSON.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace nimbo {
+namespace lsp {
+
+// How the client counts the "character" of a position.
+enum EPositionEncoding { encodingUtf16, encodingUtf8 };
+
+// The byte offset of column nColumn of strLine, counted in eEncoding. Bytes
+// that are not well-formed UTF-8 (text in an 8-bit code page) count one unit
+// each. A column past the end, or inside a character, gives the offset of
+// the line's end, or of the character that contains it.
+size_t ByteOffsetOfColumn(const std::string& strLine, long long nColumn, EPositionEncoding eEncoding);
+
+// The column of byte offset nOffset of strLine (the line's end when past it).
+long long ColumnOfByteOffset(const std::string& strLine, size_t nOffset, EPositionEncoding eEncoding);
+
+// The lines of strText: split at "\r\n", "\n" and "\r", terminators dropped.
+// A text that ends with a terminator has an empty last line; the empty text
+// is one empty line.
+std::vector<std::string> SplitLines(const std::string& strText);
+
+// strText with every byte that is not part of well-formed UTF-8 read as the
+// Latin-1 character of that value, so that a description or prototype in
+// an 8-bit code page can be sent as JSON without losing a character.
+std::string ToUtf8(const std::string& strText);
+
+}  // namespace lsp
+}  // namespace nimbo
