@@ -1,6 +1,7 @@
 // CLspMessageReader: the base protocol's framing, read defensively.
 #include "tools/lsp/CLspMessageReader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -13,10 +14,17 @@ const char kLengthHeader[] = "content-length:";
 const size_t kLengthHeaderSize = sizeof(kLengthHeader) - 1;
 
 bool StartsWithNoCase(const std::string& strText, size_t nAt, const char* pszPrefix, size_t nPrefix) {
-  if (strText.size() - nAt < nPrefix) return false;
+  if (strText.size() < nAt || strText.size() - nAt < nPrefix) return false;
   for (size_t i = 0; i < nPrefix; ++i)
     if (std::tolower(static_cast<unsigned char>(strText[nAt + i])) != pszPrefix[i]) return false;
   return true;
+}
+
+// "Name:" at the start of a header line: letters, digits and "-", then a colon.
+bool IsHeaderLine(const std::string& strLine) {
+  size_t i = 0;
+  while (i < strLine.size() && (std::isalnum(static_cast<unsigned char>(strLine[i])) || strLine[i] == '-')) ++i;
+  return i > 0 && i < strLine.size() && strLine[i] == ':';
 }
 
 // The value of a Content-Length header line (after the colon): digits with
@@ -52,12 +60,17 @@ void CLspMessageReader::Compact() {
 
 void CLspMessageReader::Resync() {
   for (size_t i = m_nStart + 1; i < m_strBuffer.size(); ++i) {
-    if (m_strBuffer[i - 1] == '\n' && (m_strBuffer[i] == 'C' || m_strBuffer[i] == 'c')) {
+    if (StartsWithNoCase(m_strBuffer, i, kLengthHeader, kLengthHeaderSize)) {
       m_nStart = i;
       return;
     }
   }
-  m_nStart = m_strBuffer.size();
+  // Keep a tail that may be the start of a header cut by the read (it has
+  // no line break), and always move on by at least one byte.
+  size_t nFrom = m_strBuffer.size() > kLengthHeaderSize ? m_strBuffer.size() - kLengthHeaderSize : 0;
+  const size_t nNewline = m_strBuffer.rfind('\n');
+  if (nNewline != std::string::npos && nNewline + 1 > nFrom) nFrom = nNewline + 1;
+  m_nStart = std::min(m_strBuffer.size(), std::max(m_nStart + 1, nFrom));
 }
 
 CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::string& strProblem) {
@@ -88,14 +101,12 @@ CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::st
     if (StartsWithNoCase(strLine, 0, kLengthHeader, kLengthHeaderSize)) {
       if (!ParseLength(strLine.substr(kLengthHeaderSize), nLength)) {
         strProblem = "bad Content-Length header: " + strLine.substr(0, 80);
-        m_nStart = nAt - 1;
         Resync();
         return resultSkipped;
       }
       bLength = true;
-    } else if (strLine.find(':') == std::string::npos) {
+    } else if (!IsHeaderLine(strLine)) {
       strProblem = "not a header line: " + strLine.substr(0, 80);
-      m_nStart = nAt - 1;
       Resync();
       return resultSkipped;
     }
