@@ -27,6 +27,14 @@ bool IsHeaderLine(const std::string& strLine) {
   return i > 0 && i < strLine.size() && strLine[i] == ':';
 }
 
+// A Content-Length header inside a line: garbage glued to the front of a
+// header, which a read of another size might have seen on its own.
+bool HasLengthHeaderInside(const std::string& strLine) {
+  for (size_t i = 1; i < strLine.size(); ++i)
+    if (StartsWithNoCase(strLine, i, kLengthHeader, kLengthHeaderSize)) return true;
+  return false;
+}
+
 // The value of a Content-Length header line (after the colon): digits with
 // blanks around them. False for anything else or a value over the limit.
 bool ParseLength(const std::string& strValue, size_t& nLength) {
@@ -105,7 +113,7 @@ CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::st
         return resultSkipped;
       }
       bLength = true;
-    } else if (!IsHeaderLine(strLine)) {
+    } else if (!IsHeaderLine(strLine) || HasLengthHeaderInside(strLine)) {
       strProblem = "not a header line: " + strLine.substr(0, 80);
       Resync();
       return resultSkipped;

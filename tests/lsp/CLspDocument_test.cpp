@@ -1,0 +1,90 @@
+// The document model and its scan cache: edits give the text a fresh
+// document would hold, and the cached call search answers as a fresh scan.
+#include "tools/lsp/CLspDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using nimbo::lsp::CLspCallScanner;
+using nimbo::lsp::CLspDocument;
+
+CLspDocument::CPosition At(long long nLine, long long nCharacter) {
+  CLspDocument::CPosition position;
+  position.nLine = nLine;
+  position.nCharacter = nCharacter;
+  return position;
+}
+
+// Every position's answer, as "line:offset -> line:paren:argument" lines.
+std::string AllAnswers(CLspDocument& document) {
+  std::string strAnswers;
+  for (size_t nLine = 0; nLine < document.Lines().size(); ++nLine) {
+    for (size_t nOffset = 0; nOffset <= document.Lines()[nLine].size(); ++nOffset) {
+      CLspCallScanner::COpenCall call;
+      if (!document.FindOpenCall(nLine, nOffset, call)) continue;
+      strAnswers += std::to_string(nLine) + ":" + std::to_string(nOffset) + " -> " + std::to_string(call.nLine) + ":" +
+                    std::to_string(call.nParen) + ":" + std::to_string(call.nArgument) + "\n";
+    }
+  }
+  return strAnswers;
+}
+
+TEST(CLspDocument, RangeEditsMatchTheEditedText) {
+  struct CCase {
+    const char* pszBefore;
+    CLspDocument::CPosition start, end;
+    const char* pszText;
+    const char* pszAfter;
+  };
+  const CCase cases[] = {
+      {"abc\ndef", At(0, 1), At(0, 2), "XY", "aXYc\ndef"},
+      {"abc\ndef", At(0, 2), At(1, 1), "", "abef"},
+      {"abc\ndef", At(1, 3), At(1, 3), "\r\ng\rh", "abc\ndef\ng\nh"},
+      {"abc\ndef", At(5, 0), At(9, 9), "!", "abc\ndef!"},          // past the end: appended
+      {"abc\ndef", At(0, 2), At(0, 1), "-", "ab-c\ndef"},          // an end before the start
+      {"a\xF0\x9F\x98\x80" "b", At(0, 1), At(0, 3), "", "ab"},     // a surrogate pair is two units
+      {"\xE9t\xE9", At(0, 1), At(0, 2), "", "\xE9\xE9"},           // Latin-1 bytes count one unit each
+  };
+  for (const CCase& c : cases) {
+    CLspDocument document(c.pszBefore);
+    document.ReplaceRange(c.start, c.end, c.pszText, nimbo::lsp::encodingUtf16);
+    EXPECT_EQ(document.Text(), c.pszAfter) << c.pszBefore << " / " << c.pszText;
+  }
+}
+
+TEST(CLspDocument, CachedSearchAgreesWithAFreshScanAfterEveryEdit) {
+  // Random edits made of the bytes that move the scanner's state: quotes,
+  // escapes, comment marks, parentheses, commas and line breaks.
+  const std::string strAlphabet = "ab (),,\"'\\/*\n";
+  std::mt19937 random(13);
+  CLspDocument document("Foo(a, \"x\nBar(1, /* c\n, d */ 2, 'q', e)\n");
+  for (int nEdit = 0; nEdit < 300; ++nEdit) {
+    const long long nLines = static_cast<long long>(document.Lines().size());
+    const CLspDocument::CPosition start = At(random() % nLines, random() % 12);
+    const CLspDocument::CPosition end = At(start.nLine + random() % 2, random() % 12);
+    std::string strText;
+    for (unsigned n = random() % 4; n > 0; --n) strText += strAlphabet[random() % strAlphabet.size()];
+    // Ask first, so the cache is filled before the edit invalidates part of it.
+    AllAnswers(document);
+    document.ReplaceRange(start, end, strText, nimbo::lsp::encodingUtf8);
+    CLspDocument fresh(document.Text());
+    ASSERT_EQ(AllAnswers(document), AllAnswers(fresh)) << "after edit " << nEdit << ":\n" << document.Text();
+  }
+}
+
+TEST(CLspDocument, ArgumentsCountAcrossLinesAtTheCallsOwnLevel) {
+  CLspDocument document("Foo(a, Bar(\n  1, 2), b,\n  c");
+  CLspCallScanner::COpenCall call;
+  ASSERT_TRUE(document.FindOpenCall(2, 3, call));
+  EXPECT_EQ(call.nLine, 0u);
+  EXPECT_EQ(call.nParen, 3u);
+  EXPECT_EQ(call.nArgument, 3);
+  ASSERT_TRUE(document.FindOpenCall(1, 4, call));  // inside Bar
+  EXPECT_EQ(call.nParen, 10u);
+  EXPECT_EQ(call.nArgument, 1);
+}
+
+}  // namespace
