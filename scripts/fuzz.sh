@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 SECONDS_PER_TARGET=${1:-20}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(fuzz_ini_text fuzz_ini_archive fuzz_script_scan fuzz_promptor)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(fuzz_ini_text fuzz_ini_archive fuzz_script_scan fuzz_promptor fuzz_lsp)
 BUILD=build/fuzz
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

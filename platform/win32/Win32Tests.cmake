@@ -16,6 +16,9 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # Drives that tool's terminal editor in tmux, and replays its sessions.
   tui_tests
   replay_tests
+  # The language server is a command of that tool, and its process tests
+  # drive it from Neovim.
+  lsp_tests
   # Runs crashing or faulting children with fork(), mmap and a small tmpfs
   # mount: Linux process and file-system machinery.
   robustness_tests)
