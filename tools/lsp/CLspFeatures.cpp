@@ -121,30 +121,30 @@ CLspServer::json CLspServer::Completion(const json& params) {
   return {{"isIncomplete", bMore}, {"items", items}};
 }
 
-CLspServer::json CLspServer::Hover(const json& params) {
-  size_t nLine = 0;
-  size_t nOffset = 0;
-  CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
+const CLspFunction* CLspServer::FunctionAt(const json& params, CWordAt& word) {
+  CLspDocument* pDocument = DocumentAt(params, word.nLine, word.nFirst);
   if (pDocument == nullptr) return nullptr;
-  const std::string& strLine = pDocument->Lines()[nLine];
-  const std::pair<size_t, size_t> word = WordAt(strLine, nOffset, false);
-  const CLspFunction* pFunction = m_pCatalog->Find(strLine.substr(word.first, word.second - word.first));
+  word.pLine = &pDocument->Lines()[word.nLine];
+  const std::pair<size_t, size_t> range = WordAt(*word.pLine, word.nFirst, false);
+  word.nFirst = range.first;
+  word.nEnd = range.second;
+  return m_pCatalog->Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst));
+}
+
+CLspServer::json CLspServer::Hover(const json& params) {
+  CWordAt word;
+  const CLspFunction* pFunction = FunctionAt(params, word);
   if (pFunction == nullptr) return nullptr;
   std::string strValue = m_bMarkdown ? "```\n" + ToUtf8(pFunction->strPrototype) + "\n```"
                                      : ToUtf8(pFunction->strPrototype);
   if (!pFunction->strDescription.empty()) strValue += "\n\n" + ToUtf8(pFunction->strDescription);
   return {{"contents", {{"kind", m_bMarkdown ? "markdown" : "plaintext"}, {"value", strValue}}},
-          {"range", Range(strLine, nLine, word.first, word.second)}};
+          {"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)}};
 }
 
 CLspServer::json CLspServer::Definition(const json& params) {
-  size_t nLine = 0;
-  size_t nOffset = 0;
-  CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
-  if (pDocument == nullptr) return nullptr;
-  const std::string& strLine = pDocument->Lines()[nLine];
-  const std::pair<size_t, size_t> word = WordAt(strLine, nOffset, false);
-  const CLspFunction* pFunction = m_pCatalog->Find(strLine.substr(word.first, word.second - word.first));
+  CWordAt word;
+  const CLspFunction* pFunction = FunctionAt(params, word);
   if (pFunction == nullptr || pFunction->pDefinition == nullptr) return nullptr;
   return Location(*pFunction->pDefinition);
 }

@@ -72,6 +72,15 @@ class CLspServer {
   // byte offset of params.position; null when the document is not open or
   // the position lies past its last line.
   CLspDocument* DocumentAt(const json& params, size_t& nLine, size_t& nOffset);
+  // The known function named by the word under params.position, or null;
+  // word receives the line and the word's byte range.
+  struct CWordAt {
+    const std::string* pLine = nullptr;
+    size_t nLine = 0;
+    size_t nFirst = 0;
+    size_t nEnd = 0;
+  };
+  const CLspFunction* FunctionAt(const json& params, CWordAt& word);
   json Location(const CLspDefinition& definition) const;
   json Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const;
 
