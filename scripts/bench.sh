@@ -56,5 +56,6 @@ done
 } >"$RUN/machine.txt"
 
 python3 bench/MakeReport.py "$RUN" "$RUN/machine.txt" >BENCHMARKS.md.new
+python3 bench/LspReport.py "$RUN"/round-*.json >>BENCHMARKS.md.new
 mv BENCHMARKS.md.new BENCHMARKS.md
 echo "wrote BENCHMARKS.md"

@@ -16,7 +16,8 @@ std::vector<std::string> ReadAll(const std::string& strStream, size_t nChunk) {
     reader.Feed(strStream.data() + nAt, std::min(nChunk, strStream.size() - nAt));
     std::string strBody;
     std::string strProblem;
-    for (CLspMessageReader::EResult eResult; (eResult = reader.Next(strBody, strProblem)) != CLspMessageReader::resultNeedMore;)
+    for (CLspMessageReader::EResult eResult;
+         (eResult = reader.Next(strBody, strProblem)) != CLspMessageReader::resultNeedMore;)
       bodies.push_back(eResult == CLspMessageReader::resultMessage ? strBody : "skipped");
   }
   return bodies;

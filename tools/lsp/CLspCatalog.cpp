@@ -174,7 +174,9 @@ const CLspFunction* CLspCatalog::Find(const std::string& strName) const {
 std::vector<const CLspFunction*> CLspCatalog::Complete(const std::string& strPrefix, size_t nMax, bool& bMore) const {
   const std::string strLower = LowerAscii(strPrefix);
   auto it = std::lower_bound(m_functions.begin(), m_functions.end(), strLower,
-                             [](const CLspFunction& function, const std::string& strKey) { return function.strLower < strKey; });
+                             [](const CLspFunction& function, const std::string& strKey) {
+                               return function.strLower < strKey;
+                             });
   std::vector<const CLspFunction*> matches;
   bMore = false;
   for (; it != m_functions.end() && it->strLower.compare(0, strLower.size(), strLower) == 0; ++it) {

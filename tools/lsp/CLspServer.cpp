@@ -146,6 +146,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
     for (const json& encoding : encodings)
       if (encoding == "utf-8") m_eEncoding = encodingUtf8;
   m_bWatchRegistration = Dig(capabilities, {"workspace", "didChangeWatchedFiles", "dynamicRegistration"}) == true;
+  m_bRelativePatterns = Dig(capabilities, {"workspace", "didChangeWatchedFiles", "relativePatternSupport"}) == true;
   m_bWorkDoneProgress = Dig(capabilities, {"window", "workDoneProgress"}) == true;
   const json& formats = Dig(capabilities, {"textDocument", "hover", "contentFormat"});
   m_bMarkdown = !formats.is_array() || std::find(formats.begin(), formats.end(), "markdown") != formats.end();
@@ -175,16 +176,20 @@ CLspServer::json CLspServer::Initialize(const json& params) {
 }
 
 void CLspServer::Initialized() {
-  if (m_bWatchRegistration) {
-    json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
-                                 {{"globPattern", "**/funcwiz.ini"}}});
-    SendRequest("client/registerCapability",
-                {{"registrations",
-                  {{{"id", "nimbo-watched-files"},
-                    {"method", "workspace/didChangeWatchedFiles"},
-                    {"registerOptions", {{"watchers", watchers}}}}}}});
-  }
   EnsureIndexed();
+  if (!m_bWatchRegistration) return;
+  json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
+                               {{"globPattern", "**/funcwiz.ini"}}});
+  // The Programs directory is seldom inside the workspace: watched by its
+  // own path where the client takes patterns relative to a folder.
+  if (m_bRelativePatterns)
+    watchers.push_back(
+        {{"globPattern", {{"baseUri", UriFromPath(m_pCatalog->ProgramsDir())}, {"pattern", "funcwiz.ini"}}}});
+  SendRequest("client/registerCapability",
+              {{"registrations",
+                {{{"id", "nimbo-watched-files"},
+                  {"method", "workspace/didChangeWatchedFiles"},
+                  {"registerOptions", {{"watchers", watchers}}}}}}});
 }
 
 void CLspServer::EnsureIndexed() {
@@ -293,7 +298,10 @@ void CLspServer::RespondError(const json& id, int nCode, const std::string& strM
 
 void CLspServer::SendRequest(const std::string& strMethod, const json& params) {
   // String ids keep the server's requests apart from the client's at a glance.
-  Send({{"jsonrpc", "2.0"}, {"id", "nimbo-" + std::to_string(m_nNextRequest++)}, {"method", strMethod}, {"params", params}});
+  Send({{"jsonrpc", "2.0"},
+        {"id", "nimbo-" + std::to_string(m_nNextRequest++)},
+        {"method", strMethod},
+        {"params", params}});
 }
 
 void CLspServer::SendNotification(const std::string& strMethod, const json& params) {

@@ -99,6 +99,7 @@ class CLspServer {
   bool m_bExit = false;
   bool m_bIndexed = false;
   bool m_bWatchRegistration = false;  // the client registers watchers dynamically
+  bool m_bRelativePatterns = false;   // ... and takes patterns relative to a folder
   bool m_bWorkDoneProgress = false;
   bool m_bMarkdown = true;  // the client reads markdown documentation
   EPositionEncoding m_eEncoding = encodingUtf16;

@@ -84,7 +84,10 @@ int RunLspCommand(const std::vector<std::string>& args) {
 
   bool bOutputOk = true;
   nimbo::lsp::CLspServer server(
-      options, [&bOutputOk](const std::string& strBody) { bOutputOk = bOutputOk && WriteAll(nimbo::lsp::FrameMessage(strBody)); },
+      options,
+      [&bOutputOk](const std::string& strBody) {
+        bOutputOk = bOutputOk && WriteAll(nimbo::lsp::FrameMessage(strBody));
+      },
       Log);
   nimbo::lsp::CLspMessageReader reader;
   char buffer[65536];

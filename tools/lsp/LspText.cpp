@@ -45,7 +45,10 @@ long long UnitsOf(size_t nSequence, EPositionEncoding eEncoding) {
 size_t ByteOffsetOfColumn(const std::string& strLine, long long nColumn, EPositionEncoding eEncoding) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(strLine.data());
   const size_t nSize = strLine.size();
-  if (eEncoding == encodingUtf8) return nColumn <= 0 ? 0 : nColumn >= static_cast<long long>(nSize) ? nSize : static_cast<size_t>(nColumn);
+  if (eEncoding == encodingUtf8) {
+    if (nColumn <= 0) return 0;
+    return nColumn >= static_cast<long long>(nSize) ? nSize : static_cast<size_t>(nColumn);
+  }
   size_t i = 0;
   long long nUnits = 0;
   while (i < nSize && nUnits < nColumn) {
