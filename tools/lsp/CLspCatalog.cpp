@@ -60,22 +60,24 @@ const CZoFuncInfo* CatalogueOf(const CString& strName) {
 }
 
 bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& strProject, std::string& strError) {
+  bool bOk = true;
+  strError.clear();
   if (!IsReadableDirectory(strPrograms)) {
     strError = "programs directory not found or not readable: " + strPrograms;
-    return false;
+    bOk = false;
   }
+  // Set all the same: funcwiz.ini may appear there later (watched files).
   m_strPrograms = AbsolutePath(strPrograms);
   m_manager.GetDirLoc()->SetLocation("Programs", m_strPrograms.c_str());
   m_manager.CloseProject();
   m_strProject.clear();
-  if (!strProject.empty()) {
-    if (!IsReadableDirectory(strProject) || !m_manager.OpenProject(AbsolutePath(strProject).c_str())) {
-      strError = "project directory not found or not readable: " + strProject;
-      return false;
-    }
-    m_strProject = AbsolutePath(strProject);
+  if (strProject.empty()) return bOk;
+  if (!IsReadableDirectory(strProject) || !m_manager.OpenProject(AbsolutePath(strProject).c_str())) {
+    strError += std::string(strError.empty() ? "" : "; ") + "project directory not found or not readable: " + strProject;
+    return false;
   }
-  return true;
+  m_strProject = AbsolutePath(strProject);
+  return bOk;
 }
 
 void CLspCatalog::RebuildAll() {

@@ -46,7 +46,8 @@ class CLspCatalog {
   CLspCatalog& operator=(const CLspCatalog&) = delete;
 
   // Sets up the host: strPrograms holds funcwiz.ini, strProject the scripts
-  // (empty: no project). False with a message when a directory is unreadable.
+  // (empty: no project). False with a message when a directory is
+  // unreadable; the other one is set up all the same.
   bool Configure(const std::string& strPrograms, const std::string& strProject, std::string& strError);
 
   // Re-reads funcwiz.ini (the standard catalogue is emptied first, so its

@@ -204,10 +204,7 @@ void CLspServer::Index(const char* pszWhy) {
     if (strPrograms.empty()) strPrograms = m_options.strBundledPrograms;
     const std::string strProject = m_options.strProject.empty() ? m_strWorkspace : m_options.strProject;
     std::string strError;
-    if (!m_pCatalog->Configure(strPrograms, strProject, strError)) {
-      m_pfnLog(strError);
-      if (!m_pCatalog->Configure(strPrograms, std::string(), strError)) m_pfnLog(strError);
-    }
+    if (!m_pCatalog->Configure(strPrograms, strProject, strError)) m_pfnLog(strError);
   }
   const std::string strToken = "nimbo-index-" + std::to_string(m_nNextRequest);  // unique: a request follows
   if (m_bWorkDoneProgress) {
