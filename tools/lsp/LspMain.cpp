@@ -71,14 +71,14 @@ bool ParseArguments(const std::vector<std::string>& args, nimbo::lsp::CLspOption
 
 }  // namespace
 
-int RunLspCommand(const std::vector<std::string>& args) {
+int RunLspCommand(const std::vector<std::string>& args, const std::string& strBundledPrograms) {
   nimbo::lsp::CLspOptions options;
   if (!ParseArguments(args, options)) return 2;
   if (options.strPrograms.empty()) {
     const char* pszEnv = std::getenv("NIMBO_PROGRAMS");
     if (pszEnv != nullptr) options.strPrograms = pszEnv;
   }
-  options.strBundledPrograms = NIMBO_SOURCE_DIR "/samples/Programs";
+  options.strBundledPrograms = strBundledPrograms;
   signal(SIGPIPE, SIG_IGN);  // a client that goes away shows as a failed write
   NimboInit();               // as a host does once after loading the module
 
