@@ -7,7 +7,7 @@
 // Adds no data and keeps every virtual operation of CWnd; its run-time class
 // and message map are CWnd's. The controller only ever writes a borrowed
 // handle into m_hWnd (and clears it again); it never calls Create.
-class AFX_EXT_CLASS CCodeMaxCtrl : public CWnd {
+class CCodeMaxCtrl : public CWnd {
  public:
   CCodeMaxCtrl() = default;
   CCodeMaxCtrl(const CCodeMaxCtrl&) = delete;  // a window object is never copied

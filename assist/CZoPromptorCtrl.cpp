@@ -33,14 +33,6 @@ class CFlagReset {
   bool& m_bFlag;
 };
 
-// Looks strName up exactly in one catalogue.
-bool LookUp(const CZoFuncInfo& catalogue, const CString& strName, CString* pstrPrototype) {
-  auto it = catalogue.find(strName);
-  if (it == catalogue.end()) return false;
-  if (pstrPrototype != nullptr) *pstrPrototype = it->second;
-  return true;
-}
-
 }  // namespace
 
 CZoPromptorCtrl::CZoPromptorCtrl()
@@ -105,9 +97,10 @@ CString CZoPromptorCtrl::GetCurrentFunctionName(CString* pstrPrototype) {
   m_nTipColumn = nColumn < INT_MAX ? nColumn + 1 : INT_MAX;
   const CString strName = NameBeforeCaret(strLine, nColumn);
   if (strName.IsEmpty()) return CString();
-  if (LookUp(g_FuncInfoStd, strName, pstrPrototype)) return strName;
-  if (LookUp(g_FuncInfoUser, strName, pstrPrototype)) return strName;
-  return CString();
+  const CString* pPrototype = FindSharedPrototype(strName);
+  if (pPrototype == nullptr) return CString();
+  if (pstrPrototype != nullptr) *pstrPrototype = *pPrototype;
+  return strName;
 }
 
 void CZoPromptorCtrl::Detach() {

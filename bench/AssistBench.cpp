@@ -3,9 +3,9 @@
 #include <string>
 
 #include "BenchCommon.h"
-#include "CommCtrl.h"
+#include "Win32CommCtrl.h"
 #include "SimDesktop.h"
-#include "WinUser.h"
+#include "Win32User.h"
 #include "assist/CFuncTipScanner.h"
 #include "assist/CZoListCtrlToolTipStaticFunc.h"
 #include "assist/EditorLine.h"

@@ -16,12 +16,12 @@ inline int IterationsFor(int nMegabytes) { return nMegabytes >= 100 ? 3 : nMegab
 // and what every reader must find in it; 0 keys per section stands for the
 // mixed shape (MixedIniFileFor), where readers that trim the blanks around
 // "=" find other keys and values than our document, which keeps them.
-struct INI_INPUT {
+struct CIniInput {
   std::string strPath;
-  INI_SUMMARY expected;         // what our document reads
-  INI_SUMMARY expectedTrimmed;  // what SimpleIni, inih and INIReader read
+  CIniSummary expected;         // what our document reads
+  CIniSummary expectedTrimmed;  // what SimpleIni, inih and INIReader read
 };
-const INI_INPUT& IniInput(int nMegabytes, int nKeysPerSection);
+const CIniInput& IniInput(int nMegabytes, int nKeysPerSection);
 
 // Stops the benchmark with an error unless bOk.
 inline bool CheckOr(benchmark::State& state, bool bOk, const char* pszWhat) {

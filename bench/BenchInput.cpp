@@ -65,12 +65,12 @@ uint64_t EntryChecksum(const char* pszSection, const char* pszKey, const char* p
   return nHash;
 }
 
-std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummary) {
+std::string IniFileFor(int nMegabytes, int nKeysPerSection, CIniSummary* pSummary) {
   const std::string strPath =
       BenchDataDir() + "/ini_" + std::to_string(nMegabytes) + "mb_" + std::to_string(nKeysPerSection) + "keys.ini";
   const size_t nTarget = static_cast<size_t>(nMegabytes) * 1000 * 1000;
   CBenchRandom random(kSeed + static_cast<uint64_t>(nKeysPerSection));
-  INI_SUMMARY summary;
+  CIniSummary summary;
   std::string strText;
   strText.reserve(nTarget + 4096);
   strText += "; generated benchmark input: sections of key=value lines\r\n";
@@ -101,14 +101,14 @@ std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummar
   return strPath;
 }
 
-std::string MixedIniFileFor(int nMegabytes, INI_SUMMARY* pKept, INI_SUMMARY* pTrimmed) {
+std::string MixedIniFileFor(int nMegabytes, CIniSummary* pKept, CIniSummary* pTrimmed) {
   static const char* const kWords[] = {"Window", "Color", "Font", "Size", "Path", "Recent", "Tool", "Bar", "Width",
                                        "Last", "Open", "File", "Height", "Print", "Margin", "Mode"};
   static const char kValueAlphabet[] = "abcdefghijKLMNOPQRSTuvwxyz0123456789 ,./-=";
   const std::string strPath = BenchDataDir() + "/ini_" + std::to_string(nMegabytes) + "mb_mixed.ini";
   const size_t nTarget = static_cast<size_t>(nMegabytes) * 1000 * 1000;
   CBenchRandom random(kSeed + 3);
-  INI_SUMMARY kept, trimmed;
+  CIniSummary kept, trimmed;
   std::string strText;
   strText.reserve(nTarget + 4096);
   strText += "; generated benchmark input: mixed-case names, blanks around \"=\", values with \"=\"\r\n\r\n";

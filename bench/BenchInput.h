@@ -14,11 +14,11 @@ const std::string& BenchDataDir();
 // What a complete reading of a generated INI file must yield: the number of
 // sections and entries, and an order-independent checksum over every
 // (section, key, value) triple (see EntryChecksum).
-struct INI_SUMMARY {
+struct CIniSummary {
   size_t nSections = 0;
   size_t nEntries = 0;
   uint64_t nChecksum = 0;
-  bool operator==(const INI_SUMMARY& other) const {
+  bool operator==(const CIniSummary& other) const {
     return nSections == other.nSections && nEntries == other.nEntries && nChecksum == other.nChecksum;
   }
 };
@@ -32,7 +32,7 @@ uint64_t EntryChecksum(const char* pszSection, const char* pszKey, const char* p
 // "key=value" with no blanks around "=", a comment line now and then, an
 // empty line after each section, nKeysPerSection entries per section.
 // Returns its path; pSummary (optional) receives what it holds.
-std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummary = nullptr);
+std::string IniFileFor(int nMegabytes, int nKeysPerSection, CIniSummary* pSummary = nullptr);
 
 // An INI text of about nMegabytes MB in another shape: mixed-case names,
 // sections of 5 to 60 entries, blanks on either side of "=" or none, values
@@ -40,7 +40,7 @@ std::string IniFileFor(int nMegabytes, int nKeysPerSection, INI_SUMMARY* pSummar
 // then. pKept receives what a reader that keeps every byte finds (keys with
 // their trailing blanks, values with their leading ones); pTrimmed what a
 // reader that trims the blanks around "=" finds.
-std::string MixedIniFileFor(int nMegabytes, INI_SUMMARY* pKept = nullptr, INI_SUMMARY* pTrimmed = nullptr);
+std::string MixedIniFileFor(int nMegabytes, CIniSummary* pKept = nullptr, CIniSummary* pTrimmed = nullptr);
 
 // A project directory of nFiles scripts of nLinesPerFile lines each, every
 // script defining nFunctionsPerFile functions with bodies. Returns its path;

@@ -16,9 +16,9 @@
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
 
-const INI_INPUT& IniInput(int nMegabytes, int nKeysPerSection) {
-  static std::map<std::pair<int, int>, INI_INPUT> inputs;
-  INI_INPUT& input = inputs[{nMegabytes, nKeysPerSection}];
+const CIniInput& IniInput(int nMegabytes, int nKeysPerSection) {
+  static std::map<std::pair<int, int>, CIniInput> inputs;
+  CIniInput& input = inputs[{nMegabytes, nKeysPerSection}];
   if (!input.strPath.empty()) return input;
   if (nKeysPerSection == 0) {
     input.strPath = MixedIniFileFor(nMegabytes, &input.expected, &input.expectedTrimmed);
@@ -31,7 +31,7 @@ const INI_INPUT& IniInput(int nMegabytes, int nKeysPerSection) {
 
 namespace {
 
-void SetCounters(benchmark::State& state, const INI_INPUT& input) {
+void SetCounters(benchmark::State& state, const CIniInput& input) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(input.expected.nEntries) * 100);
   state.counters["entries"] = static_cast<double>(input.expected.nEntries);
 }
@@ -39,7 +39,7 @@ void SetCounters(benchmark::State& state, const INI_INPUT& input) {
 // ---- Loading ----------------------------------------------------------------
 
 void BM_LoadNimbo(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   {
     CIniFile ini;
     if (!CheckOr(state, ini.Load(input.strPath.c_str(), false) && SummaryOf(ini) == input.expected,
@@ -54,7 +54,7 @@ void BM_LoadNimbo(benchmark::State& state) {
 }
 
 void BM_LoadSimpleIni(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   {
     CSimpleIniA ini;
     if (!CheckOr(state, ini.LoadFile(input.strPath.c_str()) == SI_OK && SummaryOfSimpleIni(ini) == input.expectedTrimmed,
@@ -69,7 +69,7 @@ void BM_LoadSimpleIni(benchmark::State& state) {
 }
 
 void BM_LoadINIReader(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   {
     CIniFile reference;
     reference.Load(input.strPath.c_str(), false);
@@ -86,8 +86,8 @@ void BM_LoadINIReader(benchmark::State& state) {
 }
 
 void BM_LoadInihEmptyHandler(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  INI_SUMMARY summary;
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CIniSummary summary;
   if (!CheckOr(state, SummaryByInih(input.strPath, &summary) && summary == input.expectedTrimmed, "inih read other data"))
     return;
   for (auto _ : state) benchmark::DoNotOptimize(ParseWithEmptyHandler(input.strPath));
@@ -117,7 +117,7 @@ NIMBO_LOAD_BENCH(BM_LoadInihEmptyHandler);
 std::string OutputPath(const char* pszName) { return BenchDataDir() + "/" + pszName; }
 
 void BM_SaveNimbo(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   CIniFile ini;
   ini.Load(input.strPath.c_str(), false);
   const std::string strOut = OutputPath("saved_nimbo.ini");
@@ -129,7 +129,7 @@ void BM_SaveNimbo(benchmark::State& state) {
 }
 
 void BM_SaveSimpleIni(benchmark::State& state) {
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   CSimpleIniA ini;
   ini.LoadFile(input.strPath.c_str());
   const std::string strOut = OutputPath("saved_simpleini.ini");
@@ -183,7 +183,7 @@ std::unique_ptr<CIniFile> LoadArchive(const std::string& strPath) {
 
 void BM_ArchiveStore(benchmark::State& state) {
   NimboInit();
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   CIniFile ini;
   ini.Load(input.strPath.c_str(), false);
   const std::string strOut = OutputPath("stored.bin");
@@ -195,7 +195,7 @@ void BM_ArchiveStore(benchmark::State& state) {
 
 void BM_ArchiveLoad(benchmark::State& state) {
   NimboInit();
-  const INI_INPUT& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   const std::string strArchive = OutputPath("load.bin");
   {
     CIniFile ini;

@@ -6,8 +6,8 @@
 
 #include "ini/CIniFile.h"
 
-INI_SUMMARY SummaryOf(const CIniFile& ini) {
-  INI_SUMMARY summary;
+CIniSummary SummaryOf(const CIniFile& ini) {
+  CIniSummary summary;
   for (const CIniFile::CItem& section : ini) {
     ++summary.nSections;
     for (const CIniFileSection::CItem& entry : section.second) {
@@ -20,13 +20,13 @@ INI_SUMMARY SummaryOf(const CIniFile& ini) {
 
 namespace {
 
-struct INIH_STATE {
-  INI_SUMMARY summary;
+struct CInihState {
+  CIniSummary summary;
   std::string strSection;
 };
 
 int CountingHandler(void* pUser, const char* pszSection, const char* pszName, const char* pszValue) {
-  INIH_STATE& state = *static_cast<INIH_STATE*>(pUser);
+  CInihState& state = *static_cast<CInihState*>(pUser);
   if (state.strSection != pszSection) {
     state.strSection = pszSection;
     ++state.summary.nSections;  // sections are contiguous in the generated files
@@ -40,8 +40,8 @@ int EmptyHandler(void*, const char*, const char*, const char*) { return 1; }
 
 }  // namespace
 
-bool SummaryByInih(const std::string& strPath, INI_SUMMARY* pSummary) {
-  INIH_STATE state;
+bool SummaryByInih(const std::string& strPath, CIniSummary* pSummary) {
+  CInihState state;
   const bool bOk = ini_parse(strPath.c_str(), CountingHandler, &state) == 0;
   *pSummary = state.summary;
   return bOk;
@@ -60,8 +60,8 @@ std::string Trimmed(const CString& str) {
 
 }  // namespace
 
-INI_SUMMARY SummaryByLookups(const INIReader& reader, const CIniFile& reference) {
-  INI_SUMMARY summary;
+CIniSummary SummaryByLookups(const INIReader& reader, const CIniFile& reference) {
+  CIniSummary summary;
   for (const CIniFile::CItem& section : reference) {
     if (!reader.HasSection(Trimmed(section.first))) continue;
     ++summary.nSections;

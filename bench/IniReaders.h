@@ -9,14 +9,14 @@
 
 class CIniFile;
 
-INI_SUMMARY SummaryOf(const CIniFile& ini);
+CIniSummary SummaryOf(const CIniFile& ini);
 // The summary of a loaded SimpleIni document (CSimpleIniA).
 template <class TIni>
-INI_SUMMARY SummaryOfSimpleIni(const TIni& ini);
+CIniSummary SummaryOfSimpleIni(const TIni& ini);
 
 // inih with a handler that counts and checksums every entry it is handed.
 // False when inih reports an error.
-bool SummaryByInih(const std::string& strPath, INI_SUMMARY* pSummary);
+bool SummaryByInih(const std::string& strPath, CIniSummary* pSummary);
 // inih with a handler that does nothing: the lower bound of any reader that
 // is handed every entry. False on an error.
 bool ParseWithEmptyHandler(const std::string& strPath);
@@ -25,6 +25,6 @@ bool ParseWithEmptyHandler(const std::string& strPath);
 // entry of reference is looked up in the reader. The summary counts what the
 // reader answered.
 class INIReader;
-INI_SUMMARY SummaryByLookups(const INIReader& reader, const CIniFile& reference);
+CIniSummary SummaryByLookups(const INIReader& reader, const CIniFile& reference);
 
 #include "IniReadersSimpleIni.inl"

@@ -4,8 +4,8 @@
 #include <list>
 
 template <class TIni>
-INI_SUMMARY SummaryOfSimpleIni(const TIni& ini) {
-  INI_SUMMARY summary;
+CIniSummary SummaryOfSimpleIni(const TIni& ini) {
+  CIniSummary summary;
   typename TIni::TNamesDepend sections;
   ini.GetAllSections(sections);
   for (const auto& section : sections) {

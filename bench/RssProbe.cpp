@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     pReader = std::make_unique<INIReader>(pszPath);
     bOk = pReader->ParseError() == 0;
   } else if (std::strcmp(pszReader, "inih") == 0) {
-    INI_SUMMARY summary;
+    CIniSummary summary;
     bOk = SummaryByInih(pszPath, &summary);
     nEntries = summary.nEntries;
   } else if (std::strcmp(pszReader, "none") != 0) {

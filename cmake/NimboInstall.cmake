@@ -26,13 +26,14 @@ install(TARGETS ${NIMBO_PUBLIC_LIBRARIES} EXPORT NimboTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${NIMBO_INSTALL_INCLUDEDIR} ${NIMBO_INSTALL_INCLUDEDIR}/platform)
 
-# The public headers: the exported classes, NimboInit, the INI document and
-# the host objects a caller hands in, with every header they include. Each
+# The public headers: the exported classes, NimboInit and the host objects a
+# caller hands in, with every header they include. Each
 # folder that the build searches maps to one folder under include/nimbo, so
 # the installed headers include each other exactly as in the source tree.
 set(NIMBO_HEADER_ROOTS
   ${CMAKE_SOURCE_DIR} .
   ${CMAKE_SOURCE_DIR}/host .
+  ${CMAKE_SOURCE_DIR}/platform/seam platform
   ${CMAKE_SOURCE_DIR}/platform/mfc platform
   ${CMAKE_SOURCE_DIR}/platform/${NIMBO_PLATFORM_SIDE} platform)
 nimbo_install_header_closure(
@@ -41,7 +42,7 @@ nimbo_install_header_closure(
   HEADERS
     assist/CZoPromptorCtrl.h assist/CZoListCtrlToolTipStaticFunc.h
     catalog/CZoFuncInfo.h catalog/CZoFuncInfoStd.h catalog/CZoFuncInfoUser.h
-    module/NimboInit.h ini/CIniFile.h ini/CIniFileSection.h
+    module/NimboInit.h
     obrin/CProjectManagerObject.h tamsin/CImageListEx.h)
 
 install(EXPORT NimboTargets NAMESPACE Nimbo:: DESTINATION ${NIMBO_INSTALL_CMAKEDIR})
@@ -62,16 +63,17 @@ string(JOIN " " NIMBO_PC_LIBS_PRIVATE ${NIMBO_PC_LIBS_PRIVATE})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbo.pc.in ${CMAKE_BINARY_DIR}/nimbo.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/nimbo.pc DESTINATION ${NIMBO_PC_DIR})
 
-# The nimbo command, the host harness it drives the library with (a private
-# library, no headers), its man page, bash completion and bundled samples.
+# The nimbo command, the desktop controls it sets its screen with (a private
+# library, no headers; the harness and the module's internal twin are linked
+# into the command), its man page, bash completion and bundled samples.
 if(TARGET nimbo)
   file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
   set_target_properties(nimbo PROPERTIES
     INSTALL_RPATH "$ORIGIN/${bin_to_lib};$ORIGIN/${bin_to_lib}/nimbo")
-  set_target_properties(nimbo_harness PROPERTIES INSTALL_RPATH "$ORIGIN/.."
+  set_target_properties(nimbo_testctl PROPERTIES INSTALL_RPATH "$ORIGIN/.."
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
   install(TARGETS nimbo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(TARGETS nimbo_harness LIBRARY DESTINATION ${NIMBO_INSTALL_PRIVATE_LIBDIR} NAMELINK_SKIP)
+  install(TARGETS nimbo_testctl LIBRARY DESTINATION ${NIMBO_INSTALL_PRIVATE_LIBDIR} NAMELINK_SKIP)
 
   # The man page carries the project's version; it is shipped compressed, as
   # Debian's policy asks.

@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "SimDesktop.h"
-#include "WinUser.h"
+#include "Win32User.h"
 #include "harness/CEditorHarness.h"
 #include "module/NimboInit.h"
 #include "module/SharedCatalogs.h"

@@ -3,6 +3,9 @@
 // renaming, removal and archive form.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 #include "CObject.h"
 #include "CString.h"
 #include "CStringArray.h"
@@ -16,7 +19,7 @@
 // SetModified(true); WriteSection calls SetString; RenameSection, RenameKey
 // and RemoveKey call SectionExists. Virtual operations are declared in the
 // order of the document's virtual table; do not reorder them.
-class AFX_EXT_CLASS CIniFile : public CObject, public CNamedArray<CIniFileSection> {
+class CIniFile : public CObject, public CNamedArray<CIniFileSection> {
   DECLARE_SERIAL(CIniFile)
 
  public:
@@ -57,6 +60,12 @@ class AFX_EXT_CLASS CIniFile : public CObject, public CNamedArray<CIniFileSectio
   // way remain), or a file that cannot be written; the document is then
   // unchanged, and so is the file, unless it had to be written in place.
   virtual bool SaveAs(LPCTSTR pszPath);
+  // The text that SaveAs writes, handed to pfnWrite piece by piece in file
+  // order (CR LF line ends, each LF inside a name or value as CR LF, an
+  // entry with an empty value as its key alone when the document was loaded
+  // with key-only lines), so that a caller can stream the text form without
+  // holding all of it.
+  void WriteText(const std::function<void(const char* pData, size_t nSize)>& pfnWrite) const;
   // SetString for every entry of source, in order (from a copy, so source
   // may be a section of this document). A source without entries changes
   // nothing.

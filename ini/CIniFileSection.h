@@ -10,7 +10,7 @@
 
 class CIniFile;
 
-class AFX_EXT_CLASS CIniFileSection : public CObject, public CNamedArray<CString> {
+class CIniFileSection : public CObject, public CNamedArray<CString> {
   DECLARE_SERIAL(CIniFileSection)
 
  public:

@@ -6,21 +6,23 @@
 #include <utility>
 
 #include "CrtStdio.h"
+#include "CrtMbString.h"
 #include "FileSave.h"
-#include "ImageHlp.h"
-#include "MbString.h"
+#include "Win32ImageHlp.h"
 #include "tamsin/CStringEx.h"
 
 namespace {
 
-// Appends text as the text mode of the C runtime writes it: up to its first
+typedef std::function<void(const char* pData, size_t nSize)> PFNWRITE;
+
+// Writes text as the text mode of the C runtime writes it: up to its first
 // zero byte, each LF as CR LF.
-void AppendText(std::string& strOut, const char* psz) {
+void WriteLine(const PFNWRITE& pfnWrite, const char* psz) {
   for (;;) {
     const size_t nPlain = std::strcspn(psz, "\n");
-    strOut.append(psz, nPlain);
+    pfnWrite(psz, nPlain);
     if (psz[nPlain] == '\0') return;
-    strOut += "\r\n";
+    pfnWrite("\r\n", 2);
     psz += nPlain + 1;
   }
 }
@@ -95,22 +97,26 @@ bool CIniFile::SaveAs(LPCTSTR pszPath) {
   // The whole text is composed before the file is touched, so that the
   // write itself is the only step left that can fail.
   std::string strText;
-  for (const CItem& section : m_items) {
-    strText += '[';
-    AppendText(strText, section.first);
-    strText += "]\r\n";
-    for (const CIniFileSection::CItem& entry : section.second) {
-      AppendText(strText, entry.first);
-      if (!m_bKeyOnlyLines || !entry.second.IsEmpty()) {
-        strText += '=';
-        AppendText(strText, entry.second);
-      }
-      strText += "\r\n";
-    }
-    strText += "\r\n";
-  }
+  WriteText([&strText](const char* pData, size_t nSize) { strText.append(pData, nSize); });
   if (!SaveWholeFile(strPath, strText.data(), strText.size())) return false;
   m_strFilePath = strPath;
   m_bModified = false;
   return true;
+}
+
+void CIniFile::WriteText(const PFNWRITE& pfnWrite) const {
+  for (const CItem& section : m_items) {
+    pfnWrite("[", 1);
+    WriteLine(pfnWrite, section.first);
+    pfnWrite("]\r\n", 3);
+    for (const CIniFileSection::CItem& entry : section.second) {
+      WriteLine(pfnWrite, entry.first);
+      if (!m_bKeyOnlyLines || !entry.second.IsEmpty()) {
+        pfnWrite("=", 1);
+        WriteLine(pfnWrite, entry.second);
+      }
+      pfnWrite("\r\n", 2);
+    }
+    pfnWrite("\r\n", 2);
+  }
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "MbString.h"
+#include "CrtMbString.h"
 
 namespace {
 

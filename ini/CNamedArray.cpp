@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "MbString.h"
+#include "CrtMbString.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 // Orders names by _mbsicmp: two names are the same name when neither is
 // ordered before the other, i.e. when they differ only in the case of letters.
-struct AFX_EXT_CLASS CNoCaseLess {
+struct CNoCaseLess {
   bool operator()(const CString& a, const CString& b) const;
 };
 

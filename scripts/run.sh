@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc 2>/dev/null || echo 2)"
+# Only the tool and what it links; scripts/test.sh builds the tests.
+cmake --build --preset default --target nimbo -j "$(nproc 2>/dev/null || echo 2)"
 if [ -t 0 ] && [ -t 1 ]; then
   exec build/default/tools/nimbo/nimbo edit "$@"
 else

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "WinGdi.h"
+#include "Win32Gdi.h"
 #include "codemax/CodeMaxMessages.h"
 #include "codemax/CodeMaxTextKind.h"
 

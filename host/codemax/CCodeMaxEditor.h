@@ -7,7 +7,7 @@
 // messages; drawing code reads the object's state through FromHandle.
 #pragma once
 
-#include "WinUser.h"
+#include "Win32User.h"
 #include "codemax/CCodeMaxDocument.h"
 
 // Registers the window class "CodeMax". True when it is registered now or

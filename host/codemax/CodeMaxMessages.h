@@ -3,7 +3,7 @@
 // host/codemax/README.md describes each with its arguments and answer.
 #pragma once
 
-#include "WinUser.h"
+#include "Win32User.h"
 
 // The window class name of the editor.
 #define CODEMAX_CLASSNAME "CodeMax"

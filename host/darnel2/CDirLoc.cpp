@@ -1,7 +1,7 @@
 // CDirLoc: location names and their directories.
 #include "darnel2/CDirLoc.h"
 
-#include "MbString.h"
+#include "CrtMbString.h"
 
 bool CDirLoc::CNameLess::operator()(const CString& a, const CString& b) const {
   return _mbsicmp(reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(a)),

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "MbString.h"
+#include "CrtMbString.h"
 #include "tamsin/CPathEx.h"
 
 const char* const CScriptBrowser::kScriptExtension = ".nsc";

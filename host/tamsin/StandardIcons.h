@@ -3,7 +3,7 @@
 // opaque.
 #pragma once
 
-#include "WinDef.h"
+#include "Win32Def.h"
 
 // The icon for an image identifier (CImageListEx::kIdFunctionStd or
 // kIdFunctionUser), cx by cy pixels, owned by the caller's image list: the

@@ -23,7 +23,7 @@
 #include "CException.h"
 #include "CObject.h"
 #include "CString.h"
-#include "FileIoApi.h"
+#include "Win32FileHandles.h"
 
 class CFile;
 

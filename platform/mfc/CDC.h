@@ -4,7 +4,7 @@
 #include "CFont.h"
 #include "CObject.h"
 #include "CString.h"
-#include "WinGdi.h"
+#include "Win32Gdi.h"
 
 class CWnd;
 

@@ -8,7 +8,7 @@
 #include "CException.h"
 #include "CObject.h"
 #include "CString.h"
-#include "FileIoApi.h"
+#include "Win32FileHandles.h"
 
 class CFile : public CObject {
   DECLARE_DYNAMIC(CFile)

@@ -1,7 +1,7 @@
 // CFileException, the Win32 error mapping and the thrower.
 #include "CFileException.h"
 
-#include "FileIoApi.h"
+#include "Win32FileHandles.h"
 
 IMPLEMENT_DYNAMIC(CFileException, CException)
 

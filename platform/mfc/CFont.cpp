@@ -5,7 +5,7 @@
 
 #include "AfxHandleMap.h"
 #include "CDC.h"
-#include "WinBase.h"
+#include "Win32Base.h"
 
 namespace {
 typedef CHandleMap<CFont, HGDIOBJ, &CGdiObject::m_hObject> CFontMap;

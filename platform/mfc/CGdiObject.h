@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CObject.h"
-#include "WinGdi.h"
+#include "Win32Gdi.h"
 
 class CGdiObject : public CObject {
  public:

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CObject.h"
-#include "CommCtrl.h"
+#include "Win32CommCtrl.h"
 
 class CImageList : public CObject {
  public:

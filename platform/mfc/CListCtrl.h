@@ -4,7 +4,7 @@
 
 #include "CImageList.h"
 #include "CWnd.h"
-#include "CommCtrl.h"
+#include "Win32CommCtrl.h"
 
 class CListCtrl : public CWnd {
   DECLARE_DYNAMIC(CListCtrl)

@@ -2,8 +2,8 @@
 // type information, dynamic creation and serialization support.
 #pragma once
 
-#include "AfxVer.h"
-#include "WinDef.h"
+#include "AfxDeclare.h"
+#include "Win32Def.h"
 
 class CArchive;
 class CObject;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CDC.h"
-#include "WinUser.h"
+#include "Win32User.h"
 
 class CPaintDC : public CDC {
  public:

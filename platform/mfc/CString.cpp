@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "CFixedAlloc.h"
-#include "MbString.h"
+#include "CrtMbString.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <cstdarg>
 #include <string>
 
-#include "WinDef.h"
+#include "Win32Def.h"
 
 // The header in front of a CString's text; the text follows it and ends with
 // a zero byte at nDataLength.

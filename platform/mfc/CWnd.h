@@ -5,8 +5,8 @@
 
 #include "CString.h"
 #include "CWinApp.h"
-#include "WinGdi.h"
-#include "WinUser.h"
+#include "Win32Gdi.h"
+#include "Win32User.h"
 
 class CDC;
 class CFont;

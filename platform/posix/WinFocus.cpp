@@ -1,6 +1,6 @@
 // Keyboard focus, window activation, mouse capture and the caret.
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 

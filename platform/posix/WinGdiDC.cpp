@@ -3,11 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "WinGdi.h"
-#include "WinGdiTable.h"
-#include "WinHandles.h"
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32Gdi.h"
+#include "internal/WinGdiTable.h"
+#include "internal/WinHandles.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 
@@ -166,7 +166,7 @@ BOOL WINAPI TextOut(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (pDC == nullptr || c < 0 || (lpString == nullptr && c > 0)) return FALSE;
   if (pDC->hWnd != nullptr && IsWindow(pDC->hWnd))
     CSimWindowTable::Get().m_drawn[pDC->hWnd].push_back(
-        SIM_DRAWN_TEXT{x, y, std::string(lpString != nullptr ? lpString : "", static_cast<size_t>(c))});
+        CSimDrawnText{x, y, std::string(lpString != nullptr ? lpString : "", static_cast<size_t>(c))});
   return TRUE;
 }
 

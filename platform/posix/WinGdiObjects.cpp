@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "WinGdi.h"
-#include "WinGdiTable.h"
-#include "WinHandles.h"
+#include "Win32Gdi.h"
+#include "internal/WinGdiTable.h"
+#include "internal/WinHandles.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // screen's metrics.
 #include <algorithm>
 
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 

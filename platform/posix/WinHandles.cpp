@@ -1,5 +1,5 @@
 // Handle values of the in-process window system.
-#include "WinHandles.h"
+#include "internal/WinHandles.h"
 
 uintptr_t SimNewHandleValue() {
   // Start high and step by 4 so that handles look like the real ones (small

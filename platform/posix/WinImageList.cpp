@@ -2,8 +2,8 @@
 #include <map>
 #include <vector>
 
-#include "CommCtrl.h"
-#include "WinHandles.h"
+#include "Win32CommCtrl.h"
+#include "internal/WinHandles.h"
 
 namespace {
 

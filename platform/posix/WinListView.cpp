@@ -1,6 +1,6 @@
 // The list-view window procedure: the list-view messages on items, columns,
 // states and image lists of every "SysListView32" window.
-#include "WinListView.h"
+#include "internal/WinListView.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "CommCtrl.h"
-#include "MbString.h"
+#include "Win32CommCtrl.h"
+#include "CrtMbString.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // and clicks move the selection and the focused item, as a user expects.
 #include <algorithm>
 
-#include "WinListView.h"
+#include "internal/WinListView.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The thread's message queue, key translation and the keyboard state.
 #include <cctype>
 
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Painting: the windows marked for painting, WM_PAINT and BeginPaint/EndPaint.
 #include <cstring>
 
-#include "WinGdi.h"
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32Gdi.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
   (void)lpRect;

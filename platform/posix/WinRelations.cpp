@@ -1,8 +1,8 @@
 // Relations between windows: parents, owners, siblings and children.
 #include <algorithm>
 
-#include "WinUser.h"
-#include "WinWindowTable.h"
+#include "Win32User.h"
+#include "internal/WinWindowTable.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // State of the in-process window system: lookups over the window table.
-#include "WinWindowTable.h"
+#include "internal/WinWindowTable.h"
 
 #include <strings.h>
 

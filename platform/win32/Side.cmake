@@ -32,11 +32,22 @@ set(CMAKE_IMPORT_LIBRARY_SUFFIX ".lib")
 # The Windows libraries behind the platform layer.
 set(NIMBO_PLATFORM_SIDE_LIBS comctl32 gdi32 user32 imagehlp)
 
-# Nimbo.dll exports its classes and NimboInit by AFX_EXT_CLASS (dllexport in
-# its own build). Every symbol of the DLLs is exported as well, as on Linux
-# where every symbol is visible, because the tests reach the library's inner
-# classes (the scanner, the shared catalogues) through the DLL.
-set(CMAKE_SHARED_LINKER_FLAGS "${CMAKE_SHARED_LINKER_FLAGS} -Wl,--export-all-symbols")
+# Nimbo.dll exports only what AFX_EXT_CLASS and AFX_EXT_API mark (dllexport
+# in its own build). The stand-ins for the system's and the host's libraries
+# export every symbol, as the libraries they stand for export their whole
+# interface.
+function(nimbo_side_export_all target)
+  target_link_options(${target} PRIVATE -Wl,--export-all-symbols)
+endfunction()
+# The internal twin of the module is a DLL of its own exporting every symbol:
+# only the loader calls a DLL's entry point, so the module's objects linked
+# into a program would never be registered with the framework.
+function(nimbo_side_internal_library name objects)
+  add_library(${name} SHARED $<TARGET_OBJECTS:${objects}>)
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC nimbo_host nimbo_platform)
+  nimbo_side_export_all(${name})
+endfunction()
 # The nimbo tool is a terminal program over ncurses, which has no Windows
 # build here; the Windows host program (tools/wine-host) takes its place.
 set(NIMBO_BUILD_TOOLS OFF)

@@ -10,9 +10,10 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # C++ runtime's __cxa_atexit; tests/winmodule checks the same order with
   # LoadLibrary and FreeLibrary.
   module_tests
-  # Runs the nimbo tool, a terminal program over ncurses that has no Windows
+  # Run the nimbo tool, a terminal program over ncurses that has no Windows
   # build.
   tools_ini_tests
+  tools_functions_tests
   # Drives that tool's terminal editor in tmux, and replays its sessions.
   tui_tests
   replay_tests
@@ -96,10 +97,7 @@ set(NIMBO_WIN32_SKIP_codemax_tests
   CodeMaxWindow.ViewScrollsToKeepTheCaretVisible
   CodeMaxWindow.PaintingDrawsTheVisibleLinesFromTheScrollPosition
   CodeMaxWindow.DestroyingTheFocusedEditorReleasesItsCaret)
-set(NIMBO_WIN32_SKIP_funclist_tests
-  # Run the nimbo tool (a Linux terminal program) through a shell.
-  FunctionsCommand.*
-  FunctionsCommandSamples.*
+set(NIMBO_WIN32_SKIP_hoststandins_tests
   # A real image list refuses a null icon, which the stand-in's opaque
   # images accept.
   ImageListEx.IdentifiersMapToTheirImages)

@@ -15,7 +15,7 @@
 namespace {
 
 // What the scripted editor answers.
-struct SCRIPT {
+struct CAnswerScript {
   int32_t nCaretLine = 0;
   int32_t nCaretColumn = 0;
   LRESULT nLength = 0;     // answer to the line-length query, for every line
@@ -24,7 +24,7 @@ struct SCRIPT {
   int nLineQueries = 0;    // line-text queries received
 };
 
-SCRIPT g_script;
+CAnswerScript g_script;
 
 LRESULT CALLBACK ScriptedEditorProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -57,7 +57,7 @@ class EditorAnswers : public PromptorTest {
  protected:
   void SetUp() override {
     PromptorTest::SetUp();
-    g_script = SCRIPT();
+    g_script = CAnswerScript();
     WNDCLASS wc = {};
     wc.lpfnWndProc = &ScriptedEditorProc;
     wc.lpszClassName = "ScriptedEditor";

@@ -15,14 +15,14 @@ TEST_F(FuncTip, ParenAfterKnownNameOpensTipThenKeyReleaseMovesItByFontHeight) {
   EXPECT_TRUE(H().GetEvents().empty());
   H().TypeChar('(');
   ASSERT_TRUE(H().IsTipOpen());
-  auto created = Events(HARNESS_EVENT::tipCreated);
+  auto created = Events(CHarnessEvent::tipCreated);
   ASSERT_EQ(created.size(), 1u);
   EXPECT_EQ(created[0].strText, " Foo(a, b, c)");
   // 17 pixels below the caret's top-left as it was before the "(" went in.
   EXPECT_EQ(created[0].rcTip.left, kEditorX + 3 * kCharWidth);
   EXPECT_EQ(created[0].rcTip.top, kEditorY + 17);
   // The release of the same key: argument 0, font-derived offset, same left.
-  auto moved = Events(HARNESS_EVENT::tipMoved);
+  auto moved = Events(CHarnessEvent::tipMoved);
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0].nParam, 0);
   EXPECT_EQ(moved[0].rcTip.top, kEditorY + kFontOffset);
@@ -43,7 +43,7 @@ TEST_F(FuncTip, UnknownNameOrNoNameOpensNothing) {
   H().TypeText("\nfoo(");  // case matters
   H().TypeText("\nFoo\t(");
   EXPECT_FALSE(H().IsTipOpen());
-  EXPECT_TRUE(Events(HARNESS_EVENT::tipCreated).empty());
+  EXPECT_TRUE(Events(CHarnessEvent::tipCreated).empty());
 }
 
 // Types `text` on a fresh line and reports the tip's argument index after the
@@ -86,7 +86,7 @@ TEST_F(FuncTip, ScannerStateCarriesAcrossLines) {
 
 TEST_F(FuncTip, SecondParenKeepsTheFirstTip) {
   H().TypeText("Foo(Max(");
-  auto created = Events(HARNESS_EVENT::tipCreated);
+  auto created = Events(CHarnessEvent::tipCreated);
   ASSERT_EQ(created.size(), 1u);
   ASSERT_TRUE(H().IsTipOpen());
   EXPECT_EQ(H().GetTip()->GetText(), " Foo(a, b, c)");
@@ -100,7 +100,7 @@ TEST_F(FuncTip, CaretBackBeforeParenOrToEarlierLineCloses) {
   EXPECT_EQ(TipParam(), 0);
   H().PressKey(VK_LEFT);  // onto the "("
   EXPECT_FALSE(H().IsTipOpen());
-  EXPECT_EQ(Events(HARNESS_EVENT::tipClosed).size(), 1u);
+  EXPECT_EQ(Events(CHarnessEvent::tipClosed).size(), 1u);
 
   H().SetText("first line\n");
   H().SetCaret(1, 0);
@@ -253,7 +253,7 @@ TEST_F(FuncTip, EscapeClosesTheTipThroughTheTipWindow) {
   ASSERT_TRUE(H().IsTipOpen());
   H().PressKey(VK_ESCAPE);
   EXPECT_FALSE(H().IsTipOpen());
-  EXPECT_EQ(Events(HARNESS_EVENT::tipClosed).size(), 1u);
+  EXPECT_EQ(Events(CHarnessEvent::tipClosed).size(), 1u);
   EXPECT_EQ(H().GetText(), "Foo(a");
 }
 

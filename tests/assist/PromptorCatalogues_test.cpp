@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CListCtrl.h"
-#include "CommCtrl.h"
+#include "Win32CommCtrl.h"
 #include "SimDesktop.h"
 #include "harness/CEditorHarness.h"
 #include "module/SharedCatalogs.h"
@@ -18,7 +18,7 @@ class PromptorCatalogues : public ::testing::Test {
     CSimDesktop::Reset();
     g_FuncInfoStd.clear();
     g_FuncInfoUser.clear();
-    HARNESS_OPTIONS options;
+    CHarnessOptions options;
     options.strProgramsDir = CString(NIMBO_SOURCE_DIR) + "/samples/Programs";
     options.strProjectDir = CString(NIMBO_SOURCE_DIR) + "/samples/project";
     m_pHarness = std::make_unique<CEditorHarness>(options);

@@ -39,7 +39,7 @@ class PromptorTest : public ::testing::Test {
     g_FuncInfoUser.clear();
   }
 
-  virtual HARNESS_OPTIONS Options() const { return HARNESS_OPTIONS(); }
+  virtual CHarnessOptions Options() const { return CHarnessOptions(); }
 
   static void FillUserCatalogue() {
     g_FuncInfoUser.insert({"Both", "Both(user)"});
@@ -49,9 +49,9 @@ class PromptorTest : public ::testing::Test {
   CEditorHarness& H() { return *m_pHarness; }
 
   // The events of one kind, in order.
-  std::vector<HARNESS_EVENT> Events(HARNESS_EVENT::EKind kind) const {
-    std::vector<HARNESS_EVENT> found;
-    for (const HARNESS_EVENT& event : m_pHarness->GetEvents()) {
+  std::vector<CHarnessEvent> Events(CHarnessEvent::EKind kind) const {
+    std::vector<CHarnessEvent> found;
+    for (const CHarnessEvent& event : m_pHarness->GetEvents()) {
       if (event.kind == kind) found.push_back(event);
     }
     return found;

@@ -17,9 +17,9 @@ TEST_F(PromptorLife, FocusLossDuringCreationKeepsTheNewTip) {
   ASSERT_TRUE(H().IsTipOpen());
   // Opening the tip took the focus from the editor; the window system told
   // the host, which told the controller, which was still creating the tip.
-  auto kills = Events(HARNESS_EVENT::killFocusParent);
+  auto kills = Events(CHarnessEvent::killFocusParent);
   ASSERT_FALSE(kills.empty());
-  for (const HARNESS_EVENT& e : kills) EXPECT_TRUE(e.bDuringCreation);
+  for (const CHarnessEvent& e : kills) EXPECT_TRUE(e.bDuringCreation);
   EXPECT_FALSE(H().Controller()->IsCreatingTip());
   // The focus is back in the editor, whose caret is live again.
   EXPECT_EQ(GetFocus(), H().GetEditorHwnd());
@@ -34,10 +34,10 @@ TEST_F(PromptorLife, FocusLossAfterCreationClosesTheTip) {
   H().ClearEvents();
   H().FocusOtherWindow();
   EXPECT_FALSE(H().IsTipOpen());
-  auto kills = Events(HARNESS_EVENT::killFocusParent);
+  auto kills = Events(CHarnessEvent::killFocusParent);
   ASSERT_EQ(kills.size(), 1u);
   EXPECT_FALSE(kills[0].bDuringCreation);
-  EXPECT_EQ(Events(HARNESS_EVENT::tipClosed).size(), 1u);
+  EXPECT_EQ(Events(CHarnessEvent::tipClosed).size(), 1u);
   // Keys now go to the other window and reach neither the editor nor the controller.
   H().TypeText("x");
   EXPECT_EQ(H().GetText(), "Foo(a");
@@ -63,7 +63,7 @@ TEST_F(PromptorLife, SecondInitSendsQueriesToTheNewEditor) {
   pSecond->SetFocus();
   H().TypeText("Foo(");
   ASSERT_TRUE(H().IsTipOpen());
-  auto created = Events(HARNESS_EVENT::tipCreated);
+  auto created = Events(CHarnessEvent::tipCreated);
   ASSERT_EQ(created.size(), 1u);
   EXPECT_EQ(created[0].rcTip.left, kEditorX + 3 * kCharWidth);
   EXPECT_EQ(created[0].rcTip.top, kEditorY + 200 + 17);
@@ -80,7 +80,7 @@ TEST_F(PromptorLife, DestroyingTheControllerLeavesTheEditorAlive) {
   ASSERT_TRUE(IsWindow(H().GetEditorHwnd()));
   H().TypeText(", b)");
   EXPECT_EQ(H().GetText(), "Foo(a, b)");
-  EXPECT_EQ(Events(HARNESS_EVENT::tipClosed).size(), 1u);
+  EXPECT_EQ(Events(CHarnessEvent::tipClosed).size(), 1u);
 }
 
 TEST_F(PromptorLife, DestroyingTheControllerAfterItsEditorIsHarmless) {

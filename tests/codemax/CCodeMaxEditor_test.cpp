@@ -9,7 +9,7 @@
 #include <string>
 
 #include "SimDesktop.h"
-#include "WinGdi.h"
+#include "Win32Gdi.h"
 #include "codemax/CodeMaxMessages.h"
 #include "codemax/CodeMaxTextKind.h"
 

@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "MbString.h"
+#include "CrtMbString.h"
 #include "ini/CIniFileSection.h"
 
 namespace {

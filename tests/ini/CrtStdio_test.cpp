@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "FileApi.h"
-#include "ImageHlp.h"
+#include "Win32FileReplace.h"
+#include "Win32ImageHlp.h"
 #include "IniTestUtil.h"
 
 namespace {

@@ -30,7 +30,15 @@ constexpr int kMaxEvents = 64;
 char g_events[kMaxEvents][96];
 int g_nEvents = 0;
 
-const char* const kWatchedNames[] = {"g_FuncInfoStd", "g_FuncInfoUser"};
+// The module keeps its catalogues to itself (they are not exported), but the
+// classes are exported and there is one object of each: a registration
+// whose destructor is a catalogue class's is that catalogue's.
+struct CWatchedClass {
+  const char* pszDestructorPrefix;  // the mangled destructor without its D1/D2 variant
+  const char* pszName;
+};
+const CWatchedClass kWatchedClasses[] = {{"_ZN14CZoFuncInfoStdD", "g_FuncInfoStd"},
+                                         {"_ZN15CZoFuncInfoUserD", "g_FuncInfoUser"}};
 
 // The run-time classes registered since the loading module's mark.
 int ClassesOfTheLoadingModule() {
@@ -47,13 +55,13 @@ void Log(const char* pszWhat, const char* pszName) {
                 AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls(), ClassesOfTheLoadingModule());
 }
 
-// The watched name of the global object at that address, or null.
-const char* WatchedName(void* pObject) {
+// The watched name of the object that pfnDestroy destroys, or null.
+const char* WatchedName(void (*pfnDestroy)(void*)) {
   Dl_info info;
-  if (pObject == nullptr || dladdr(pObject, &info) == 0) return nullptr;
-  if (info.dli_sname == nullptr || info.dli_saddr != pObject) return nullptr;
-  for (const char* pszName : kWatchedNames)
-    if (std::strcmp(info.dli_sname, pszName) == 0) return pszName;
+  if (dladdr(reinterpret_cast<void*>(pfnDestroy), &info) == 0 || info.dli_sname == nullptr) return nullptr;
+  for (const CWatchedClass& watched : kWatchedClasses)
+    if (std::strncmp(info.dli_sname, watched.pszDestructorPrefix, std::strlen(watched.pszDestructorPrefix)) == 0)
+      return watched.pszName;
   return nullptr;
 }
 
@@ -69,7 +77,7 @@ extern "C" int __cxa_atexit(void (*pfnDestroy)(void*), void* pObject, void* pDso
   typedef int (*CxaAtExit)(void (*)(void*), void*, void*);
   static CxaAtExit s_pfnNext = nullptr;
   if (s_pfnNext == nullptr) s_pfnNext = reinterpret_cast<CxaAtExit>(dlsym(RTLD_NEXT, "__cxa_atexit"));
-  const char* pszName = WatchedName(pObject);
+  const char* pszName = WatchedName(pfnDestroy);
   if (pszName == nullptr || g_nWatched == kMaxWatched) return s_pfnNext(pfnDestroy, pObject, pDsoHandle);
   Log("construct", pszName);
   CWatchedExit* pExit = &g_watched[g_nWatched++];
@@ -78,6 +86,12 @@ extern "C" int __cxa_atexit(void (*pfnDestroy)(void*), void* pObject, void* pDso
 }
 
 namespace moduletest {
+
+void* WatchedObject(const char* pszName) {
+  for (int i = g_nWatched - 1; i >= 0; --i)
+    if (std::strcmp(g_watched[i].pszName, pszName) == 0) return g_watched[i].pObject;
+  return nullptr;
+}
 
 std::vector<std::string> LifetimeEvents() { return std::vector<std::string>(g_events, g_events + g_nEvents); }
 

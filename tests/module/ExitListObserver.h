@@ -18,4 +18,7 @@ namespace moduletest {
 std::vector<std::string> LifetimeEvents();
 void ClearLifetimeEvents();
 
+// The address of the watched object of that name constructed last, or null.
+void* WatchedObject(const char* pszName);
+
 }  // namespace moduletest

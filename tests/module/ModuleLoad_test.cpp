@@ -53,12 +53,6 @@ TFunction ProcOf(HMODULE hModule, const char* pszName) {
   return reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
 }
 
-// An exported object of the module.
-template <class TObject>
-TObject* ObjectOf(HMODULE hModule, const char* pszName) {
-  return static_cast<TObject*>(dlsym(hModule, pszName));
-}
-
 class ModuleLoad : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -85,8 +79,8 @@ TEST_F(ModuleLoad, LoadConstructsCataloguesThenAttaches) {
                                       Event("construct", "g_FuncInfoUser", m_nInit, m_nTerm)}));
   EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
 
-  auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "g_FuncInfoStd");
-  auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "g_FuncInfoUser");
+  auto* pStd = static_cast<CZoFuncInfoStd*>(moduletest::WatchedObject("g_FuncInfoStd"));
+  auto* pUser = static_cast<CZoFuncInfoUser*>(moduletest::WatchedObject("g_FuncInfoUser"));
   ASSERT_NE(pStd, nullptr);
   ASSERT_NE(pUser, nullptr);
   EXPECT_TRUE(pStd->empty());

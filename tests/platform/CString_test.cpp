@@ -11,7 +11,7 @@
 
 #include "CStringArray.h"
 #include "CStringList.h"
-#include "MbString.h"
+#include "CrtMbString.h"
 
 namespace {
 

@@ -11,9 +11,10 @@
 
 namespace {
 
-using replaytest::CRun;
-using replaytest::CScratch;
-using replaytest::kHere;
+const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/replay";
+
+using nimbotest::CRun;
+using nimbotest::CScratch;
 
 const std::string kFixtureOptions =
     " --project '" + kHere + "/fixture/project' --programs '" + kHere + "/fixture/Programs'";
@@ -24,14 +25,14 @@ size_t CountLines(const std::string& strText) {
   return n;
 }
 
-struct BAD_SCRIPT {
+struct CBadScript {
   const char* pszScript;
   int nLine;
   const char* pszMessage;
 };
 
 TEST(ReplayErrors, BadScriptLinesAreNamedWithFileAndLineAndNothingRuns) {
-  const BAD_SCRIPT cases[] = {
+  const CBadScript cases[] = {
       {"jump 3\n", 1, "unknown action 'jump'"},
       {"# a comment\n\ntype\n", 3, "type needs a text"},
       {"type \"abc\n", 1, "missing closing quote"},
@@ -49,11 +50,11 @@ TEST(ReplayErrors, BadScriptLinesAreNamedWithFileAndLineAndNothingRuns) {
       {"open\n", 1, "open needs a file"},
       {"where\nproject .\n", 2, "project must come before the first action"},
   };
-  for (const BAD_SCRIPT& bad : cases) {
+  for (const CBadScript& bad : cases) {
     CScratch scratch;
     const std::string strScript = scratch.Dir() + "/bad.replay";
-    replaytest::WriteText(strScript, bad.pszScript);
-    const CRun run = replaytest::RunNimbo(scratch, "replay '" + strScript + "'" + kFixtureOptions);
+    nimbotest::WriteText(strScript, bad.pszScript);
+    const CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "'" + kFixtureOptions);
     EXPECT_EQ(run.nStatus, 2) << bad.pszScript;
     EXPECT_EQ(run.strOut, "") << bad.pszScript;
     const std::string strWhere = strScript + ":" + std::to_string(bad.nLine) + ": ";
@@ -66,8 +67,8 @@ TEST(ReplayErrors, BadScriptLinesAreNamedWithFileAndLineAndNothingRuns) {
 TEST(ReplayErrors, AFailingActionStopsTheReplayAfterTheStepsBeforeIt) {
   CScratch scratch;
   const std::string strScript = scratch.Dir() + "/open.replay";
-  replaytest::WriteText(strScript, "text \"Print(\"\nopen nope.nsc\nwhere\n");
-  const CRun run = replaytest::RunNimbo(scratch, "replay '" + strScript + "'" + kFixtureOptions);
+  nimbotest::WriteText(strScript, "text \"Print(\"\nopen nope.nsc\nwhere\n");
+  const CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "'" + kFixtureOptions);
   EXPECT_EQ(run.nStatus, 2);
   EXPECT_EQ(run.strOut, "1: text \"Print(\"\n2: open nope.nsc\n");
   EXPECT_EQ(run.strErr, strScript + ":2: file not found: nope.nsc\n");
@@ -75,25 +76,25 @@ TEST(ReplayErrors, AFailingActionStopsTheReplayAfterTheStepsBeforeIt) {
 
 TEST(ReplayErrors, MissingScriptOrDirectoriesAreOneLineErrors) {
   CScratch scratch;
-  CRun run = replaytest::RunNimbo(scratch, "replay '" + scratch.Dir() + "/none.replay'" + kFixtureOptions);
+  CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + scratch.Dir() + "/none.replay'" + kFixtureOptions);
   EXPECT_EQ(run.nStatus, 2);
   EXPECT_NE(run.strErr.find("cannot read script"), std::string::npos);
   EXPECT_EQ(CountLines(run.strErr), 1u);
 
   const std::string strScript = scratch.Dir() + "/ok.replay";
-  replaytest::WriteText(strScript, "where\n");
-  run = replaytest::RunNimbo(scratch, "replay '" + strScript + "' --project '" + scratch.Dir() + "/none'");
+  nimbotest::WriteText(strScript, "where\n");
+  run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "' --project '" + scratch.Dir() + "/none'");
   EXPECT_EQ(run.nStatus, 2);
   EXPECT_NE(run.strErr.find("project directory not found or not readable"), std::string::npos) << run.strErr;
   EXPECT_EQ(CountLines(run.strErr), 1u);
   EXPECT_EQ(run.strOut, "");
 
   // A file where a directory belongs.
-  run = replaytest::RunNimbo(scratch, "replay '" + strScript + "' --programs '" + strScript + "'");
+  run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "' --programs '" + strScript + "'");
   EXPECT_EQ(run.nStatus, 2);
   EXPECT_NE(run.strErr.find("programs directory not found or not readable"), std::string::npos) << run.strErr;
 
-  run = replaytest::RunNimbo(scratch, "replay");
+  run = nimbotest::RunNimbo(scratch.Dir(), "replay");
   EXPECT_EQ(run.nStatus, 2);
   EXPECT_NE(run.strErr.find("usage: nimbo replay SCRIPT"), std::string::npos);
 }
@@ -107,10 +108,10 @@ TEST(ReplayErrors, ABrokenFunctionWizardLeavesOnlyTheProjectsFunctions) {
   for (const std::string& strWizard : wizards) {
     CScratch scratch;
     ASSERT_EQ(std::system(("mkdir '" + scratch.Dir() + "/Programs'").c_str()), 0);
-    replaytest::WriteText(scratch.Dir() + "/Programs/funcwiz.ini", strWizard);
+    nimbotest::WriteText(scratch.Dir() + "/Programs/funcwiz.ini", strWizard);
     const std::string strScript = scratch.Dir() + "/list.replay";
-    replaytest::WriteText(strScript, "text \"Print(\"\nlist\n");
-    const CRun run = replaytest::RunNimbo(scratch, "replay '" + strScript + "' --project '" + kHere +
+    nimbotest::WriteText(strScript, "text \"Print(\"\nlist\n");
+    const CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "' --project '" + kHere +
                                                        "/fixture/project' --programs '" + scratch.Dir() + "/Programs'");
     EXPECT_EQ(run.nStatus, 0) << run.strErr;
     EXPECT_EQ(run.strOut,
@@ -121,7 +122,7 @@ TEST(ReplayErrors, ABrokenFunctionWizardLeavesOnlyTheProjectsFunctions) {
 
 TEST(ReplayErrors, HelpDescribesTheFormat) {
   CScratch scratch;
-  const CRun run = replaytest::RunNimbo(scratch, "replay --help");
+  const CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay --help");
   EXPECT_EQ(run.nStatus, 0);
   for (const char* pszPart : {"type TEXT", "key NAME", "tip-created at=(X,Y)", "tip-moved param=N", "kill-focus-parent",
                               "list-filled count=N", "FILE:LINE: message"})
@@ -131,8 +132,8 @@ TEST(ReplayErrors, HelpDescribesTheFormat) {
 TEST(Demo, PrintsTheScreensAndLeavesTheSamplesAlone) {
   CScratch scratch;
   const std::string strMoney = std::string(NIMBO_SOURCE_DIR) + "/samples/project/money.nsc";
-  const std::string strBefore = replaytest::ReadText(strMoney);
-  const CRun run = replaytest::RunNimbo(scratch, "demo");
+  const std::string strBefore = nimbotest::ReadText(strMoney);
+  const CRun run = nimbotest::RunNimbo(scratch.Dir(), "demo");
   EXPECT_EQ(run.nStatus, 0) << run.strErr;
   EXPECT_EQ(run.strErr, "");
   // The marked parameter moves with the comma; the list and a saved function show.
@@ -141,7 +142,7 @@ TEST(Demo, PrintsTheScreensAndLeavesTheSamplesAlone) {
   EXPECT_NE(run.strOut.find(">P FormatMoney"), std::string::npos);
   EXPECT_NE(run.strOut.find("Twice([nValue])"), std::string::npos);
   EXPECT_NE(run.strOut.find("== "), std::string::npos);
-  EXPECT_EQ(replaytest::ReadText(strMoney), strBefore);
+  EXPECT_EQ(nimbotest::ReadText(strMoney), strBefore);
 }
 
 }  // namespace

@@ -11,9 +11,10 @@
 
 namespace {
 
-using replaytest::CRun;
-using replaytest::CScratch;
-using replaytest::kHere;
+const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/replay";
+
+using nimbotest::CRun;
+using nimbotest::CScratch;
 
 // The first line where two texts differ, for a readable failure.
 std::string FirstDifference(const std::string& strExpected, const std::string& strActual) {
@@ -42,17 +43,17 @@ TEST_P(ReplayGolden, OutputMatchesExpected) {
                          "/'").c_str()),
             0);
   const std::string strScript = kHere + "/cases/" + strCase + ".replay";
-  const CRun run = replaytest::RunNimbo(scratch, "replay '" + strScript + "' --project '" + scratch.Dir() +
+  const CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + strScript + "' --project '" + scratch.Dir() +
                                                      "/project' --programs '" + scratch.Dir() + "/Programs'");
   ASSERT_EQ(run.nStatus, 0) << run.strErr;
   EXPECT_EQ(run.strErr, "");
   const std::string strExpectedPath = kHere + "/cases/" + strCase + ".expected";
   const char* pszUpdate = std::getenv("NIMBO_UPDATE_GOLDEN");
   if (pszUpdate != nullptr && std::string(pszUpdate) == "1") {
-    replaytest::WriteText(strExpectedPath, run.strOut);
+    nimbotest::WriteText(strExpectedPath, run.strOut);
     GTEST_SKIP() << "rewrote " << strExpectedPath;
   }
-  const std::string strExpected = replaytest::ReadText(strExpectedPath);
+  const std::string strExpected = nimbotest::ReadText(strExpectedPath);
   ASSERT_FALSE(strExpected.empty()) << "no expected output: " << strExpectedPath;
   EXPECT_TRUE(run.strOut == strExpected) << strCase << ": " << FirstDifference(strExpected, run.strOut);
 }

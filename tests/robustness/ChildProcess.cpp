@@ -12,9 +12,9 @@
 #define __has_feature(x) 0
 #endif
 
-CHILD_RESULT RunInChild(const std::function<int(long&)>& fnBody, long* pnReport) {
+CChildResult RunInChild(const std::function<int(long&)>& fnBody, long* pnReport) {
   std::fflush(nullptr);  // nothing buffered is written twice
-  CHILD_RESULT result;
+  CChildResult result;
   void* pShared = mmap(nullptr, sizeof(long), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
   if (pShared == MAP_FAILED) return result;
   long& nShared = *static_cast<long*>(pShared);

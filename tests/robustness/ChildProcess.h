@@ -6,7 +6,7 @@
 
 #include <functional>
 
-struct CHILD_RESULT {
+struct CChildResult {
   bool bExited = false;  // ended by _exit / return, not by a signal
   int nStatus = -1;      // the exit status when bExited, else the signal number
   long nPeakKiB = 0;     // the child's peak resident memory
@@ -16,7 +16,7 @@ struct CHILD_RESULT {
 // exit status (an exception escaping fnBody ends it with 125). Waits for it.
 // fnBody may write a number into its argument, a slot shared with the
 // parent, which pnReport (optional) receives.
-CHILD_RESULT RunInChild(const std::function<int(long&)>& fnBody, long* pnReport = nullptr);
+CChildResult RunInChild(const std::function<int(long&)>& fnBody, long* pnReport = nullptr);
 
 // Memory of the calling process from /proc/self/status, in KiB: the peak
 // resident size (VmHWM), the resident size now (VmRSS) and the address

@@ -50,12 +50,12 @@ Bytes BigCount(uint32_t n) { return Cat({{0xFF, 0xFF}, Dword(n)}); }
 Bytes BigLength(uint32_t n) { return Cat({{0xFF, 0xFF, 0xFF}, Dword(n)}); }
 Bytes WideLength(uint32_t n) { return Cat({{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF}, Dword(n)}); }
 
-struct CRAFTED {
+struct CCraftedArchive {
   const char* pszName;
   Bytes bytes;
 };
 
-std::vector<CRAFTED> CraftedArchives() {
+std::vector<CCraftedArchive> CraftedArchives() {
   const Bytes section = Cat({{1, 'S'}, Dword(1)});  // one section "S", its record version
   return {
       {"4G sections", DocumentThen(Cat({BigCount(0xFFFFFFFF), {1, 'A'}}))},
@@ -135,10 +135,10 @@ TEST_P(CraftedArchive, HugeDeclaredSizesEndOfFileWithBoundedMemory) {
   if (BuiltWithAddressSanitizer())
     std::printf("note: AddressSanitizer build: the 64 MB address-space limit is not applied "
                 "(the sanitizer reserves terabytes); the resident growth is still checked\n");
-  for (const CRAFTED& crafted : CraftedArchives()) {
+  for (const CCraftedArchive& crafted : CraftedArchives()) {
     SCOPED_TRACE(crafted.pszName);
     long nGrowthKiB = 0;
-    const CHILD_RESULT result =
+    const CChildResult result =
         RunInChild([&](long& nReport) { return ReadInLimitedChild(crafted.bytes, GetParam(), nReport); }, &nGrowthKiB);
     ASSERT_TRUE(result.bExited) << "the child died of signal " << result.nStatus;
     EXPECT_EQ(result.nStatus, CArchiveException::endOfFile);
@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Sources, CraftedArchive, ::testing::Values(sourceMemory
 // reader that trusted the size.
 TEST(CraftedArchiveLimit, TheLimitStopsAnAllocationOfTheDeclaredSize) {
   if (BuiltWithAddressSanitizer()) GTEST_SKIP() << "no address-space limit under AddressSanitizer";
-  const CHILD_RESULT result = RunInChild([](long&) {
+  const CChildResult result = RunInChild([](long&) {
     struct rlimit limit = {static_cast<rlim_t>(kLimitKiB) * 1024, static_cast<rlim_t>(kLimitKiB) * 1024};
     if (setrlimit(RLIMIT_AS, &limit) != 0) return kSetupFailed;
     try {

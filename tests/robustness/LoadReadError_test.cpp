@@ -46,7 +46,7 @@ TEST(LoadReadError, KeepsWhatWasReadBeforeTheError) {
   const std::string strPath = dir / "doc.ini";
   const std::string strRead = "[A]\r\nk=v\r\n[B]\r\n";
   initest::WriteFile(strPath, strRead + "x=1\r\n[C]\r\n");
-  const CHILD_RESULT result = RunInChild([&](long&) {
+  const CChildResult result = RunInChild([&](long&) {
     CIniFile ini;
     ini.SetModified(true);
     g_pszArmed = strPath.c_str();

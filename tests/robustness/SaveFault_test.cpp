@@ -116,7 +116,7 @@ class SaveFault : public ::testing::Test {
 };
 
 TEST_F(SaveFault, FullFileSystem) {
-  const CHILD_RESULT result = RunInChild([&](long&) {
+  const CChildResult result = RunInChild([&](long&) {
     if (!MountSmallTmpfs(m_strDir, "size=64k")) return kNoMount;
     if (!WriteAll(m_strDir + "/doc.ini", kPrevious)) return kSetupFailed;
     return SaveOverPrevious(m_strDir);
@@ -129,7 +129,7 @@ TEST_F(SaveFault, FullFileSystem) {
 }
 
 TEST_F(SaveFault, ReadOnlyFileSystem) {
-  const CHILD_RESULT result = RunInChild([&](long&) {
+  const CChildResult result = RunInChild([&](long&) {
     if (!MountSmallTmpfs(m_strDir, "size=1m")) return kNoMount;
     if (!WriteAll(m_strDir + "/doc.ini", kPrevious)) return kSetupFailed;
     if (mount("tmpfs", m_strDir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") != 0) return kSetupFailed;
@@ -147,7 +147,7 @@ TEST_F(SaveFault, DirectoryWithoutWritePermission) {
   ASSERT_TRUE(WriteAll(m_strDir + "/doc.ini", kPrevious));
   ASSERT_EQ(chmod((m_strDir + "/doc.ini").c_str(), 0644), 0);
   ASSERT_EQ(chmod(m_strDir.c_str(), 0555), 0);
-  const CHILD_RESULT result = RunInChild([&](long&) {
+  const CChildResult result = RunInChild([&](long&) {
     if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return kSetupFailed;
     return SaveOverPrevious(m_strDir);
   });
@@ -159,7 +159,7 @@ TEST_F(SaveFault, DirectoryWithoutWritePermission) {
 // anywhere and for any user.
 TEST_F(SaveFault, FileSizeLimit) {
   ASSERT_TRUE(WriteAll(m_strDir + "/doc.ini", kPrevious));
-  const CHILD_RESULT result = RunInChild([&](long&) {
+  const CChildResult result = RunInChild([&](long&) {
     signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG instead
     struct rlimit limit = {64 * 1024, 64 * 1024};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return kSetupFailed;

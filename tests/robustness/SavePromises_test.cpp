@@ -59,7 +59,7 @@ TEST(SavePromises, PermissionsAndOwnerAsAnUnprivilegedUser) {
     ASSERT_EQ(::chmod(strPath.c_str(), c.nFileMode), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), c.nDirMode), 0);
     const ino_t nInode = StatOf(strPath).st_ino;
-    const CHILD_RESULT result = RunInChild([&](long&) {
+    const CChildResult result = RunInChild([&](long&) {
       if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 3;
       return SaveNew(strPath) ? 1 : 0;
     });

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "WinUser.h"
+#include "Win32User.h"
 #include "harness/CEditorHarness.h"
 #include "module/SharedCatalogs.h"
 
@@ -34,7 +34,7 @@ const UINT kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_BAC
 const char kStartText[] = "// soak\nvar n = 1;\n\n";
 
 TEST(Soak, AMillionRandomKeyEventsOnALoadedCatalogue) {
-  HARNESS_OPTIONS options;
+  CHarnessOptions options;
   options.strProgramsDir = NIMBO_SOURCE_DIR "/samples/Programs";
   options.strProjectDir = NIMBO_SOURCE_DIR "/samples/project";
   CEditorHarness harness(options);
@@ -48,10 +48,10 @@ TEST(Soak, AMillionRandomKeyEventsOnALoadedCatalogue) {
   std::mt19937 random(20261207);
   auto below = [&random](size_t n) { return static_cast<size_t>(random() % n); };
   size_t nCreated = 0, nMoved = 0, nClosed = 0;
-  harness.SetEventHandler([&](const HARNESS_EVENT& event) {
-    nCreated += event.kind == HARNESS_EVENT::tipCreated;
-    nMoved += event.kind == HARNESS_EVENT::tipMoved;
-    nClosed += event.kind == HARNESS_EVENT::tipClosed;
+  harness.SetEventHandler([&](const CHarnessEvent& event) {
+    nCreated += event.kind == CHarnessEvent::tipCreated;
+    nMoved += event.kind == CHarnessEvent::tipMoved;
+    nClosed += event.kind == CHarnessEvent::tipClosed;
   });
   harness.SetText(kStartText);
   harness.SetCaret(2, 0);

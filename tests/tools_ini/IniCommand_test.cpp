@@ -1,13 +1,13 @@
 // Tests of `nimbo ini`: outputs and exit statuses of each action, and that a
 // failed command leaves the file exactly as it was.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "RunNimbo.h"
 #include "ini/IniTestUtil.h"
 
 namespace {
@@ -17,13 +17,7 @@ using initest::FileExists;
 using initest::ReadFile;
 using initest::WriteFile;
 
-const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
-
-struct CResult {
-  int nStatus;
-  std::string strOut;
-  std::string strErr;
-};
+using CResult = nimbotest::CRun;
 
 std::string Quote(const std::string& str) {
   std::string out = "'";
@@ -34,11 +28,9 @@ std::string Quote(const std::string& str) {
 class IniCommand : public ::testing::Test {
  protected:
   CResult Run(const std::vector<std::string>& args) {
-    std::string strCommand = Quote(kNimbo) + " ini";
-    for (const std::string& arg : args) strCommand += " " + Quote(arg);
-    strCommand += " >" + Quote(m_dir / "stdout") + " 2>" + Quote(m_dir / "stderr");
-    const int nRaw = std::system(strCommand.c_str());
-    return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, ReadFile(m_dir / "stdout"), ReadFile(m_dir / "stderr")};
+    std::string strArgs = "ini";
+    for (const std::string& arg : args) strArgs += " " + Quote(arg);
+    return nimbotest::RunNimbo(m_dir.Path(), strArgs);
   }
   std::string Path(const std::string& strName) const { return m_dir / strName; }
 

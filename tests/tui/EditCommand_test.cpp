@@ -2,41 +2,24 @@
 // stderr and status 2, never a crash.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "RunNimbo.h"
+
 namespace {
 
-const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
 const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/replay/fixture";
 
-struct CRun {
-  int nStatus;
-  std::string strOut;
-  std::string strErr;
-};
+using nimbotest::CRun;
 
-std::string ReadText(const std::string& strPath) {
-  std::ifstream in(strPath, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs nimbo with stdin and stdout that are no terminal.
+// Runs nimbo edit with stdin and stdout that are no terminal.
 CRun RunEdit(const std::string& strArgs) {
-  char szTemplate[] = "/tmp/nimbo-edit-XXXXXX";
-  if (mkdtemp(szTemplate) == nullptr) return {-1, "", ""};
-  const std::string strDir = szTemplate;
-  const int nRaw = std::system(("'" + kNimbo + "' edit " + strArgs + " </dev/null >'" + strDir + "/out' 2>'" + strDir +
-                                "/err'").c_str());
-  CRun run = {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, ReadText(strDir + "/out"), ReadText(strDir + "/err")};
-  std::system(("rm -rf '" + strDir + "'").c_str());
-  return run;
+  nimbotest::CScratch scratch;
+  return nimbotest::RunNimbo(scratch.Dir(), "edit " + strArgs);
 }
 
 const std::string kOptions = " --project '" + kFixture + "/project' --programs '" + kFixture + "/Programs'";

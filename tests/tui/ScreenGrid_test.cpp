@@ -1,10 +1,10 @@
 // The editor's screen model: the layout's cells and pixels, and the grid's
 // plain-text form that the demo and the replay print.
-#include "ScreenGrid.h"
+#include "tools/edit/ScreenGrid.h"
 
 #include <gtest/gtest.h>
 
-#include "EditLayout.h"
+#include "tools/edit/EditLayout.h"
 
 namespace {
 

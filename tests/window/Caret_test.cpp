@@ -1,5 +1,5 @@
 // The caret: one for the thread, positioned in client coordinates of its owner.
-#include "WinUser.h"
+#include "Win32User.h"
 
 #include <gtest/gtest.h>
 

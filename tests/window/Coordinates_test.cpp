@@ -1,6 +1,6 @@
 // Window rectangles, coordinate conversion through the parent chain, and the
 // simulated screen.
-#include "WinUser.h"
+#include "Win32User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Keyboard focus and activation: the messages really sent, their order and
 // their arguments.
-#include "WinUser.h"
+#include "Win32User.h"
 
 #include <gtest/gtest.h>
 
@@ -122,7 +122,7 @@ TEST_F(Focus, AKillFocusHandlerMayMoveTheFocusItself) {
   g_messageLog.clear();
   SetFocus(hB);
   EXPECT_EQ(GetFocus(), hC);
-  for (const LOGGED_MESSAGE& m : LoggedOf({WM_SETFOCUS})) EXPECT_NE(m.hWnd, hB);
+  for (const CLoggedMessage& m : LoggedOf({WM_SETFOCUS})) EXPECT_NE(m.hWnd, hB);
 }
 
 TEST_F(Focus, DestroyingTheFocusWindowLeavesNoFocus) {

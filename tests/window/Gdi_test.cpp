@@ -1,5 +1,5 @@
 // Fonts, stock objects and device contexts.
-#include "WinGdi.h"
+#include "Win32Gdi.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The list-view window class and image lists.
-#include "CommCtrl.h"
+#include "Win32CommCtrl.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // The message queue: posting, peeking, translation of keys into characters.
-#include "WinUser.h"
+#include "Win32User.h"
 
 #include <gtest/gtest.h>
 

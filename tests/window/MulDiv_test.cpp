@@ -1,5 +1,5 @@
 // MulDiv: rounding of the 64-bit quotient and the failure value.
-#include "WinBase.h"
+#include "Win32Base.h"
 
 #include <climits>
 

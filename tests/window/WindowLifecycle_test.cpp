@@ -1,6 +1,6 @@
 // Window creation and destruction: the messages sent, their order, and
 // handles that stay dead.
-#include "WinUser.h"
+#include "Win32User.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 const char kLoggingClass[] = "LoggingWindow";
-std::vector<LOGGED_MESSAGE> g_messageLog;
+std::vector<CLoggedMessage> g_messageLog;
 std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> g_reaction;
 
 namespace {
@@ -26,9 +26,9 @@ void RegisterLoggingClass() {
   RegisterClass(&wc);
 }
 
-std::vector<LOGGED_MESSAGE> LoggedOf(std::initializer_list<UINT> messages) {
-  std::vector<LOGGED_MESSAGE> found;
-  for (const LOGGED_MESSAGE& m : g_messageLog)
+std::vector<CLoggedMessage> LoggedOf(std::initializer_list<UINT> messages) {
+  std::vector<CLoggedMessage> found;
+  for (const CLoggedMessage& m : g_messageLog)
     if (std::find(messages.begin(), messages.end(), m.nMsg) != messages.end()) found.push_back(m);
   return found;
 }

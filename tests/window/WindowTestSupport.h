@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "SimDesktop.h"
-#include "WinUser.h"
+#include "Win32User.h"
 
-struct LOGGED_MESSAGE {
+struct CLoggedMessage {
   HWND hWnd;
   UINT nMsg;
   WPARAM wParam;
@@ -20,7 +20,7 @@ struct LOGGED_MESSAGE {
 // The class "LoggingWindow": every message goes to the log, then to an
 // optional per-test reaction, then to DefWindowProc.
 extern const char kLoggingClass[];
-extern std::vector<LOGGED_MESSAGE> g_messageLog;
+extern std::vector<CLoggedMessage> g_messageLog;
 // When set, called for each message; a value other than -2 is the answer
 // (DefWindowProc is then skipped).
 extern std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> g_reaction;
@@ -28,7 +28,7 @@ extern std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> g_reaction;
 void RegisterLoggingClass();
 
 // Messages of the log with one of the given numbers, in order.
-std::vector<LOGGED_MESSAGE> LoggedOf(std::initializer_list<UINT> messages);
+std::vector<CLoggedMessage> LoggedOf(std::initializer_list<UINT> messages);
 
 HWND CreateLoggingWindow(DWORD dwStyle, int x, int y, int cx, int cy, HWND hParent = nullptr,
                          DWORD dwExStyle = 0, LPVOID lpParam = nullptr);

@@ -3,7 +3,7 @@
 // module's calls into a DLL without changing the module.
 #pragma once
 
-#include "WinDef.h"
+#include "Win32Def.h"
 
 // The slot of pszName, imported by hModule from pszDll, or null.
 void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszName);

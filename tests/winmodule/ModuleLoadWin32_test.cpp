@@ -14,6 +14,7 @@
 #include "CDynLinkLibrary.h"
 #include "module/HostClasses.h"
 #include "ImportHook.h"
+#include "ModuleImage.h"
 #include "catalog/CZoFuncInfoStd.h"
 #include "catalog/CZoFuncInfoUser.h"
 
@@ -30,9 +31,11 @@ TFunction ProcOf(HMODULE hModule, const char* pszName) {
   return reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hModule, pszName)));
 }
 
+// The module's one static object of that class (the catalogues are not
+// exported; their classes are).
 template <class TObject>
-TObject* ObjectOf(HMODULE hModule, const char* pszName) {
-  return reinterpret_cast<TObject*>(GetProcAddress(hModule, pszName));
+TObject* ObjectOf(HMODULE hModule, const char* pszVtable) {
+  return static_cast<TObject*>(StaticObjectByVtable(hModule, pszVtable));
 }
 
 int ChainLength() {
@@ -119,8 +122,8 @@ TEST_F(WinModuleLoad, LoadRegistersTheModuleWithEmptyCataloguesAndItsClassesInIt
   ASSERT_NE(hModule, nullptr) << GetLastError();
   EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
   EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
-  auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "g_FuncInfoStd");
-  auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "g_FuncInfoUser");
+  auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "_ZTV14CZoFuncInfoStd");
+  auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "_ZTV15CZoFuncInfoUser");
   ASSERT_NE(pStd, nullptr);
   ASSERT_NE(pUser, nullptr);
   EXPECT_TRUE(pStd->empty());
@@ -152,8 +155,8 @@ TEST_F(WinModuleLoad, NimboInitLinksTheModuleAndTheUnloadUnlinksItBeforeDestroyi
   EXPECT_EQ(ChainLength(), m_nChain + 2);
 
   // One entry in each catalogue, so that their destruction frees something.
-  auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "g_FuncInfoStd");
-  auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "g_FuncInfoUser");
+  auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "_ZTV14CZoFuncInfoStd");
+  auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "_ZTV15CZoFuncInfoUser");
   ASSERT_NE(pStd, nullptr);
   ASSERT_NE(pUser, nullptr);
   const void* pStdEntry = &*pStd->emplace(CString("StdFunc"), CString("StdFunc(a)")).first;

@@ -12,8 +12,8 @@ namespace {
 
 const LONG kFontHeight = -16;
 
-HARNESS_OPTIONS Options() {
-  HARNESS_OPTIONS options;
+CHarnessOptions Options() {
+  CHarnessOptions options;
   options.strProgramsDir = NIMBO_SOURCE_DIR "/samples/Programs";
   options.nFontHeight = kFontHeight;
   return options;
@@ -90,12 +90,12 @@ TEST_F(WinTip, FocusChangesWhileTheTipOpensKeepIt) {
   // opens reaches the controller during creation, and the tip stays; the
   // focus ends back in the editor.
   int nLosses = 0;
-  for (const HARNESS_EVENT& event : harness.GetEvents()) {
-    if (event.kind == HARNESS_EVENT::killFocusParent) {
+  for (const CHarnessEvent& event : harness.GetEvents()) {
+    if (event.kind == CHarnessEvent::killFocusParent) {
       ++nLosses;
       EXPECT_TRUE(event.bDuringCreation);
     }
-    EXPECT_NE(event.kind, HARNESS_EVENT::tipClosed);
+    EXPECT_NE(event.kind, CHarnessEvent::tipClosed);
   }
   EXPECT_GE(nLosses, 1);  // showing the popup activates it and takes the focus from the frame
   EXPECT_EQ(GetFocus(), harness.GetEditorHwnd());

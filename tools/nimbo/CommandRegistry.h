@@ -1,5 +1,8 @@
-// The subcommands of the nimbo tool. Each subcommand lives in its own source
-// file and registers itself with NIMBO_COMMAND; main dispatches on the name.
+// The commands of the nimbo tool. Each command group is a library of its own
+// folder (tools/<group>/, target nimbo_tool_<group>) and lists its commands
+// in nimbo::<group>::Commands(); the tool's command table names every group,
+// one line each in CommandGroups.inc. main reaches every command through
+// those calls, so the linker keeps each group's objects.
 #pragma once
 
 #include <string>
@@ -7,8 +10,8 @@
 
 namespace nimbo {
 
-// A subcommand receives its own arguments (without "nimbo" and its name)
-// and returns the process exit status.
+// A command receives its own arguments (without "nimbo" and its name) and
+// returns the process exit status.
 typedef int (*CommandFunction)(const std::vector<std::string>& args);
 
 struct CCommand {
@@ -17,18 +20,18 @@ struct CCommand {
   CommandFunction pfnRun;
 };
 
-std::vector<CCommand>& Commands();
+// Every command of the tool, group by group in the order of CommandGroups.inc.
+const std::vector<CCommand>& Commands();
 
-struct CCommandRegistration {
-  CCommandRegistration(const char* pszName, const char* pszSummary, CommandFunction pfnRun) {
-    Commands().push_back({pszName, pszSummary, pfnRun});
-  }
-};
-
-// Exit statuses shared by the subcommands.
+// Exit statuses shared by the commands.
 enum EExitStatus { kExitOk = 0, kExitFalse = 1, kExitError = 2 };
 
 }  // namespace nimbo
 
-#define NIMBO_COMMAND(name, summary, function) \
-  static ::nimbo::CCommandRegistration g_registration_##function(name, summary, function)
+// Declares the function through which a group gives its commands to the table.
+#define NIMBO_COMMAND_GROUP(group)       \
+  namespace nimbo {                      \
+  namespace group {                      \
+  std::vector<CCommand> Commands();      \
+  }                                      \
+  }

@@ -1,12 +1,14 @@
 // Parsing the host options and setting up a project manager from them.
-#include "HostOptions.h"
+#include "tools/nimbo/HostOptions.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 
-#include "SamplesDir.h"
+#include "module/NimboInit.h"
+#include "tools/nimbo/SamplesDir.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace nimbo {
@@ -80,6 +82,23 @@ bool ConfigureHost(const CHostOptions& options, CProjectManagerObject& manager, 
     return false;
   }
   manager.GetDirLoc()->SetLocation("Programs", options.strProgramsDir.c_str());
+  return true;
+}
+
+bool ParseHostArgs(const char* pszCommand, const std::vector<std::string>& args, CHostOptions& options) {
+  std::string strError;
+  if (ParseHostOptions(args, options, strError)) return true;
+  std::fprintf(stderr, "nimbo %s: %s\n", pszCommand, strError.c_str());
+  return false;
+}
+
+bool OpenHost(const char* pszCommand, const CHostOptions& options, CProjectManagerObject& manager) {
+  std::string strError;
+  if (!ConfigureHost(options, manager, strError)) {
+    std::fprintf(stderr, "nimbo %s: %s\n", pszCommand, strError.c_str());
+    return false;
+  }
+  NimboInit();
   return true;
 }
 

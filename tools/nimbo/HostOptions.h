@@ -26,4 +26,13 @@ bool ParseHostOptions(const std::vector<std::string>& args, CHostOptions& option
 // message in strError when either is not a readable directory.
 bool ConfigureHost(const CHostOptions& options, CProjectManagerObject& manager, std::string& strError);
 
+// The opening that every command playing the host shares. ParseHostArgs
+// takes the host options out of args (ParseHostOptions); OpenHost checks both
+// directories and gives them to the manager (ConfigureHost), then links the
+// module into the framework's chain as a host does once after loading it
+// (NimboInit). Each returns false after printing "nimbo COMMAND: message" on
+// stderr.
+bool ParseHostArgs(const char* pszCommand, const std::vector<std::string>& args, CHostOptions& options);
+bool OpenHost(const char* pszCommand, const CHostOptions& options, CProjectManagerObject& manager);
+
 }  // namespace nimbo

@@ -1,7 +1,7 @@
 // nimbo lsp: the language server, which lives in tools/lsp.
-#include "CommandRegistry.h"
-#include "SamplesDir.h"
 #include "tools/lsp/LspMain.h"
+#include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/SamplesDir.h"
 
 namespace {
 
@@ -9,4 +9,8 @@ int RunLsp(const std::vector<std::string>& args) { return RunLspCommand(args, ni
 
 }  // namespace
 
-NIMBO_COMMAND("lsp", "language server over standard input and output (Language Server Protocol)", RunLsp);
+NIMBO_COMMAND_GROUP(lsp)
+
+std::vector<nimbo::CCommand> nimbo::lsp::Commands() {
+  return {{"lsp", "language server over standard input and output (Language Server Protocol)", RunLsp}};
+}

@@ -1,5 +1,5 @@
 // Finding the bundled samples from the executable's own location.
-#include "SamplesDir.h"
+#include "tools/nimbo/SamplesDir.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

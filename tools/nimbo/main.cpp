@@ -3,16 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CommandRegistry.h"
-
-namespace nimbo {
-
-std::vector<CCommand>& Commands() {
-  static std::vector<CCommand> commands;
-  return commands;
-}
-
-}  // namespace nimbo
+#include "tools/nimbo/CommandRegistry.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "CWnd.h"
-#include "WinUser.h"
+#include "Win32User.h"
 #include "assist/CZoPromptorCtrl.h"
 #include "codemax/CCodeMaxEditor.h"
 #include "codemax/CodeMaxMessages.h"

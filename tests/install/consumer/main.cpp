@@ -1,13 +1,12 @@
 // A host program built against an installed Nimbo: it links the library,
-// links it into the extension chain, reads the function-wizard file as an INI
-// document and fills both function catalogues from a "Programs" directory
-// and a script project.
+// links it into the extension chain and fills both function catalogues from
+// a "Programs" directory and a script project, through the exported
+// classes only.
 #include <cstdio>
 #include <string>
 
 #include "catalog/CZoFuncInfoStd.h"
 #include "catalog/CZoFuncInfoUser.h"
-#include "ini/CIniFile.h"
 #include "module/NimboInit.h"
 #include "obrin/CProjectManagerObject.h"
 
@@ -17,11 +16,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   NimboInit();
-  CIniFile funcwiz;
-  if (!funcwiz.Load((std::string(argv[1]) + "/funcwiz.ini").c_str(), false)) {
-    std::fprintf(stderr, "consumer: cannot load %s/funcwiz.ini\n", argv[1]);
-    return 1;
-  }
   CProjectManagerObject manager;
   if (!manager.OpenProject(argv[2])) {
     std::fprintf(stderr, "consumer: cannot open the project %s\n", argv[2]);
@@ -34,7 +28,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "consumer: a catalogue did not fill\n");
     return 1;
   }
-  std::printf("StrLeft: %s\n", funcwiz.GetString("StrLeft", "SampleLine", "").GetString());
+  const CZoFuncInfo::const_iterator it = builtIn.find(CString("StrLeft"));
+  std::printf("StrLeft: %s\n", it != builtIn.end() ? it->second.GetString() : "(none)");
   std::printf("built-in: %zu\nproject: %zu\n", builtIn.size(), project.size());
   return 0;
 }

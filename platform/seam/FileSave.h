@@ -1,0 +1,37 @@
+// SaveWholeFile: gives a file new content in the way that keeps every promise
+// the file system made about it (its protection, its links, its owner, what
+// kind of file it is), and that leaves the previous content whole when the
+// save fails wherever that can be done. Declared once; each side defines it
+// with its own file system's calls.
+#pragma once
+
+#include <cstddef>
+
+// Makes the nSize bytes at pData the whole content of the file at pszPath.
+// The directory must exist.
+//
+// - A file that exists and that this process may not open for writing (a
+//   read-only file, or on Windows the read-only attribute) is left alone:
+//   false.
+// - A regular file with one link, in a directory that takes a new file, is
+//   replaced: the bytes go to a new file beside it under a short name,
+//   created exclusively, flushed to the disk and put in the file's place.
+//   Posix: the new file gets the file's permission bits (and owner and
+//   group, where they differ from the process's) and is renamed over the
+//   file. Windows: ReplaceFile puts it in place, carrying over the file's
+//   attributes and security. A failure on the way removes the new file and
+//   leaves the old one as it was: false.
+// - A symbolic link stays a link: the file it leads to is saved by the rules
+//   above and below.
+// - Otherwise the file is written in place: a file with several links (all
+//   its names see the new content), a file whose owner the process cannot
+//   give to a new file (posix), a file in a directory that refuses new
+//   files, a device or a FIFO (which, as for any writer, waits for a
+//   reader). A failed write, flush or close gives false; the file may then
+//   hold part of the new content.
+// - A file that does not exist yet is made through a new file moved into
+//   place (on Windows with the move written through to the disk), with the
+//   permissions a new file gets.
+//
+// True when every byte was written and the file is in place.
+bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize);

@@ -1,4 +1,0 @@
-// Everything of Win32 in one include, like <windows.h>.
-#pragma once
-
-#include "WindowsHeaders.h"

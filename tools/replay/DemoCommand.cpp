@@ -1,0 +1,112 @@
+// nimbo demo: replays the bundled editing session and prints the screens
+// as text, for a person without a terminal.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/nimbo/HostOptions.h"
+#include "tools/nimbo/SamplesDir.h"
+#include "tools/replay/DemoCommand.h"
+#include "tools/replay/ReplayRunner.h"
+#include "tools/replay/ReplayScript.h"
+#include "obrin/CProjectManagerObject.h"
+
+namespace {
+
+// Copies the regular files of strFrom into strTo; false when one fails.
+bool CopyFiles(const std::string& strFrom, const std::string& strTo) {
+  DIR* pDir = opendir(strFrom.c_str());
+  if (pDir == nullptr) return false;
+  bool bOk = true;
+  while (dirent* pEntry = readdir(pDir)) {
+    const std::string strSource = strFrom + "/" + pEntry->d_name;
+    struct stat info;
+    if (stat(strSource.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    std::ifstream in(strSource, std::ios::binary);
+    std::ofstream out(strTo + "/" + pEntry->d_name, std::ios::binary);
+    out << in.rdbuf();
+    if (!in || !out) bOk = false;
+  }
+  closedir(pDir);
+  return bOk;
+}
+
+void RemoveTree(const std::string& strDir) {
+  if (DIR* pDir = opendir(strDir.c_str())) {
+    while (dirent* pEntry = readdir(pDir)) {
+      const std::string strName = pEntry->d_name;
+      if (strName == "." || strName == "..") continue;
+      const std::string strPath = strDir + "/" + strName;
+      struct stat info;
+      if (lstat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        RemoveTree(strPath);
+      else
+        unlink(strPath.c_str());
+    }
+    closedir(pDir);
+  }
+  rmdir(strDir.c_str());
+}
+
+int RunDemo(const std::vector<std::string>& args) {
+  nimbo::CHostOptions options;
+  if (!nimbo::ParseHostArgs("demo", args, options)) return nimbo::kExitError;
+  std::string strError;
+  if (!options.rest.empty()) {
+    std::fprintf(stderr, "usage: nimbo demo [--project DIR] [--programs DIR]\n");
+    return nimbo::kExitError;
+  }
+  {
+    CProjectManagerObject manager;
+    if (!nimbo::OpenHost("demo", options, manager)) return nimbo::kExitError;
+  }
+  const std::string strDemoScript = nimbo::SamplesDir() + "/sessions/demo.replay";
+  std::ifstream in(strDemoScript, std::ios::binary);
+  std::ostringstream text;
+  if (in) text << in.rdbuf();
+  CReplayScript script;
+  if (!in || !ParseReplayScript(text.str(), strDemoScript, script, strError)) {
+    std::fprintf(stderr, "nimbo demo: %s\n", strError.empty() ? ("cannot read " + strDemoScript).c_str() : strError.c_str());
+    return nimbo::kExitError;
+  }
+  // The session saves a file: it works on a copy of the project.
+  char szTemplate[] = "/tmp/nimbo-demo-XXXXXX";
+  if (mkdtemp(szTemplate) == nullptr) {
+    std::fprintf(stderr, "nimbo demo: cannot make a scratch directory in /tmp\n");
+    return nimbo::kExitError;
+  }
+  const std::string strScratch = szTemplate;
+  if (!CopyFiles(options.strProjectDir, strScratch)) {
+    RemoveTree(strScratch);
+    std::fprintf(stderr, "nimbo demo: cannot copy the project %s\n", options.strProjectDir.c_str());
+    return nimbo::kExitError;
+  }
+  CReplayOptions replay;
+  replay.strScriptPath = strDemoScript;
+  replay.strProjectDir = strScratch;
+  replay.strProgramsDir = options.strProgramsDir;
+  replay.bEvents = false;
+  std::printf("Nimbo demo: an editing session in the terminal editor (nimbo edit), replayed.\n"
+              "The tip's current parameter is shown in [brackets], the caret as |.\n");
+  const int nStatus = RunReplay(script, replay, stdout);
+  std::fflush(stdout);
+  RemoveTree(strScratch);
+  return nStatus == 0 ? nimbo::kExitOk : nimbo::kExitError;
+}
+
+}  // namespace
+
+namespace nimbo {
+namespace replay {
+
+CCommand DemoCommand() { return {"demo", "replay the bundled editing session and print the screens as text", RunDemo}; }
+
+}  // namespace replay
+}  // namespace nimbo
