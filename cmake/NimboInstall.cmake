@@ -8,8 +8,6 @@ include(CMakePackageConfigHelpers)
 
 set(NIMBO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/nimbo)
 set(NIMBO_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Nimbo)
-# The tool's own shared libraries stay out of the linker's path.
-set(NIMBO_INSTALL_PRIVATE_LIBDIR ${CMAKE_INSTALL_LIBDIR}/nimbo)
 
 # The library and the platform and host libraries it is linked with. Their
 # installed copies find each other beside themselves, so an installed tree
@@ -63,17 +61,14 @@ string(JOIN " " NIMBO_PC_LIBS_PRIVATE ${NIMBO_PC_LIBS_PRIVATE})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/nimbo.pc.in ${CMAKE_BINARY_DIR}/nimbo.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/nimbo.pc DESTINATION ${NIMBO_PC_DIR})
 
-# The nimbo command, the desktop controls it sets its screen with (a private
-# library, no headers; the harness and the module's internal twin are linked
-# into the command), its man page, bash completion and bundled samples.
+# The nimbo command (the harness, the desktop controls and the module's
+# internal twin are linked into it), its man page, bash completion and
+# bundled samples.
 if(TARGET nimbo)
   file(RELATIVE_PATH bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
   set_target_properties(nimbo PROPERTIES
-    INSTALL_RPATH "$ORIGIN/${bin_to_lib};$ORIGIN/${bin_to_lib}/nimbo")
-  set_target_properties(nimbo_testctl PROPERTIES INSTALL_RPATH "$ORIGIN/.."
-    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+    INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
   install(TARGETS nimbo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(TARGETS nimbo_testctl LIBRARY DESTINATION ${NIMBO_INSTALL_PRIVATE_LIBDIR} NAMELINK_SKIP)
 
   # The man page carries the project's version; it is shipped compressed, as
   # Debian's policy asks.
