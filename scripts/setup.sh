@@ -9,7 +9,7 @@
 set -euo pipefail
 
 PACKAGES=(build-essential cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libncurses-dev tmux pkg-config dpkg-dev file nlohmann-json3-dev neovim)
+          libncurses-dev libcli11-dev tmux pkg-config dpkg-dev file nlohmann-json3-dev neovim)
 WINDOWS=0
 for arg in "$@"; do
   case "$arg" in

@@ -52,5 +52,6 @@ bool CScriptBrowser::AddScript(const CString& strName, const CString& strPath) {
 
 CScriptBrowser::CFunctionMap::iterator CScriptBrowser::GetNext(CFunctionMap::iterator& it) {
   if (it != m_mapFunctions.end()) ++it;
+  if (m_fnOnStep) m_fnOnStep();
   return it;
 }

@@ -2,6 +2,7 @@
 // script's name (its file name without the extension) to its details.
 #pragma once
 
+#include <functional>
 #include <map>
 
 #include "CString.h"
@@ -35,6 +36,11 @@ class CScriptBrowser {
   // already at the end stays there.
   CFunctionMap::iterator GetNext(CFunctionMap::iterator& it);
 
+  // Called on every step of GetNext, so that the host can show how far a
+  // walk over the scripts (the user catalogue's scan) has come. Empty: none.
+  void SetStepObserver(std::function<void()> fnOnStep) { m_fnOnStep = std::move(fnOnStep); }
+
  private:
   CFunctionMap m_mapFunctions;  // ordered by script name, case-sensitively
+  std::function<void()> m_fnOnStep;
 };

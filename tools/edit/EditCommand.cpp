@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/edit/EditSession.h"
 #include "tools/edit/EditTerminal.h"
@@ -19,14 +21,13 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: nimbo edit [FILE ...] [--project DIR] [--programs DIR]\n"
-    "\n"
+const char kDescription[] =
     "Opens script files of a project in a terminal editor with code assistance:\n"
     "type a known function's name and \"(\" for its tip; the current argument is\n"
     "marked and follows the commas. Without FILE the project's first script\n"
-    "opens. Defaults: the bundled samples/project with samples/Programs.\n"
-    "\n"
+    "opens. Defaults: the bundled samples/project with samples/Programs.\n";
+
+const char kKeys[] =
     "keys:\n"
     "  Ctrl+Space   the list of known functions (B built-in, P project);\n"
     "               typing narrows it, Up/Down choose, Enter inserts, Esc closes\n"
@@ -124,15 +125,7 @@ class CEditLoop {
   bool m_bQuitArmed = false;
 };
 
-int RunEdit(const std::vector<std::string>& args) {
-  for (const std::string& strArg : args) {
-    if (strArg == "--help" || strArg == "-h") {
-      std::fputs(kUsage, stdout);
-      return nimbo::kExitOk;
-    }
-  }
-  nimbo::CHostOptions options;
-  if (!nimbo::ParseHostArgs("edit", args, options)) return nimbo::kExitError;
+int RunEdit(const nimbo::CHostOptions& options, const std::vector<std::string>& names) {
   std::string strError;
   {
     CProjectManagerObject manager;
@@ -140,11 +133,7 @@ int RunEdit(const std::vector<std::string>& args) {
   }
   // Files given: as a path, or by name in the project.
   std::vector<std::string> files;
-  for (const std::string& strArg : options.rest) {
-    if (!strArg.empty() && strArg[0] == '-') {
-      std::fprintf(stderr, "nimbo edit: unknown option '%s' (nimbo edit --help)\n", strArg.c_str());
-      return nimbo::kExitError;
-    }
+  for (const std::string& strArg : names) {
     if (IsFile(strArg)) {
       files.push_back(strArg);
     } else if (IsFile(options.strProjectDir + "/" + strArg)) {
@@ -190,10 +179,20 @@ int RunEdit(const std::vector<std::string>& args) {
   return nimbo::kExitOk;
 }
 
+void DefineEdit(CLI::App& command, int& nStatus) {
+  nimbo::SetUsage(command, "nimbo edit [FILE ...] [--project DIR] [--programs DIR]");
+  command.footer(std::string(kDescription) + "\n" + kKeys);
+  auto pOptions = std::make_shared<nimbo::CHostOptions>();
+  auto pFiles = std::make_shared<std::vector<std::string>>();
+  nimbo::AddHostOptions(command, *pOptions);
+  command.add_option("FILE", *pFiles, "a script to open: a path, or a file name in the project")->type_name("");
+  command.callback([pOptions, pFiles, &nStatus] { nStatus = RunEdit(*pOptions, *pFiles); });
+}
+
 }  // namespace
 
 NIMBO_COMMAND_GROUP(edit)
 
 std::vector<nimbo::CCommand> nimbo::edit::Commands() {
-  return {{"edit", "the terminal editor with function tips and the function list (--help: the keys)", RunEdit}};
+  return {{"edit", "the terminal editor with function tips and the function list (--help: the keys)", DefineEdit}};
 }

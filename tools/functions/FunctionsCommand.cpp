@@ -1,13 +1,17 @@
 // nimbo functions: lists every known function as the completion list shows
 // it, with its source and its prototype.
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "CListCtrl.h"
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/nimbo/HostOptions.h"
+#include "tools/nimbo/ProgressLine.h"
 #include "assist/CZoPromptorCtrl.h"
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
@@ -47,14 +51,8 @@ std::vector<CFunctionLine> ReadList(HWND hList, CImageListEx& images) {
   return lines;
 }
 
-int RunFunctions(const std::vector<std::string>& args) {
-  nimbo::CHostOptions options;
-  if (!nimbo::ParseHostArgs("functions", args, options)) return nimbo::kExitError;
-  if (!options.rest.empty()) {
-    std::fprintf(stderr, "nimbo functions: unexpected argument '%s' (usage: nimbo functions [--programs DIR] [--project DIR])\n",
-                 options.rest.front().c_str());
-    return nimbo::kExitError;
-  }
+int RunFunctions(const nimbo::CHostOptions& options) {
+  std::string strError;
   CProjectManagerObject manager;
   if (!nimbo::OpenHost("functions", options, manager)) return nimbo::kExitError;
 
@@ -69,8 +67,18 @@ int RunFunctions(const std::vector<std::string>& args) {
   }
   std::vector<CFunctionLine> lines;
   {
+    // Scanning thousands of scripts takes a while: the browser counts the
+    // scripts as the user catalogue walks over them.
+    std::atomic<size_t> nScanned(0);
+    const size_t nScripts = manager.GetScriptBrowser()->GetFunctionMap().size();
+    manager.GetScriptBrowser()->SetStepObserver([&nScanned] { ++nScanned; });
+    nimbo::CProgressLine progress([&nScanned, nScripts](int nSeconds) {
+      return "nimbo functions: indexing scripts " + std::to_string(nScanned.load()) + "/" + std::to_string(nScripts) +
+             " (" + std::to_string(nSeconds) + " s)";
+    });
     CZoPromptorCtrl promptor;
     promptor.Init(nullptr, &manager, &images);
+    manager.GetScriptBrowser()->SetStepObserver(nullptr);
     promptor.InitFunctionList(hList);
     lines = ReadList(hList, images);
   }
@@ -87,10 +95,17 @@ int RunFunctions(const std::vector<std::string>& args) {
   return nimbo::kExitOk;
 }
 
+void DefineFunctions(CLI::App& command, int& nStatus) {
+  nimbo::SetUsage(command, "nimbo functions [--programs DIR] [--project DIR]");
+  auto pOptions = std::make_shared<nimbo::CHostOptions>();
+  nimbo::AddHostOptions(command, *pOptions);
+  command.callback([pOptions, &nStatus] { nStatus = RunFunctions(*pOptions); });
+}
+
 }  // namespace
 
 NIMBO_COMMAND_GROUP(functions)
 
 std::vector<nimbo::CCommand> nimbo::functions::Commands() {
-  return {{"functions", "list every known function: name, source (built-in or project), prototype", RunFunctions}};
+  return {{"functions", "list every known function: name, source (built-in or project), prototype", DefineFunctions}};
 }

@@ -9,6 +9,7 @@
 #include "CMemFile.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
+#include "tools/nimbo/ProgressLine.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
 
@@ -21,18 +22,22 @@ int RunPack(const CIniArgs& args) {
   CIniFile document;
   if (!LoadDocument(document, strFile, args.bKeyOnly)) return kExitError;
   std::vector<unsigned char> bytes;
-  try {
-    CMemFile memory;
-    CArchive ar(&memory, CArchive::store);
-    ar << static_cast<const CObject*>(&document);
-    ar.Close();
-    bytes = memory.GetBytes();
-  } catch (CException* e) {
-    e->Delete();
-    return Error("cannot write " + strArchive);
+  bool bPacked = true;
+  {
+    CProgressLine progress(StageProgress("packing", strFile));
+    try {
+      CMemFile memory;
+      CArchive ar(&memory, CArchive::store);
+      ar << static_cast<const CObject*>(&document);
+      ar.Close();
+      bytes = memory.GetBytes();
+    } catch (CException* e) {
+      e->Delete();
+      bPacked = false;
+    }
+    bPacked = bPacked && WriteWholeFile(strArchive, bytes);
   }
-  if (!WriteWholeFile(strArchive, bytes)) return Error("cannot write " + strArchive);
-  return kExitOk;
+  return bPacked ? kExitOk : Error("cannot write " + strArchive);
 }
 
 int RunUnpack(const CIniArgs& args) {
@@ -47,13 +52,15 @@ int RunUnpack(const CIniArgs& args) {
   // which the host sees once the module is linked into the chain.
   NimboInit();
   std::unique_ptr<CObject> object;
-  try {
-    CMemFile memory(bytes.data(), static_cast<UINT>(bytes.size()));
-    CArchive ar(&memory, CArchive::load);
-    object.reset(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
-  } catch (CException* e) {
-    e->Delete();
-    return Error("cannot read " + strArchive + ": not an archived INI document");
+  {
+    CProgressLine progress(StageProgress("unpacking", strArchive));
+    try {
+      CMemFile memory(bytes.data(), static_cast<UINT>(bytes.size()));
+      CArchive ar(&memory, CArchive::load);
+      object.reset(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
+    } catch (CException* e) {
+      e->Delete();
+    }
   }
   if (object == nullptr) return Error("cannot read " + strArchive + ": not an archived INI document");
   return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile, false);

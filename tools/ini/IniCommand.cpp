@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
 #include "CrtMbString.h"
@@ -17,42 +19,41 @@ namespace nimbo {
 namespace ini {
 namespace {
 
-const char kUsage[] =
-    "usage: nimbo ini ACTION ARGS...\n"
-    "  get FILE SECTION KEY [--default TEXT] [--int | --bool]\n"
-    "  set FILE SECTION KEY VALUE [--int | --bool] [--key-only]\n"
-    "  keys FILE SECTION\n"
-    "  sections FILE\n"
-    "  rename-section FILE OLD NEW [--key-only]\n"
-    "  rename-key FILE SECTION OLD NEW [--key-only]\n"
-    "  remove-section FILE SECTION [--key-only]\n"
-    "  remove-key FILE SECTION KEY [--key-only]\n"
-    "  clear-section FILE SECTION [--key-only]\n"
-    "  cat FILE [--key-only]\n"
-    "  pack FILE ARCHIVE\n"
-    "  unpack ARCHIVE FILE\n"
+const char kFooter[] =
     "Exit status: 0 done, 1 false or missing (no output), 2 error.\n"
     "--key-only writes entries with an empty value as the key alone.\n"
     "Changing actions rewrite the file in the store's text form (comments are not kept);\n"
     "a change whose text would not read back as the same document is refused.\n";
 
+// An action: its operands (FILE first), whether it takes --int and --bool,
+// whether it writes INI text (and so takes --key-only), and the line of the
+// ini help that lists it.
 struct CAction {
   const char* pszName;
-  size_t nOperands;
-  bool bTyped;    // takes --int / --bool
-  bool bWrites;   // writes INI text, so takes --key-only
+  std::vector<const char*> operands;
+  bool bTyped;
+  bool bWrites;
+  const char* pszSummary;
 };
 
 const CAction kActions[] = {
-    {"get", 3, true, false},           {"set", 4, true, true},          {"keys", 2, false, false},
-    {"sections", 1, false, false},     {"rename-section", 3, false, true}, {"rename-key", 4, false, true},
-    {"remove-section", 2, false, true}, {"remove-key", 3, false, true},  {"clear-section", 2, false, true},
-    {"cat", 1, false, true},           {"pack", 2, false, false},       {"unpack", 2, false, false},
+    {"get", {"FILE", "SECTION", "KEY"}, true, false, "print a value; status 1 when the key is missing and no --default"},
+    {"set", {"FILE", "SECTION", "KEY", "VALUE"}, true, true, "set a value, adding the section and key as needed"},
+    {"keys", {"FILE", "SECTION"}, false, false, "list a section's keys; status 1 when the section is missing"},
+    {"sections", {"FILE"}, false, false, "list the sections"},
+    {"rename-section", {"FILE", "OLD", "NEW"}, false, true, "rename a section; status 1 when it is missing or NEW exists"},
+    {"rename-key", {"FILE", "SECTION", "OLD", "NEW"}, false, true, "rename a key; status 1 when it is missing or NEW exists"},
+    {"remove-section", {"FILE", "SECTION"}, false, true, "remove a section; status 1 when it is missing"},
+    {"remove-key", {"FILE", "SECTION", "KEY"}, false, true, "remove a key; status 1 when it is missing"},
+    {"clear-section", {"FILE", "SECTION"}, false, true, "remove a section's keys; status 1 when it is missing"},
+    {"cat", {"FILE"}, false, true, "print the document in the store's text form"},
+    {"pack", {"FILE", "ARCHIVE"}, false, false, "write the document's archive form"},
+    {"unpack", {"ARCHIVE", "FILE"}, false, false, "write the INI file of an archived document"},
 };
 
-// One line on standard error; the full usage is shown by `nimbo ini --help`.
+// One line on standard error, for an option value the parser cannot judge.
 int UsageError(const std::string& strMessage) {
-  std::fprintf(stderr, "nimbo ini: %s (see nimbo ini --help)\n", strMessage.c_str());
+  std::fprintf(stderr, "nimbo ini get: %s (see nimbo ini get --help)\n", strMessage.c_str());
   return kExitError;
 }
 
@@ -92,42 +93,6 @@ bool ParseBool(const std::string& str, bool& bValue) {
     }
   }
   return false;
-}
-
-// Fills args from the command line; an empty result on success, else the
-// usage error.
-std::string ParseArgs(const std::vector<std::string>& raw, CIniArgs& args, const CAction*& pAction) {
-  if (raw.empty()) return "no action given";
-  args.strAction = raw[0];
-  pAction = nullptr;
-  for (const CAction& action : kActions)
-    if (args.strAction == action.pszName) pAction = &action;
-  if (pAction == nullptr) return "unknown action '" + args.strAction + "'";
-  bool bOptions = true;
-  for (size_t i = 1; i < raw.size(); ++i) {
-    const std::string& arg = raw[i];
-    if (bOptions && arg == "--") {
-      bOptions = false;
-    } else if (bOptions && arg == "--int" && pAction->bTyped) {
-      args.bInt = true;
-    } else if (bOptions && arg == "--bool" && pAction->bTyped) {
-      args.bBool = true;
-    } else if (bOptions && arg == "--key-only" && pAction->bWrites) {
-      args.bKeyOnly = true;
-    } else if (bOptions && arg == "--default" && args.strAction == "get") {
-      if (i + 1 >= raw.size()) return "--default needs a value";
-      if (args.bHasDefault) return "--default given twice";
-      args.bHasDefault = true;
-      args.strDefault = raw[++i];
-    } else if (bOptions && arg.size() > 1 && arg[0] == '-') {
-      return "unknown option '" + arg + "' for " + args.strAction;
-    } else {
-      args.positional.push_back(arg);
-    }
-  }
-  if (args.bInt && args.bBool) return "--int and --bool exclude each other";
-  if (args.positional.size() != pAction->nOperands) return "wrong number of arguments for " + args.strAction;
-  return std::string();
 }
 
 void PrintLine(const CString& str) {
@@ -249,15 +214,7 @@ int RunChange(const CIniArgs& args) {
   return bChanged ? SaveDocument(ini, strFile, args.bKeyOnly) : kExitOk;
 }
 
-int RunIni(const std::vector<std::string>& raw) {
-  if (!raw.empty() && (raw[0] == "--help" || raw[0] == "-h" || raw[0] == "help")) {
-    std::fputs(kUsage, stdout);
-    return kExitOk;
-  }
-  CIniArgs args;
-  const CAction* pAction = nullptr;
-  const std::string strProblem = ParseArgs(raw, args, pAction);
-  if (!strProblem.empty()) return UsageError(strProblem);
+int RunAction(const CIniArgs& args) {
   if (args.strAction == "get") return RunGet(args);
   if (args.strAction == "set") return RunSet(args);
   if (args.strAction == "keys") return RunKeys(args);
@@ -268,10 +225,63 @@ int RunIni(const std::vector<std::string>& raw) {
   return RunChange(args);
 }
 
+// What an operand of an action names, for the help text.
+const char* OperandMeaning(const std::string& strOperand) {
+  if (strOperand == "FILE") return "the INI file";
+  if (strOperand == "ARCHIVE") return "the archive file";
+  if (strOperand == "SECTION") return "a section name (case is ignored)";
+  if (strOperand == "KEY") return "a key (case is ignored)";
+  if (strOperand == "VALUE") return "the new value";
+  if (strOperand == "OLD") return "the current name";
+  return "the new name";
+}
+
+void DefineAction(CLI::App& ini, const CAction& action, int& nStatus) {
+  CLI::App& command = *ini.add_subcommand(action.pszName, action.pszSummary)->group("Actions");
+  auto pArgs = std::make_shared<CIniArgs>();
+  pArgs->strAction = action.pszName;
+  pArgs->positional.resize(action.operands.size());
+  std::string strUsage = std::string("nimbo ini ") + action.pszName;
+  for (size_t i = 0; i < action.operands.size(); ++i) {
+    command.add_option(action.operands[i], pArgs->positional[i], OperandMeaning(action.operands[i]))
+        ->required()
+        ->type_name("");
+    strUsage += std::string(" ") + action.operands[i];
+  }
+  if (action.bTyped) {
+    CLI::Option* pInt = command.add_flag("--int", pArgs->bInt, "the value is a number");
+    command.add_flag("--bool", pArgs->bBool, "the value is a flag (yes/no, true/false, on/off, 1/0)")->excludes(pInt);
+  }
+  if (std::strcmp(action.pszName, "get") == 0) {
+    command.add_option("--default", pArgs->strDefault, "printed when the key is missing (exit status 0)")
+        ->type_name("TEXT");
+    strUsage += " [--default TEXT]";
+  }
+  if (action.bTyped) strUsage += " [--int | --bool]";
+  if (action.bWrites) {
+    command.add_flag("--key-only", pArgs->bKeyOnly, "entries with an empty value are written as the key alone");
+    strUsage += " [--key-only]";
+  }
+  SetUsage(command, strUsage);
+  command.footer(kFooter);
+  CLI::Option* pDefault = command.get_option_no_throw("--default");
+  command.callback([pArgs, pDefault, &nStatus] {
+    pArgs->bHasDefault = pDefault != nullptr && pDefault->count() > 0;
+    nStatus = RunAction(*pArgs);
+  });
+}
+
+void DefineIni(CLI::App& command, int& nStatus) {
+  SetUsage(command, "nimbo ini ACTION ARGS...");
+  command.footer(kFooter);
+  command.require_subcommand(1);
+  for (const CAction& action : kActions) DefineAction(command, action, nStatus);
+}
+
 }  // namespace
 
 std::vector<CCommand> Commands() {
-  return {{"ini", "read and change INI files (get, set, keys, sections, rename, remove, cat, pack, unpack)", RunIni}};
+  return {{"ini", "read and change INI files (get, set, keys, sections, rename, remove, cat, pack, unpack)", DefineIni}};
 }
 
 }  // namespace ini

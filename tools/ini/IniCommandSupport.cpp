@@ -7,6 +7,7 @@
 
 #include "FileSave.h"
 #include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/ProgressLine.h"
 #include "ini/CIniFile.h"
 
 namespace nimbo {
@@ -17,8 +18,21 @@ int Error(const std::string& strMessage) {
   return kExitError;
 }
 
+std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath) {
+  return [strStage, strPath](int nSeconds) {
+    const int nPercent = strStage == "reading" ? ReadPercent(strPath) : -1;
+    return "nimbo ini: " + strStage + " " + strPath + (nPercent >= 0 ? " " + std::to_string(nPercent) + "%" : "") +
+           " (" + std::to_string(nSeconds) + " s)";
+  };
+}
+
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
-  if (ini.Load(strPath.c_str(), bKeyOnly)) return true;
+  bool bLoaded = false;
+  {
+    CProgressLine progress(StageProgress("reading", strPath));
+    bLoaded = ini.Load(strPath.c_str(), bKeyOnly);
+  }
+  if (bLoaded) return true;
   // Tell a file that cannot be read (a directory opens, then fails to read)
   // from one that was read and is not INI text.
   int nError = 0;
@@ -72,7 +86,12 @@ std::string CheckDocument(const CIniFile& ini, bool bKeyOnly) {
 int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   const std::string strProblem = CheckDocument(ini, bKeyOnly);
   if (!strProblem.empty()) return Error("cannot change " + strPath + ": " + strProblem);
-  if (ini.SaveAs(strPath.c_str())) return kExitOk;
+  bool bSaved = false;
+  {
+    CProgressLine progress(StageProgress("writing", strPath));
+    bSaved = ini.SaveAs(strPath.c_str());
+  }
+  if (bSaved) return kExitOk;
   return Error("cannot write " + strPath);
 }
 

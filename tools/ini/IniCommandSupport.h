@@ -2,6 +2,7 @@
 // and exit statuses, loading a document for the command, writing files whole.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,12 @@ struct CIniArgs {
 // Prints "nimbo ini: <message>" on standard error; returns kExitError.
 int Error(const std::string& strMessage);
 
-// Loads strPath into ini. False after printing a one-line message naming the
+// The progress line of one stage of the work on a file ("reading",
+// "packing", ...): "nimbo ini: reading FILE 42% (3 s)", the share only where
+// it can be known (reading a file).
+std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath);
+
+// Loads strPath into ini, with a progress line for a long load. False after printing a one-line message naming the
 // file when it cannot be read or is not well-formed INI text.
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 
@@ -40,7 +46,7 @@ std::string CheckKey(const std::string& str);
 std::string CheckDocument(const CIniFile& ini, bool bKeyOnly);
 
 // Saves ini to strPath when its text reads back as the same document
-// (CheckDocument); kExitOk, or kExitError with a message naming the file,
+// (CheckDocument), with a progress line for a long save; kExitOk, or kExitError with a message naming the file,
 // which is then left as it was.
 int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 

@@ -1,18 +1,24 @@
 // The commands of the nimbo tool. Each command group is a library of its own
 // folder (tools/<group>/, target nimbo_tool_<group>) and lists its commands
 // in nimbo::<group>::Commands(); the tool's command table names every group,
-// one line each in CommandGroups.inc. main reaches every command through
-// those calls, so the linker keeps each group's objects.
+// one line each in CommandGroups.inc. main gives each command a CLI11
+// subcommand and parses the command line; reaching every command through
+// those calls makes the linker keep each group's objects.
 #pragma once
 
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace nimbo {
 
-// A command receives its own arguments (without "nimbo" and its name) and
-// returns the process exit status.
-typedef int (*CommandFunction)(const std::vector<std::string>& args);
+// Defines a command on the CLI11 command made for it (usage, options,
+// arguments) and the callback that runs it when the command line names it;
+// the callback leaves the process exit status in nStatus.
+typedef void (*CommandFunction)(CLI::App& command, int& nStatus);
 
 struct CCommand {
   const char* pszName;

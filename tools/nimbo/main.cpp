@@ -1,42 +1,38 @@
-// Entry point of the nimbo tool: dispatches to a registered subcommand.
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
+// Entry point of the nimbo tool: one CLI11 subcommand per registered command.
+#include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 
-namespace {
-
-void PrintUsage(FILE* out) {
-  std::fprintf(out, "usage: nimbo COMMAND [ARGS...]\n\ncommands:\n");
+int main(int argc, char** argv) {
+  CLI::App app("Code assistance for a script editor (function tips, the function list) and an INI file tool.",
+               "nimbo");
+  nimbo::SetUsage(app, "nimbo COMMAND [ARGS...]");
+  app.set_help_flag("-h,--help", "print this help and exit");
+  app.set_version_flag("--version", "nimbo " NIMBO_VERSION, "print the version and exit");
+  app.require_subcommand(1);
+  app.footer("`nimbo help COMMAND` or `nimbo COMMAND --help` shows a command's options.");
+  int nStatus = nimbo::kExitOk;
   std::vector<nimbo::CCommand> commands = nimbo::Commands();
   std::sort(commands.begin(), commands.end(),
             [](const nimbo::CCommand& a, const nimbo::CCommand& b) { return std::strcmp(a.pszName, b.pszName) < 0; });
-  for (const nimbo::CCommand& command : commands) std::fprintf(out, "  %-10s %s\n", command.pszName, command.pszSummary);
-}
+  for (const nimbo::CCommand& command : commands)
+    command.pfnRun(*app.add_subcommand(command.pszName, command.pszSummary)->group("Commands"), nStatus);
+  // Listed for the help text; main turns `nimbo help ...` into `nimbo ... --help`.
+  nimbo::SetUsage(*app.add_subcommand("help", "show a command's help: nimbo help COMMAND [ACTION]")->group("Commands"),
+                  "nimbo help COMMAND [ACTION]");
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return nimbo::kExitError;
+  // `nimbo help COMMAND [ACTION]` is `nimbo COMMAND [ACTION] --help`.
+  std::vector<char*> args(argv, argv + argc);
+  char szHelp[] = "--help";
+  if (args.size() >= 2 && std::strcmp(args[1], "help") == 0) {
+    args.erase(args.begin() + 1);
+    args.push_back(szHelp);
   }
-  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "help") == 0) {
-    PrintUsage(stdout);
-    return nimbo::kExitOk;
-  }
-  if (std::strcmp(argv[1], "--version") == 0) {
-    std::printf("nimbo %s\n", NIMBO_VERSION);
-    return nimbo::kExitOk;
-  }
-  for (const nimbo::CCommand& command : nimbo::Commands()) {
-    if (std::strcmp(command.pszName, argv[1]) == 0) {
-      std::vector<std::string> args(argv + 2, argv + argc);
-      return command.pfnRun(args);
-    }
-  }
-  std::fprintf(stderr, "nimbo: unknown command '%s'\n", argv[1]);
-  PrintUsage(stderr);
-  return nimbo::kExitError;
+  return nimbo::ParseAndRun(app, static_cast<int>(args.size()), args.data(), nStatus);
 }

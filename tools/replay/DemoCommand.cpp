@@ -7,10 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/HostOptions.h"
 #include "tools/nimbo/SamplesDir.h"
 #include "tools/replay/DemoCommand.h"
@@ -55,14 +57,8 @@ void RemoveTree(const std::string& strDir) {
   rmdir(strDir.c_str());
 }
 
-int RunDemo(const std::vector<std::string>& args) {
-  nimbo::CHostOptions options;
-  if (!nimbo::ParseHostArgs("demo", args, options)) return nimbo::kExitError;
+int RunDemo(const nimbo::CHostOptions& options) {
   std::string strError;
-  if (!options.rest.empty()) {
-    std::fprintf(stderr, "usage: nimbo demo [--project DIR] [--programs DIR]\n");
-    return nimbo::kExitError;
-  }
   {
     CProjectManagerObject manager;
     if (!nimbo::OpenHost("demo", options, manager)) return nimbo::kExitError;
@@ -101,12 +97,19 @@ int RunDemo(const std::vector<std::string>& args) {
   return nStatus == 0 ? nimbo::kExitOk : nimbo::kExitError;
 }
 
+void DefineDemo(CLI::App& command, int& nStatus) {
+  nimbo::SetUsage(command, "nimbo demo [--project DIR] [--programs DIR]");
+  auto pOptions = std::make_shared<nimbo::CHostOptions>();
+  nimbo::AddHostOptions(command, *pOptions);
+  command.callback([pOptions, &nStatus] { nStatus = RunDemo(*pOptions); });
+}
+
 }  // namespace
 
 namespace nimbo {
 namespace replay {
 
-CCommand DemoCommand() { return {"demo", "replay the bundled editing session and print the screens as text", RunDemo}; }
+CCommand DemoCommand() { return {"demo", "replay the bundled editing session and print the screens as text", DefineDemo}; }
 
 }  // namespace replay
 }  // namespace nimbo

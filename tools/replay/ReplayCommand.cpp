@@ -2,11 +2,13 @@
 // host harness and prints every observable step.
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/replay/DemoCommand.h"
+#include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/HostOptions.h"
 #include "tools/replay/ReplayRunner.h"
 #include "tools/replay/ReplayScript.h"
@@ -14,27 +16,19 @@
 
 namespace {
 
-bool GivesOption(const std::vector<std::string>& args, const std::string& strName) {
-  for (const std::string& strArg : args)
-    if (strArg == strName || strArg.compare(0, strName.size() + 1, strName + "=") == 0) return true;
-  return false;
-}
-
-int RunReplayCommand(const std::vector<std::string>& args) {
-  for (const std::string& strArg : args) {
-    if (strArg == "--help" || strArg == "-h") {
-      std::fputs(ReplayUsage(), stdout);
-      return nimbo::kExitOk;
-    }
-  }
+// What the command line of `nimbo replay` gave; the options tell whether a
+// directory was given there or is left to the script's set-up lines.
+struct CReplayArgs {
   nimbo::CHostOptions options;
-  if (!nimbo::ParseHostArgs("replay", args, options)) return nimbo::kExitError;
+  std::string strScript;
+  CLI::Option* pProjectOption = nullptr;
+  CLI::Option* pProgramsOption = nullptr;
+};
+
+int RunReplayCommand(const CReplayArgs& args) {
+  nimbo::CHostOptions options = args.options;
   std::string strError;
-  if (options.rest.size() != 1 || (!options.rest[0].empty() && options.rest[0][0] == '-')) {
-    std::fprintf(stderr, "usage: nimbo replay SCRIPT [--project DIR] [--programs DIR] (nimbo replay --help)\n");
-    return nimbo::kExitError;
-  }
-  const std::string strScript = options.rest[0];
+  const std::string& strScript = args.strScript;
   std::ifstream in(strScript, std::ios::binary);
   std::ostringstream text;
   if (in) text << in.rdbuf();
@@ -48,8 +42,8 @@ int RunReplayCommand(const std::vector<std::string>& args) {
     return nimbo::kExitError;
   }
   // The script's set-up lines give the directories unless the command line does.
-  if (!GivesOption(args, "--project") && !script.strProjectDir.empty()) options.strProjectDir = script.strProjectDir;
-  if (!GivesOption(args, "--programs") && !script.strProgramsDir.empty())
+  if (args.pProjectOption->count() == 0 && !script.strProjectDir.empty()) options.strProjectDir = script.strProjectDir;
+  if (args.pProgramsOption->count() == 0 && !script.strProgramsDir.empty())
     options.strProgramsDir = script.strProgramsDir;
   {
     CProjectManagerObject manager;
@@ -64,12 +58,23 @@ int RunReplayCommand(const std::vector<std::string>& args) {
   return nStatus == 0 ? nimbo::kExitOk : nimbo::kExitError;
 }
 
+void DefineReplay(CLI::App& command, int& nStatus) {
+  nimbo::SetUsage(command, "nimbo replay SCRIPT [--project DIR] [--programs DIR]");
+  command.footer(ReplayFormat());
+  auto pArgs = std::make_shared<CReplayArgs>();
+  nimbo::AddHostOptions(command, pArgs->options);
+  pArgs->pProjectOption = command.get_option("--project");
+  pArgs->pProgramsOption = command.get_option("--programs");
+  command.add_option("SCRIPT", pArgs->strScript, "the editing session, one action a line")->required();
+  command.callback([pArgs, &nStatus] { nStatus = RunReplayCommand(*pArgs); });
+}
+
 }  // namespace
 
 NIMBO_COMMAND_GROUP(replay)
 
 std::vector<nimbo::CCommand> nimbo::replay::Commands() {
   return {{"replay", "run an editing session from a script and print every step (--help: the format)",
-           RunReplayCommand},
+           DefineReplay},
           DemoCommand()};
 }

@@ -281,10 +281,8 @@ std::string ReplayKeyName(unsigned nKey) {
   return "key" + std::to_string(nKey);
 }
 
-const char* ReplayUsage() {
-  return "usage: nimbo replay SCRIPT [--project DIR] [--programs DIR]\n"
-         "\n"
-         "Runs an editing session from SCRIPT through the host harness (a CodeMax\n"
+const char* ReplayFormat() {
+  return "Runs an editing session from SCRIPT through the host harness (a CodeMax\n"
          "editor with an attached code-assistance controller on an 80x24 screen\n"
          "of 8x16-pixel cells) and prints every observable step.\n"
          "\n"

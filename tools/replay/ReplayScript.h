@@ -1,6 +1,6 @@
 // The replay script: an editing session written as one action a line, read
 // into a list of actions before anything runs (docs/replay-format.md gives
-// the format; ReplayUsage() is its short form).
+// the format; ReplayFormat() is its short form).
 #pragma once
 
 #include <string>
@@ -60,5 +60,6 @@ bool ParseReplayScript(const std::string& strText, const std::string& strFileNam
 // The name of a key code as scripts write it ("Left", "Ctrl+Space").
 std::string ReplayKeyName(unsigned nKey);
 
-// The usage text of `nimbo replay`, with the actions and the output lines.
-const char* ReplayUsage();
+// The help text of `nimbo replay` after its usage line: the actions and
+// the output lines.
+const char* ReplayFormat();
