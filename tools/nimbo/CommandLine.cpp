@@ -67,7 +67,9 @@ std::string Describe(const CLI::App* pCommand, const CLI::ParseError& error) {
   if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && strWhat.rfind("A subcommand", 0) == 0) {
     const std::string strNoun = pCommand->get_parent() == nullptr ? "command" : "action";
     const std::vector<std::string> extras = pCommand->remaining();
-    return extras.empty() ? "a " + strNoun + " is needed" : "unknown " + strNoun + " '" + extras.front() + "'";
+    if (extras.empty()) return (pCommand->get_parent() == nullptr ? "a " : "an ") + strNoun + " is needed";
+    return (extras.front().compare(0, 1, "-") == 0 ? "unknown option '" : "unknown " + strNoun + " '") +
+           extras.front() + "'";
   }
   return strWhat;
 }
