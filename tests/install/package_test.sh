@@ -18,7 +18,8 @@ for file in share/man/man1/nimbo.1.gz share/bash-completion/completions/nimbo li
             lib/cmake/Nimbo/NimboConfig.cmake include/nimbo/module/NimboInit.h; do
   [ -f "$usr/$file" ] || fail "the package lacks /usr/$file"
 done
-if dpkg-deb -c "$deb" | grep -E 'gtest|_test|SimDesktop|harness.*\.h'; then
+# Nothing of the test controls, the drivers or the tools' own libraries.
+if dpkg-deb -c "$deb" | grep -E 'gtest|_test|SimDesktop|testctl|Harness|harness|/(tools|drivers|tests)/|nimbo_tool_|\.a$'; then
   fail "the package carries test or tool internals"
 fi
 
