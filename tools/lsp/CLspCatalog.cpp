@@ -53,12 +53,6 @@ std::string LowerAscii(const std::string& strText) {
   return strLower;
 }
 
-const CZoFuncInfo* CatalogueOf(const CString& strName) {
-  if (g_FuncInfoStd.find(strName) != g_FuncInfoStd.end()) return &g_FuncInfoStd;
-  if (g_FuncInfoUser.find(strName) != g_FuncInfoUser.end()) return &g_FuncInfoUser;
-  return nullptr;
-}
-
 bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& strProject, std::string& strError) {
   bool bOk = true;
   strError.clear();
@@ -146,7 +140,8 @@ void CLspCatalog::CollectFunctions() {
                                         static_cast<const CZoFuncInfo*>(&g_FuncInfoUser)}) {
     const bool bBuiltIn = pCatalogue == &g_FuncInfoStd;
     for (const auto& entry : *pCatalogue) {
-      if (!bBuiltIn && CatalogueOf(entry.first) != pCatalogue) continue;  // a built-in of that name wins
+      // A built-in of the same name wins: the shared lookup then answers with the standard text.
+      if (!bBuiltIn && FindSharedPrototype(entry.first) != &entry.second) continue;
       CLspFunction function;
       function.strName = entry.first.Str();
       function.strLower = LowerAscii(function.strName);
@@ -168,7 +163,7 @@ void CLspCatalog::CollectFunctions() {
 }
 
 const CLspFunction* CLspCatalog::Find(const std::string& strName) const {
-  if (CatalogueOf(CString(strName.c_str())) == nullptr) return nullptr;
+  if (FindSharedPrototype(CString(strName.c_str())) == nullptr) return nullptr;
   auto it = m_mapByName.find(strName);
   return it != m_mapByName.end() ? &m_functions[it->second] : nullptr;
 }
