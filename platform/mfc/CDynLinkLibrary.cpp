@@ -3,34 +3,17 @@
 
 #include "AfxModuleState.h"
 
-namespace {
-bool g_bFailInit = false;
-int g_nInitCalls = 0;
-int g_nTermCalls = 0;
-}  // namespace
-
-void AfxSetExtensionModuleFailure(bool bFail) { g_bFailInit = bFail; }
-int AfxGetInitExtensionModuleCalls() { return g_nInitCalls; }
-int AfxGetTermExtensionModuleCalls() { return g_nTermCalls; }
-
 void AFXAPI AfxBeginExtensionModuleLoad() {
   AFX_MODULE_STATE* moduleState = AfxGetModuleState();
   moduleState->m_pClassInit = moduleState->m_pClassList;
 }
 
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule) {
-  ++g_nInitCalls;
-  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
-  if (g_bFailInit) {
-    // The load is refused and the module's memory goes away with it: drop
-    // its classes so that no record of the unloaded module stays linked.
-    moduleState->m_pClassList = moduleState->m_pClassInit;
-    return FALSE;
-  }
   if (state.bInitialized) return TRUE;
   state.bInitialized = TRUE;
   state.hModule = hModule;
   state.hResource = hModule;
+  AFX_MODULE_STATE* moduleState = AfxGetModuleState();
 
   // The classes above the mark were registered by this module's static
   // initialisation; cut them out of the module state's list.
@@ -50,7 +33,6 @@ BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule)
 }
 
 void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
-  ++g_nTermCalls;
   if (!state.bInitialized) return;
   AFX_MODULE_STATE* moduleState = AfxGetModuleState();
   CDynLinkLibrary* dll = moduleState->m_pLibraryList;

@@ -29,9 +29,10 @@ struct AFX_EXTENSION_LOAD_MARK {
   static AFX_EXTENSION_LOAD_MARK g_afxExtensionLoadMark __attribute__((init_priority(101)))
 
 // Takes the classes that the module registered since the mark out of the
-// module state's list into the record. Returns FALSE when registration
-// fails (only through the test hook below); the module's classes are then
-// dropped from the list and the host's stay.
+// module state's list into the record, and returns TRUE. A module still
+// refuses its load on FALSE, as MFC's own registration can fail; whatever
+// answers FALSE in its place must drop the classes registered since the
+// mark, since the refused module's memory goes away with them.
 BOOL AFXAPI AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HMODULE hModule);
 
 // Unlinks and deletes the module's CDynLinkLibrary objects (all of them when
@@ -53,9 +54,3 @@ class CDynLinkLibrary : public CCmdTarget {
   BOOL m_bSystem;
   CDynLinkLibrary* m_pNextDLL;
 };
-
-// Test hooks of the platform layer: make the next calls of
-// AfxInitExtensionModule fail, and count how often the two calls ran.
-void AfxSetExtensionModuleFailure(bool bFail);
-int AfxGetInitExtensionModuleCalls();
-int AfxGetTermExtensionModuleCalls();

@@ -12,6 +12,7 @@
 
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
+#include "ExtensionModuleWatch.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ int ClassesOfTheLoadingModule() {
 void Log(const char* pszWhat, const char* pszName) {
   if (g_nEvents == kMaxEvents) return;
   std::snprintf(g_events[g_nEvents++], sizeof g_events[0], "%s %s init=%d term=%d classes=%d", pszWhat, pszName,
-                AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls(), ClassesOfTheLoadingModule());
+                moduletest::InitExtensionModuleCalls(), moduletest::TermExtensionModuleCalls(), ClassesOfTheLoadingModule());
 }
 
 // The watched name of the object that pfnDestroy destroys, or null.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "CDynLinkLibrary.h"
+#include "module/ExtensionModuleWatch.h"
 #include "CObject.h"
 
 namespace moduletest {
@@ -27,9 +28,9 @@ void ExpectHostClassesToStay(TLoad fnLoad, TLink fnLink) {
   EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
 
   static AFX_CLASSINIT s_initBetween(&s_between);
-  AfxSetExtensionModuleFailure(true);
+  moduletest::SetExtensionModuleFailure(true);
   EXPECT_EQ(fnLoad(), nullptr);
-  AfxSetExtensionModuleFailure(false);
+  moduletest::SetExtensionModuleFailure(false);
   EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &s_before);
   EXPECT_EQ(AfxFindRuntimeClass("CHostBetween"), &s_between);
   EXPECT_EQ(AfxFindRuntimeClass("CIniFileSection"), nullptr);

@@ -1,9 +1,11 @@
 // What the module's dynamic symbol table offers a host: the exported classes,
 // NimboInit and the entry point, and nothing of the module's own insides
-// (the shared catalogues above all).
+// (the shared catalogues above all); and no test hook in the platform library
+// that every host loads with it.
 #include <elf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -65,6 +67,23 @@ TEST(ModuleExports, OnlyThePublishedInterfaceLeavesTheModule) {
       EXPECT_TRUE(IsPublished(symbol.strName)) << symbol.strName;
     }
   }
+}
+
+TEST(ModuleExports, ThePlatformLibraryCarriesNoTestHooks) {
+  // Of the extension-module support, the platform library exports MFC's
+  // three calls and no switch or counter around them; of the desktop, no
+  // test control. Tests watch the module's calls from their own program.
+  std::vector<std::string> family;
+  const std::vector<CExport> exports = ReadExports(NIMBO_PLATFORM_PATH);
+  ASSERT_FALSE(exports.empty());
+  for (const CExport& symbol : exports) {
+    if (symbol.strName.find("ExtensionModule") != std::string::npos) family.push_back(symbol.strName);
+    EXPECT_EQ(symbol.strName.find("SimDesktop"), std::string::npos) << symbol.strName;
+  }
+  std::sort(family.begin(), family.end());
+  EXPECT_EQ(family, (std::vector<std::string>{"_Z22AfxInitExtensionModuleR20AFX_EXTENSION_MODULEP11HINSTANCE__",
+                                              "_Z22AfxTermExtensionModuleR20AFX_EXTENSION_MODULEi",
+                                              "_Z27AfxBeginExtensionModuleLoadv"}));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
+#include "module/ExtensionModuleWatch.h"
 #include "module/HostClasses.h"
 #include "ExitListObserver.h"
 #include "catalog/CZoFuncInfoStd.h"
@@ -58,11 +59,11 @@ class ModuleLoad : public ::testing::Test {
   void SetUp() override {
     ASSERT_FALSE(IsModuleLoaded());
     ClearLifetimeEvents();
-    m_nInit = AfxGetInitExtensionModuleCalls();
-    m_nTerm = AfxGetTermExtensionModuleCalls();
+    m_nInit = moduletest::InitExtensionModuleCalls();
+    m_nTerm = moduletest::TermExtensionModuleCalls();
     m_nChain = ChainLength();
   }
-  void TearDown() override { AfxSetExtensionModuleFailure(false); }
+  void TearDown() override { moduletest::SetExtensionModuleFailure(false); }
 
   int m_nInit = 0;   // AfxInitExtensionModule calls before the test
   int m_nTerm = 0;   // AfxTermExtensionModule calls before the test
@@ -77,7 +78,7 @@ TEST_F(ModuleLoad, LoadConstructsCataloguesThenAttaches) {
   // entry point registered the module; then it was registered once.
   EXPECT_EQ(LifetimeEvents(), (Events{Event("construct", "g_FuncInfoStd", m_nInit, m_nTerm),
                                       Event("construct", "g_FuncInfoUser", m_nInit, m_nTerm)}));
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
 
   auto* pStd = static_cast<CZoFuncInfoStd*>(moduletest::WatchedObject("g_FuncInfoStd"));
   auto* pUser = static_cast<CZoFuncInfoUser*>(moduletest::WatchedObject("g_FuncInfoUser"));
@@ -122,7 +123,7 @@ TEST_F(ModuleLoad, NimboInitLinksTheModuleIntoTheChain) {
   EXPECT_FALSE(IsModuleLoaded());
   // The entry point unregistered the module (dropping both links) before
   // the catalogues were destroyed, the user catalogue first.
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
   EXPECT_EQ(LifetimeEvents(), (Events{Event("destroy", "g_FuncInfoUser", m_nInit + 1, m_nTerm + 1),
                                       Event("destroy", "g_FuncInfoStd", m_nInit + 1, m_nTerm + 1)}));
   EXPECT_EQ(ChainLength(), m_nChain);
@@ -139,8 +140,8 @@ TEST_F(ModuleLoad, ThreadNotificationsChangeNothing) {
 
   EXPECT_EQ(pfnDllMain(hModule, DLL_THREAD_ATTACH, nullptr), 1);
   EXPECT_EQ(pfnDllMain(hModule, DLL_THREAD_DETACH, nullptr), 1);
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   EXPECT_EQ(ChainLength(), m_nChain + 1);
   EXPECT_NE(AfxFindRuntimeClass("CIniFile"), nullptr);
   EXPECT_TRUE(LifetimeEvents().empty());
@@ -154,19 +155,19 @@ TEST_F(ModuleLoad, SecondLoadSharesTheModule) {
   HMODULE hSecond = LoadLibrary(kModulePath);
   ASSERT_NE(hFirst, nullptr);
   EXPECT_EQ(hSecond, hFirst);
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
   EXPECT_EQ(LifetimeEvents().size(), 2u);
 
   ASSERT_TRUE(FreeLibrary(hSecond));
   EXPECT_TRUE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   ASSERT_TRUE(FreeLibrary(hFirst));
   EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
 }
 
 TEST_F(ModuleLoad, RefusedAttachDestroysCataloguesAndFailsTheLoad) {
-  AfxSetExtensionModuleFailure(true);
+  moduletest::SetExtensionModuleFailure(true);
   HMODULE hModule = LoadLibrary(kModulePath);
   EXPECT_EQ(hModule, nullptr);
   EXPECT_FALSE(IsModuleLoaded());
@@ -177,12 +178,12 @@ TEST_F(ModuleLoad, RefusedAttachDestroysCataloguesAndFailsTheLoad) {
                                       Event("construct", "g_FuncInfoUser", m_nInit, m_nTerm),
                                       Event("destroy", "g_FuncInfoUser", m_nInit + 1, m_nTerm),
                                       Event("destroy", "g_FuncInfoStd", m_nInit + 1, m_nTerm)}));
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   EXPECT_EQ(ChainLength(), m_nChain);
   EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
 
   // The next load succeeds once registration works again.
-  AfxSetExtensionModuleFailure(false);
+  moduletest::SetExtensionModuleFailure(false);
   hModule = LoadLibrary(kModulePath);
   ASSERT_NE(hModule, nullptr);
   EXPECT_TRUE(FreeLibrary(hModule));
@@ -191,17 +192,17 @@ TEST_F(ModuleLoad, RefusedAttachDestroysCataloguesAndFailsTheLoad) {
 TEST_F(ModuleLoad, RefusedAttachUnderPlainDlopenDestroysOnlyOnce) {
   // The dynamic loader cannot refuse the load itself: the handle stays
   // valid, but the catalogues are gone and the unload runs nothing twice.
-  AfxSetExtensionModuleFailure(true);
+  moduletest::SetExtensionModuleFailure(true);
   void* pHandle = dlopen(kModulePath, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(pHandle, nullptr) << dlerror();
-  AfxSetExtensionModuleFailure(false);
+  moduletest::SetExtensionModuleFailure(false);
   EXPECT_EQ(LifetimeEvents().size(), 4u);
   EXPECT_EQ(LifetimeEvents().back(), Event("destroy", "g_FuncInfoStd", m_nInit + 1, m_nTerm));
 
   ASSERT_EQ(dlclose(pHandle), 0);
   EXPECT_FALSE(IsModuleLoaded());
   EXPECT_EQ(LifetimeEvents().size(), 4u);
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
 
   // A LoadLibrary after it is not taken for a refused load.
   HMODULE hModule = LoadLibrary(kModulePath);

@@ -1,4 +1,4 @@
-// Import address table lookup and patching over the module's PE headers.
+// Import and export table lookup and patching over the modules' PE headers.
 #include "ImportHook.h"
 
 #include <cstring>
@@ -32,5 +32,34 @@ void* ReplaceImport(void** ppSlot, void* pNew) {
   void* pOld = *ppSlot;
   *ppSlot = pNew;
   VirtualProtect(ppSlot, sizeof *ppSlot, dwOld, &dwOld);
+  return pOld;
+}
+
+DWORD* FindExportSlot(HMODULE hModule, const char* pszName) {
+  BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
+  if (pBase == nullptr) return nullptr;
+  const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
+  const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  if (dir.VirtualAddress == 0) return nullptr;
+  const auto* pExports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(pBase + dir.VirtualAddress);
+  const auto* pNames = reinterpret_cast<const DWORD*>(pBase + pExports->AddressOfNames);
+  const auto* pOrdinals = reinterpret_cast<const WORD*>(pBase + pExports->AddressOfNameOrdinals);
+  auto* pFunctions = reinterpret_cast<DWORD*>(pBase + pExports->AddressOfFunctions);
+  for (DWORD i = 0; i < pExports->NumberOfNames; ++i)
+    if (std::strcmp(reinterpret_cast<const char*>(pBase + pNames[i]), pszName) == 0) return &pFunctions[pOrdinals[i]];
+  return nullptr;
+}
+
+void* ReplaceExport(HMODULE hModule, DWORD* pSlot, void* pNew) {
+  if (pSlot == nullptr) return nullptr;
+  BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
+  DWORD dwOld = 0;
+  VirtualProtect(pSlot, sizeof *pSlot, PAGE_READWRITE, &dwOld);
+  void* pOld = pBase + *pSlot;
+  // A relative address in 32 bits, as the loader adds it to the base: a
+  // function below the DLL's base wraps around to the right place.
+  *pSlot = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(pNew) - reinterpret_cast<UINT_PTR>(pBase));
+  VirtualProtect(pSlot, sizeof *pSlot, dwOld, &dwOld);
   return pOld;
 }

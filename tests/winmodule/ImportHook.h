@@ -1,6 +1,7 @@
-// Redirects one imported function of a loaded module to another function by
-// rewriting the module's import address table, so that a test can watch the
-// module's calls into a DLL without changing the module.
+// Redirects a module's calls into a DLL to another function without changing
+// the module: once it is loaded, by rewriting its import address table; before
+// it is loaded, by rewriting the DLL's export table, from which the loader
+// fills the import tables of the modules it loads next.
 #pragma once
 
 #include "Win32Def.h"
@@ -10,3 +11,11 @@ void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszName);
 
 // Puts pNew into the slot and returns what it held (null for a null slot).
 void* ReplaceImport(void** ppSlot, void* pNew);
+
+// The export-table slot of the function that hModule exports as pszName, or
+// null.
+DWORD* FindExportSlot(HMODULE hModule, const char* pszName);
+
+// Makes the slot name pNew (from then on, the loader resolves the export to
+// it) and returns the function it named before (null for a null slot).
+void* ReplaceExport(HMODULE hModule, DWORD* pSlot, void* pNew);

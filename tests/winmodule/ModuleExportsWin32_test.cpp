@@ -9,6 +9,7 @@
 
 #include "ModuleImage.h"
 #include "Win32Base.h"
+#include "module/ExtensionModuleWatch.h"
 
 namespace {
 
@@ -52,6 +53,18 @@ TEST(WinModuleExports, APlainLoadBringsNoTestControls) {
   // The check sees the module's own imports.
   EXPECT_TRUE(ImportsFrom(hModule, "nimbo_platform.dll"));
   EXPECT_TRUE(FreeLibrary(hModule));
+}
+
+TEST(WinModuleExports, ThePlatformDllCarriesNoTestHooks) {
+  // Of the extension-module support, the platform DLL exports MFC's three
+  // calls and no switch or counter around them: this program watches the
+  // module's calls by redirecting the two exports, not through the DLL.
+  std::vector<std::string> family;
+  for (const std::string& strName : ExportedNames(GetModuleHandleA("nimbo_platform.dll")))
+    if (strName.find("ExtensionModule") != std::string::npos) family.push_back(strName);
+  std::sort(family.begin(), family.end());
+  EXPECT_EQ(family, (std::vector<std::string>{moduletest::kInitExtensionModule, moduletest::kTermExtensionModule,
+                                              "_Z27AfxBeginExtensionModuleLoadv"}));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
+#include "module/ExtensionModuleWatch.h"
 #include "module/HostClasses.h"
 #include "ImportHook.h"
 #include "ModuleImage.h"
@@ -60,7 +61,7 @@ void (*g_pfnSizedDelete)(void*, unsigned) = nullptr;
 void (*g_pfnDelete)(void*) = nullptr;
 
 void LogFree(void* pBlock) {
-  g_freed.push_back({pBlock, AfxGetInitExtensionModuleCalls(), AfxGetTermExtensionModuleCalls()});
+  g_freed.push_back({pBlock, moduletest::InitExtensionModuleCalls(), moduletest::TermExtensionModuleCalls()});
 }
 void WatchedSizedDelete(void* pBlock, unsigned nSize) {
   LogFree(pBlock);
@@ -106,11 +107,11 @@ class WinModuleLoad : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(IsModuleLoaded());
-    m_nInit = AfxGetInitExtensionModuleCalls();
-    m_nTerm = AfxGetTermExtensionModuleCalls();
+    m_nInit = moduletest::InitExtensionModuleCalls();
+    m_nTerm = moduletest::TermExtensionModuleCalls();
     m_nChain = ChainLength();
   }
-  void TearDown() override { AfxSetExtensionModuleFailure(false); }
+  void TearDown() override { moduletest::SetExtensionModuleFailure(false); }
 
   int m_nInit = 0;
   int m_nTerm = 0;
@@ -120,8 +121,8 @@ class WinModuleLoad : public ::testing::Test {
 TEST_F(WinModuleLoad, LoadRegistersTheModuleWithEmptyCataloguesAndItsClassesInItsRecord) {
   HMODULE hModule = LoadLibraryA(kModuleName);
   ASSERT_NE(hModule, nullptr) << GetLastError();
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   auto* pStd = ObjectOf<CZoFuncInfoStd>(hModule, "_ZTV14CZoFuncInfoStd");
   auto* pUser = ObjectOf<CZoFuncInfoUser>(hModule, "_ZTV15CZoFuncInfoUser");
   ASSERT_NE(pStd, nullptr);
@@ -134,7 +135,7 @@ TEST_F(WinModuleLoad, LoadRegistersTheModuleWithEmptyCataloguesAndItsClassesInIt
   EXPECT_EQ(ChainLength(), m_nChain);
   ASSERT_TRUE(FreeLibrary(hModule));
   EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
 }
 
 TEST_F(WinModuleLoad, NimboInitLinksTheModuleAndTheUnloadUnlinksItBeforeDestroyingTheUserCatalogueFirst) {
@@ -165,7 +166,7 @@ TEST_F(WinModuleLoad, NimboInitLinksTheModuleAndTheUnloadUnlinksItBeforeDestroyi
 
   ASSERT_TRUE(FreeLibrary(hModule));
   EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
   EXPECT_EQ(ChainLength(), m_nChain);
   EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
   CFreed stdFree = {};
@@ -186,8 +187,8 @@ TEST_F(WinModuleLoad, ThreadNotificationsChangeNothing) {
   // A new thread makes the loader call every entry point with thread attach
   // and, when it ends, thread detach.
   std::thread([] {}).join();
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   EXPECT_EQ(ChainLength(), m_nChain + 1);
   EXPECT_NE(AfxFindRuntimeClass("CIniFile"), nullptr);
   ASSERT_TRUE(FreeLibrary(hModule));
@@ -199,27 +200,27 @@ TEST_F(WinModuleLoad, SecondLoadSharesTheModule) {
   HMODULE hSecond = LoadLibraryA(kModuleName);
   ASSERT_NE(hFirst, nullptr);
   EXPECT_EQ(hSecond, hFirst);
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
   ASSERT_TRUE(FreeLibrary(hSecond));
   EXPECT_TRUE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
   ASSERT_TRUE(FreeLibrary(hFirst));
   EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
 }
 
 TEST_F(WinModuleLoad, RefusedAttachFailsTheLoad) {
-  AfxSetExtensionModuleFailure(true);
+  moduletest::SetExtensionModuleFailure(true);
   EXPECT_EQ(LoadLibraryA(kModuleName), nullptr);
   EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(AfxGetInitExtensionModuleCalls(), m_nInit + 1);
+  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
   // The C runtime's DLL start-up answers a refused attach by calling the
   // entry point once more with process detach before the exit list runs.
-  EXPECT_EQ(AfxGetTermExtensionModuleCalls(), m_nTerm + 1);
+  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
   EXPECT_EQ(ChainLength(), m_nChain);
   EXPECT_EQ(AfxFindRuntimeClass("CIniFile"), nullptr);
 
-  AfxSetExtensionModuleFailure(false);
+  moduletest::SetExtensionModuleFailure(false);
   HMODULE hModule = LoadLibraryA(kModuleName);
   ASSERT_NE(hModule, nullptr);
   EXPECT_TRUE(FreeLibrary(hModule));

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Win32User.h"
-#include "../../posix/internal/WinWindowTable.h"
+#include "WinWindowTable.h"
 
 namespace {
 CSimWindowTable& Table() { return CSimWindowTable::Get(); }
