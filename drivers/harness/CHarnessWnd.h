@@ -11,9 +11,12 @@
 // Called with the window that is getting the focus (null: none).
 typedef std::function<void(HWND hWndNewFocus)> HARNESS_FOCUS_HANDLER;
 
-class CHarnessFrame : public CWnd {
+// A window of class TBase that reports the focus leaving it; defined for
+// the two bases below.
+template <class TBase>
+class CHarnessFocusWnd : public TBase {
  public:
-  explicit CHarnessFrame(HARNESS_FOCUS_HANDLER pfnKillFocus) : m_pfnKillFocus(std::move(pfnKillFocus)) {}
+  explicit CHarnessFocusWnd(HARNESS_FOCUS_HANDLER pfnKillFocus) : m_pfnKillFocus(std::move(pfnKillFocus)) {}
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -22,13 +25,5 @@ class CHarnessFrame : public CWnd {
   HARNESS_FOCUS_HANDLER m_pfnKillFocus;
 };
 
-class CHarnessEditor : public CCodeMaxCtrl {
- public:
-  explicit CHarnessEditor(HARNESS_FOCUS_HANDLER pfnKillFocus) : m_pfnKillFocus(std::move(pfnKillFocus)) {}
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
- private:
-  HARNESS_FOCUS_HANDLER m_pfnKillFocus;
-};
+typedef CHarnessFocusWnd<CWnd> CHarnessFrame;
+typedef CHarnessFocusWnd<CCodeMaxCtrl> CHarnessEditor;

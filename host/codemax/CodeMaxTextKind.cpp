@@ -45,18 +45,14 @@ EState ScanLine(const std::string& line, size_t nCount, EState state) {
         }
         break;
       case stString:
-        if (ch == '\\') state = stStringEscape;
-        else if (ch == '"') state = stCode;
+      case stChar:
+        // Either literal ends at its own quote; a backslash escapes the next character.
+        if (ch == '\\') state = state == stString ? stStringEscape : stCharEscape;
+        else if (ch == (state == stString ? '"' : '\'')) state = stCode;
         break;
       case stStringEscape:
-        state = stString;
-        break;
-      case stChar:
-        if (ch == '\\') state = stCharEscape;
-        else if (ch == '\'') state = stCode;
-        break;
       case stCharEscape:
-        state = stChar;
+        state = state == stStringEscape ? stString : stChar;
         break;
       case stLineComment:
         return stLineComment;

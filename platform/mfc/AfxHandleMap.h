@@ -18,6 +18,30 @@ class CHandleMap {
   CHandleMap& operator=(const CHandleMap&) = delete;
   ~CHandleMap() { DeleteTemp(); }
 
+  // The one map of this type in the process. Never destroyed: objects with
+  // static storage may still detach in their destructors after every
+  // function-local static is gone.
+  static CHandleMap& Get() {
+    static CHandleMap* s_pMap = new CHandleMap;
+    return *s_pMap;
+  }
+
+  // Attaches pObject to h for good (the wrapper's Attach): false for a null
+  // handle, an object that holds one already, or a handle another object
+  // holds.
+  bool Attach(TObject* pObject, THandle h) {
+    if (h == THandle() || pObject->*pmHandle != THandle() || !SetPermanent(h, pObject)) return false;
+    pObject->*pmHandle = h;
+    return true;
+  }
+  // Detaches pObject from its handle (the wrapper's Detach) and returns it.
+  THandle Detach(TObject* pObject) {
+    THandle h = pObject->*pmHandle;
+    if (h != THandle()) RemovePermanent(h, pObject);
+    pObject->*pmHandle = THandle();
+    return h;
+  }
+
   // False when the handle is already attached to an object.
   bool SetPermanent(THandle h, TObject* pObject) {
     if (m_permanent.count(h) != 0) return false;

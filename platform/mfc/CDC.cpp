@@ -8,12 +8,7 @@
 
 namespace {
 typedef CHandleMap<CDC, HDC, &CDC::m_hDC> CDCMap;
-CDCMap& Map() {
-  // Never destroyed: objects with static storage may still detach in their
-  // destructors after every function-local static is gone.
-  static CDCMap* s_pMap = new CDCMap;
-  return *s_pMap;
-}
+CDCMap& Map() { return CDCMap::Get(); }
 }  // namespace
 
 CDC::~CDC() {

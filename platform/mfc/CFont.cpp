@@ -9,12 +9,7 @@
 
 namespace {
 typedef CHandleMap<CFont, HGDIOBJ, &CGdiObject::m_hObject> CFontMap;
-CFontMap& Map() {
-  // Never destroyed: objects with static storage may still detach in their
-  // destructors after every function-local static is gone.
-  static CFontMap* s_pMap = new CFontMap;
-  return *s_pMap;
-}
+CFontMap& Map() { return CFontMap::Get(); }
 }  // namespace
 
 BOOL CFont::CreateFontIndirect(const LOGFONT* lpLogFont) {

@@ -5,12 +5,7 @@
 
 namespace {
 typedef CHandleMap<CImageList, HIMAGELIST, &CImageList::m_hImageList> CImageListMap;
-CImageListMap& Map() {
-  // Never destroyed: objects with static storage may still detach in their
-  // destructors after every function-local static is gone.
-  static CImageListMap* s_pMap = new CImageListMap;
-  return *s_pMap;
-}
+CImageListMap& Map() { return CImageListMap::Get(); }
 }  // namespace
 
 CImageList::~CImageList() {
@@ -23,19 +18,9 @@ BOOL CImageList::Create(int cx, int cy, UINT nFlags, int nInitial, int nGrow) {
   return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
 }
 
-BOOL CImageList::Attach(HIMAGELIST hImageList) {
-  if (hImageList == nullptr || m_hImageList != nullptr) return FALSE;
-  if (!Map().SetPermanent(hImageList, this)) return FALSE;
-  m_hImageList = hImageList;
-  return TRUE;
-}
+BOOL CImageList::Attach(HIMAGELIST hImageList) { return Map().Attach(this, hImageList); }
 
-HIMAGELIST CImageList::Detach() {
-  HIMAGELIST hImageList = m_hImageList;
-  if (hImageList != nullptr) Map().RemovePermanent(hImageList, this);
-  m_hImageList = nullptr;
-  return hImageList;
-}
+HIMAGELIST CImageList::Detach() { return Map().Detach(this); }
 
 BOOL CImageList::DeleteImageList() {
   if (m_hImageList == nullptr) return FALSE;

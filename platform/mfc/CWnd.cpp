@@ -15,12 +15,7 @@ namespace {
 
 typedef CHandleMap<CWnd, HWND, &CWnd::m_hWnd> CWndMap;
 
-CWndMap& Map() {
-  // Never destroyed: objects with static storage may still detach in their
-  // destructors after every function-local static is gone.
-  static CWndMap* s_pMap = new CWndMap;
-  return *s_pMap;
-}
+CWndMap& Map() { return CWndMap::Get(); }
 
 // The procedure each routed window had before AfxWndProc took over. Kept by
 // handle, so a window whose object went away still reaches its own procedure.
@@ -97,19 +92,9 @@ CWnd::~CWnd() {
   if (m_hWnd != nullptr) Detach();
 }
 
-BOOL CWnd::Attach(HWND hWndNew) {
-  if (hWndNew == nullptr || m_hWnd != nullptr) return FALSE;
-  if (!Map().SetPermanent(hWndNew, this)) return FALSE;
-  m_hWnd = hWndNew;
-  return TRUE;
-}
+BOOL CWnd::Attach(HWND hWndNew) { return Map().Attach(this, hWndNew); }
 
-HWND CWnd::Detach() {
-  HWND hWnd = m_hWnd;
-  if (hWnd != nullptr) Map().RemovePermanent(hWnd, this);
-  m_hWnd = nullptr;
-  return hWnd;
-}
+HWND CWnd::Detach() { return Map().Detach(this); }
 
 CWnd* CWnd::FromHandle(HWND hWnd) { return Map().FromHandle(hWnd); }
 

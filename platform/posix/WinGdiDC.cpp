@@ -27,6 +27,16 @@ void FontCell(const LOGFONT& lf, int* pnHeight, int* pnWidth) {
   *pnWidth = lf.lfWidth > 0 ? lf.lfWidth : (nHeight + 1) / 2;
 }
 
+// Sets one colour of the context and returns the one it replaces;
+// CLR_INVALID for an unknown context.
+COLORREF ReplaceColor(HDC hdc, COLORREF CSimDC::*pmColor, COLORREF color) {
+  CSimDC* pDC = Gdi().FindDC(hdc);
+  if (pDC == nullptr) return CLR_INVALID;
+  COLORREF old = pDC->*pmColor;
+  pDC->*pmColor = color;
+  return old;
+}
+
 }  // namespace
 
 CSimDC* CSimGdiTable::FindDC(HDC h) {
@@ -170,26 +180,14 @@ BOOL WINAPI TextOut(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   return TRUE;
 }
 
-COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
-  CSimDC* pDC = Gdi().FindDC(hdc);
-  if (pDC == nullptr) return CLR_INVALID;
-  COLORREF old = pDC->textColor;
-  pDC->textColor = color;
-  return old;
-}
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) { return ReplaceColor(hdc, &CSimDC::textColor, color); }
 
 COLORREF WINAPI GetTextColor(HDC hdc) {
   CSimDC* pDC = Gdi().FindDC(hdc);
   return pDC != nullptr ? pDC->textColor : CLR_INVALID;
 }
 
-COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
-  CSimDC* pDC = Gdi().FindDC(hdc);
-  if (pDC == nullptr) return CLR_INVALID;
-  COLORREF old = pDC->bkColor;
-  pDC->bkColor = color;
-  return old;
-}
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) { return ReplaceColor(hdc, &CSimDC::bkColor, color); }
 
 int WINAPI SetBkMode(HDC hdc, int mode) {
   CSimDC* pDC = Gdi().FindDC(hdc);

@@ -50,10 +50,8 @@ LONG_PTR WINAPI SetWindowLongPtr(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
   LONG_PTR nOld = GetWindowLongPtr(hWnd, nIndex);
   switch (nIndex) {
     case GWL_STYLE:
-      pWnd->dwStyle = static_cast<DWORD>(dwNewLong);
-      break;
     case GWL_EXSTYLE:
-      pWnd->dwExStyle = static_cast<DWORD>(dwNewLong);
+      (nIndex == GWL_STYLE ? pWnd->dwStyle : pWnd->dwExStyle) = static_cast<DWORD>(dwNewLong);
       break;
     case GWLP_WNDPROC:
       if (dwNewLong == 0) return 0;  // a window always has a procedure

@@ -3,15 +3,25 @@
 
 #include <cstring>
 
-void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszName) {
+namespace {
+
+// The start of the module's data directory nEntry, or null when it has none.
+BYTE* DirectoryOf(HMODULE hModule, int nEntry) {
   BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
   if (pBase == nullptr) return nullptr;
   const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
   const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  if (dir.VirtualAddress == 0) return nullptr;
-  for (auto* pDesc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + dir.VirtualAddress); pDesc->Name != 0;
-       ++pDesc) {
+  const DWORD nAddress = pNt->OptionalHeader.DataDirectory[nEntry].VirtualAddress;
+  return nAddress == 0 ? nullptr : pBase + nAddress;
+}
+
+}  // namespace
+
+void** FindImportSlot(HMODULE hModule, const char* pszDll, const char* pszName) {
+  BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
+  BYTE* pImports = DirectoryOf(hModule, IMAGE_DIRECTORY_ENTRY_IMPORT);
+  if (pImports == nullptr) return nullptr;
+  for (auto* pDesc = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pImports); pDesc->Name != 0; ++pDesc) {
     if (lstrcmpiA(reinterpret_cast<const char*>(pBase + pDesc->Name), pszDll) != 0) continue;
     auto* pNames = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->OriginalFirstThunk);
     auto* pSlots = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pDesc->FirstThunk);
@@ -37,12 +47,9 @@ void* ReplaceImport(void** ppSlot, void* pNew) {
 
 DWORD* FindExportSlot(HMODULE hModule, const char* pszName) {
   BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
-  if (pBase == nullptr) return nullptr;
-  const auto* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pBase);
-  const auto* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& dir = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  if (dir.VirtualAddress == 0) return nullptr;
-  const auto* pExports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(pBase + dir.VirtualAddress);
+  const auto* pExports =
+      reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(DirectoryOf(hModule, IMAGE_DIRECTORY_ENTRY_EXPORT));
+  if (pExports == nullptr) return nullptr;
   const auto* pNames = reinterpret_cast<const DWORD*>(pBase + pExports->AddressOfNames);
   const auto* pOrdinals = reinterpret_cast<const WORD*>(pBase + pExports->AddressOfNameOrdinals);
   auto* pFunctions = reinterpret_cast<DWORD*>(pBase + pExports->AddressOfFunctions);

@@ -96,10 +96,7 @@ int RunFunctions(const nimbo::CHostOptions& options) {
 }
 
 void DefineFunctions(CLI::App& command, int& nStatus) {
-  nimbo::SetUsage(command, "nimbo functions [--programs DIR] [--project DIR]");
-  auto pOptions = std::make_shared<nimbo::CHostOptions>();
-  nimbo::AddHostOptions(command, *pOptions);
-  command.callback([pOptions, &nStatus] { nStatus = RunFunctions(*pOptions); });
+  nimbo::DefineHostCommand(command, "nimbo functions [--programs DIR] [--project DIR]", nStatus, RunFunctions);
 }
 
 }  // namespace

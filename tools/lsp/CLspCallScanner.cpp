@@ -34,18 +34,19 @@ EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& 
         }
         break;
       case CLspCallScanner::stateString:
-        if (ch == '"') eState = CLspCallScanner::stateCode;
-        else if (ch == '\\') eState = CLspCallScanner::stateStringEscape;
+      case CLspCallScanner::stateChar: {
+        // Either literal ends at its own quote; a backslash escapes the next character.
+        const bool bString = eState == CLspCallScanner::stateString;
+        if (ch == (bString ? '"' : '\''))
+          eState = CLspCallScanner::stateCode;
+        else if (ch == '\\')
+          eState = bString ? CLspCallScanner::stateStringEscape : CLspCallScanner::stateCharEscape;
         break;
+      }
       case CLspCallScanner::stateStringEscape:
-        eState = CLspCallScanner::stateString;
-        break;
-      case CLspCallScanner::stateChar:
-        if (ch == '\'') eState = CLspCallScanner::stateCode;
-        else if (ch == '\\') eState = CLspCallScanner::stateCharEscape;
-        break;
       case CLspCallScanner::stateCharEscape:
-        eState = CLspCallScanner::stateChar;
+        eState = eState == CLspCallScanner::stateStringEscape ? CLspCallScanner::stateString
+                                                              : CLspCallScanner::stateChar;
         break;
       case CLspCallScanner::stateComment:
         if (ch == '*' && i + 1 < nEnd && p[i + 1] == '/') {

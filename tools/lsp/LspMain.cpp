@@ -16,8 +16,6 @@
 
 namespace {
 
-const char kUsage[] = "usage: nimbo lsp [--programs DIR] [--project DIR]";
-
 void Log(const std::string& strLine) { std::fprintf(stderr, "nimbo lsp: %s\n", strLine.c_str()); }
 
 bool IsDirectory(const std::string& strPath) {
@@ -37,43 +35,19 @@ bool WriteAll(const std::string& strData) {
   return true;
 }
 
-bool ParseArguments(const std::vector<std::string>& args, nimbo::lsp::CLspOptions& options) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string* pValue = nullptr;
-    std::string strValue;
-    for (const char* pszName : {"--programs", "--project"}) {
-      const std::string strName = pszName;
-      std::string* pTarget = strName == "--programs" ? &options.strPrograms : &options.strProject;
-      if (args[i] == strName) {
-        if (i + 1 >= args.size()) {
-          Log("option " + strName + " needs a directory (" + kUsage + ")");
-          return false;
-        }
-        pValue = pTarget;
-        strValue = args[++i];
-      } else if (args[i].compare(0, strName.size() + 1, strName + "=") == 0) {
-        pValue = pTarget;
-        strValue = args[i].substr(strName.size() + 1);
-      }
-    }
-    if (pValue == nullptr) {
-      Log("unexpected argument '" + args[i] + "' (" + kUsage + ")");
-      return false;
-    }
-    if (!IsDirectory(strValue)) {
-      Log("not a directory: " + strValue);
-      return false;
-    }
-    *pValue = strValue;
-  }
-  return true;
-}
-
 }  // namespace
 
-int RunLspCommand(const std::vector<std::string>& args, const std::string& strBundledPrograms) {
+int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
+                  const std::string& strBundledPrograms) {
+  for (const std::string* pDir : {&strPrograms, &strProject}) {
+    if (!pDir->empty() && !IsDirectory(*pDir)) {
+      Log("not a directory: " + *pDir);
+      return 2;
+    }
+  }
   nimbo::lsp::CLspOptions options;
-  if (!ParseArguments(args, options)) return 2;
+  options.strPrograms = strPrograms;
+  options.strProject = strProject;
   if (options.strPrograms.empty()) {
     const char* pszEnv = std::getenv("NIMBO_PROGRAMS");
     if (pszEnv != nullptr) options.strPrograms = pszEnv;

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 // Runs the server until the client sends "exit" or closes the input.
-// args: [--programs DIR] [--project DIR] (also written --name=DIR);
-// strBundledPrograms is the "Programs" directory of last resort. Returns
-// 0 after "shutdown" then "exit", 1 for "exit" without "shutdown" or input
-// that ends first, 2 for bad arguments (with a message on standard error).
-int RunLspCommand(const std::vector<std::string>& args, const std::string& strBundledPrograms);
+// strPrograms and strProject are the directories the command line gave
+// (empty: not given); strBundledPrograms is the "Programs" directory of last
+// resort. Returns 0 after "shutdown" then "exit", 1 for "exit" without
+// "shutdown" or input that ends first, 2 when a given directory is not one
+// (with a message on standard error).
+int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
+                  const std::string& strBundledPrograms);

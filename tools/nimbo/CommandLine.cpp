@@ -76,13 +76,24 @@ std::string Describe(const CLI::App* pCommand, const CLI::ParseError& error) {
 
 }  // namespace
 
-void AddHostOptions(CLI::App& command, CHostOptions& options) {
-  options = DefaultHostOptions();
-  command.add_option("--programs", options.strProgramsDir,
-                     "the \"Programs\" directory with funcwiz.ini (default: $NIMBO_PROGRAMS, else the samples')")
+void AddHostOptions(CLI::App& command, CHostOptions& options, bool bFillDefaults) {
+  if (bFillDefaults) options = DefaultHostOptions();
+  command
+      .add_option("--programs", options.strProgramsDir,
+                  bFillDefaults ? "the \"Programs\" directory with funcwiz.ini (default: $NIMBO_PROGRAMS, else the samples')"
+                                : "the \"Programs\" directory with funcwiz.ini")
       ->type_name("DIR");
-  command.add_option("--project", options.strProjectDir, "the script project (default: the samples')")
+  command.add_option("--project", options.strProjectDir,
+                     bFillDefaults ? "the script project (default: the samples')" : "the script project")
       ->type_name("DIR");
+}
+
+void DefineHostCommand(CLI::App& command, const std::string& strUsage, int& nStatus,
+                       std::function<int(const CHostOptions&)> fnRun, bool bFillDefaults) {
+  SetUsage(command, strUsage);
+  auto pOptions = std::make_shared<CHostOptions>();
+  AddHostOptions(command, *pOptions, bFillDefaults);
+  command.callback([pOptions, fnRun, &nStatus] { nStatus = fnRun(*pOptions); });
 }
 
 void SetUsage(CLI::App& command, const std::string& strUsage) {

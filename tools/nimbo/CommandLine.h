@@ -5,15 +5,24 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <string>
 
 namespace nimbo {
 
 struct CHostOptions;
 
-// Fills options with the default directories and adds --programs DIR and
-// --project DIR to the command, which replace them when given.
-void AddHostOptions(CLI::App& command, CHostOptions& options);
+// Adds --programs DIR and --project DIR to the command, which set options
+// when given. With bFillDefaults the options start as the default
+// directories (DefaultHostOptions); without, they stay empty unless given,
+// for a command that finds its own defaults.
+void AddHostOptions(CLI::App& command, CHostOptions& options, bool bFillDefaults = true);
+
+// Defines a command whose only options are the host options: its usage line,
+// AddHostOptions, and fnRun called with the options when the command is
+// named, its result left in nStatus.
+void DefineHostCommand(CLI::App& command, const std::string& strUsage, int& nStatus,
+                       std::function<int(const CHostOptions&)> fnRun, bool bFillDefaults = true);
 
 // Gives the command its usage line, "usage: nimbo <pszUsage>", shown at the
 // head of its --help and at the end of its parse errors.

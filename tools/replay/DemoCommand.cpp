@@ -98,10 +98,7 @@ int RunDemo(const nimbo::CHostOptions& options) {
 }
 
 void DefineDemo(CLI::App& command, int& nStatus) {
-  nimbo::SetUsage(command, "nimbo demo [--project DIR] [--programs DIR]");
-  auto pOptions = std::make_shared<nimbo::CHostOptions>();
-  nimbo::AddHostOptions(command, *pOptions);
-  command.callback([pOptions, &nStatus] { nStatus = RunDemo(*pOptions); });
+  nimbo::DefineHostCommand(command, "nimbo demo [--project DIR] [--programs DIR]", nStatus, RunDemo);
 }
 
 }  // namespace
