@@ -13,8 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   nimbo::lsp::CLspOptions options;
-  options.strPrograms = NIMBO_SOURCE_DIR "/tests/lsp/fixture/Programs";
-  options.strProject = NIMBO_SOURCE_DIR "/tests/lsp/fixture/project";
+  options.strPrograms = NIMBO_SOURCE_DIR "/tests/tools/lsp/fixture/Programs";
+  options.strProject = NIMBO_SOURCE_DIR "/tests/tools/lsp/fixture/project";
   nimbo::lsp::CLspServer server(
       options,
       [](const std::string& strBody) {

@@ -7,7 +7,7 @@
 # Suites that only make sense on Linux; they are not built here.
 set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # Loads the module with dlopen and watches its static objects through the
-  # C++ runtime's __cxa_atexit; tests/winmodule checks the same order with
+  # C++ runtime's __cxa_atexit; tests/module/win32 checks the same order with
   # LoadLibrary and FreeLibrary.
   module_tests
   # Run the nimbo tool, a terminal program over ncurses that has no Windows
@@ -97,7 +97,7 @@ set(NIMBO_WIN32_SKIP_codemax_tests
   CodeMaxWindow.ViewScrollsToKeepTheCaretVisible
   CodeMaxWindow.PaintingDrawsTheVisibleLinesFromTheScrollPosition
   CodeMaxWindow.DestroyingTheFocusedEditorReleasesItsCaret)
-set(NIMBO_WIN32_SKIP_hoststandins_tests
+set(NIMBO_WIN32_SKIP_tamsin_tests
   # A real image list refuses a null icon, which the stand-in's opaque
   # images accept.
   ImageListEx.IdentifiersMapToTheirImages)

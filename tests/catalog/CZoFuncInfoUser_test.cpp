@@ -14,7 +14,7 @@
 #include "darnel2/CCodeStringStream.h"
 #include "darnel2/CScriptBrowser.h"
 #include "darnel2/CTokenizer.h"
-#include "hoststandins/CScratchDir.h"
+#include "CScratchDir.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace {

@@ -15,13 +15,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "hoststandins/CScratchDir.h"
+#include "CScratchDir.h"
 #include "tools/lsp/CLspMessageReader.h"
 #include "tools/lsp/CLspServer.h"
 
 namespace {
 
-const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/lsp";
+const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/tools/lsp";
 
 std::string ReadText(const std::string& strPath) {
   std::ifstream in(strPath, std::ios::binary);

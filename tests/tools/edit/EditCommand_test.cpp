@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/replay/fixture";
+const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/tools/replay/fixture";
 
 using nimbotest::CRun;
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "hoststandins/CScratchDir.h"
+#include "CScratchDir.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/replay";
+const std::string kHere = std::string(NIMBO_SOURCE_DIR) + "/tests/tools/replay";
 
 using nimbotest::CRun;
 using nimbotest::CScratch;

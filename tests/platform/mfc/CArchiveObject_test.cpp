@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CFile.h"
-#include "archive/ArchiveTestUtil.h"
+#include "ArchiveTestUtil.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 namespace {
 
 const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
-const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/replay/fixture";
+const std::string kFixture = std::string(NIMBO_SOURCE_DIR) + "/tests/tools/replay/fixture";
 const char kPrototype[] = "Mid(strText, nStart, nCount)";
 
 // The row holding strText, or -1.

@@ -1,5 +1,5 @@
 // Definitions of the archive test helpers and test classes.
-#include "archive/ArchiveTestUtil.h"
+#include "ArchiveTestUtil.h"
 
 namespace archive_test {
 

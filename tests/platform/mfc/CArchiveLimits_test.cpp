@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "CFile.h"
-#include "archive/ArchiveTestUtil.h"
+#include "ArchiveTestUtil.h"
 
 // The largest single allocation since the probe was reset, for the checks
 // that crafted lengths do not turn into allocations. The replacement pair

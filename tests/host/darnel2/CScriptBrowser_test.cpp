@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "darnel2/CDirLoc.h"
-#include "hoststandins/CScratchDir.h"
+#include "CScratchDir.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tamsin/CPathEx.h"
 

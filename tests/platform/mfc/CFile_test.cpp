@@ -12,7 +12,7 @@
 
 #include "CArchive.h"
 #include "CMemFile.h"
-#include "archive/ArchiveTestUtil.h"
+#include "ArchiveTestUtil.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "hoststandins/CScratchDir.h"
+#include "CScratchDir.h"
 #include "tools/lsp/CLspMessageReader.h"
 
 namespace {
@@ -54,7 +54,7 @@ TEST(LspProcess, NeovimClientSeesSignatureCompletionAndHover) {
                                  "' && NIMBO_BIN='" + kNimbo + "' NIMBO_TEST_PROJECT='" + scratch.PathOf("project") +
                                  "' NIMBO_TEST_PROGRAMS='" + kSource + "/samples/Programs' HOME='" +
                                  scratch.GetPath() + "' timeout 60 nvim --headless -u NONE -i NONE -n -c 'luafile " +
-                                 kSource + "/tests/lsp/neovim/client.lua' >'" + scratch.PathOf("out") + "' 2>&1";
+                                 kSource + "/tests/tools/lsp/neovim/client.lua' >'" + scratch.PathOf("out") + "' 2>&1";
   const int nStatus = RunShell(strCommand);
   std::ifstream in(scratch.PathOf("out"));
   const std::string strOut((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "archive/ArchiveTestUtil.h"
+#include "ArchiveTestUtil.h"
 
 namespace {
 
