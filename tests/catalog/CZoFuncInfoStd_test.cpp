@@ -10,41 +10,24 @@
 #include <map>
 #include <string>
 
+#include "CScratchDir.h"
+#include "CatalogueEntries.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace {
 
-typedef std::map<std::string, std::string> Entries;
-
-Entries EntriesOf(const CZoFuncInfoStd& catalogue) {
-  Entries entries;
-  for (const auto& entry : catalogue) entries[entry.first.Str()] = entry.second.Str();
-  return entries;
-}
+using cataloguetest::Entries;
+using cataloguetest::EntriesOf;
 
 // A host whose "Programs" directory is a fresh temporary directory.
 class StdCatalogue : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char szTemplate[] = "/tmp/nimbo-stdcat-XXXXXX";
-    ASSERT_NE(mkdtemp(szTemplate), nullptr);
-    m_strDir = szTemplate;
-    m_manager.GetGlobalData()->pDirLoc->SetLocation("Programs", m_strDir.c_str());
-  }
-  void TearDown() override {
-    std::remove(FilePath().c_str());
-    rmdir(m_strDir.c_str());
-  }
+  void SetUp() override { m_manager.GetGlobalData()->pDirLoc->SetLocation("Programs", m_dir.GetPath().c_str()); }
 
-  std::string FilePath() const { return m_strDir + "/funcwiz.ini"; }
-  void WriteFile(const std::string& strText) const {
-    FILE* pFile = std::fopen(FilePath().c_str(), "wb");
-    ASSERT_NE(pFile, nullptr);
-    std::fwrite(strText.data(), 1, strText.size(), pFile);
-    std::fclose(pFile);
-  }
+  std::string FilePath() const { return m_dir.PathOf("funcwiz.ini"); }
+  void WriteFile(const std::string& strText) const { m_dir.Write("funcwiz.ini", strText); }
 
-  std::string m_strDir;
+  CScratchDir m_dir;
   CProjectManagerObject m_manager;
   CZoFuncInfoStd m_catalogue;
 };
@@ -122,46 +105,42 @@ TEST_F(StdCatalogue, UnknownProgramsLocationFails) {
   EXPECT_TRUE(m_catalogue.empty());
 }
 
-TEST_F(StdCatalogue, FunctionSectionsAreFoundIgnoringCase) {
-  WriteFile(
-      "[FuncWiz - Category - All]\n1=Foo\n2=bar\n"
-      "[FOO]\nDescription=ignored\nSampleLine=Foo(szA, nB)\n"
-      "[Bar]\nsampleline=bar()\n");
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"Foo", "Foo(szA, nB)"}, {"bar", "bar()"}}));
-}
-
-TEST_F(StdCatalogue, MissingSectionOrSampleLineGivesEmptyText) {
-  WriteFile(
-      "[FuncWiz - Category - All]\n1=NoSection\n2=NoSample\n3=Pause\n"
-      "[NoSample]\nDescription=Has no sample line.\n"
-      "[Pause]\nSampleLine=Pause(nSeconds)\n");
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"NoSection", ""}, {"NoSample", ""}, {"Pause", "Pause(nSeconds)"}}));
-}
-
-TEST_F(StdCatalogue, NamesListedTwice) {
-  WriteFile(
-      "[FuncWiz - Category - All]\n1=Pause\n2=Pause\n3=PAUSE\n"
-      "[pause]\nSampleLine=Pause(nSeconds)\n");
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  // Names are kept case-sensitively; both spellings read the same section.
-  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"PAUSE", "Pause(nSeconds)"}, {"Pause", "Pause(nSeconds)"}}));
-}
-
-TEST_F(StdCatalogue, RepeatedListKeyKeepsOnlyTheLastName) {
-  WriteFile(
-      "[FuncWiz - Category - All]\n1=ShowNote\n1=Pause\n"
-      "[ShowNote]\nSampleLine=ShowNote(szText, nStyle)\n"
-      "[Pause]\nSampleLine=Pause(nSeconds)\n");
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"Pause", "Pause(nSeconds)"}}));
-}
-
-TEST_F(StdCatalogue, ListLineWithoutEqualsAddsAnEmptyName) {
-  WriteFile("[FuncWiz - Category - All]\nPause\n2=Pause\n[Pause]\nSampleLine=Pause(nSeconds)\n");
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), (Entries{{"", ""}, {"Pause", "Pause(nSeconds)"}}));
+TEST_F(StdCatalogue, FileShapesGiveTheirEntries) {
+  struct {
+    const char* pszWhat;
+    const char* pszFile;
+    Entries expected;
+  } const cases[] = {
+      {"function sections are found ignoring case",
+       "[FuncWiz - Category - All]\n1=Foo\n2=bar\n"
+       "[FOO]\nDescription=ignored\nSampleLine=Foo(szA, nB)\n"
+       "[Bar]\nsampleline=bar()\n",
+       {{"Foo", "Foo(szA, nB)"}, {"bar", "bar()"}}},
+      {"a missing section or sample line gives an empty text",
+       "[FuncWiz - Category - All]\n1=NoSection\n2=NoSample\n3=Pause\n"
+       "[NoSample]\nDescription=Has no sample line.\n"
+       "[Pause]\nSampleLine=Pause(nSeconds)\n",
+       {{"NoSection", ""}, {"NoSample", ""}, {"Pause", "Pause(nSeconds)"}}},
+      // Names are kept case-sensitively; both spellings read the same section.
+      {"names listed twice",
+       "[FuncWiz - Category - All]\n1=Pause\n2=Pause\n3=PAUSE\n"
+       "[pause]\nSampleLine=Pause(nSeconds)\n",
+       {{"PAUSE", "Pause(nSeconds)"}, {"Pause", "Pause(nSeconds)"}}},
+      {"a repeated list key keeps only the last name",
+       "[FuncWiz - Category - All]\n1=ShowNote\n1=Pause\n"
+       "[ShowNote]\nSampleLine=ShowNote(szText, nStyle)\n"
+       "[Pause]\nSampleLine=Pause(nSeconds)\n",
+       {{"Pause", "Pause(nSeconds)"}}},
+      {"a list line without \"=\" adds an empty name",
+       "[FuncWiz - Category - All]\nPause\n2=Pause\n[Pause]\nSampleLine=Pause(nSeconds)\n",
+       {{"", ""}, {"Pause", "Pause(nSeconds)"}}},
+  };
+  for (const auto& c : cases) {
+    WriteFile(c.pszFile);
+    CZoFuncInfoStd catalogue;  // a filled catalogue is never read again
+    EXPECT_TRUE(catalogue.Init(&m_manager)) << c.pszWhat;
+    EXPECT_EQ(EntriesOf(catalogue), c.expected) << c.pszWhat;
+  }
 }
 
 TEST(StdCatalogueSample, BundledFileListsOverAHundredFunctions) {

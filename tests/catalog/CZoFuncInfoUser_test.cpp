@@ -15,17 +15,13 @@
 #include "darnel2/CScriptBrowser.h"
 #include "darnel2/CTokenizer.h"
 #include "CScratchDir.h"
+#include "CatalogueEntries.h"
 #include "obrin/CProjectManagerObject.h"
 
 namespace {
 
-typedef std::map<std::string, std::string> CEntries;
-
-CEntries EntriesOf(const CZoFuncInfo& catalog) {
-  CEntries entries;
-  for (const auto& entry : catalog) entries[entry.first.Str()] = entry.second.Str();
-  return entries;
-}
+typedef cataloguetest::Entries CEntries;
+using cataloguetest::EntriesOf;
 
 // A project directory with its manager and a user catalogue to fill.
 class CUserCatalogTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include "CArchive.h"
 #include "CArchiveException.h"
 #include "CMemFile.h"
+#include "ExceptionCause.h"
 #include "IniTestUtil.h"
 #include "module/NimboInit.h"
 
@@ -32,14 +33,7 @@ Bytes Store(CObject& object) {
 int Load(CObject& object, Bytes bytes) {
   CMemFile file(bytes.data(), static_cast<UINT>(bytes.size()));
   CArchive ar(&file, CArchive::load);
-  try {
-    object.Serialize(ar);
-  } catch (CArchiveException* e) {
-    const int nCause = e->m_cause;
-    e->Delete();
-    return nCause;
-  }
-  return -1;
+  return nimbotest::CauseOf<CArchiveException>([&] { object.Serialize(ar); });
 }
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
@@ -158,16 +152,6 @@ TEST(IniArchive, SectionRecordOfAnotherVersionAlone) {
 
 // Inside a document the bytes after such a record no longer line up: the
 // load stops with badSchema and keeps the sections read before it.
-TEST(IniArchive, SectionRecordOfAnotherVersionInADocument) {
-  const Bytes bytes = Cat({{1, 0, 0, 0, 3, 0},
-                           {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
-                           {1, 'B', 9, 0, 0, 0, 1, 0, 1, 'x', 1, 'y'},
-                           {1, 'C', 1, 0, 0, 0, 0, 0}});
-  CIniFile ini;
-  EXPECT_EQ(Load(ini, bytes), CArchiveException::badSchema);
-  EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n");
-}
-
 TEST(IniArchive, TruncatedAndOversizedInput) {
   CIniFile full;
   full.SetString("A", "k", "v");
@@ -192,15 +176,28 @@ TEST(IniArchive, TruncatedAndOversizedInput) {
   EXPECT_EQ(section.GetCount(), 1);
 }
 
-TEST(IniArchive, CutAfterCompleteSectionsKeepsThem) {
-  // Count 100, then A (k=v), B (no entries), then a name cut short.
-  const Bytes bytes = Cat({{1, 0, 0, 0, 100, 0},
-                           {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
-                           {1, 'B', 1, 0, 0, 0, 0, 0},
-                           {5, 'C', 'u'}});
-  CIniFile ini;
-  EXPECT_EQ(Load(ini, bytes), CArchiveException::endOfFile);
-  EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n");
+TEST(IniArchive, DocumentsStoppedMidwayKeepTheSectionsBefore) {
+  struct {
+    const char* pszWhat;
+    Bytes bytes;
+    int nCause;
+  } const cases[] = {
+      {"a section record of another version",
+       Cat({{1, 0, 0, 0, 3, 0},
+            {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
+            {1, 'B', 9, 0, 0, 0, 1, 0, 1, 'x', 1, 'y'},
+            {1, 'C', 1, 0, 0, 0, 0, 0}}),
+       CArchiveException::badSchema},
+      // Count 100, then A (k=v), B (no entries), then a name cut short.
+      {"a cut after complete sections",
+       Cat({{1, 0, 0, 0, 100, 0}, {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'}, {1, 'B', 1, 0, 0, 0, 0, 0}, {5, 'C', 'u'}}),
+       CArchiveException::endOfFile},
+  };
+  for (const auto& c : cases) {
+    CIniFile ini;
+    EXPECT_EQ(Load(ini, c.bytes), c.nCause) << c.pszWhat;
+    EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n") << c.pszWhat;
+  }
 }
 
 TEST(IniArchive, ObjectMechanismWritesTheClassTag) {

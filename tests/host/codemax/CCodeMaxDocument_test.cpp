@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "codemax/CodeMaxTextKind.h"
 
 namespace {
+
+// The caret as (line, column).
+std::pair<int, int> CaretOf(const CCodeMaxDocument& doc) { return {doc.GetCaretLine(), doc.GetCaretColumn()}; }
 
 TEST(CodeMaxDocument, SetTextSplitsLinesAndResetsCaret) {
   CCodeMaxDocument doc;
@@ -19,8 +24,7 @@ TEST(CodeMaxDocument, SetTextSplitsLinesAndResetsCaret) {
   EXPECT_EQ(doc.GetLine(2), "");
   EXPECT_EQ(doc.GetLine(3), "four");
   EXPECT_EQ(doc.GetText(), "one\ntwo\n\nfour");
-  EXPECT_EQ(doc.GetCaretLine(), 0);
-  EXPECT_EQ(doc.GetCaretColumn(), 0);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(0, 0));
 }
 
 TEST(CodeMaxDocument, LinesOutsideTheTextAreEmpty) {
@@ -38,11 +42,9 @@ TEST(CodeMaxDocument, CaretIsClampedIntoTheText) {
   doc.SetCaret(0, 9);
   EXPECT_EQ(doc.GetCaretColumn(), 2);
   doc.SetCaret(5, 3);
-  EXPECT_EQ(doc.GetCaretLine(), 1);
-  EXPECT_EQ(doc.GetCaretColumn(), 3);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(1, 3));
   doc.SetCaret(-1, -1);
-  EXPECT_EQ(doc.GetCaretLine(), 0);
-  EXPECT_EQ(doc.GetCaretColumn(), 0);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(0, 0));
 }
 
 TEST(CodeMaxDocument, TypingNewLineBackspaceAndDelete) {
@@ -54,8 +56,7 @@ TEST(CodeMaxDocument, TypingNewLineBackspaceAndDelete) {
   doc.InsertChar('\n');
   EXPECT_EQ(doc.GetLine(0), "Foo(");
   EXPECT_EQ(doc.GetLine(1), "a)");
-  EXPECT_EQ(doc.GetCaretLine(), 1);
-  EXPECT_EQ(doc.GetCaretColumn(), 0);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(1, 0));
   EXPECT_TRUE(doc.Backspace());  // joins the lines again
   EXPECT_EQ(doc.GetLineCount(), 1);
   EXPECT_EQ(doc.GetLine(0), "Foo(a)");
@@ -74,23 +75,18 @@ TEST(CodeMaxDocument, ArrowsCrossLineEndsAndKeepTheColumnClamped) {
   doc.SetText("abcdef\nxy\nlonger line");
   doc.SetCaret(0, 5);
   doc.MoveDown();
-  EXPECT_EQ(doc.GetCaretLine(), 1);
-  EXPECT_EQ(doc.GetCaretColumn(), 2);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(1, 2));
   doc.MoveRight();
-  EXPECT_EQ(doc.GetCaretLine(), 2);
-  EXPECT_EQ(doc.GetCaretColumn(), 0);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(2, 0));
   doc.MoveLeft();
-  EXPECT_EQ(doc.GetCaretLine(), 1);
-  EXPECT_EQ(doc.GetCaretColumn(), 2);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(1, 2));
   doc.MoveUp();
   doc.MoveUp();  // already on the first line
-  EXPECT_EQ(doc.GetCaretLine(), 0);
-  EXPECT_EQ(doc.GetCaretColumn(), 2);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(0, 2));
   doc.SetCaret(2, 11);
   doc.MoveRight();  // end of text
   doc.MoveDown();
-  EXPECT_EQ(doc.GetCaretLine(), 2);
-  EXPECT_EQ(doc.GetCaretColumn(), 11);
+  EXPECT_EQ(CaretOf(doc), std::make_pair(2, 11));
 }
 
 int KindAtEnd(const char* pszText) {

@@ -1,6 +1,8 @@
 // Definitions of the archive test helpers and test classes.
 #include "ArchiveTestUtil.h"
 
+#include "ExceptionCause.h"
+
 namespace archive_test {
 
 Bytes Store(const std::function<void(CArchive&)>& fnStore, int nBufSize) {
@@ -15,14 +17,7 @@ int Load(const Bytes& bytes, const std::function<void(CArchive&)>& fnLoad, int n
   Bytes copy = bytes;
   CMemFile file(copy.data(), static_cast<UINT>(copy.size()));
   CArchive ar(&file, CArchive::load, nBufSize);
-  try {
-    fnLoad(ar);
-  } catch (CArchiveException* e) {
-    int nCause = e->m_cause;
-    e->Delete();
-    return nCause;
-  }
-  return -1;
+  return nimbotest::CauseOf<CArchiveException>([&] { fnLoad(ar); });
 }
 
 Bytes Join(std::initializer_list<Bytes> parts) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ArchiveTestUtil.h"
+#include "ExceptionCause.h"
 
 namespace {
 
@@ -214,16 +215,7 @@ TEST(ArchiveFormat, WrongDirectionRaisesReadOnlyOrWriteOnly) {
     int n = 0;
     CString s;
     BYTE buf[2];
-    auto cause = [](const std::function<void()>& fn) {
-      try {
-        fn();
-      } catch (CArchiveException* e) {
-        int nCause = e->m_cause;
-        e->Delete();
-        return nCause;
-      }
-      return -1;
-    };
+    auto cause = [](const std::function<void()>& fn) { return nimbotest::CauseOf<CArchiveException>(fn); };
     EXPECT_EQ(cause([&] { ar >> n; }), CArchiveException::writeOnly);
     EXPECT_EQ(cause([&] { ar >> s; }), CArchiveException::writeOnly);
     EXPECT_EQ(cause([&] { ar.ReadCount(); }), CArchiveException::writeOnly);

@@ -14,6 +14,7 @@
 
 #include "CFile.h"
 #include "ArchiveTestUtil.h"
+#include "ExceptionCause.h"
 
 // The largest single allocation since the probe was reset, for the checks
 // that crafted lengths do not turn into allocations. The replacement pair
@@ -176,15 +177,8 @@ TEST(ArchiveLimits, StreamsThatCannotSeekReadLongStringsInSlices) {
   close(fds[0]);
   CArchive ar(&file, CArchive::load);
   g_nLargestAllocation = 0;
-  int nCause = -1;
-  try {
-    CString str;
-    ar >> str;
-  } catch (CArchiveException* e) {
-    nCause = e->m_cause;
-    e->Delete();
-  }
-  EXPECT_EQ(nCause, CArchiveException::endOfFile);
+  CString str;
+  EXPECT_EQ(nimbotest::CauseOf<CArchiveException>([&] { ar >> str; }), CArchiveException::endOfFile);
   EXPECT_LE(g_nLargestAllocation.load(), 256u * 1024u);
   ar.Abort();
 }

@@ -9,6 +9,7 @@
 
 #include "CFile.h"
 #include "ArchiveTestUtil.h"
+#include "ExceptionCause.h"
 
 namespace {
 
@@ -281,14 +282,7 @@ TEST(ArchiveObject, IndicesFrom0x7FFFUseTheBigTag) {
 // The cause of the archive exception fnStore raises while storing, or -1.
 int StoreCause(const std::function<void(CArchive&)>& fnStore, Bytes* pBytes) {
   int nCause = -1;
-  *pBytes = Store([&](CArchive& ar) {
-    try {
-      fnStore(ar);
-    } catch (CArchiveException* e) {
-      nCause = e->m_cause;
-      e->Delete();
-    }
-  });
+  *pBytes = Store([&](CArchive& ar) { nCause = nimbotest::CauseOf<CArchiveException>([&] { fnStore(ar); }); });
   return nCause;
 }
 

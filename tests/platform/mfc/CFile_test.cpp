@@ -13,6 +13,8 @@
 #include "CArchive.h"
 #include "CMemFile.h"
 #include "ArchiveTestUtil.h"
+#include "CScratchDir.h"
+#include "ExceptionCause.h"
 
 namespace {
 
@@ -22,15 +24,9 @@ using archive_test::CTestPoint;
 
 class FileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char szTemplate[] = "/tmp/nimbo_cfile_XXXXXX";
-    ASSERT_NE(mkdtemp(szTemplate), nullptr);
-    m_strDir = szTemplate;
-  }
-  void TearDown() override { std::system(("rm -rf '" + m_strDir + "'").c_str()); }
-  std::string Path(const char* pszName) const { return m_strDir + "/" + pszName; }
+  std::string Path(const char* pszName) const { return m_dir.PathOf(pszName); }
 
-  std::string m_strDir;
+  CScratchDir m_dir;
 };
 
 std::string ReadAll(const std::string& strPath) {
@@ -47,14 +43,7 @@ std::string ReadAll(const std::string& strPath) {
 // The CFileException cause fn throws, or -1.
 template <class F>
 int FileCause(F fn) {
-  try {
-    fn();
-  } catch (CFileException* e) {
-    int nCause = e->m_cause;
-    e->Delete();
-    return nCause;
-  }
-  return -1;
+  return nimbotest::CauseOf<CFileException>(fn);
 }
 
 TEST_F(FileTest, OpenModesCreateTruncateAndKeep) {
@@ -90,7 +79,7 @@ TEST_F(FileTest, OpenModesCreateTruncateAndKeep) {
   EXPECT_EQ(ReadAll(strPath), "");
 
   // A directory is not a file.
-  EXPECT_FALSE(file.Open(m_strDir.c_str(), CFile::modeRead, &error));
+  EXPECT_FALSE(file.Open(m_dir.GetPath().c_str(), CFile::modeRead, &error));
   EXPECT_EQ(error.m_cause, CFileException::accessDenied);
 }
 
