@@ -8,7 +8,25 @@
 
 namespace {
 
-using FuncTip = PromptorTest;
+// Text typed into an empty editor, and the tip's argument index after the
+// last key release (-1 when the tip is closed).
+struct ArgCase {
+  const char* pszTyped;
+  int nExpected;
+};
+
+class FuncTip : public PromptorTest {
+ protected:
+  template <size_t nCases>
+  void ExpectArguments(const ArgCase (&cases)[nCases]) {
+    for (const ArgCase& c : cases) {
+      H().SetText("");
+      H().TypeText(c.pszTyped);
+      EXPECT_EQ(TipParam(), c.nExpected) << c.pszTyped;
+      if (H().IsTipOpen()) H().Controller()->CloseTip();
+    }
+  }
+};
 
 TEST_F(FuncTip, ParenAfterKnownNameOpensTipThenKeyReleaseMovesItByFontHeight) {
   H().TypeText("Foo");
@@ -46,12 +64,6 @@ TEST_F(FuncTip, UnknownNameOrNoNameOpensNothing) {
   EXPECT_TRUE(Events(CHarnessEvent::tipCreated).empty());
 }
 
-// Types `text` on a fresh line and reports the tip's argument index after the
-// last key release (-1 when the tip is closed).
-struct ArgCase {
-  const char* pszTyped;
-  int nExpected;
-};
 
 TEST_F(FuncTip, ArgumentIndexAndClosingWhileTyping) {
   const ArgCase cases[] = {
@@ -60,12 +72,7 @@ TEST_F(FuncTip, ArgumentIndexAndClosingWhileTyping) {
       {"Foo('a', b", 1},     {"Foo(a /* , */, b", 1}, {"Foo(a /*/ , */ ,", 2}, {"Foo(Bar(1, 2", 1},
       {"Foo(\")\"", 0},      {"Foo(a / b, c", 1},
   };
-  for (const ArgCase& c : cases) {
-    H().SetText("");
-    H().TypeText(c.pszTyped);
-    EXPECT_EQ(TipParam(), c.nExpected) << c.pszTyped;
-    if (H().IsTipOpen()) H().Controller()->CloseTip();
-  }
+  ExpectArguments(cases);
 }
 
 TEST_F(FuncTip, ScannerStateCarriesAcrossLines) {
@@ -76,12 +83,7 @@ TEST_F(FuncTip, ScannerStateCarriesAcrossLines) {
       {"Foo(a /* *\n/ , ) */ , b", 1},     // "*" and "/" on two lines do not close
       {"Foo(a,\n\n  b,\n", 2},
   };
-  for (const ArgCase& c : cases) {
-    H().SetText("");
-    H().TypeText(c.pszTyped);
-    EXPECT_EQ(TipParam(), c.nExpected) << c.pszTyped;
-    if (H().IsTipOpen()) H().Controller()->CloseTip();
-  }
+  ExpectArguments(cases);
 }
 
 TEST_F(FuncTip, SecondParenKeepsTheFirstTip) {

@@ -190,7 +190,10 @@ TEST(IniArchive, DocumentsStoppedMidwayKeepTheSectionsBefore) {
        CArchiveException::badSchema},
       // Count 100, then A (k=v), B (no entries), then a name cut short.
       {"a cut after complete sections",
-       Cat({{1, 0, 0, 0, 100, 0}, {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'}, {1, 'B', 1, 0, 0, 0, 0, 0}, {5, 'C', 'u'}}),
+       Cat({{1, 0, 0, 0, 100, 0},
+            {1, 'A', 1, 0, 0, 0, 1, 0, 1, 'k', 1, 'v'},
+            {1, 'B', 1, 0, 0, 0, 0, 0},
+            {5, 'C', 'u'}}),
        CArchiveException::endOfFile},
   };
   for (const auto& c : cases) {

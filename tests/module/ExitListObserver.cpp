@@ -53,7 +53,8 @@ int ClassesOfTheLoadingModule() {
 void Log(const char* pszWhat, const char* pszName) {
   if (g_nEvents == kMaxEvents) return;
   std::snprintf(g_events[g_nEvents++], sizeof g_events[0], "%s %s init=%d term=%d classes=%d", pszWhat, pszName,
-                moduletest::InitExtensionModuleCalls(), moduletest::TermExtensionModuleCalls(), ClassesOfTheLoadingModule());
+                moduletest::InitExtensionModuleCalls(), moduletest::TermExtensionModuleCalls(),
+                ClassesOfTheLoadingModule());
 }
 
 // The watched name of the object that pfnDestroy destroys, or null.

@@ -11,7 +11,7 @@
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
 #include "module/ExtensionModuleWatch.h"
-#include "module/HostClasses.h"
+#include "module/LoadCases.h"
 #include "ExitListObserver.h"
 #include "catalog/CZoFuncInfoStd.h"
 #include "catalog/CZoFuncInfoUser.h"
@@ -151,19 +151,8 @@ TEST_F(ModuleLoad, ThreadNotificationsChangeNothing) {
 }
 
 TEST_F(ModuleLoad, SecondLoadSharesTheModule) {
-  HMODULE hFirst = LoadLibrary(kModulePath);
-  HMODULE hSecond = LoadLibrary(kModulePath);
-  ASSERT_NE(hFirst, nullptr);
-  EXPECT_EQ(hSecond, hFirst);
-  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
-  EXPECT_EQ(LifetimeEvents().size(), 2u);
-
-  ASSERT_TRUE(FreeLibrary(hSecond));
-  EXPECT_TRUE(IsModuleLoaded());
-  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
-  ASSERT_TRUE(FreeLibrary(hFirst));
-  EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
+  moduletest::ExpectASecondLoadToShareTheModule([] { return LoadLibrary(kModulePath); }, IsModuleLoaded,
+                                                [] { EXPECT_EQ(LifetimeEvents().size(), 2u); }, m_nInit, m_nTerm);
 }
 
 TEST_F(ModuleLoad, RefusedAttachDestroysCataloguesAndFailsTheLoad) {

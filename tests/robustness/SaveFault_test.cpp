@@ -112,6 +112,15 @@ class SaveFault : public ::testing::Test {
     for (const std::string& strName : Entries(m_strDir)) unlink((m_strDir + "/" + strName).c_str());
     rmdir(m_strDir.c_str());
   }
+  // The end of a case whose child mounts a tmpfs: skipped where none can be
+  // mounted (pszCoveredBy names the case that covers the fault then), else
+  // the save must have kept its promises.
+  void ExpectSavedOnTmpfs(const CChildResult& result, const char* pszCoveredBy) {
+    ASSERT_TRUE(result.bExited) << "signal " << result.nStatus;
+    if (result.nStatus == kNoMount)
+      GTEST_SKIP() << "cannot mount a tmpfs here (needs root or CAP_SYS_ADMIN); " << pszCoveredBy;
+    EXPECT_EQ(result.nStatus, kPassed) << Explain(result.nStatus);
+  }
   std::string m_strDir;
 };
 
@@ -121,11 +130,7 @@ TEST_F(SaveFault, FullFileSystem) {
     if (!WriteAll(m_strDir + "/doc.ini", kPrevious)) return kSetupFailed;
     return SaveOverPrevious(m_strDir);
   });
-  ASSERT_TRUE(result.bExited) << "signal " << result.nStatus;
-  if (result.nStatus == kNoMount)
-    GTEST_SKIP() << "cannot mount a tmpfs here (needs root or CAP_SYS_ADMIN); "
-                    "SaveFault.FileSizeLimit covers a write that runs out of room";
-  EXPECT_EQ(result.nStatus, kPassed) << Explain(result.nStatus);
+  ExpectSavedOnTmpfs(result, "SaveFault.FileSizeLimit covers a write that runs out of room");
 }
 
 TEST_F(SaveFault, ReadOnlyFileSystem) {
@@ -135,11 +140,7 @@ TEST_F(SaveFault, ReadOnlyFileSystem) {
     if (mount("tmpfs", m_strDir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m") != 0) return kSetupFailed;
     return SaveOverPrevious(m_strDir);
   });
-  ASSERT_TRUE(result.bExited) << "signal " << result.nStatus;
-  if (result.nStatus == kNoMount)
-    GTEST_SKIP() << "cannot mount a tmpfs here; SaveFault.DirectoryWithoutWritePermission covers a place "
-                    "that refuses the file";
-  EXPECT_EQ(result.nStatus, kPassed) << Explain(result.nStatus);
+  ExpectSavedOnTmpfs(result, "SaveFault.DirectoryWithoutWritePermission covers a place that refuses the file");
 }
 
 // Root writes through missing permissions, so the child gives up root first.

@@ -13,7 +13,7 @@
 #include "AfxModuleState.h"
 #include "CDynLinkLibrary.h"
 #include "module/ExtensionModuleWatch.h"
-#include "module/HostClasses.h"
+#include "module/LoadCases.h"
 #include "ImportHook.h"
 #include "ModuleImage.h"
 #include "catalog/CZoFuncInfoStd.h"
@@ -196,17 +196,8 @@ TEST_F(WinModuleLoad, ThreadNotificationsChangeNothing) {
 }
 
 TEST_F(WinModuleLoad, SecondLoadSharesTheModule) {
-  HMODULE hFirst = LoadLibraryA(kModuleName);
-  HMODULE hSecond = LoadLibraryA(kModuleName);
-  ASSERT_NE(hFirst, nullptr);
-  EXPECT_EQ(hSecond, hFirst);
-  EXPECT_EQ(moduletest::InitExtensionModuleCalls(), m_nInit + 1);
-  ASSERT_TRUE(FreeLibrary(hSecond));
-  EXPECT_TRUE(IsModuleLoaded());
-  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm);
-  ASSERT_TRUE(FreeLibrary(hFirst));
-  EXPECT_FALSE(IsModuleLoaded());
-  EXPECT_EQ(moduletest::TermExtensionModuleCalls(), m_nTerm + 1);
+  moduletest::ExpectASecondLoadToShareTheModule([] { return LoadLibraryA(kModuleName); }, IsModuleLoaded, [] {},
+                                                m_nInit, m_nTerm);
 }
 
 TEST_F(WinModuleLoad, RefusedAttachFailsTheLoad) {

@@ -190,12 +190,17 @@ TEST(ArchiveObject, BadIndicesAreRefused) {
   EXPECT_EQ(static_cast<CTestPoint*>(pObs[2])->m_strName, "z");
 }
 
-TEST(ArchiveObject, NestedObjectsRoundTrip) {
+// The bytes of a node labelled "root" with one child labelled "child".
+Bytes StoredRootWithChild() {
   CTestNode root;
   root.m_strLabel = "root";
   root.m_pChild = new CTestNode;
   root.m_pChild->m_strLabel = "child";
-  Bytes bytes = Store([&](CArchive& ar) { ar << &root; });
+  return Store([&](CArchive& ar) { ar << &root; });
+}
+
+TEST(ArchiveObject, NestedObjectsRoundTrip) {
+  const Bytes bytes = StoredRootWithChild();
   EXPECT_EQ(bytes, Join({{0xFF, 0xFF, 0x01, 0x00, 0x09, 0x00}, Text("CTestNode"), {4}, Text("root"), {0x01, 0x80},
                          {5}, Text("child"), {0x00, 0x00}}));
   CTestNode* pRead = nullptr;
@@ -209,11 +214,7 @@ TEST(ArchiveObject, NestedObjectsRoundTrip) {
 }
 
 TEST(ArchiveObject, FailedSerializeDeletesTheObject) {
-  CTestNode root;
-  root.m_strLabel = "root";
-  root.m_pChild = new CTestNode;
-  root.m_pChild->m_strLabel = "child";
-  Bytes bytes = Store([&](CArchive& ar) { ar << &root; });
+  const Bytes bytes = StoredRootWithChild();
   int nLive = CTestNode::s_nLive;
   // An unknown class for the child: the child is never made, the root is
   // deleted, and the caller gets nothing.

@@ -1,6 +1,5 @@
-// The host's own run-time classes stay the host's while the module loads, is
-// linked by NimboInit, unloads and has a load refused. Shared by the module
-// suites of both sides, which load the module each in their own way.
+// Cases of loading the module that the module suites of both sides share,
+// each side loading and freeing the module its own way.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -34,6 +33,27 @@ void ExpectHostClassesToStay(TLoad fnLoad, TLink fnLink) {
   EXPECT_EQ(AfxFindRuntimeClass("CHostBefore"), &s_before);
   EXPECT_EQ(AfxFindRuntimeClass("CHostBetween"), &s_between);
   EXPECT_EQ(AfxFindRuntimeClass("CIniFileSection"), nullptr);
+}
+
+// A second load of a loaded module gives the same handle and registers
+// nothing again; the module stays until the second free. fnLoad loads the
+// module, fnIsLoaded tells whether it is loaded; fnWhileShared runs while it
+// is loaded twice. nInit and nTerm: the registration calls before the test.
+template <class TLoad, class TIsLoaded, class TCheck>
+void ExpectASecondLoadToShareTheModule(TLoad fnLoad, TIsLoaded fnIsLoaded, TCheck fnWhileShared, int nInit,
+                                       int nTerm) {
+  HMODULE hFirst = fnLoad();
+  HMODULE hSecond = fnLoad();
+  ASSERT_NE(hFirst, nullptr);
+  EXPECT_EQ(hSecond, hFirst);
+  EXPECT_EQ(InitExtensionModuleCalls(), nInit + 1);
+  fnWhileShared();
+  ASSERT_TRUE(FreeLibrary(hSecond));
+  EXPECT_TRUE(fnIsLoaded());
+  EXPECT_EQ(TermExtensionModuleCalls(), nTerm);
+  ASSERT_TRUE(FreeLibrary(hFirst));
+  EXPECT_FALSE(fnIsLoaded());
+  EXPECT_EQ(TermExtensionModuleCalls(), nTerm + 1);
 }
 
 }  // namespace moduletest
