@@ -3,11 +3,8 @@
 #include "catalog/CZoFuncInfoStd.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "CScratchDir.h"
@@ -18,19 +15,6 @@ namespace {
 
 using cataloguetest::Entries;
 using cataloguetest::EntriesOf;
-
-// A host whose "Programs" directory is a fresh temporary directory.
-class StdCatalogue : public ::testing::Test {
- protected:
-  void SetUp() override { m_manager.GetGlobalData()->pDirLoc->SetLocation("Programs", m_dir.GetPath().c_str()); }
-
-  std::string FilePath() const { return m_dir.PathOf("funcwiz.ini"); }
-  void WriteFile(const std::string& strText) const { m_dir.Write("funcwiz.ini", strText); }
-
-  CScratchDir m_dir;
-  CProjectManagerObject m_manager;
-  CZoFuncInfoStd m_catalogue;
-};
 
 const char kExample[] =
     "[FuncWiz - Category - All]\n"
@@ -45,10 +29,27 @@ const char kExample[] =
 
 const Entries kExampleEntries = {{"Pause", "Pause(nSeconds)"}, {"ShowNote", "ShowNote(szText, nStyle)"}};
 
+// A host whose "Programs" directory is a fresh temporary directory.
+class StdCatalogue : public ::testing::Test {
+ protected:
+  void SetUp() override { m_manager.GetGlobalData()->pDirLoc->SetLocation("Programs", m_dir.GetPath().c_str()); }
+
+  std::string FilePath() const { return m_dir.PathOf("funcwiz.ini"); }
+  void WriteFile(const std::string& strText) const { m_dir.Write("funcwiz.ini", strText); }
+  // Writes the example file, which the next Init must read in full.
+  void ExpectTheExampleToBeRead() {
+    WriteFile(kExample);
+    EXPECT_TRUE(m_catalogue.Init(&m_manager));
+    EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+  }
+
+  CScratchDir m_dir;
+  CProjectManagerObject m_manager;
+  CZoFuncInfoStd m_catalogue;
+};
+
 TEST_F(StdCatalogue, ExampleFileGivesItsTwoFunctions) {
-  WriteFile(kExample);
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+  ExpectTheExampleToBeRead();
   EXPECT_EQ(m_catalogue.begin()->first, CString("Pause"));  // name order
 }
 
@@ -70,9 +71,7 @@ TEST_F(StdCatalogue, FilledCatalogueIsNotReadAgain) {
 TEST_F(StdCatalogue, MissingFileFailsUntilItAppears) {
   EXPECT_FALSE(m_catalogue.Init(&m_manager));
   EXPECT_TRUE(m_catalogue.empty());
-  WriteFile(kExample);
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+  ExpectTheExampleToBeRead();
 }
 
 TEST_F(StdCatalogue, RejectedFileFailsAndAddsNothing) {
@@ -85,9 +84,7 @@ TEST_F(StdCatalogue, MissingListSectionGivesNothingAndIsReadAgain) {
   WriteFile("[Pause]\nSampleLine=Pause(nSeconds)\n");
   EXPECT_TRUE(m_catalogue.Init(&m_manager));
   EXPECT_TRUE(m_catalogue.empty());
-  WriteFile(kExample);
-  EXPECT_TRUE(m_catalogue.Init(&m_manager));
-  EXPECT_EQ(EntriesOf(m_catalogue), kExampleEntries);
+  ExpectTheExampleToBeRead();
 }
 
 TEST_F(StdCatalogue, NoManagerOrNoLocatorFailsWithoutChange) {
