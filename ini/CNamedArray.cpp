@@ -1,7 +1,7 @@
 // The name ordering of the INI document store.
 #include "ini/CNamedArray.h"
 
-#include <cstdint>
+#include <algorithm>
 #include <cstring>
 
 #include "CrtMbString.h"
@@ -14,7 +14,9 @@ inline uint64_t Load8(const unsigned char* p) {
   return n;
 }
 
-inline bool HasZeroByte(uint64_t n) { return ((n - 0x0101010101010101ULL) & ~n & 0x8080808080808080ULL) != 0; }
+const uint64_t kHighBits = 0x8080808080808080ULL;
+
+inline bool HasZeroByte(uint64_t n) { return ((n - 0x0101010101010101ULL) & ~n & kHighBits) != 0; }
 
 bool IsLittleEndian() {
   const uint16_t n = 1;
@@ -39,22 +41,23 @@ inline size_t FirstNonZeroByte(uint64_t nDiffer) {
   return i;
 }
 
-}  // namespace
-
-bool CNoCaseLess::operator()(const CString& a, const CString& b) const {
-  // Names in one index often share long leading parts ("section0001...").
-  // Equal bytes need no folding, so whole words are compared until one
-  // differs, and _mbsicmp decides from the first byte that differs. Both
-  // texts hold their terminating zero, so the words read stay inside them;
-  // a word of the first name that holds a zero byte (its end, or a zero
-  // inside) is left to _mbsicmp, which stops there as C strings do.
+// _mbsicmp(a, b) < 0, both texts holding their terminating zero, the bytes
+// before nStart known to be the same ASCII text in both but for letter case
+// (so nStart begins a character). Names in one index often share long
+// leading parts ("section0001..."): equal bytes need no folding, so whole words are
+// compared until one differs, and _mbsicmp decides from there. A word that
+// holds a byte of 0x80 or above may hold the first byte of a two-byte
+// character, and a zero byte is the end of the text (or a zero inside, where
+// _mbsicmp stops as C strings do): either is left to _mbsicmp from the start
+// of that word, which then begins a character.
+bool LessNoCase(const CString& a, const CString& b, size_t nStart) {
   const unsigned char* pa = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(a));
   const unsigned char* pb = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(b));
-  const size_t nCommon = static_cast<size_t>(a.GetLength() < b.GetLength() ? a.GetLength() : b.GetLength()) + 1;
-  size_t i = 0;
+  const size_t nCommon = static_cast<size_t>(std::min(a.GetLength(), b.GetLength())) + 1;
+  size_t i = nStart;
   for (; i + 8 <= nCommon; i += 8) {
     const uint64_t nWord = Load8(pa + i);
-    if (HasZeroByte(nWord)) break;
+    if ((nWord & kHighBits) != 0 || HasZeroByte(nWord)) break;
     const uint64_t nDiffer = nWord ^ Load8(pb + i);
     if (nDiffer != 0) {
       i += FirstNonZeroByte(nDiffer);
@@ -62,4 +65,62 @@ bool CNoCaseLess::operator()(const CString& a, const CString& b) const {
     }
   }
   return _mbsicmp(pa + i, pb + i) < 0;
+}
+
+// The rank of each ASCII byte in the case-insensitive order, taken from
+// _mbsicmp itself so that the keys order names exactly as it does: 0 for
+// the zero byte, letters of either case share one rank.
+struct RANK_TABLE {
+  unsigned char anRank[128];
+  RANK_TABLE() {
+    unsigned char achBytes[127];
+    for (int c = 1; c < 128; ++c) achBytes[c - 1] = static_cast<unsigned char>(c);
+    auto Compare = [](unsigned char a, unsigned char b) {
+      const unsigned char sza[2] = {a, 0};
+      const unsigned char szb[2] = {b, 0};
+      return _mbsicmp(sza, szb);
+    };
+    std::sort(achBytes, achBytes + 127, [&](unsigned char a, unsigned char b) { return Compare(a, b) < 0; });
+    anRank[0] = 0;
+    unsigned char nRank = 1;
+    anRank[achBytes[0]] = nRank;
+    for (int i = 1; i < 127; ++i) {
+      if (Compare(achBytes[i - 1], achBytes[i]) != 0) ++nRank;
+      anRank[achBytes[i]] = nRank;
+    }
+  }
+};
+
+const RANK_TABLE& Ranks() {
+  static const RANK_TABLE table;
+  return table;
+}
+
+}  // namespace
+
+bool CNoCaseLess::operator()(const CString& a, const CString& b) const { return LessNoCase(a, b, 0); }
+
+CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_strName(strName) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(strName));
+  const RANK_TABLE& ranks = Ranks();
+  // The text ends with a zero byte, so the loop stops inside it; after the
+  // first zero byte the key is filled with zeros, as C strings compare.
+  int i = 0;
+  for (; i < 8 && p[i] != 0; ++i) {
+    if (p[i] >= 0x80) {
+      m_nKey = kNoKey;
+      return;
+    }
+    m_nKey = m_nKey << 8 | ranks.anRank[p[i]];
+  }
+  m_nKey <<= 8 * (8 - i);
+}
+
+bool CIndexLess::CompareTexts(const CIndexName& a, const CIndexName& b) {
+  if (((a.m_nKey | b.m_nKey) & CIndexName::kNoKey) != 0) return LessNoCase(a.m_strName, b.m_strName, 0);
+  // The same key: the first eight bytes are the same ASCII text but for
+  // letter case. A key that ends in the zero byte's rank stands for a name
+  // that ended within them, and so did the other: the names are the same.
+  if ((a.m_nKey & 0xFF) == 0) return false;
+  return LessNoCase(a.m_strName, b.m_strName, 8);
 }

@@ -2,6 +2,8 @@
 // from name to position; the base of both INI document classes.
 #pragma once
 
+#include <cstdint>
+#include <iterator>
 #include <map>
 #include <utility>
 #include <vector>
@@ -14,6 +16,35 @@
 // ordered before the other, i.e. when they differ only in the case of letters.
 struct CNoCaseLess {
   bool operator()(const CString& a, const CString& b) const;
+};
+
+// A name as an index holds it: the name itself (sharing the item's text) and
+// a key made of its first eight bytes, each replaced by its rank in the
+// order of CNoCaseLess. Two keys that differ order their names as the names
+// themselves are ordered, so most comparisons in an index end at one integer
+// comparison; only names that agree in their first eight bytes (ignoring
+// case) are compared as texts.
+class CIndexName {
+ public:
+  CIndexName(const CString& strName);  // NOLINT: implicit, so that a name can be looked up as it is
+
+  // The key of a name whose first eight bytes include one of 0x80 or above:
+  // such bytes may begin a character of two bytes, whose ordering only the
+  // text comparison knows, so these names are always compared as texts.
+  static const uint64_t kNoKey = uint64_t(1) << 63;
+
+  uint64_t m_nKey;
+  CString m_strName;
+};
+
+// The ordering of CNoCaseLess, on index names.
+struct CIndexLess {
+  bool operator()(const CIndexName& a, const CIndexName& b) const {
+    if (a.m_nKey != b.m_nKey && ((a.m_nKey | b.m_nKey) & CIndexName::kNoKey) == 0) return a.m_nKey < b.m_nKey;
+    return CompareTexts(a, b);
+  }
+  // The comparison of two names whose keys cannot decide.
+  static bool CompareTexts(const CIndexName& a, const CIndexName& b);
 };
 
 // Invariants kept by every operation:
@@ -32,7 +63,7 @@ class CNamedArray {
   // The index's nodes come from the fixed-size pools: a list of many names
   // makes no general allocation per name, and destroying it returns the
   // nodes to their pool. A node's name shares the item's text.
-  typedef std::map<CString, int, CNoCaseLess, CFixedAllocator<std::pair<const CString, int>>> CIndex;
+  typedef std::map<CIndexName, int, CIndexLess, CFixedAllocator<std::pair<const CIndexName, int>>> CIndex;
 
   // The stored item of item's name. When there is none, a copy of item is
   // appended and returned; when there is one, it is returned unchanged and
@@ -91,13 +122,22 @@ typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(CItem&& item) {
 template <class T>
 template <class TItem>
 typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAddItem(TItem&& item) {
-  // One descent of the index serves both the lookup and the insertion.
-  auto found = m_index.lower_bound(item.first);
-  if (found != m_index.end() && !m_index.key_comp()(item.first, found->first))
-    return m_items[static_cast<size_t>(found->second)];
+  // The name's index form is made once; after the item is stored it shares
+  // the stored name's text.
+  CIndexName name(item.first);
+  // Files are often written with their names in order, so a name that sorts
+  // after every name so far is tried first: it is new and goes at the end,
+  // found with one comparison instead of a descent.
+  auto found = m_index.end();
+  if (m_index.empty() || !m_index.key_comp()(std::prev(found)->first, name)) {
+    // One descent of the index serves both the lookup and the insertion.
+    found = m_index.lower_bound(name);
+    if (found != m_index.end() && !m_index.key_comp()(name, found->first))
+      return m_items[static_cast<size_t>(found->second)];
+  }
   m_items.push_back(std::forward<TItem>(item));
   try {
-    m_index.emplace_hint(found, m_items.back().first, GetCount() - 1);
+    m_index.emplace_hint(found, std::move(name), GetCount() - 1);
   } catch (...) {
     m_items.pop_back();  // keep one index entry per item
     throw;
