@@ -39,7 +39,7 @@ void CIniFile::Serialize(CArchive& ar) {
   for (DWORD_PTR i = 0; i < nCount; ++i) {
     CString strName;
     ar >> strName;
-    CIniFileSection& section = FindOrAdd(CItem(strName, CIniFileSection())).second;
+    CIniFileSection& section = FindOrAdd(CItem(std::move(strName), CIniFileSection())).second;
     // Sections are held by value, so this is the function a virtual
     // Serialize call would reach; its result tells a record of another
     // version, after which the remaining bytes cannot be read as sections.

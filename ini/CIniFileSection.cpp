@@ -1,6 +1,7 @@
 // CIniFileSection: copies, key lists and the section's archive record.
 #include "ini/CIniFileSection.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -11,6 +12,7 @@ IMPLEMENT_SERIAL_NOINIT(CIniFileSection, CObject, VERSIONABLE_SCHEMA | 1)
 namespace {
 
 const DWORD kRecordVersion = 1;
+const DWORD_PTR kMaxReservedEntries = 64 * 1024;
 
 }  // namespace
 
@@ -55,17 +57,26 @@ bool CIniFileSection::LoadRecord(CArchive& ar) {
   ar >> dwVersion;
   if (dwVersion != kRecordVersion) return false;
   const DWORD_PTR nCount = ar.ReadCount();
-  for (DWORD_PTR i = 0; i < nCount; ++i) {
-    CString strKey;
-    CString strValue;
-    ar >> strKey;
-    ar >> strValue;
-    // A value is text: it ends at its first zero byte. Keys stay whole.
-    CString& value = FindOrAdd(CItem(strKey, CString())).second;
-    if (std::strlen(strValue) == static_cast<size_t>(strValue.GetLength()))
-      value = std::move(strValue);  // no zero byte: the whole string, without a copy
-    else
-      value = static_cast<LPCTSTR>(strValue);
+  // The record's entries are appended as they are read and indexed together
+  // at its end, which costs one sort instead of a search per entry. A count
+  // from a damaged file can be anything, so room is made ahead for a bounded
+  // number of entries only.
+  const int nFirst = GetCount();
+  m_items.reserve(m_items.size() + static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
+  try {
+    for (DWORD_PTR i = 0; i < nCount; ++i) {
+      CString strKey;
+      CString strValue;
+      ar >> strKey;
+      ar >> strValue;
+      // A value is text: it ends at its first zero byte. Keys stay whole.
+      if (std::strlen(strValue) != static_cast<size_t>(strValue.GetLength())) strValue = static_cast<LPCTSTR>(strValue);
+      m_items.emplace_back(std::move(strKey), std::move(strValue));
+    }
+  } catch (...) {
+    IndexAppended(nFirst);  // what was read before the damage stays
+    throw;
   }
+  IndexAppended(nFirst);
   return true;
 }

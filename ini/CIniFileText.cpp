@@ -1,6 +1,7 @@
 // CIniFile: reading and writing the INI text form.
 #include "ini/CIniFile.h"
 
+#include <climits>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -37,27 +38,22 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
   crt::FILE* pFile = crt::fopen(m_strFilePath, "rt");
   if (pFile == nullptr) return false;
 
-  // Bytes of the line are gathered in a plain buffer through a pointer held
-  // in a local (so the loop stays in registers) and become one CStringEx once
-  // the line is complete.
-  std::string strBytes(256, '\0');  // the line is its first nLength bytes
-  char* pBytes = &strBytes[0];
-  size_t nRoom = strBytes.size();
+  // One line text serves every line: it is overwritten in place whenever no
+  // part taken from it shares it.
+  CStringEx strLine;
+  std::string strSpill;
+  const char* pLine = nullptr;
   size_t nLength = 0;
+  bool bTooLong = false;
   CString strSection;                   // the current section; empty before the first header and after "[]"
   CIniFileSection* pSection = nullptr;  // that section; found again at each header, the only place sections are added
-  for (int c = crt::fgetc(pFile); c != crt::kEof; c = crt::fgetc(pFile)) {
-    if (c != '\n') {
-      if (nLength == nRoom) {
-        strBytes.resize(2 * nLength);
-        pBytes = &strBytes[0];
-        nRoom = strBytes.size();
-      }
-      pBytes[nLength++] = static_cast<char>(c);
-      continue;
+  while (crt::ReadLine(pFile, strSpill, &pLine, &nLength)) {
+    if (nLength > static_cast<size_t>(INT_MAX)) {
+      // Beyond what a string holds: the file cannot be read as it is.
+      bTooLong = true;
+      break;
     }
-    const CStringEx strLine(CString(pBytes, static_cast<int>(nLength)));
-    nLength = 0;
+    strLine.SetString(pLine, static_cast<int>(nLength));
     if (strLine.IsEmpty() || strLine.IsFirstChar(';')) continue;  // an empty line or a comment
     if (strLine.IsFirstChar('[')) {
       if (!strLine.IsLastChar(']')) {
@@ -82,7 +78,7 @@ bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
   }
   // A last line without its LF is not parsed.
   m_bModified = false;
-  const bool bAtEnd = crt::feof(pFile) != 0 && crt::ferror(pFile) == 0;
+  const bool bAtEnd = !bTooLong && crt::feof(pFile) != 0 && crt::ferror(pFile) == 0;
   crt::fclose(pFile);
   return bAtEnd;
 }

@@ -50,10 +50,10 @@ inline size_t FirstNonZeroByte(uint64_t nDiffer) {
 // character, and a zero byte is the end of the text (or a zero inside, where
 // _mbsicmp stops as C strings do): either is left to _mbsicmp from the start
 // of that word, which then begins a character.
-bool LessNoCase(const CString& a, const CString& b, size_t nStart) {
-  const unsigned char* pa = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(a));
-  const unsigned char* pb = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(b));
-  const size_t nCommon = static_cast<size_t>(std::min(a.GetLength(), b.GetLength())) + 1;
+bool LessNoCase(const char* pszA, int nLengthA, const char* pszB, int nLengthB, size_t nStart) {
+  const unsigned char* pa = reinterpret_cast<const unsigned char*>(pszA);
+  const unsigned char* pb = reinterpret_cast<const unsigned char*>(pszB);
+  const size_t nCommon = static_cast<size_t>(std::min(nLengthA, nLengthB)) + 1;
   size_t i = nStart;
   for (; i + 8 <= nCommon; i += 8) {
     const uint64_t nWord = Load8(pa + i);
@@ -98,9 +98,11 @@ const RANK_TABLE& Ranks() {
 
 }  // namespace
 
-bool CNoCaseLess::operator()(const CString& a, const CString& b) const { return LessNoCase(a, b, 0); }
+bool CNoCaseLess::operator()(const CString& a, const CString& b) const {
+  return LessNoCase(a, a.GetLength(), b, b.GetLength(), 0);
+}
 
-CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_strName(strName) {
+CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_pszName(strName), m_nLength(strName.GetLength()) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(strName));
   const RANK_TABLE& ranks = Ranks();
   // The text ends with a zero byte, so the loop stops inside it; after the
@@ -117,10 +119,11 @@ CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_strName(strName) {
 }
 
 bool CIndexLess::CompareTexts(const CIndexName& a, const CIndexName& b) {
-  if (((a.m_nKey | b.m_nKey) & CIndexName::kNoKey) != 0) return LessNoCase(a.m_strName, b.m_strName, 0);
+  if (((a.m_nKey | b.m_nKey) & CIndexName::kNoKey) != 0)
+    return LessNoCase(a.m_pszName, a.m_nLength, b.m_pszName, b.m_nLength, 0);
   // The same key: the first eight bytes are the same ASCII text but for
   // letter case. A key that ends in the zero byte's rank stands for a name
   // that ended within them, and so did the other: the names are the same.
   if ((a.m_nKey & 0xFF) == 0) return false;
-  return LessNoCase(a.m_strName, b.m_strName, 8);
+  return LessNoCase(a.m_pszName, a.m_nLength, b.m_pszName, b.m_nLength, 8);
 }

@@ -2,6 +2,7 @@
 // from name to position; the base of both INI document classes.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <map>
@@ -18,12 +19,15 @@ struct CNoCaseLess {
   bool operator()(const CString& a, const CString& b) const;
 };
 
-// A name as an index holds it: the name itself (sharing the item's text) and
-// a key made of its first eight bytes, each replaced by its rank in the
-// order of CNoCaseLess. Two keys that differ order their names as the names
+// A name as an index holds it: where the item's name text lies, and a key
+// made of its first eight bytes, each replaced by its rank in the order of
+// CNoCaseLess. Two keys that differ order their names as the names
 // themselves are ordered, so most comparisons in an index end at one integer
 // comparison; only names that agree in their first eight bytes (ignoring
-// case) are compared as texts.
+// case) are compared as texts. An index name holds no share of the text (a
+// share would cost an atomic count on every insertion and removal): the item
+// whose name it is keeps the text alive, which is why an item's name is only
+// ever changed through its list.
 class CIndexName {
  public:
   CIndexName(const CString& strName);  // NOLINT: implicit, so that a name can be looked up as it is
@@ -34,7 +38,8 @@ class CIndexName {
   static const uint64_t kNoKey = uint64_t(1) << 63;
 
   uint64_t m_nKey;
-  CString m_strName;
+  const char* m_pszName;  // the name's text, with its terminating zero
+  int m_nLength;          // bytes before the terminating zero
 };
 
 // The ordering of CNoCaseLess, on index names.
@@ -62,7 +67,7 @@ class CNamedArray {
   typedef typename std::vector<CItem>::const_iterator const_iterator;
   // The index's nodes come from the fixed-size pools: a list of many names
   // makes no general allocation per name, and destroying it returns the
-  // nodes to their pool. A node's name shares the item's text.
+  // nodes to their pool. A node points at its item's name text.
   typedef std::map<CIndexName, int, CIndexLess, CFixedAllocator<std::pair<const CIndexName, int>>> CIndex;
 
   // The stored item of item's name. When there is none, a copy of item is
@@ -85,6 +90,14 @@ class CNamedArray {
   // taken or strOld is missing.
   bool Rename(const CString& strOld, const CString& strNew);
   void RemoveAll();
+
+  CNamedArray() = default;
+  // A copy has an index of its own over its own items.
+  CNamedArray(const CNamedArray& other) : m_items(other.m_items) { IndexCopyOf(other); }
+  CNamedArray& operator=(const CNamedArray& other);
+  CNamedArray(CNamedArray&& other) noexcept = default;
+  CNamedArray& operator=(CNamedArray&& other) noexcept = default;
+  ~CNamedArray() = default;
   // Gives back the spare room of the item list (nothing else changes); for a
   // list that is complete for now, such as a section its reader has left.
   void Compact() { m_items.shrink_to_fit(); }
@@ -100,6 +113,15 @@ class CNamedArray {
   const_iterator end() const { return m_items.end(); }
 
  protected:
+  // For a reader that appends many items to m_items at once, without index
+  // entries: indexes the items from position nFirst on. An appended item
+  // whose name an earlier item has (indexed or appended) is folded into that
+  // item as FindOrAdd followed by an assignment of the value would have done
+  // it: the earlier item keeps its name and place and takes the later item's
+  // value, and the later item is dropped. If this throws, the items it did
+  // not index are dropped, so the invariants hold either way.
+  void IndexAppended(int nFirst);
+
   std::vector<CItem> m_items;
   CIndex m_index;
 
@@ -107,6 +129,12 @@ class CNamedArray {
   // The common part of both FindOrAdd: item is copied or moved as TItem is.
   template <class TItem>
   CItem& FindOrAddItem(TItem&& item);
+  // Builds the index of freshly copied items from the index of the list
+  // they were copied from (the same names at the same positions).
+  void IndexCopyOf(const CNamedArray& other);
+  // IndexAppended for a list whose index is empty: one sort of the names,
+  // then the index filled in order.
+  void IndexAllAppended();
 };
 
 template <class T>
@@ -122,8 +150,8 @@ typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(CItem&& item) {
 template <class T>
 template <class TItem>
 typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAddItem(TItem&& item) {
-  // The name's index form is made once; after the item is stored it shares
-  // the stored name's text.
+  // The name's index form is made once; once the item is stored, it points
+  // at the stored name's text.
   CIndexName name(item.first);
   // Files are often written with their names in order, so a name that sorts
   // after every name so far is tried first: it is new and goes at the end,
@@ -136,8 +164,9 @@ typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAddItem(TItem&& item) {
       return m_items[static_cast<size_t>(found->second)];
   }
   m_items.push_back(std::forward<TItem>(item));
+  name.m_pszName = m_items.back().first;
   try {
-    m_index.emplace_hint(found, std::move(name), GetCount() - 1);
+    m_index.emplace_hint(found, name, GetCount() - 1);
   } catch (...) {
     m_items.pop_back();  // keep one index entry per item
     throw;
@@ -182,9 +211,16 @@ bool CNamedArray<T>::Rename(const CString& strOld, const CString& strNew) {
   auto found = m_index.find(strOld);
   if (found == m_index.end()) return false;
   const int nPos = found->second;
-  m_index.emplace(strNew, nPos);
+  CString& strName = m_items[static_cast<size_t>(nPos)].first;
+  const CString strPrevious = strName;  // the text the old index entry points at, until it is erased
+  strName = strNew;
+  try {
+    m_index.emplace(strName, nPos);
+  } catch (...) {
+    strName = strPrevious;
+    throw;
+  }
   m_index.erase(found);
-  m_items[static_cast<size_t>(nPos)].first = strNew;
   return true;
 }
 
@@ -192,4 +228,102 @@ template <class T>
 void CNamedArray<T>::RemoveAll() {
   m_index.clear();
   m_items.clear();
+}
+
+template <class T>
+CNamedArray<T>& CNamedArray<T>::operator=(const CNamedArray& other) {
+  if (this != &other) {
+    CNamedArray copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+template <class T>
+void CNamedArray<T>::IndexCopyOf(const CNamedArray& other) {
+  for (const auto& entry : other.m_index) {
+    CIndexName name = entry.first;
+    name.m_pszName = m_items[static_cast<size_t>(entry.second)].first;
+    m_index.emplace_hint(m_index.end(), name, entry.second);
+  }
+}
+
+template <class T>
+void CNamedArray<T>::IndexAppended(int nFirst) {
+  try {
+    if (m_index.empty() && nFirst == 0) {
+      IndexAllAppended();
+      return;
+    }
+    // Into an index that has entries already: one lookup per item.
+    std::vector<bool> abDropped(m_items.size() - static_cast<size_t>(nFirst));
+    int nIndexed = nFirst;
+    for (size_t i = static_cast<size_t>(nFirst); i < m_items.size(); ++i) {
+      CIndexName name(m_items[i].first);
+      auto found = m_index.lower_bound(name);
+      if (found != m_index.end() && !m_index.key_comp()(name, found->first)) {
+        m_items[static_cast<size_t>(found->second)].second = std::move(m_items[i].second);
+        abDropped[i - static_cast<size_t>(nFirst)] = true;
+        continue;
+      }
+      // Kept items move forward over dropped ones before they are indexed,
+      // so that every index entry gives the place its item will keep.
+      if (static_cast<size_t>(nIndexed) != i) m_items[static_cast<size_t>(nIndexed)] = std::move(m_items[i]);
+      name.m_pszName = m_items[static_cast<size_t>(nIndexed)].first;
+      m_index.emplace_hint(found, name, nIndexed);
+      ++nIndexed;
+    }
+    m_items.resize(static_cast<size_t>(nIndexed));
+  } catch (...) {
+    m_items.resize(m_index.size());
+    throw;
+  }
+}
+
+template <class T>
+void CNamedArray<T>::IndexAllAppended() {
+  typedef std::pair<CIndexName, int> CEntry;
+  std::vector<CEntry> names;
+  names.reserve(m_items.size());
+  for (size_t i = 0; i < m_items.size(); ++i) names.emplace_back(m_items[i].first, static_cast<int>(i));
+  const CIndexLess less;
+  // Stable, so that of the items of one name the first comes first.
+  auto ByName = [&less](const CEntry& a, const CEntry& b) { return less(a.first, b.first); };
+  if (!std::is_sorted(names.begin(), names.end(), ByName)) std::stable_sort(names.begin(), names.end(), ByName);
+
+  // Items of one name: the first takes the last one's value, the others go.
+  std::vector<bool> abDropped;
+  for (size_t i = 1; i < names.size(); ++i) {
+    if (less(names[i - 1].first, names[i].first)) continue;
+    if (abDropped.empty()) abDropped.resize(m_items.size());
+    size_t nLast = i;
+    while (nLast + 1 < names.size() && !less(names[nLast].first, names[nLast + 1].first)) ++nLast;
+    m_items[static_cast<size_t>(names[i - 1].second)].second = std::move(m_items[static_cast<size_t>(names[nLast].second)].second);
+    for (size_t j = i; j <= nLast; ++j) abDropped[static_cast<size_t>(names[j].second)] = true;
+    i = nLast;
+  }
+  if (!abDropped.empty()) {
+    // Close the gaps, then give each kept name its new place.
+    std::vector<int> anPlace(m_items.size());
+    size_t nKept = 0;
+    for (size_t i = 0; i < m_items.size(); ++i) {
+      anPlace[i] = static_cast<int>(nKept);
+      if (abDropped[i]) continue;
+      if (nKept != i) m_items[nKept] = std::move(m_items[i]);
+      ++nKept;
+    }
+    m_items.resize(nKept);
+    std::vector<CEntry> kept;
+    kept.reserve(nKept);
+    for (const CEntry& entry : names) {
+      if (abDropped[static_cast<size_t>(entry.second)]) continue;
+      kept.emplace_back(entry.first, anPlace[static_cast<size_t>(entry.second)]);
+    }
+    names.swap(kept);
+  }
+  // The names come in order, so each goes in at the end of the index.
+  for (CEntry& entry : names) {
+    entry.first.m_pszName = m_items[static_cast<size_t>(entry.second)].first;
+    m_index.emplace_hint(m_index.end(), entry.first, entry.second);
+  }
 }

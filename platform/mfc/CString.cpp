@@ -127,6 +127,11 @@ char* CString::PrepareWrite(int nLength, int nKeep) {
   return m_pchData;
 }
 
+void CString::SetString(const char* pch, int nLength) {
+  if (pch == nullptr || nLength < 0) nLength = 0;
+  AssignCopy(nLength == 0 ? "" : pch, nLength);
+}
+
 void CString::AssignCopy(const char* pch, int nLength) {
   CStringData* pData = GetData();
   if (pData->nRefs.load(std::memory_order_acquire) == 1 && nLength <= pData->nAllocLength) {

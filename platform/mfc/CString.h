@@ -69,6 +69,9 @@ class CString {
 
   CString& operator=(const char* psz);
   CString& operator=(char ch);
+  // Makes the text exactly nLength bytes of pch, zeros included; a text
+  // this string alone holds is overwritten in place when it has the room.
+  void SetString(const char* pch, int nLength);
   CString& operator+=(const CString& s);
   CString& operator+=(const char* psz);
   CString& operator+=(char ch);

@@ -168,6 +168,41 @@ int FillAndGet(FILE* pStream) {
   return c;
 }
 
+bool ReadLine(FILE* pStream, std::string& strSpill, const char** ppLine, size_t* pnLength) {
+  // The common case: the whole line lies in the buffer and holds no byte
+  // that the text mode translates (a CR directly before the LF is the CR LF
+  // pair, and is left out); it is handed over where it lies.
+  unsigned char* pNext = pStream->pNext;
+  const size_t nBuffered = static_cast<size_t>(pStream->pEnd - pNext);
+  const unsigned char* pLf =
+      pStream->bWriting ? nullptr : static_cast<const unsigned char*>(std::memchr(pNext, '\n', nBuffered));
+  if (pLf != nullptr) {
+    size_t nLine = static_cast<size_t>(pLf - pNext);
+    bool bPlain = true;
+    if (pStream->bText) {
+      if (nLine > 0 && pNext[nLine - 1] == '\r') --nLine;
+      bPlain = std::memchr(pNext, '\r', nLine) == nullptr && std::memchr(pNext, kCtrlZ, nLine) == nullptr;
+    }
+    if (bPlain) {
+      *ppLine = reinterpret_cast<const char*>(pNext);
+      *pnLength = nLine;
+      pStream->pNext = const_cast<unsigned char*>(pLf) + 1;
+      return true;
+    }
+  }
+  // Anything else goes byte by byte, through the translations of fgetc.
+  strSpill.clear();
+  for (int c = fgetc(pStream); c != kEof; c = fgetc(pStream)) {
+    if (c == '\n') {
+      *ppLine = strSpill.data();
+      *pnLength = strSpill.size();
+      return true;
+    }
+    strSpill.push_back(static_cast<char>(c));
+  }
+  return false;
+}
+
 int feof(FILE* pStream) { return pStream->bEof ? 1 : 0; }
 
 int ferror(FILE* pStream) { return pStream->bError ? 1 : 0; }

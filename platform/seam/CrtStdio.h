@@ -16,6 +16,25 @@
 // CR not followed by LF as it is, and ends the stream at a Ctrl-Z byte
 // (0x1A), as at the end of the file; on writing it turns each LF into CR LF.
 // Streams belong to one thread at a time.
+//
+// ReadLine is not a C runtime function but a service on top of them, so
+// that a reader of lines need not call fgetc for every byte.
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "CrtStdioSide.h"
+
+namespace crt {
+
+// Reads the next line of a stream opened for reading: the bytes fgetc would
+// return up to the next LF, without it. *ppLine and *pnLength give the line,
+// which stays valid until the next call on the stream or a change of
+// strSpill (the line is copied there when it cannot be handed over where it
+// lies). False at the end of the text or on a read error (as fgetc's kEof;
+// feof and ferror tell which); the bytes of a last line without its LF are
+// then dropped.
+bool ReadLine(FILE* pStream, std::string& strSpill, const char** ppLine, size_t* pnLength);
+
+}  // namespace crt
