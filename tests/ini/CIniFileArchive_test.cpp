@@ -174,6 +174,35 @@ TEST(IniArchive, TruncatedAndOversizedInput) {
   CIniFileSection section;
   EXPECT_EQ(Load(section, {1, 0, 0, 0, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x40, 1, 'k', 0}), CArchiveException::endOfFile);
   EXPECT_EQ(section.GetCount(), 1);
+  EXPECT_TRUE(section.Exists("K"));  // what was read before the cut is indexed
+}
+
+// A record that names one key twice loads as one entry after another
+// would: the first spelling and place, the last value; into an empty
+// section and into one that holds the key already.
+TEST(IniArchive, RepeatedKeysInARecordFoldIntoTheFirst) {
+  const Bytes record = Cat({{1, 0, 0, 0, 4, 0},
+                            {1, 'k', 1, '1'},
+                            {1, 'K', 1, '2'},
+                            {1, 'x', 1, '3'},
+                            {1, 'k', 1, '4'}});
+  struct CCase {
+    const char* pszBefore;  // a key already in the section, or null
+    const char* pszDump;
+  };
+  const CCase cases[] = {
+      {nullptr, "[\"\"]\n  \"k\" = \"4\"\n  \"x\" = \"3\"\n"},
+      {"X", "[\"\"]\n  \"X\" = \"3\"\n  \"k\" = \"4\"\n"},
+  };
+  for (const CCase& c : cases) {
+    CIniFile ini;
+    CIniFileSection& section = ini[""];
+    if (c.pszBefore != nullptr) section[c.pszBefore] = "old";
+    EXPECT_EQ(Load(section, record), -1);
+    EXPECT_EQ(Dump(ini), c.pszDump);
+    EXPECT_STREQ(section["K"], "4");
+    EXPECT_TRUE(section.Exists("x"));
+  }
 }
 
 TEST(IniArchive, DocumentsStoppedMidwayKeepTheSectionsBefore) {

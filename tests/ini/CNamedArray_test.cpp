@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "CrtMbString.h"
 #include "ini/CIniFileSection.h"
@@ -17,8 +20,8 @@ class CCheckedArray : public CNamedArray<int> {
   bool IndexMatches() const {
     if (m_index.size() != m_items.size()) return false;
     for (size_t i = 0; i < m_items.size(); ++i) {
-      auto found = m_index.find(m_items[i].first);
-      if (found == m_index.end() || found->second != static_cast<int>(i)) return false;
+      const int* pPos = m_index.Find(m_items[i].first);
+      if (pPos == nullptr || *pPos != static_cast<int>(i)) return false;
     }
     return true;
   }
@@ -57,13 +60,74 @@ TEST(NamedArray, IndexOrderIsMbsicmpOrder) {
     all.emplace_back(text.data(), static_cast<int>(text.size()));
   }
   const CNoCaseLess less;
+  const CIndexLess indexLess;
   for (const CString& a : all) {
     for (const CString& b : all) {
       const int nExpected = _mbsicmp(reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(a)),
                                      reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(b)));
       ASSERT_EQ(less(a, b), nExpected < 0) << a.Str() << " / " << b.Str();
+      ASSERT_EQ(indexLess(a, b), nExpected < 0) << a.Str() << " / " << b.Str();
     }
   }
+}
+
+// Many additions, removals and renames in random order, in lists large
+// enough that the index merges its recent names into its array again and
+// again: the list must match a plain model, and the index its items.
+TEST(NamedArray, RandomChangesKeepListAndIndexInStep) {
+  std::mt19937 random(5);
+  CCheckedArray array;
+  std::vector<std::pair<std::string, int>> model;  // names in lower case, in list order
+  auto ModelFind = [&model](const std::string& strName) {
+    for (size_t i = 0; i < model.size(); ++i)
+      if (model[i].first == strName) return static_cast<int>(i);
+    return -1;
+  };
+  auto RandomName = [&random](bool bUpper) {
+    std::string name = "name" + std::to_string(random() % 400);
+    if (bUpper) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    return name;
+  };
+  for (int nStep = 0; nStep < 6000; ++nStep) {
+    const std::string strName = RandomName(false);
+    const int nFound = ModelFind(strName);
+    switch (random() % 4) {
+      case 0:
+      case 1:
+        array.FindOrAdd({CString(RandomName(random() % 2 == 0).c_str()), nStep});
+        break;
+      case 2:
+        ASSERT_EQ(array.Remove(CString(strName.c_str())), nFound >= 0);
+        if (nFound >= 0) model.erase(model.begin() + nFound);
+        break;
+      default: {
+        const std::string strNew = RandomName(false);
+        const bool bDone = array.Rename(CString(strName.c_str()), CString(strNew.c_str()));
+        ASSERT_EQ(bDone, strNew == strName || (nFound >= 0 && ModelFind(strNew) < 0));
+        if (bDone && strNew != strName) model[static_cast<size_t>(nFound)].first = strNew;
+        break;
+      }
+    }
+    // Additions are applied to the model from the list: its case and value.
+    for (size_t i = model.size(); i < static_cast<size_t>(array.GetCount()); ++i) {
+      std::string name = array.GetAt(static_cast<int>(i)).first.Str();
+      std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+      model.emplace_back(name, array.GetAt(static_cast<int>(i)).second);
+    }
+    ASSERT_EQ(array.GetCount(), static_cast<int>(model.size()));
+    if (nStep % 50 != 0) continue;
+    ASSERT_TRUE(array.IndexMatches()) << "step " << nStep;
+    for (size_t i = 0; i < model.size(); ++i) {
+      std::string name = array.GetAt(static_cast<int>(i)).first.Str();
+      std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+      ASSERT_EQ(name, model[i].first) << "step " << nStep;
+      ASSERT_EQ(array.GetAt(static_cast<int>(i)).second, model[i].second) << "step " << nStep;
+    }
+  }
+  CNamedArray<int> copy = array;
+  array.RemoveAll();
+  EXPECT_EQ(copy.GetCount(), static_cast<int>(model.size()));
+  for (const auto& item : model) EXPECT_NE(copy.Find(CString(item.first.c_str())), nullptr) << item.first;
 }
 
 TEST(NamedArray, NamesFoldOnlyAsciiLetters) {

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "Win32FileReplace.h"
 #include "Win32ImageHlp.h"
@@ -46,6 +48,52 @@ TEST(CrtStdio, TextModeReading) {
   EXPECT_EQ(ReadAll(strPath, "rt"), "ends with CR\r");
   WriteFile(strPath, "");
   EXPECT_EQ(ReadAll(strPath, "rt"), "");
+}
+
+// ReadLine hands over what fgetc gives, line by line: lines that lie in the
+// buffer and lines that cross its end, CR LF pairs split by it, stray CRs,
+// Ctrl-Z inside a line, zero bytes, a line longer than the buffer, and a
+// last line without its LF (dropped).
+TEST(CrtStdio, ReadLineGivesWhatFgetcGives) {
+  CScratchDir dir;
+  const std::string strPath = dir / "lines";
+  std::mt19937 random(11);
+  const char kBytes[] = {'a', 'b', '=', '\r', '\n', '\n', '\0'};
+  for (int nRound = 0; nRound < 6; ++nRound) {
+    std::string text;
+    while (text.size() < 200 * 1024) {
+      std::string line(random() % (nRound == 5 ? 150000 : 300), 'x');
+      for (char& c : line) c = random() % 8 == 0 ? kBytes[random() % sizeof kBytes] : 'k';
+      text += line + (random() % 2 == 0 ? "\r\n" : "\n");
+    }
+    if (nRound == 3) text.insert(text.size() / 2, 1, '\x1A');  // the text ends there
+    text += "tail";
+    WriteFile(strPath, text);
+    for (const char* pszMode : {"rt", "rb"}) {
+      std::vector<std::string> expected;
+      std::string current;
+      for (char c : ReadAll(strPath, pszMode)) {
+        if (c != '\n') {
+          current += c;
+          continue;
+        }
+        expected.push_back(current);
+        current.clear();
+      }
+      crt::FILE* pFile = crt::fopen(strPath.c_str(), pszMode);
+      ASSERT_NE(pFile, nullptr);
+      std::vector<std::string> lines;
+      std::string strSpill;
+      const char* pLine = nullptr;
+      size_t nLength = 0;
+      while (crt::ReadLine(pFile, strSpill, &pLine, &nLength)) lines.emplace_back(pLine, nLength);
+      EXPECT_NE(crt::feof(pFile), 0);
+      EXPECT_EQ(crt::ferror(pFile), 0);
+      crt::fclose(pFile);
+      ASSERT_EQ(lines.size(), expected.size()) << "round " << nRound << " " << pszMode;
+      for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << "line " << i << " " << pszMode;
+    }
+  }
 }
 
 TEST(CrtStdio, TextModeWriting) {

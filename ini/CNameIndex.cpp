@@ -1,5 +1,5 @@
-// The name ordering of the INI document store.
-#include "ini/CNamedArray.h"
+// The name ordering of the INI document store, and its index.
+#include "ini/CNameIndex.h"
 
 #include <algorithm>
 #include <cstring>
@@ -126,4 +126,76 @@ bool CIndexLess::CompareTexts(const CIndexName& a, const CIndexName& b) {
   // that ended within them, and so did the other: the names are the same.
   if ((a.m_nKey & 0xFF) == 0) return false;
   return LessNoCase(a.m_pszName, a.m_nLength, b.m_pszName, b.m_nLength, 8);
+}
+
+namespace {
+
+// The tree of recent names is merged into the array once it holds more than
+// this, for an array of nSorted names.
+inline size_t MergeAt(size_t nSorted) { return 32 + nSorted / 4; }
+
+}  // namespace
+
+const CIndexEntry* CNameIndex::FindSorted(const CIndexName& name) const {
+  const CIndexLess less;
+  auto found = std::lower_bound(m_sorted.begin(), m_sorted.end(), name,
+                                [&less](const CIndexEntry& entry, const CIndexName& n) { return less(entry.name, n); });
+  if (found == m_sorted.end() || less(name, found->name)) return nullptr;
+  return &*found;
+}
+
+const int* CNameIndex::Find(const CIndexName& name) const {
+  if (const CIndexEntry* pEntry = FindSorted(name)) return &pEntry->nPos;
+  if (m_recent.empty()) return nullptr;
+  auto found = m_recent.find(name);
+  return found == m_recent.end() ? nullptr : &found->second;
+}
+
+void CNameIndex::Insert(const CIndexName& name, int nPos) {
+  if (m_recent.empty() && (m_sorted.empty() || CIndexLess()(m_sorted.back().name, name))) {
+    m_sorted.push_back({name, nPos});
+    return;
+  }
+  m_recent.emplace(name, nPos);
+  if (m_recent.size() > MergeAt(m_sorted.size())) Compact();
+}
+
+void CNameIndex::Erase(const CIndexName& name) {
+  if (const CIndexEntry* pEntry = FindSorted(name)) {
+    m_sorted.erase(m_sorted.begin() + (pEntry - m_sorted.data()));
+    return;
+  }
+  m_recent.erase(name);
+}
+
+void CNameIndex::CloseGap(int nPos) {
+  for (CIndexEntry& entry : m_sorted)
+    if (entry.nPos > nPos) --entry.nPos;
+  for (auto& entry : m_recent)
+    if (entry.second > nPos) --entry.second;
+}
+
+void CNameIndex::Assign(std::vector<CIndexEntry>&& sorted) {
+  m_recent.clear();
+  m_sorted = std::move(sorted);
+}
+
+void CNameIndex::Compact() {
+  if (m_recent.empty()) return;
+  std::vector<CIndexEntry> merged;
+  merged.reserve(m_sorted.size() + m_recent.size());
+  const CIndexLess less;
+  auto sorted = m_sorted.begin();
+  for (const auto& entry : m_recent) {
+    while (sorted != m_sorted.end() && less(sorted->name, entry.first)) merged.push_back(*sorted++);
+    merged.push_back({entry.first, entry.second});
+  }
+  merged.insert(merged.end(), sorted, m_sorted.end());
+  m_sorted.swap(merged);
+  m_recent.clear();
+}
+
+void CNameIndex::Clear() {
+  m_recent.clear();
+  m_sorted.clear();
 }
