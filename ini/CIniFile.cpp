@@ -2,6 +2,8 @@
 // the document.
 #include "ini/CIniFile.h"
 
+#include <algorithm>
+
 #include "CArchive.h"
 #include "CArchiveException.h"
 
@@ -10,6 +12,7 @@ IMPLEMENT_SERIAL_NOINIT(CIniFile, CObject, VERSIONABLE_SCHEMA | 1)
 namespace {
 
 const DWORD kRecordVersion = 1;
+const DWORD_PTR kMaxReservedSections = 16 * 1024;
 
 }  // namespace
 
@@ -36,6 +39,8 @@ void CIniFile::Serialize(CArchive& ar) {
   ar >> dwVersion;
   if (dwVersion != kRecordVersion) return;
   const DWORD_PTR nCount = ar.ReadCount();
+  // Room for the sections ahead, bounded: a damaged count can be anything.
+  m_items.reserve(m_items.size() + static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedSections)));
   for (DWORD_PTR i = 0; i < nCount; ++i) {
     CString strName;
     ar >> strName;

@@ -70,7 +70,8 @@ bool CIniFileSection::LoadRecord(CArchive& ar) {
       ar >> strKey;
       ar >> strValue;
       // A value is text: it ends at its first zero byte. Keys stay whole.
-      if (std::strlen(strValue) != static_cast<size_t>(strValue.GetLength())) strValue = static_cast<LPCTSTR>(strValue);
+      if (std::memchr(strValue, 0, static_cast<size_t>(strValue.GetLength())) != nullptr)
+        strValue = static_cast<LPCTSTR>(strValue);
       m_items.emplace_back(std::move(strKey), std::move(strValue));
     }
   } catch (...) {
