@@ -191,16 +191,7 @@ bool ReadLine(FILE* pStream, std::string& strSpill, const char** ppLine, size_t*
     }
   }
   // Anything else goes byte by byte, through the translations of fgetc.
-  strSpill.clear();
-  for (int c = fgetc(pStream); c != kEof; c = fgetc(pStream)) {
-    if (c == '\n') {
-      *ppLine = strSpill.data();
-      *pnLength = strSpill.size();
-      return true;
-    }
-    strSpill.push_back(static_cast<char>(c));
-  }
-  return false;
+  return ReadLineByBytes(pStream, strSpill, ppLine, pnLength);
 }
 
 int feof(FILE* pStream) { return pStream->bEof ? 1 : 0; }

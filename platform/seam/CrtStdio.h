@@ -37,4 +37,19 @@ namespace crt {
 // then dropped.
 bool ReadLine(FILE* pStream, std::string& strSpill, const char** ppLine, size_t* pnLength);
 
+// ReadLine byte by byte through fgetc, gathering the line in strSpill: what
+// a side's ReadLine falls back on.
+inline bool ReadLineByBytes(FILE* pStream, std::string& strSpill, const char** ppLine, size_t* pnLength) {
+  strSpill.clear();
+  for (int c = fgetc(pStream); c != kEof; c = fgetc(pStream)) {
+    if (c == '\n') {
+      *ppLine = strSpill.data();
+      *pnLength = strSpill.size();
+      return true;
+    }
+    strSpill.push_back(static_cast<char>(c));
+  }
+  return false;
+}
+
 }  // namespace crt

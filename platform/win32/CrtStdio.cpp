@@ -1,19 +1,11 @@
-// CrtStdio: the line reader over the C runtime's own streams.
+// CrtStdio: the line reader over the C runtime's own streams, whose buffer
+// is not ours to search.
 #include "CrtStdio.h"
 
 namespace crt {
 
 bool ReadLine(FILE* pStream, std::string& strSpill, const char** ppLine, size_t* pnLength) {
-  strSpill.clear();
-  for (int c = fgetc(pStream); c != kEof; c = fgetc(pStream)) {
-    if (c == '\n') {
-      *ppLine = strSpill.data();
-      *pnLength = strSpill.size();
-      return true;
-    }
-    strSpill.push_back(static_cast<char>(c));
-  }
-  return false;
+  return ReadLineByBytes(pStream, strSpill, ppLine, pnLength);
 }
 
 }  // namespace crt
