@@ -198,6 +198,11 @@ void CNameIndex::Compact() {
   m_recent.clear();
 }
 
+void CNameIndex::Shrink() {
+  Compact();
+  m_sorted.shrink_to_fit();
+}
+
 void CNameIndex::Clear() {
   m_recent.clear();
   m_sorted.clear();

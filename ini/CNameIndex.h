@@ -83,6 +83,8 @@ class CNameIndex {
   void Assign(std::vector<CIndexEntry>&& sorted);
   // Merges the names added one at a time into the array.
   void Compact();
+  // Compact, then gives back the array's spare room.
+  void Shrink();
   void Clear();
   size_t size() const { return m_sorted.size() + m_recent.size(); }
   bool empty() const { return size() == 0; }

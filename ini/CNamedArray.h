@@ -172,7 +172,7 @@ void CNamedArray<T>::RemoveAll() {
 
 template <class T>
 void CNamedArray<T>::Compact() {
-  m_index.Compact();
+  m_index.Shrink();
   m_items.shrink_to_fit();
 }
 
