@@ -115,7 +115,7 @@ CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_pszName(strName), 
     }
     m_nKey = m_nKey << 8 | ranks.anRank[p[i]];
   }
-  m_nKey <<= 8 * (8 - i);
+  if (i > 0) m_nKey <<= 8 * (8 - i);  // an empty name keeps the key 0
 }
 
 bool CIndexLess::CompareTexts(const CIndexName& a, const CIndexName& b) {
