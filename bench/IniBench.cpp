@@ -12,6 +12,7 @@
 #include "CArchive.h"
 #include "CException.h"
 #include "CFile.h"
+#include "IniArchiveFiles.h"
 #include "IniReaders.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
@@ -151,35 +152,6 @@ NIMBO_SAVE_BENCH(BM_SaveNimbo);
 NIMBO_SAVE_BENCH(BM_SaveSimpleIni);
 
 // ---- Archive form against text form ------------------------------------------
-
-// Stores the document as an object into a file; false on an archive or file error.
-bool StoreArchive(CIniFile& ini, const std::string& strPath) {
-  try {
-    CFile file(strPath.c_str(), CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    ar.WriteObject(&ini);
-    ar.Close();
-    file.Close();
-    return true;
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  }
-}
-
-// The document read back from an archive file, or null.
-std::unique_ptr<CIniFile> LoadArchive(const std::string& strPath) {
-  try {
-    CFile file(strPath.c_str(), CFile::modeRead);
-    CArchive ar(&file, CArchive::load);
-    std::unique_ptr<CObject> pObject(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
-    if (dynamic_cast<CIniFile*>(pObject.get()) == nullptr) return nullptr;
-    return std::unique_ptr<CIniFile>(static_cast<CIniFile*>(pObject.release()));
-  } catch (CException* e) {
-    e->Delete();
-    return nullptr;
-  }
-}
 
 void BM_ArchiveStore(benchmark::State& state) {
   NimboInit();

@@ -9,36 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
-#include "CArchive.h"
-#include "CFile.h"
+#include "IniArchiveFiles.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
-
-namespace {
-
-bool StoreArchive(CIniFile& ini, const std::string& strPath) {
-  CFile file;
-  if (!file.Open(strPath.c_str(), CFile::modeCreate | CFile::modeWrite)) return false;
-  CArchive ar(&file, CArchive::store);
-  ar.WriteObject(&ini);
-  ar.Close();
-  file.Close();
-  return true;
-}
-
-std::unique_ptr<CObject> LoadArchive(const std::string& strPath) {
-  CFile file;
-  if (!file.Open(strPath.c_str(), CFile::modeRead)) return nullptr;
-  CArchive ar(&file, CArchive::load);
-  std::unique_ptr<CObject> pObject(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
-  ar.Close();
-  return pObject;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3 || (std::strcmp(argv[1], "text") != 0 && std::strcmp(argv[1], "archive") != 0 &&
