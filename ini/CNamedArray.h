@@ -16,7 +16,9 @@
 // - an item keeps the name it was added with (or last renamed to): a lookup
 //   with other letter case finds it but never changes the stored name.
 // References and positions handed out stay valid only until the next
-// addition to or removal from the same list.
+// addition to or removal from the same list. The name of a handed-out item
+// is not the caller's to assign: the index points at that text, and only
+// Rename may replace it.
 template <class T>
 class CNamedArray {
  public:
