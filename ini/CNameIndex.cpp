@@ -102,20 +102,24 @@ bool CNoCaseLess::operator()(const CString& a, const CString& b) const {
   return LessNoCase(a, a.GetLength(), b, b.GetLength(), 0);
 }
 
-CIndexName::CIndexName(const CString& strName) : m_nKey(0), m_pszName(strName), m_nLength(strName.GetLength()) {
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(static_cast<LPCTSTR>(strName));
-  const RANK_TABLE& ranks = Ranks();
-  // The text ends with a zero byte, so the loop stops inside it; after the
-  // first zero byte the key is filled with zeros, as C strings compare.
+CIndexName::CIndexName(const CString& strName) : m_pszName(strName), m_nLength(strName.GetLength()) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(m_pszName);
+  const unsigned char* anRank = Ranks().anRank;
+  // The key is gathered in a local: the text's bytes may alias any member,
+  // so building it in m_nKey would store and reload it on every byte. The
+  // text ends with a zero byte, so the loop stops inside it; after the first
+  // zero byte the key is filled with zeros, as C strings compare.
+  uint64_t nKey = 0;
   int i = 0;
   for (; i < 8 && p[i] != 0; ++i) {
     if (p[i] >= 0x80) {
       m_nKey = kNoKey;
       return;
     }
-    m_nKey = m_nKey << 8 | ranks.anRank[p[i]];
+    nKey = nKey << 8 | anRank[p[i]];
   }
-  if (i > 0) m_nKey <<= 8 * (8 - i);  // an empty name keeps the key 0
+  if (i > 0) nKey <<= 8 * (8 - i);  // an empty name keeps the key 0
+  m_nKey = nKey;
 }
 
 bool CIndexLess::CompareTexts(const CIndexName& a, const CIndexName& b) {

@@ -55,6 +55,10 @@ struct CIndexLess {
 
 // One name and the position of its item.
 struct CIndexEntry {
+  CIndexEntry(const CIndexName& indexName, int nPosition) : name(indexName), nPos(nPosition) {}
+  // Makes the name's key in place, for an array that is filled in bulk.
+  CIndexEntry(const CString& strName, int nPosition) : name(strName), nPos(nPosition) {}
+
   CIndexName name;
   int nPos;
 };

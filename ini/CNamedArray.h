@@ -229,7 +229,7 @@ template <class T>
 void CNamedArray<T>::IndexAllAppended() {
   std::vector<CIndexEntry> names;
   names.reserve(m_items.size());
-  for (size_t i = 0; i < m_items.size(); ++i) names.push_back({m_items[i].first, static_cast<int>(i)});
+  for (size_t i = 0; i < m_items.size(); ++i) names.emplace_back(m_items[i].first, static_cast<int>(i));
   const CIndexLess less;
   // Of the items of one name the first comes first: positions decide ties.
   auto ByName = [&less](const CIndexEntry& a, const CIndexEntry& b) {
@@ -267,8 +267,9 @@ void CNamedArray<T>::IndexAllAppended() {
       if (abDropped[static_cast<size_t>(entry.nPos)]) continue;
       kept.push_back({entry.name, anPlace[static_cast<size_t>(entry.nPos)]});
     }
+    // A moved item takes its name's text along unmoved, so each kept entry
+    // still points at its item's text.
     names.swap(kept);
   }
-  for (CIndexEntry& entry : names) entry.name.m_pszName = m_items[static_cast<size_t>(entry.nPos)].first;
   m_index.Assign(std::move(names));
 }

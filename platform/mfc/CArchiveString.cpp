@@ -47,7 +47,7 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
   const size_t nBuffered = static_cast<size_t>(ar.m_lpBufMax - ar.m_lpBufCur);
   if (nBuffered > 0 && *ar.m_lpBufCur < 0xFF && *ar.m_lpBufCur < nBuffered) {
     const int nShort = *ar.m_lpBufCur;
-    string = CString(reinterpret_cast<const char*>(ar.m_lpBufCur + 1), nShort);
+    string.SetString(reinterpret_cast<const char*>(ar.m_lpBufCur + 1), nShort);
     ar.m_lpBufCur += 1 + nShort;
     return ar;
   }
