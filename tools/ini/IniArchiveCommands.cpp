@@ -1,11 +1,11 @@
 // `nimbo ini pack` and `unpack`: a document in its archive form, written
 // and read through the object mechanism (class tag, then the record).
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "CArchive.h"
 #include "CException.h"
+#include "CFile.h"
+#include "CFileException.h"
 #include "CMemFile.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
@@ -43,25 +43,27 @@ int RunPack(const CIniArgs& args) {
 int RunUnpack(const CIniArgs& args) {
   const std::string& strArchive = args.positional[0];
   const std::string& strFile = args.positional[1];
-  std::ifstream in(strArchive, std::ios::binary);
-  if (!in) return Error("cannot read " + strArchive);
-  std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Error("cannot read " + strArchive);
-
   // The document class is found by the name in the archive's class tag,
   // which the host sees once the module is linked into the chain.
   NimboInit();
   std::unique_ptr<CObject> object;
+  bool bReadable = true;
   {
     CProgressLine progress(StageProgress("unpacking", strArchive));
+    // The archive reads the file through its own buffer: the file is never
+    // held whole beside the document made from it.
     try {
-      CMemFile memory(bytes.data(), static_cast<UINT>(bytes.size()));
-      CArchive ar(&memory, CArchive::load);
+      CFile file(strArchive.c_str(), CFile::modeRead);
+      CArchive ar(&file, CArchive::load);
       object.reset(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
+    } catch (CFileException* e) {
+      bReadable = false;
+      e->Delete();
     } catch (CException* e) {
       e->Delete();
     }
   }
+  if (!bReadable) return Error("cannot read " + strArchive);
   if (object == nullptr) return Error("cannot read " + strArchive + ": not an archived INI document");
   return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile, false);
 }
