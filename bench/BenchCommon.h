@@ -10,10 +10,7 @@
 
 // Fixed iteration counts, so that every row of one run does the same amount
 // of work whatever the machine's speed (big inputs take long per iteration).
-// A row's figure is the mean of its iterations: five at 100 MB keep a burst
-// of load from a neighbour on this shared machine, which can last a whole
-// 100 MB load, from deciding a round.
-inline int IterationsFor(int nMegabytes) { return nMegabytes >= 100 ? 5 : nMegabytes >= 10 ? 6 : 30; }
+inline int IterationsFor(int nMegabytes) { return nMegabytes >= 100 ? 3 : nMegabytes >= 10 ? 6 : 30; }
 
 // The INI input of (megabytes, keys per section), generated on first use,
 // and what every reader must find in it; 0 keys per section stands for the

@@ -21,7 +21,7 @@ def load_round(n):
     """(row name -> ms, errors, rss (input, reader) -> KiB) of round n."""
     with open(os.path.join(run_dir, "round-%d.json" % n)) as f:
         data = json.load(f)
-    times, errors = {}, {}
+    repetitions, errors = {}, {}
     for b in data["benchmarks"]:
         if b.get("run_type") != "iteration":
             continue
@@ -30,7 +30,9 @@ def load_round(n):
             errors[name] = b.get("error_message", "error")
             continue
         value = b["real_time"] if "manual_time" in name else b["cpu_time"]
-        times[name] = value * UNIT[b["time_unit"]]
+        repetitions.setdefault(name, []).append(value * UNIT[b["time_unit"]])
+    # A row's figure in a round is the median of its repetitions there.
+    times = {name: statistics.median(values) for name, values in repetitions.items()}
     peaks = {}
     with open(os.path.join(run_dir, "rss-%d.txt" % n)) as f:
         for line in f:
@@ -180,7 +182,8 @@ with open(os.path.join(os.path.dirname(os.path.abspath(sys.argv[0])), "Benchmark
 
 out = ["# Benchmarks\n",
        "Written by `scripts/bench.sh` from one run of %d rounds. Each round runs every row of `nimbo_bench` "
-       "(Google Benchmark) once, the rows in a random order of their own, and probes the peak memory of each "
+       "(Google Benchmark) three times, all the repetitions of all the rows in a random order of their own, "
+       "takes the median of each row's three as the row's figure in that round, and probes the peak memory of each "
        "reader in a process of its own (`nimbo_bench_rss`), also in random order. Times are the CPU time of the "
        "measuring thread (for ctags, the CPU time of its process). Every ratio is computed within one round, "
        "both sides measured side by side, and shown as the median over the rounds with its range in brackets; "

@@ -3,11 +3,13 @@
 # peers compiled from source), runs the whole set of rows in several rounds
 # and writes BENCHMARKS.md from them.
 #
-# Each round runs every row once, in a random order of its own, then probes
-# the peak memory of each INI reader (one process per reader and input, also
-# in random order). Ratios are taken within a round and reported as the
-# median over the rounds with their range (bench/MakeReport.py), so that a
-# burst of load on a shared machine moves one round, not the result.
+# Each round runs every row three times, all repetitions of all rows in a
+# random order of their own, then probes the peak memory of each INI reader
+# (one process per reader and input, also in random order). A row's figure
+# in a round is the median of its three repetitions; ratios are taken within
+# a round and reported as the median over the rounds with their range
+# (bench/MakeReport.py), so that a burst of load on a shared machine moves
+# one repetition or one round, not the result.
 #
 # Usage: scripts/bench.sh [rounds, default 5]
 # Inputs are generated once into $NIMBO_BENCH_DATA (default build/bench/data).
@@ -35,7 +37,7 @@ rm -rf "$RUN"
 mkdir -p "$RUN"
 for round in $(seq 1 "$ROUNDS"); do
   echo "== round $round of $ROUNDS"
-  "$BUILD/bench/nimbo_bench" --benchmark_repetitions=1 --benchmark_enable_random_interleaving=true \
+  "$BUILD/bench/nimbo_bench" --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true \
     --benchmark_out="$RUN/round-$round.json" --benchmark_out_format=json >"$RUN/round-$round.log"
   # Peak memory: "none" is the empty process.
   for input in ini_100mb_10keys.ini ini_100mb_1000keys.ini; do
