@@ -11,9 +11,10 @@ typedef CLspCallScanner::EState EState;
 
 // Scans strLine[0..nEnd) from eState and calls onEvent(offset, byte) for
 // every "(", ")" and "," in code. Returns the state at nEnd (Code after a
-// line comment).
+// line comment, which sets *pLineComment when given).
 template <typename FEvent>
-EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& onEvent) {
+EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& onEvent,
+                bool* pLineComment = nullptr) {
   const char* p = strLine.data();
   for (size_t i = 0; i < nEnd; ++i) {
     const char ch = p[i];
@@ -26,7 +27,10 @@ EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& 
         } else if (ch == '(' || ch == ')' || ch == ',') {
           onEvent(i, ch);
         } else if (ch == '/' && i + 1 < nEnd) {
-          if (p[i + 1] == '/') return CLspCallScanner::stateCode;
+          if (p[i + 1] == '/') {
+            if (pLineComment != nullptr) *pLineComment = true;
+            return CLspCallScanner::stateCode;
+          }
           if (p[i + 1] == '*') {
             eState = CLspCallScanner::stateComment;
             ++i;  // the "*" of "/*" cannot close the comment
@@ -127,6 +131,15 @@ CLspCallScanner::EState CLspCallScanner::StateAtLine(const std::vector<std::stri
   if (nLine >= lines.size()) return stateCode;
   Validate(lines, nLine);
   return m_lines[nLine].eStart;
+}
+
+bool CLspCallScanner::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) {
+  if (nLine >= lines.size()) return true;
+  Validate(lines, nLine);
+  if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
+  auto Ignore = [](size_t, char) {};
+  bool bLineComment = false;
+  return ScanLine(lines[nLine], nOffset, m_lines[nLine].eStart, Ignore, &bLineComment) == stateCode && !bLineComment;
 }
 
 bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,

@@ -42,6 +42,10 @@ class CLspCallScanner {
   // before the position is closed (or none is there).
   bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset, COpenCall& call);
 
+  // Whether byte nOffset of line nLine (lines as above) is in code: not in
+  // a string, a character literal or a comment.
+  bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset);
+
   // The state at the start of line nLine (lines as above).
   EState StateAtLine(const std::vector<std::string>& lines, size_t nLine);
 

@@ -42,6 +42,9 @@ class CLspDocument {
     return m_scanner.FindOpenCall(m_lines, nLine, nOffset, call);
   }
 
+  // Whether a byte position is in code (see CLspCallScanner).
+  bool IsCodeAt(size_t nLine, size_t nOffset) { return m_scanner.IsCodeAt(m_lines, nLine, nOffset); }
+
   int m_nVersion = 0;  // the client's version of the text
 
  private:

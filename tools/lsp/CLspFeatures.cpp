@@ -97,6 +97,8 @@ CLspServer::json CLspServer::Completion(const json& params) {
   if (pDocument == nullptr) return nullptr;
   const std::string& strLine = pDocument->Lines()[nLine];
   const std::pair<size_t, size_t> word = WordAt(strLine, nOffset, true);
+  // Words in strings and comments are text, not calls: nothing is offered.
+  if (!pDocument->IsCodeAt(nLine, word.first)) return {{"isIncomplete", false}, {"items", json::array()}};
   const std::string strWord = strLine.substr(word.first, word.second - word.first);
   bool bMore = false;
   const std::vector<const CLspFunction*> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);

@@ -87,4 +87,21 @@ TEST(CLspDocument, ArgumentsCountAcrossLinesAtTheCallsOwnLevel) {
   EXPECT_EQ(call.nArgument, 1);
 }
 
+// Each "st" of the text, in order, and whether it is code.
+TEST(CLspDocument, CodeIsToldFromStringsAndComments) {
+  CLspDocument document(
+      "s = \"st\"\n// st\n/* st */ st\nx = 'c' + st\n/*\nst\n*/ st\na = \"q\\\"st\"\nb = \"\" + st //st");
+  const bool abCode[] = {false, false, false, true, true, false, true, false, true, false};
+  size_t nFound = 0;
+  for (size_t nLine = 0; nLine < document.Lines().size(); ++nLine) {
+    const std::string& strLine = document.Lines()[nLine];
+    for (size_t nOffset = strLine.find("st"); nOffset != std::string::npos; nOffset = strLine.find("st", nOffset + 1)) {
+      ASSERT_LT(nFound, std::size(abCode));
+      EXPECT_EQ(document.IsCodeAt(nLine, nOffset), abCode[nFound]) << nLine << ":" << nOffset;
+      ++nFound;
+    }
+  }
+  EXPECT_EQ(nFound, std::size(abCode));
+}
+
 }  // namespace
