@@ -167,12 +167,17 @@ void CNameIndex::Insert(const CIndexName& name, int nPos) {
   if (m_recent.size() > MergeAt(m_sorted.size())) Compact();
 }
 
-void CNameIndex::Erase(const CIndexName& name) {
+int CNameIndex::Erase(const CIndexName& name) {
   if (const CIndexEntry* pEntry = FindSorted(name)) {
+    const int nPos = pEntry->nPos;
     m_sorted.erase(m_sorted.begin() + (pEntry - m_sorted.data()));
-    return;
+    return nPos;
   }
-  m_recent.erase(name);
+  auto found = m_recent.find(name);
+  if (found == m_recent.end()) return -1;
+  const int nPos = found->second;
+  m_recent.erase(found);
+  return nPos;
 }
 
 void CNameIndex::CloseGap(int nPos) {

@@ -78,8 +78,9 @@ class CNameIndex {
   // Records a name that is not in the index. Its text must stay where it is
   // while it is recorded (see CIndexName).
   void Insert(const CIndexName& name, int nPos);
-  // Forgets a name that is in the index.
-  void Erase(const CIndexName& name);
+  // Forgets a name and returns the position it gave, or -1 when the name
+  // is not in the index.
+  int Erase(const CIndexName& name);
   // Every position after nPos drops by one (its item was removed).
   void CloseGap(int nPos);
   // Takes entries that are sorted by name, one per name, in place of the

@@ -137,10 +137,8 @@ const typename CNamedArray<T>::CItem* CNamedArray<T>::Find(const CString& strNam
 
 template <class T>
 bool CNamedArray<T>::Remove(const CString& strName) {
-  const int* pPos = m_index.Find(strName);
-  if (pPos == nullptr) return false;
-  const int nPos = *pPos;
-  m_index.Erase(strName);
+  const int nPos = m_index.Erase(strName);
+  if (nPos < 0) return false;
   m_items.erase(m_items.begin() + nPos);
   m_index.CloseGap(nPos);
   return true;
