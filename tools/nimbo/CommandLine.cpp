@@ -1,27 +1,20 @@
 // Help texts and parse errors of the nimbo commands.
 #include "tools/nimbo/CommandLine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <utility>
 
 #include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/HelpFormatter.h"
 #include "tools/nimbo/HostOptions.h"
+#include "tools/nimbo/Suggestion.h"
 
 namespace nimbo {
 
 namespace {
-
-// CLI11's help text with our usage line in place of its own.
-class CUsageFormatter : public CLI::Formatter {
- public:
-  explicit CUsageFormatter(std::string strUsage) : m_strUsage(std::move(strUsage)) {}
-  std::string make_usage(const CLI::App*, std::string) const override { return "usage: " + m_strUsage + "\n"; }
-  const std::string& GetUsage() const { return m_strUsage; }
-
- private:
-  std::string m_strUsage;
-};
 
 // The innermost command that the command line selected.
 const CLI::App* SelectedCommand(const CLI::App& app) {
@@ -46,16 +39,44 @@ std::string ValueNoun(const std::string& strTypeName) {
   return "a value";
 }
 
+// The names a person may type for the command's options and its commands.
+std::vector<std::string> OptionNames(const CLI::App* pCommand) {
+  std::vector<std::string> names;
+  for (const CLI::Option* pOption : pCommand->get_options())
+    for (const std::string& strLong : pOption->get_lnames()) names.push_back("--" + strLong);
+  return names;
+}
+
+std::vector<std::string> CommandNames(const CLI::App* pCommand) {
+  std::vector<std::string> names;
+  for (const CLI::App* pSub : pCommand->get_subcommands([](const CLI::App*) { return true; }))
+    names.push_back(pSub->get_name());
+  return names;
+}
+
+// "command" at the top, "action" below (the actions of `nimbo ini`).
+std::string CommandNoun(const CLI::App* pCommand) { return pCommand->get_parent() == nullptr ? "command" : "action"; }
+
+std::string UnknownName(const CLI::App* pCommand, const std::string& strWord) {
+  return "unknown " + CommandNoun(pCommand) + " '" + strWord + "'" +
+         DidYouMean(NearestNames(strWord, CommandNames(pCommand)));
+}
+
+std::string UnknownOption(const CLI::App* pCommand, const std::string& strWord) {
+  const std::string strOption = strWord.substr(0, strWord.find('='));
+  return "unknown option '" + strOption + "'" + DidYouMean(NearestNames(strOption, OptionNames(pCommand)));
+}
+
 // CLI11's message in the words the commands use for the errors a person
 // makes most: an unknown option or argument, an option without its value or
-// given twice, a missing command.
+// given twice, an unknown command (with the nearest names).
 std::string Describe(const CLI::App* pCommand, const CLI::ParseError& error) {
   const std::string strWhat = error.what();
   if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
     const std::vector<std::string> extras = pCommand->remaining();
     if (!extras.empty())
-      return (extras.front().compare(0, 1, "-") == 0 ? "unknown option '" : "unexpected argument '") +
-             extras.front() + "'";
+      return extras.front().compare(0, 1, "-") == 0 ? UnknownOption(pCommand, extras.front())
+                                                    : "unexpected argument '" + extras.front() + "'";
   }
   if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
     const std::string strName = strWhat.substr(0, strWhat.find(':'));
@@ -65,11 +86,9 @@ std::string Describe(const CLI::App* pCommand, const CLI::ParseError& error) {
     if (pOption != nullptr) return "option " + strName + " needs " + ValueNoun(pOption->get_type_name());
   }
   if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && strWhat.rfind("A subcommand", 0) == 0) {
-    const std::string strNoun = pCommand->get_parent() == nullptr ? "command" : "action";
     const std::vector<std::string> extras = pCommand->remaining();
-    if (extras.empty()) return (pCommand->get_parent() == nullptr ? "a " : "an ") + strNoun + " is needed";
-    return (extras.front().compare(0, 1, "-") == 0 ? "unknown option '" : "unknown " + strNoun + " '") +
-           extras.front() + "'";
+    if (!extras.empty() && extras.front().compare(0, 1, "-") == 0) return UnknownOption(pCommand, extras.front());
+    if (!extras.empty()) return UnknownName(pCommand, extras.front());
   }
   return strWhat;
 }
@@ -97,7 +116,44 @@ void DefineHostCommand(CLI::App& command, const std::string& strUsage, int& nSta
 }
 
 void SetUsage(CLI::App& command, const std::string& strUsage) {
-  command.formatter(std::make_shared<CUsageFormatter>(strUsage));
+  command.formatter(std::make_shared<CHelpFormatter>(strUsage));
+}
+
+void SetExamples(CLI::App& command, std::vector<std::string> examples) {
+  auto pFormatter = std::dynamic_pointer_cast<CHelpFormatter>(command.get_formatter());
+  if (pFormatter != nullptr) pFormatter->SetExamples(std::move(examples));
+}
+
+int UsageError(const CLI::App& command, const std::string& strMessage) {
+  std::string strLine = CommandPath(&command) + ": " + strMessage;
+  auto pFormatter = std::dynamic_pointer_cast<CHelpFormatter>(command.get_formatter());
+  if (pFormatter != nullptr) strLine += " (usage: " + pFormatter->GetUsage() + ")";
+  std::fprintf(stderr, "%s\n", strLine.c_str());
+  return kExitError;
+}
+
+void DefineHelpCommand(CLI::App& app, int& nStatus) {
+  CLI::App& help = *app.add_subcommand("help", "show the help of a command or of an ini action")->group("Commands");
+  SetUsage(help, "nimbo help [COMMAND [ACTION]]");
+  SetExamples(help, {"nimbo help edit", "nimbo help ini set"});
+  auto pNames = std::make_shared<std::pair<std::string, std::string>>();
+  help.add_option("COMMAND", pNames->first, "a command of nimbo");
+  help.add_option("ACTION", pNames->second, "an action of that command (nimbo ini has them)");
+  help.callback([&app, &help, pNames, &nStatus] {
+    const CLI::App* pTopic = &app;
+    for (const std::string* pName : {&pNames->first, &pNames->second}) {
+      if (pName->empty()) break;
+      const std::vector<std::string> names = CommandNames(pTopic);
+      if (std::find(names.begin(), names.end(), *pName) == names.end()) {
+        nStatus = UsageError(help, names.empty() ? "'" + pTopic->get_name() + "' has no actions"
+                                                 : UnknownName(pTopic, *pName));
+        return;
+      }
+      pTopic = pTopic->get_subcommand(*pName);
+    }
+    std::cout << HelpText(*pTopic);
+    nStatus = kExitOk;
+  });
 }
 
 int ParseAndRun(CLI::App& app, int argc, char** argv, const int& nStatus) {
@@ -105,18 +161,21 @@ int ParseAndRun(CLI::App& app, int argc, char** argv, const int& nStatus) {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     // The help of the innermost command named, as `nimbo ini get --help`.
-    std::cout << SelectedCommand(app)->help();
+    std::cout << HelpText(*SelectedCommand(app));
     return kExitOk;
   } catch (const CLI::CallForVersion&) {
     std::cout << app.version() << "\n";
     return kExitOk;
   } catch (const CLI::ParseError& error) {
     const CLI::App* pCommand = SelectedCommand(app);
-    std::string strLine = CommandPath(pCommand) + ": " + Describe(pCommand, error);
-    auto pFormatter = std::dynamic_pointer_cast<CUsageFormatter>(pCommand->get_formatter());
-    if (pFormatter != nullptr) strLine += " (usage: " + pFormatter->GetUsage() + ")";
-    std::fprintf(stderr, "%s\n", strLine.c_str());
-    return kExitError;
+    // A command that needs one of its own commands and was given none (bare
+    // `nimbo`, `nimbo ini`) shows what it offers; it is still an error.
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr &&
+        std::string(error.what()).rfind("A subcommand", 0) == 0 && pCommand->remaining().empty()) {
+      std::cout << HelpText(*pCommand);
+      return kExitError;
+    }
+    return UsageError(*pCommand, Describe(pCommand, error));
   }
   return nStatus;
 }

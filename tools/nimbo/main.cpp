@@ -8,11 +8,15 @@
 
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/OutputCheck.h"
 
 int main(int argc, char** argv) {
   CLI::App app("Code assistance for a script editor (function tips, the function list) and an INI file tool.",
                "nimbo");
   nimbo::SetUsage(app, "nimbo COMMAND [ARGS...]");
+  nimbo::SetExamples(app, {"nimbo edit                          # the editor on the bundled sample project",
+                           "nimbo ini get app.ini Window Width  # one value of an INI file",
+                           "nimbo help ini set                  # the help of one ini action"});
   app.set_help_flag("-h,--help", "print this help and exit");
   app.set_version_flag("--version", "nimbo " NIMBO_VERSION, "print the version and exit");
   app.require_subcommand(1);
@@ -23,16 +27,7 @@ int main(int argc, char** argv) {
             [](const nimbo::CCommand& a, const nimbo::CCommand& b) { return std::strcmp(a.pszName, b.pszName) < 0; });
   for (const nimbo::CCommand& command : commands)
     command.pfnRun(*app.add_subcommand(command.pszName, command.pszSummary)->group("Commands"), nStatus);
-  // Listed for the help text; main turns `nimbo help ...` into `nimbo ... --help`.
-  nimbo::SetUsage(*app.add_subcommand("help", "show a command's help: nimbo help COMMAND [ACTION]")->group("Commands"),
-                  "nimbo help COMMAND [ACTION]");
-
-  // `nimbo help COMMAND [ACTION]` is `nimbo COMMAND [ACTION] --help`.
-  std::vector<char*> args(argv, argv + argc);
-  char szHelp[] = "--help";
-  if (args.size() >= 2 && std::strcmp(args[1], "help") == 0) {
-    args.erase(args.begin() + 1);
-    args.push_back(szHelp);
-  }
-  return nimbo::ParseAndRun(app, static_cast<int>(args.size()), args.data(), nStatus);
+  nimbo::DefineHelpCommand(app, nStatus);
+  // Whatever the command, its output must have been written.
+  return nimbo::CheckStandardOutput(nimbo::ParseAndRun(app, argc, argv, nStatus));
 }
