@@ -7,9 +7,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <utility>
 
 #include "FileSave.h"
 #include "Win32CommCtrl.h"
@@ -20,28 +21,33 @@
 
 namespace {
 
+// The bytes of a regular file; false with a message naming the file and
+// the system's reason.
 bool ReadFile(const std::string& strPath, std::string& strText, std::string& strError) {
   struct stat info;
   if (stat(strPath.c_str(), &info) != 0) {
-    strError = "file not found: " + strPath;
+    strError = "cannot read " + strPath + ": " + std::strerror(errno);
     return false;
   }
   if (!S_ISREG(info.st_mode)) {
     strError = "not a regular file: " + strPath;
     return false;
   }
-  std::ifstream in(strPath, std::ios::binary);
-  if (!in) {
-    strError = "cannot read file: " + strPath;
+  std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
+  if (pFile == nullptr) {
+    strError = "cannot read " + strPath + ": " + std::strerror(errno);
     return false;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) {
-    strError = "cannot read file: " + strPath;
+  std::string strBytes;
+  char buffer[65536];
+  for (size_t nRead; (nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0;) strBytes.append(buffer, nRead);
+  const int nError = std::ferror(pFile) != 0 ? errno : 0;
+  std::fclose(pFile);
+  if (nError != 0) {
+    strError = "cannot read " + strPath + ": " + std::strerror(nError);
     return false;
   }
-  strText = text.str();
+  strText = std::move(strBytes);
   return true;
 }
 
@@ -145,10 +151,13 @@ bool CEditSession::OpenFile(int nIndex, std::string& strError) {
   }
   CEditFile& file = m_files[static_cast<size_t>(nIndex)];
   if (!file.bLoaded) {
-    std::string strText;
-    if (!ReadFile(file.strPath, strText, strError)) return false;
-    file.strDiskText = strText;
-    file.strText = strText;
+    // The stamp first: a change while the file is read shows at the next save.
+    const CFileStamp stamp = CFileStamp::Of(file.strPath);
+    std::string strBytes;
+    if (!ReadFile(file.strPath, strBytes, strError)) return false;
+    file.stamp = stamp;
+    file.disk.Read(strBytes);
+    file.strText = file.disk.GetText();
     file.bLoaded = true;
   }
   if (IsListOpen()) CloseList();
@@ -170,18 +179,29 @@ int CEditSession::GetFilesTop() const {
 
 bool CEditSession::IsModified() const {
   if (m_nCurrentFile < 0) return false;
-  return m_pHarness->GetText().Str() != m_files[static_cast<size_t>(m_nCurrentFile)].strDiskText;
+  return m_pHarness->GetText().Str() != m_files[static_cast<size_t>(m_nCurrentFile)].disk.GetText();
 }
 
 bool CEditSession::IsAnyModified() const {
   for (size_t i = 0; i < m_files.size(); ++i) {
     if (static_cast<int>(i) == m_nCurrentFile) {
       if (IsModified()) return true;
-    } else if (m_files[i].bLoaded && m_files[i].strText != m_files[i].strDiskText) {
+    } else if (m_files[i].bLoaded && m_files[i].strText != m_files[i].disk.GetText()) {
       return true;
     }
   }
   return false;
+}
+
+bool CEditSession::IsChangedOnDisk() const {
+  if (m_nCurrentFile < 0) return false;
+  const CEditFile& file = m_files[static_cast<size_t>(m_nCurrentFile)];
+  const CFileStamp stamp = CFileStamp::Of(file.strPath);
+  if (!stamp.bExists || stamp == file.stamp) return false;
+  // Touched or replaced by the same bytes is no change.
+  std::string strBytes;
+  std::string strError;
+  return ReadFile(file.strPath, strBytes, strError) && strBytes != file.disk.GetBytes();
 }
 
 bool CEditSession::Save(std::string& strError) {
@@ -191,11 +211,14 @@ bool CEditSession::Save(std::string& strError) {
   }
   CEditFile& file = m_files[static_cast<size_t>(m_nCurrentFile)];
   const std::string strText = m_pHarness->GetText().Str();
-  if (!SaveWholeFile(file.strPath.c_str(), strText.data(), strText.size())) {
-    strError = "cannot write file: " + file.strPath;
+  const std::string strBytes = file.disk.Write(strText);
+  errno = 0;
+  if (!SaveWholeFile(file.strPath.c_str(), strBytes.data(), strBytes.size())) {
+    strError = "cannot write " + file.strPath + (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
     return false;
   }
-  file.strDiskText = strText;
+  file.disk.SetWritten(strText);
+  file.stamp = CFileStamp::Of(file.strPath);
   // The host initialises the controller again: the user catalogue is read
   // anew from the project's scripts, so a function just defined is known.
   m_pHarness->AttachController(m_pHarness->GetEditor());

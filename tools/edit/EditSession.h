@@ -25,17 +25,21 @@
 #include "CString.h"
 #include "CWnd.h"
 #include "tools/edit/EditLayout.h"
+#include "tools/edit/FileStamp.h"
+#include "tools/edit/TextForm.h"
 #include "assist/CZoListCtrlToolTipStaticFunc.h"
 #include "harness/CEditorHarness.h"
 
 class CCodeMaxEditor;
 
-// One file of the file list, with the text it had on disk when last read or
-// saved and, while another file is in the editor, its edited text and caret.
+// One file of the file list, with its bytes on disk when last read or saved
+// (and the editor's text of them) and, while another file is in the editor,
+// its edited text and caret.
 struct CEditFile {
   std::string strPath;
   std::string strName;      // shown in the file list
-  std::string strDiskText;
+  CTextForm disk;           // valid when bLoaded
+  CFileStamp stamp;         // the file's stamp when last read or saved
   std::string strText;      // valid when bLoaded
   int nLine = 0;
   int nColumn = 0;
@@ -100,9 +104,17 @@ class CEditSession {
   // True when the editor's text differs from the file on disk.
   bool IsModified() const;
   bool IsAnyModified() const;
-  // Writes the editor's text to its file (through a temporary file), then
-  // initialises the controller again so that the project's functions are
-  // read anew. False with a message when the file cannot be written.
+  // True when the file in the editor was changed on disk since it was read
+  // or saved here: its content now differs (a file since deleted is not:
+  // saving makes it again).
+  bool IsChangedOnDisk() const;
+  // Writes the editor's text to its file (SaveWholeFile) with every byte the
+  // user did not change as it was (CTextForm), then initialises the
+  // controller again so that the project's functions are read anew. False
+  // with a message naming the file and the system's reason when the file
+  // cannot be written. It does not ask about a change on disk: Ctrl+S
+  // (Command(kCmdSave)) does, as vim does: the first press only warns, a
+  // second one right after it overwrites.
   bool Save(std::string& strError);
 
   // ---- Input, as a user gives it ----
@@ -148,7 +160,10 @@ class CEditSession {
   std::string GetStatusFunction(std::string& strPrototype);
   // A message for the status row, shown until the next input.
   const std::string& GetMessage() const { return m_strMessage; }
-  void SetMessage(const std::string& strMessage) { m_strMessage = strMessage; }
+  void SetMessage(const std::string& strMessage) {
+    m_strMessage = strMessage;
+    m_bOverwriteArmed = false;
+  }
   const std::string& GetProjectDir() const { return m_options.strProjectDir; }
   const std::string& GetProgramsDir() const { return m_options.strProgramsDir; }
 
@@ -157,6 +172,9 @@ class CEditSession {
 
  private:
   static bool IsIdentChar(char ch);  // a letter, a digit or "_"
+  // Every input from the user ends the message shown and a pending question.
+  void NewInput() { SetMessage(std::string()); }
+  void SaveCommand();
   void Report(CEditEvent::EKind kind, const std::string& strText = std::string(), int nIndex = -1);
   void ApplyLayout();
   void StoreCurrentFile();
@@ -188,5 +206,6 @@ class CEditSession {
   int m_nListTop = 0;     // the first item shown
   RECT m_rcListCells = {0, 0, 0, 0};
   std::string m_strMessage;
+  bool m_bOverwriteArmed = false;  // Ctrl+S warned of a change on disk: pressed again it overwrites
   std::function<void(const CEditEvent&)> m_pfnHandler;
 };

@@ -10,7 +10,7 @@
 #include "module/SharedCatalogs.h"
 
 void CEditSession::TypeChar(char ch) {
-  m_strMessage.clear();
+  NewInput();
   if (m_bFilesFocused) return;
   if (ch == '\n' || ch == '\r') {
     PressKey(VK_RETURN);
@@ -31,7 +31,7 @@ void CEditSession::TypeText(const std::string& strText) {
 }
 
 void CEditSession::PressKey(UINT nVirtKey) {
-  m_strMessage.clear();
+  NewInput();
   if (m_bFilesFocused) {
     FilesKey(nVirtKey);
     return;
@@ -58,21 +58,14 @@ void CEditSession::PressKey(UINT nVirtKey) {
 }
 
 void CEditSession::Command(EEditCommand command) {
-  m_strMessage.clear();
+  const bool bOverwriteArmed = m_bOverwriteArmed;
+  NewInput();
+  m_bOverwriteArmed = command == kCmdSave && bOverwriteArmed;
   switch (command) {
     case kCmdComplete:
       if (!m_bFilesFocused) OpenList();
       break;
-    case kCmdSave: {
-      std::string strError;
-      if (Save(strError)) {
-        m_strMessage = "saved " + m_files[static_cast<size_t>(m_nCurrentFile)].strName + "; the project defines " +
-                       std::to_string(g_FuncInfoUser.size()) + " functions";
-      } else {
-        m_strMessage = "not saved: " + strError;
-      }
-      break;
-    }
+    case kCmdSave: SaveCommand(); break;
     case kCmdToggleFiles:
       if (m_bFilesFocused)
         FocusEditor();
@@ -82,15 +75,31 @@ void CEditSession::Command(EEditCommand command) {
   }
 }
 
+void CEditSession::SaveCommand() {
+  if (!m_bOverwriteArmed && IsChangedOnDisk()) {
+    m_strMessage = m_files[static_cast<size_t>(m_nCurrentFile)].strName +
+                   " was changed on disk since it was read: Ctrl+S again overwrites it, any other key keeps it";
+    m_bOverwriteArmed = true;
+    return;
+  }
+  m_bOverwriteArmed = false;
+  std::string strError;
+  if (Save(strError))
+    m_strMessage = "saved " + m_files[static_cast<size_t>(m_nCurrentFile)].strName + "; the project defines " +
+                   std::to_string(g_FuncInfoUser.size()) + " functions";
+  else
+    m_strMessage = "not saved: " + strError;
+}
+
 void CEditSession::ClickText(int nLine, int nColumn) {
-  m_strMessage.clear();
+  NewInput();
   if (IsListOpen()) CloseList();
   if (m_bFilesFocused) FocusEditor();
   m_pHarness->ClickAt(nLine, nColumn);
 }
 
 void CEditSession::ClickCell(int nRow, int nColumn) {
-  m_strMessage.clear();
+  NewInput();
   const RECT rcList = m_rcListCells;
   if (IsListOpen() && nRow >= rcList.top && nRow < rcList.bottom && nColumn >= rcList.left && nColumn < rcList.right) {
     ListSelect(m_nListTop + nRow - rcList.top);

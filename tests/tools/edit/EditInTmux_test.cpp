@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -78,13 +79,13 @@ class EditInTmux : public ::testing::Test {
     if (!m_strDir.empty()) std::system(("rm -rf '" + m_strDir + "'").c_str());
   }
 
-  // Starts the editor on main.nsc of the copied fixture and waits for its screen.
+  // Starts the editor on a file of the copied fixture (main.nsc) and waits for its screen.
   void StartEditor() {
     StartEditor(m_strDir + "/Programs");
   }
-  void StartEditor(const std::string& strPrograms) {
+  void StartEditor(const std::string& strPrograms, const std::string& strFile = "main.nsc") {
     // The shell writes the editor's exit status to a file when it ends.
-    const std::string strCommand = "TERM=tmux-256color " + CTmuxSession::Quote(kNimbo) + " edit main.nsc --project " +
+    const std::string strCommand = "TERM=tmux-256color " + CTmuxSession::Quote(kNimbo) + " edit " + strFile + " --project " +
                                    CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
                                    CTmuxSession::Quote(strPrograms) + "; echo $? >" +
                                    CTmuxSession::Quote(m_strDir + "/status");
@@ -92,7 +93,7 @@ class EditInTmux : public ::testing::Test {
     ASSERT_TRUE(m_pSession->IsStarted()) << "tmux could not start a session";
     std::vector<std::string> rows;
     ASSERT_TRUE(m_pSession->WaitFor(
-        [](const std::vector<std::string>& r) { return RowWith(r, "Nimbo edit - main.nsc") == 0; }, rows))
+        [&strFile](const std::vector<std::string>& r) { return RowWith(r, "Nimbo edit - " + strFile) == 0; }, rows))
         << "the editor did not come up";
   }
 
@@ -204,7 +205,7 @@ TEST_F(EditInTmux, SavingMakesANewFunctionKnownAtOnce) {
   tmux.SendText("Twice(");
   std::vector<std::string> screen;
   // Not yet saved: the function is unknown, no tip.
-  ASSERT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "   9 Twice(") >= 0; }, screen));
+  ASSERT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "   8 Twice(") >= 0; }, screen));
   EXPECT_NE(RowWith(screen, "no function at the caret"), -1);
   EXPECT_EQ(RowWith(screen, "arg 1: nValue"), -1);
   tmux.SendKeys({"BSpace", "C-s"});
@@ -253,6 +254,41 @@ TEST_F(EditInTmux, AClickMovesTheCaretAndTheTipWaitsForTheNextKey) {
                            screen))
       << "the click on a file did not open it";
   tmux.SendKeys({"C-q", "C-q"});
+}
+
+// Typing into a CR LF file without a final newline and saving keeps both;
+// a change made on disk meanwhile is overwritten only at a second Ctrl+S.
+TEST_F(EditInTmux, SavingKeepsTheFilesFormAndWarnsOfAChangeOnDisk) {
+  const std::string strPath = m_strDir + "/project/crlf.nsc";
+  std::ofstream(strPath, std::ios::binary) << "function A() {\r\n  return 1;\r\n}";
+  StartEditor(m_strDir + "/Programs", "crlf.nsc");
+  CTmuxSession& tmux = *m_pSession;
+  tmux.SendKeys({"Down", "End"});
+  tmux.SendText(" // one");
+  tmux.SendKeys({"Down", "End", "Enter"});
+  tmux.SendText("// two");
+  tmux.SendKeys({"C-s"});
+  std::vector<std::string> screen;
+  ASSERT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "saved crlf.nsc") >= 0; },
+                           screen));
+  auto Read = [&strPath] {
+    std::ifstream in(strPath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  EXPECT_EQ(Read(), "function A() {\r\n  return 1; // one\r\n}\r\n// two");
+
+  std::ofstream(strPath, std::ios::binary) << "theirs\n";
+  tmux.SendText("!");
+  tmux.SendKeys({"C-s"});
+  ASSERT_TRUE(tmux.WaitFor(
+      [](const std::vector<std::string>& r) { return RowWith(r, "crlf.nsc was changed on disk") >= 0; }, screen));
+  EXPECT_EQ(Read(), "theirs\n");
+  tmux.SendKeys({"C-s"});
+  ASSERT_TRUE(tmux.WaitFor([](const std::vector<std::string>& r) { return RowWith(r, "saved crlf.nsc") >= 0; },
+                           screen));
+  EXPECT_EQ(Read(), "function A() {\r\n  return 1; // one\r\n}\r\n// two!");
+  tmux.SendKeys({"C-q"});
+  EXPECT_EQ(WaitForExitStatus(), "0\n");
 }
 
 TEST_F(EditInTmux, ABrokenFunctionWizardLeavesOnlyTheProjectsFunctions) {
