@@ -153,6 +153,7 @@ int RunEdit(const nimbo::CHostOptions& options, const std::vector<std::string>& 
   CEditSession::COptions sessionOptions;
   sessionOptions.strProjectDir = options.strProjectDir;
   sessionOptions.strProgramsDir = options.strProgramsDir;
+  sessionOptions.bFolderInTitle = true;
   terminal.GetSize(sessionOptions.nColumns, sessionOptions.nRows);
   CEditSession session(sessionOptions);
   if (!session.IsReady()) {

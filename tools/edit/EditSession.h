@@ -74,6 +74,9 @@ class CEditSession {
     std::string strProjectDir;
     int nColumns = 80;
     int nRows = 24;
+    // The title names the folder of the file beside its name (the
+    // interactive editor: a person sees which copy is edited).
+    bool bFolderInTitle = false;
   };
 
   // Sets up the simulated screen for the layout, creates the harness with
@@ -165,6 +168,7 @@ class CEditSession {
     m_bOverwriteArmed = false;
   }
   const std::string& GetProjectDir() const { return m_options.strProjectDir; }
+  bool IsFolderInTitle() const { return m_options.bFolderInTitle; }
   const std::string& GetProgramsDir() const { return m_options.strProgramsDir; }
 
   // ---- Events ----

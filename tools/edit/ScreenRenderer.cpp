@@ -1,8 +1,12 @@
 // RenderEditSession: the editor's screen, part by part.
 #include "tools/edit/ScreenRenderer.h"
 
+#include <limits.h>
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "CListCtrl.h"
 #include "codemax/CCodeMaxEditor.h"
@@ -10,14 +14,35 @@
 
 namespace {
 
+// The folder of a file as a person reads it: absolute, the home folder as
+// "~", cut at the left to at most nMax characters.
+std::string FolderForTitle(const std::string& strPath, size_t nMax) {
+  char szReal[PATH_MAX];
+  std::string strFolder = realpath(strPath.c_str(), szReal) != nullptr ? std::string(szReal) : strPath;
+  strFolder = strFolder.substr(0, strFolder.find_last_of('/') + 1);
+  if (strFolder.size() > 1) strFolder.pop_back();
+  const char* pszHome = std::getenv("HOME");
+  const std::string strHome = pszHome != nullptr ? pszHome : "";
+  if (strHome.size() > 1 && strFolder.compare(0, strHome.size(), strHome) == 0 &&
+      (strFolder.size() == strHome.size() || strFolder[strHome.size()] == '/'))
+    strFolder = "~" + strFolder.substr(strHome.size());
+  if (strFolder.size() > nMax && nMax > 3) strFolder = "..." + strFolder.substr(strFolder.size() - (nMax - 3));
+  return strFolder;
+}
+
 void RenderTitle(CEditSession& session, CScreenGrid& grid) {
   const int nColumns = grid.GetColumns();
   grid.Fill(0, 0, nColumns, ' ', kAttrTitle);
   std::string strLeft = " Nimbo edit";
   const int nFile = session.GetCurrentFile();
   if (nFile >= 0) {
-    strLeft += " - " + session.GetFiles()[static_cast<size_t>(nFile)].strName;
-    if (session.IsModified()) strLeft += " [modified]";
+    const CEditFile& file = session.GetFiles()[static_cast<size_t>(nFile)];
+    strLeft += " - " + file.strName;
+    const std::string strModified = session.IsModified() ? " [modified]" : "";
+    const size_t nUsed = strLeft.size() + 4 + strModified.size() + 1;
+    if (session.IsFolderInTitle() && nUsed + 8 < static_cast<size_t>(nColumns))
+      strLeft += " in " + FolderForTitle(file.strPath, static_cast<size_t>(nColumns) - nUsed);
+    strLeft += strModified;
   }
   const std::string strRight = std::to_string(g_FuncInfoStd.size()) + " built-in + " +
                                std::to_string(g_FuncInfoUser.size()) + " project functions ";
