@@ -1,108 +1,101 @@
 // nimbo functions: lists every known function as the completion list shows
-// it, with its source and its prototype.
+// it, with its source, its prototype and where it is defined; as text
+// columns, or with --json for programs.
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
-#include <atomic>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "CListCtrl.h"
+#include "tools/functions/FunctionList.h"
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/nimbo/HostOptions.h"
-#include "tools/nimbo/ProgressLine.h"
-#include "assist/CZoPromptorCtrl.h"
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
-#include "tamsin/CImageListEx.h"
+
+namespace nimbo {
+namespace functions {
 
 namespace {
 
-struct CFunctionLine {
-  std::string strName;
-  const char* pszSource;
-  std::string strPrototype;
-};
+const char kHiddenNote[] = "(hidden: the tip shows the built-in's)";
 
-// The prototype as the function tip finds it: the standard catalogue first.
-std::string PrototypeOf(const CString& strName) {
-  const CString* pPrototype = FindSharedPrototype(strName);
-  return pPrototype != nullptr ? pPrototype->Str() : std::string();
+const char* SourceName(const CFunctionEntry& entry) { return entry.bBuiltIn ? "built-in" : "project"; }
+
+void PrintText(const std::vector<CFunctionEntry>& entries) {
+  size_t nWidth = 0;
+  for (const CFunctionEntry& entry : entries) nWidth = std::max(nWidth, entry.strName.size());
+  for (const CFunctionEntry& entry : entries)
+    std::printf("%-*s  %-8s  %s%s%s\n", static_cast<int>(nWidth), entry.strName.c_str(), SourceName(entry),
+                entry.strPrototype.c_str(), entry.bHidden ? "  " : "", entry.bHidden ? kHiddenNote : "");
 }
 
-// The items of the list view, first to last, told apart by their image.
-std::vector<CFunctionLine> ReadList(HWND hList, CImageListEx& images) {
-  const int nStdImage = images.GetImageIndex(CImageListEx::kIdFunctionStd);
-  const int nUserImage = images.GetImageIndex(CImageListEx::kIdFunctionUser);
-  CListCtrl list;
-  list.Attach(hList);
-  std::vector<CFunctionLine> lines;
-  for (int nItem = 0; nItem < list.GetItemCount(); ++nItem) {
-    LVITEM item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = nItem;
-    list.GetItem(&item);
-    CString strName = list.GetItemText(nItem, 0);
-    const char* pszSource = item.iImage == nStdImage ? "built-in" : item.iImage == nUserImage ? "project" : "unknown";
-    lines.push_back({strName.Str(), pszSource, PrototypeOf(strName)});
+// A JSON array, one object a line. Bytes that are not UTF-8 (the scripts are
+// 8-bit text) are written as U+FFFD.
+void PrintJson(const std::vector<CFunctionEntry>& entries) {
+  std::printf("[");
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const CFunctionEntry& entry = entries[i];
+    nlohmann::ordered_json object = {{"name", entry.strName},
+                                     {"source", SourceName(entry)},
+                                     {"prototype", entry.strPrototype},
+                                     {"file", entry.strFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(entry.strFile)},
+                                     {"line", entry.nLine > 0 ? nlohmann::ordered_json(entry.nLine) : nullptr},
+                                     {"hidden", entry.bHidden}};
+    std::printf("%s\n%s", i == 0 ? "" : ",",
+                object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
   }
-  list.Detach();
-  return lines;
+  std::printf("\n]\n");
 }
 
-int RunFunctions(const nimbo::CHostOptions& options) {
-  std::string strError;
+int RunFunctions(const CHostOptions& options, bool bJson) {
   CProjectManagerObject manager;
-  if (!nimbo::OpenHost("functions", options, manager)) return nimbo::kExitError;
-
-  CImageListEx images;
-  images.CreateEx();
-  // The list view shares the image list: the image list object destroys it.
-  HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 240, 400,
-                              nullptr, nullptr, nullptr, nullptr);
-  if (hList == nullptr) {
-    std::fprintf(stderr, "nimbo functions: cannot create a list view\n");
-    return nimbo::kExitError;
+  if (!OpenHost("functions", options, manager)) return kExitError;
+  std::vector<CFunctionEntry> entries;
+  std::string strError;
+  if (!ListFunctions(manager, options.strProgramsDir, entries, strError)) {
+    std::fprintf(stderr, "nimbo functions: %s\n", strError.c_str());
+    return kExitError;
   }
-  std::vector<CFunctionLine> lines;
-  {
-    // Scanning thousands of scripts takes a while: the browser counts the
-    // scripts as the user catalogue walks over them.
-    std::atomic<size_t> nScanned(0);
-    const size_t nScripts = manager.GetScriptBrowser()->GetFunctionMap().size();
-    manager.GetScriptBrowser()->SetStepObserver([&nScanned] { ++nScanned; });
-    nimbo::CProgressLine progress([&nScanned, nScripts](int nSeconds) {
-      return "nimbo functions: indexing scripts " + std::to_string(nScanned.load()) + "/" + std::to_string(nScripts) +
-             " (" + std::to_string(nSeconds) + " s)";
-    });
-    CZoPromptorCtrl promptor;
-    promptor.Init(nullptr, &manager, &images);
-    manager.GetScriptBrowser()->SetStepObserver(nullptr);
-    promptor.InitFunctionList(hList);
-    lines = ReadList(hList, images);
-  }
-  DestroyWindow(hList);
-
   if (g_FuncInfoStd.empty())
     std::fprintf(stderr, "nimbo functions: warning: no built-in functions read from %s/funcwiz.ini\n",
                  options.strProgramsDir.c_str());
-  size_t nWidth = 0;
-  for (const CFunctionLine& line : lines) nWidth = std::max(nWidth, line.strName.size());
-  for (const CFunctionLine& line : lines)
-    std::printf("%-*s  %-8s  %s\n", static_cast<int>(nWidth), line.strName.c_str(), line.pszSource,
-                line.strPrototype.c_str());
-  return nimbo::kExitOk;
+  if (bJson)
+    PrintJson(entries);
+  else
+    PrintText(entries);
+  return kExitOk;
 }
 
 void DefineFunctions(CLI::App& command, int& nStatus) {
-  nimbo::DefineHostCommand(command, "nimbo functions [--programs DIR] [--project DIR]", nStatus, RunFunctions);
+  SetUsage(command, "nimbo functions [--json] [--programs DIR] [--project DIR]");
+  SetExamples(command, {"nimbo functions --project ~/scripts       # what the tip knows in a project",
+                        "nimbo functions --json | jq -r '.[] | select(.hidden) | .name'"});
+  command.footer(
+      "The functions come in the order of the completion list (Ctrl+Space in the editor): the project's\n"
+      "own, then the built-ins of funcwiz.ini. A project function that has a built-in's name is marked\n"
+      "hidden: the tip shows the built-in's prototype for that name.\n"
+      "--json prints an array, one object a line: name, source (\"built-in\" or \"project\"), prototype,\n"
+      "file and line (of the section in funcwiz.ini, or of the name in the script; null when unknown),\n"
+      "hidden.");
+  auto pOptions = std::make_shared<CHostOptions>();
+  auto pJson = std::make_shared<bool>(false);
+  command.add_flag("--json", *pJson, "print JSON for programs and editors");
+  AddHostOptions(command, *pOptions);
+  command.callback([pOptions, pJson, &nStatus] { nStatus = RunFunctions(*pOptions, *pJson); });
 }
 
 }  // namespace
 
+}  // namespace functions
+}  // namespace nimbo
+
 NIMBO_COMMAND_GROUP(functions)
 
 std::vector<nimbo::CCommand> nimbo::functions::Commands() {
-  return {{"functions", "list every known function: name, source (built-in or project), prototype", DefineFunctions}};
+  return {{"functions", "list every known function: name, source, prototype (--json: also file and line)",
+           DefineFunctions}};
 }

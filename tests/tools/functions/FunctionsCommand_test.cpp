@@ -55,12 +55,43 @@ TEST_F(FunctionsCommand, ListsInCompletionListOrderWithSourceAndPrototype) {
   EXPECT_EQ(result.nStatus, 0) << result.strErr;
   EXPECT_EQ(result.strErr, "");
   // Project functions descending, then built-ins descending; a name in both
-  // shows twice, each time with the prototype the tip would show.
+  // shows twice, each with its own prototype, the project's marked hidden
+  // (the tip shows the built-in's).
   EXPECT_EQ(result.strOut,
             "Total     project   Total(aItems, nTax)\n"
-            "Pause     project   Pause(nSeconds)\n"
+            "Pause     project   Pause(n)  (hidden: the tip shows the built-in's)\n"
             "ShowNote  built-in  ShowNote(szText, nStyle)\n"
             "Pause     built-in  Pause(nSeconds)\n");
+}
+
+TEST_F(FunctionsCommand, JsonGivesEachFunctionsSourcePrototypeFileAndLine) {
+  Write("Programs/funcwiz.ini", kFuncWiz);
+  // The first definition of a name is the catalogue's, also across scripts.
+  Write("project/a.nsc", "// a\nfunction number Total(aItems, nTax) {\n  return 0;\n}\n\nfunction Pause(n) {\n}\n");
+  Write("project/b.nsc", "function Total(x) {\n}\n");
+  CResult result = Run("--json " + Options());
+  EXPECT_EQ(result.nStatus, 0) << result.strErr;
+  const std::string strA = m_strDir + "/project/a.nsc";
+  const std::string strIni = m_strDir + "/Programs/funcwiz.ini";
+  EXPECT_EQ(result.strOut,
+            "[\n"
+            "{\"name\":\"Total\",\"source\":\"project\",\"prototype\":\"Total(aItems, nTax)\",\"file\":\"" + strA +
+                "\",\"line\":2,\"hidden\":false},\n"
+            "{\"name\":\"Pause\",\"source\":\"project\",\"prototype\":\"Pause(n)\",\"file\":\"" + strA +
+                "\",\"line\":6,\"hidden\":true},\n"
+            "{\"name\":\"ShowNote\",\"source\":\"built-in\",\"prototype\":\"ShowNote(szText, nStyle)\",\"file\":\"" +
+                strIni + "\",\"line\":5,\"hidden\":false},\n"
+            "{\"name\":\"Pause\",\"source\":\"built-in\",\"prototype\":\"Pause(nSeconds)\",\"file\":\"" + strIni +
+                "\",\"line\":8,\"hidden\":false}\n"
+            "]\n");
+}
+
+TEST_F(FunctionsCommand, OutputThatCannotBeWrittenIsAnError) {
+  Write("Programs/funcwiz.ini", kFuncWiz);
+  const int nRaw = std::system(("'" + nimbotest::kNimbo + "' functions " + Options() + " >/dev/full 2>'" + m_strDir +
+                                "/stderr'").c_str());
+  EXPECT_EQ(WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, 2);
+  EXPECT_EQ(Read("stderr"), "nimbo: cannot write to standard output: No space left on device\n");
 }
 
 TEST_F(FunctionsCommand, ProgramsFromTheEnvironmentWhenNoOption) {
