@@ -183,6 +183,8 @@ int RunEdit(const nimbo::CHostOptions& options, const std::vector<std::string>& 
 void DefineEdit(CLI::App& command, int& nStatus) {
   nimbo::SetUsage(command, "nimbo edit [FILE ...] [--project DIR] [--programs DIR]");
   command.footer(std::string(kDescription) + "\n" + kKeys);
+  nimbo::SetExamples(command, {"nimbo edit                               # the bundled sample project",
+                               "nimbo edit main.nsc --project ~/scripts  # a script of your own project"});
   auto pOptions = std::make_shared<nimbo::CHostOptions>();
   auto pFiles = std::make_shared<std::vector<std::string>>();
   nimbo::AddHostOptions(command, *pOptions);

@@ -12,18 +12,13 @@
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
+#include "tools/ini/IniHelp.h"
 #include "CrtMbString.h"
 #include "ini/CIniFile.h"
 
 namespace nimbo {
 namespace ini {
 namespace {
-
-const char kFooter[] =
-    "Exit status: 0 done, 1 false or missing (no output), 2 error.\n"
-    "--key-only writes entries with an empty value as the key alone.\n"
-    "Changing actions rewrite the file in the store's text form (comments are not kept);\n"
-    "a change whose text would not read back as the same document is refused.\n";
 
 // An action: its operands (FILE first), whether it takes --int and --bool,
 // whether it writes INI text (and so takes --key-only), and the line of the
@@ -263,7 +258,8 @@ void DefineAction(CLI::App& ini, const CAction& action, int& nStatus) {
     strUsage += " [--key-only]";
   }
   SetUsage(command, strUsage);
-  command.footer(kFooter);
+  SetExamples(command, IniHelpExamples(action.pszName));
+  command.footer(IniHelpNotes(action.pszName));
   CLI::Option* pDefault = command.get_option_no_throw("--default");
   command.callback([pArgs, pDefault, &nStatus] {
     pArgs->bHasDefault = pDefault != nullptr && pDefault->count() > 0;
@@ -273,7 +269,8 @@ void DefineAction(CLI::App& ini, const CAction& action, int& nStatus) {
 
 void DefineIni(CLI::App& command, int& nStatus) {
   SetUsage(command, "nimbo ini ACTION ARGS...");
-  command.footer(kFooter);
+  SetExamples(command, IniHelpExamples(""));
+  command.footer(IniHelpNotes(""));
   command.require_subcommand(1);
   for (const CAction& action : kActions) DefineAction(command, action, nStatus);
 }

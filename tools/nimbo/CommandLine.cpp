@@ -168,13 +168,15 @@ int ParseAndRun(CLI::App& app, int argc, char** argv, const int& nStatus) {
     return kExitOk;
   } catch (const CLI::ParseError& error) {
     const CLI::App* pCommand = SelectedCommand(app);
-    // A command that needs one of its own commands and was given none (bare
-    // `nimbo`, `nimbo ini`) shows what it offers; it is still an error.
-    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr &&
-        std::string(error.what()).rfind("A subcommand", 0) == 0 && pCommand->remaining().empty()) {
+    const bool bNoCommand = dynamic_cast<const CLI::RequiredError*>(&error) != nullptr &&
+                            std::string(error.what()).rfind("A subcommand", 0) == 0 && pCommand->remaining().empty();
+    // Bare `nimbo` shows what the tool offers; it is still an error, for a
+    // script. (`nimbo ini` alone is a one-line error like any other.)
+    if (bNoCommand && pCommand->get_parent() == nullptr) {
       std::cout << HelpText(*pCommand);
       return kExitError;
     }
+    if (bNoCommand) return UsageError(*pCommand, "an " + CommandNoun(pCommand) + " is needed");
     return UsageError(*pCommand, Describe(pCommand, error));
   }
   return nStatus;

@@ -48,9 +48,8 @@ void DefineHelpCommand(CLI::App& app, int& nStatus);
 // names. Returns 0 after --help or --version (printed on standard output);
 // 2 after a parse error (one line on standard error: "nimbo <command>: what
 // is wrong (usage: ...)", an unknown name with the nearest ones), or after
-// the help of a command that was given none of its own commands (bare
-// `nimbo`, `nimbo ini`), printed on standard output; else nStatus as the
-// callback left it.
+// the tool's help when no command was given (bare `nimbo`), printed on
+// standard output; else nStatus as the callback left it.
 int ParseAndRun(CLI::App& app, int argc, char** argv, const int& nStatus);
 
 }  // namespace nimbo

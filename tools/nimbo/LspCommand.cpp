@@ -18,6 +18,7 @@ void DefineLsp(CLI::App& command, int& nStatus) {
         return RunLspCommand(options.strProgramsDir, options.strProjectDir, nimbo::SamplesDir() + "/Programs");
       },
       false);
+  nimbo::SetExamples(command, {"nimbo lsp --programs /opt/host/Programs  # started by the editor's language client"});
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ std::vector<std::string> NearestNames(const std::string& strWord, const std::vec
                      [](const std::pair<size_t, std::string>& a, const std::pair<size_t, std::string>& b) {
                        return a.first < b.first;
                      });
-    for (const auto& entry : near) names.push_back(entry.second);
+    for (const auto& entry : near)
+      if (entry.first == near.front().first) names.push_back(entry.second);
   }
   if (names.size() > kMaxNames) names.resize(kMaxNames);
   return names;

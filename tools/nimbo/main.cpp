@@ -20,7 +20,6 @@ int main(int argc, char** argv) {
   app.set_help_flag("-h,--help", "print this help and exit");
   app.set_version_flag("--version", "nimbo " NIMBO_VERSION, "print the version and exit");
   app.require_subcommand(1);
-  app.footer("`nimbo help COMMAND` or `nimbo COMMAND --help` shows a command's options.");
   int nStatus = nimbo::kExitOk;
   std::vector<nimbo::CCommand> commands = nimbo::Commands();
   std::sort(commands.begin(), commands.end(),
@@ -28,6 +27,8 @@ int main(int argc, char** argv) {
   for (const nimbo::CCommand& command : commands)
     command.pfnRun(*app.add_subcommand(command.pszName, command.pszSummary)->group("Commands"), nStatus);
   nimbo::DefineHelpCommand(app, nStatus);
+  // Set after the commands are made: CLI11 hands a footer down to the commands made after it.
+  app.footer("`nimbo help COMMAND` or `nimbo COMMAND --help` shows a command's options.");
   // Whatever the command, its output must have been written.
   return nimbo::CheckStandardOutput(nimbo::ParseAndRun(app, argc, argv, nStatus));
 }

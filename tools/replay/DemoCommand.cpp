@@ -99,6 +99,7 @@ int RunDemo(const nimbo::CHostOptions& options) {
 
 void DefineDemo(CLI::App& command, int& nStatus) {
   nimbo::DefineHostCommand(command, "nimbo demo [--project DIR] [--programs DIR]", nStatus, RunDemo);
+  nimbo::SetExamples(command, {"nimbo demo | less"});
 }
 
 }  // namespace

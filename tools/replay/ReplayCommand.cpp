@@ -61,6 +61,8 @@ int RunReplayCommand(const CReplayArgs& args) {
 void DefineReplay(CLI::App& command, int& nStatus) {
   nimbo::SetUsage(command, "nimbo replay SCRIPT [--project DIR] [--programs DIR]");
   command.footer(ReplayFormat());
+  nimbo::SetExamples(command, {"nimbo replay session.replay",
+                               "nimbo replay session.replay --project ~/scripts  # its scripts from your project"});
   auto pArgs = std::make_shared<CReplayArgs>();
   nimbo::AddHostOptions(command, pArgs->options);
   pArgs->pProjectOption = command.get_option("--project");

@@ -1,6 +1,8 @@
 // Tests of the nimbo command line as a whole: every command and ini action
-// has a help text, a parse error is one line that names the bad argument
-// with status 2, and `nimbo help` and `--version` answer as documented.
+// has a help text in the tool's own words with examples, a parse error is
+// one line that names the bad argument (and the nearest good one) with
+// status 2, `nimbo help` and `--version` answer as documented, and output
+// that cannot be written is an error.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,7 +30,24 @@ TEST(CommandLine, EveryCommandAndActionHasAHelpTextThatHelpAlsoShows) {
     const CRun help = RunNimbo(scratch.Dir(), "help " + strCommand);
     EXPECT_EQ(help.nStatus, 0) << strCommand;
     EXPECT_EQ(help.strOut, run.strOut) << strCommand;
+    EXPECT_NE(run.strOut.find("\nexamples:\n  nimbo "), std::string::npos) << run.strOut;
+    // CLI11's own words stay out of the help.
+    for (const char* pszRaw : {"REQUIRED", "Excludes", "Positionals", "Subcommands"})
+      EXPECT_EQ(run.strOut.find(pszRaw), std::string::npos) << pszRaw << " in\n" << run.strOut;
   }
+  // Each action names only the options it takes.
+  const CRun keys = RunNimbo(scratch.Dir(), "ini keys --help");
+  EXPECT_EQ(keys.strOut.find("--key-only"), std::string::npos) << keys.strOut;
+  EXPECT_EQ(keys.strOut.find("--int"), std::string::npos) << keys.strOut;
+  EXPECT_NE(RunNimbo(scratch.Dir(), "ini cat --help").strOut.find("--key-only"), std::string::npos);
+}
+
+TEST(CommandLine, BareNimboShowsItsHelpWithStatusTwo) {
+  CScratch scratch;
+  const CRun run = RunNimbo(scratch.Dir(), "");
+  EXPECT_EQ(run.nStatus, 2);
+  EXPECT_EQ(run.strErr, "");
+  EXPECT_EQ(run.strOut, RunNimbo(scratch.Dir(), "--help").strOut);
 }
 
 TEST(CommandLine, ParseErrorsAreOneLineNamingTheArgumentWithStatusTwo) {
@@ -36,8 +55,16 @@ TEST(CommandLine, ParseErrorsAreOneLineNamingTheArgumentWithStatusTwo) {
     const char* pszArgs;
     const char* pszMessage;
   } const cases[] = {
-      {"", "nimbo: a command is needed"},
       {"frob", "nimbo: unknown command 'frob'"},
+      {"edt", "nimbo: unknown command 'edt', did you mean 'edit'?"},
+      {"fucntions", "nimbo: unknown command 'fucntions', did you mean 'functions'?"},
+      {"functions --projct x", "nimbo functions: unknown option '--projct', did you mean '--project'?"},
+      {"ini rename f a b", "nimbo ini: unknown action 'rename', did you mean 'rename-section' or 'rename-key'?"},
+      {"help bogus", "nimbo help: unknown command 'bogus' (usage"},
+      {"help ini bogus", "nimbo help: unknown action 'bogus' (usage"},
+      {"help ini gte", "nimbo help: unknown action 'gte', did you mean 'get'?"},
+      {"help edit extra", "nimbo help: 'edit' has no actions"},
+      {"help ini get extra", "nimbo help: unexpected argument 'extra'"},
       {"--frob", "nimbo: unknown option '--frob'"},
       {"functions extra", "nimbo functions: unexpected argument 'extra'"},
       {"functions --project", "nimbo functions: option --project needs a directory"},
@@ -61,6 +88,19 @@ TEST(CommandLine, ParseErrorsAreOneLineNamingTheArgumentWithStatusTwo) {
     EXPECT_NE(run.strErr.find(" (usage: nimbo"), std::string::npos) << run.strErr;
     EXPECT_EQ(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1) << run.strErr;
   }
+}
+
+TEST(CommandLine, OutputThatCannotBeWrittenIsAnErrorButAReaderGoneIsQuiet) {
+  CScratch scratch;
+  const std::string strErr = scratch.Dir() + "/err";
+  for (const std::string strArgs : {"--version", "help ini"}) {
+    const int nRaw = std::system(("'" + nimbotest::kNimbo + "' " + strArgs + " >/dev/full 2>'" + strErr + "'").c_str());
+    EXPECT_EQ(WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, 2) << strArgs;
+    EXPECT_EQ(nimbotest::ReadText(strErr), "nimbo: cannot write to standard output: No space left on device\n");
+  }
+  // The reader of a pipe leaves after one line: no message (the status is the shell's for SIGPIPE).
+  std::system(("'" + nimbotest::kNimbo + "' functions 2>'" + strErr + "' | head -c 1 >/dev/null").c_str());
+  EXPECT_EQ(nimbotest::ReadText(strErr), "");
 }
 
 TEST(CommandLine, VersionIsTheProjectVersion) {
