@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "FileSave.h"
+#include "tools/nimbo/WholeFile.h"
 #include "Win32CommCtrl.h"
 #include "SimDesktop.h"
 #include "codemax/CCodeMaxEditor.h"
@@ -25,30 +26,11 @@ namespace {
 // the system's reason.
 bool ReadFile(const std::string& strPath, std::string& strText, std::string& strError) {
   struct stat info;
-  if (stat(strPath.c_str(), &info) != 0) {
-    strError = "cannot read " + strPath + ": " + std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
+  if (stat(strPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
     strError = "not a regular file: " + strPath;
     return false;
   }
-  std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
-  if (pFile == nullptr) {
-    strError = "cannot read " + strPath + ": " + std::strerror(errno);
-    return false;
-  }
-  std::string strBytes;
-  char buffer[65536];
-  for (size_t nRead; (nRead = std::fread(buffer, 1, sizeof(buffer), pFile)) > 0;) strBytes.append(buffer, nRead);
-  const int nError = std::ferror(pFile) != 0 ? errno : 0;
-  std::fclose(pFile);
-  if (nError != 0) {
-    strError = "cannot read " + strPath + ": " + std::strerror(nError);
-    return false;
-  }
-  strText = std::move(strBytes);
-  return true;
+  return nimbo::ReadWholeFile(strPath, strText, strError);
 }
 
 std::string BaseName(const std::string& strPath) {

@@ -4,17 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/HostOptions.h"
 #include "tools/nimbo/SamplesDir.h"
+#include "tools/nimbo/WholeFile.h"
 #include "tools/replay/DemoCommand.h"
 #include "tools/replay/ReplayRunner.h"
 #include "tools/replay/ReplayScript.h"
@@ -22,19 +23,33 @@
 
 namespace {
 
-// Copies the regular files of strFrom into strTo; false when one fails.
-bool CopyFiles(const std::string& strFrom, const std::string& strTo) {
+// Copies the regular files of strFrom into strTo; false with a message
+// naming the file and the system's reason when one fails.
+bool CopyFiles(const std::string& strFrom, const std::string& strTo, std::string& strError) {
   DIR* pDir = opendir(strFrom.c_str());
-  if (pDir == nullptr) return false;
+  if (pDir == nullptr) {
+    strError = "cannot read " + strFrom + ": " + std::strerror(errno);
+    return false;
+  }
   bool bOk = true;
   while (dirent* pEntry = readdir(pDir)) {
     const std::string strSource = strFrom + "/" + pEntry->d_name;
     struct stat info;
     if (stat(strSource.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    std::ifstream in(strSource, std::ios::binary);
-    std::ofstream out(strTo + "/" + pEntry->d_name, std::ios::binary);
-    out << in.rdbuf();
-    if (!in || !out) bOk = false;
+    std::string strBytes;
+    if (!nimbo::ReadWholeFile(strSource, strBytes, strError)) {
+      bOk = false;
+      break;
+    }
+    const std::string strTarget = strTo + "/" + pEntry->d_name;
+    std::FILE* pOut = std::fopen(strTarget.c_str(), "wb");
+    const bool bWritten = pOut != nullptr && std::fwrite(strBytes.data(), 1, strBytes.size(), pOut) == strBytes.size();
+    const int nError = errno;
+    if (pOut == nullptr || std::fclose(pOut) != 0 || !bWritten) {
+      strError = "cannot write " + strTarget + ": " + std::strerror(bWritten ? errno : nError);
+      bOk = false;
+      break;
+    }
   }
   closedir(pDir);
   return bOk;
@@ -64,24 +79,23 @@ int RunDemo(const nimbo::CHostOptions& options) {
     if (!nimbo::OpenHost("demo", options, manager)) return nimbo::kExitError;
   }
   const std::string strDemoScript = nimbo::SamplesDir() + "/sessions/demo.replay";
-  std::ifstream in(strDemoScript, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
+  std::string strText;
   CReplayScript script;
-  if (!in || !ParseReplayScript(text.str(), strDemoScript, script, strError)) {
-    std::fprintf(stderr, "nimbo demo: %s\n", strError.empty() ? ("cannot read " + strDemoScript).c_str() : strError.c_str());
+  if (!nimbo::ReadWholeFile(strDemoScript, strText, strError) ||
+      !ParseReplayScript(strText, strDemoScript, script, strError)) {
+    std::fprintf(stderr, "nimbo demo: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
   // The session saves a file: it works on a copy of the project.
   char szTemplate[] = "/tmp/nimbo-demo-XXXXXX";
   if (mkdtemp(szTemplate) == nullptr) {
-    std::fprintf(stderr, "nimbo demo: cannot make a scratch directory in /tmp\n");
+    std::fprintf(stderr, "nimbo demo: cannot make a scratch directory in /tmp: %s\n", std::strerror(errno));
     return nimbo::kExitError;
   }
   const std::string strScratch = szTemplate;
-  if (!CopyFiles(options.strProjectDir, strScratch)) {
+  if (!CopyFiles(options.strProjectDir, strScratch, strError)) {
     RemoveTree(strScratch);
-    std::fprintf(stderr, "nimbo demo: cannot copy the project %s\n", options.strProjectDir.c_str());
+    std::fprintf(stderr, "nimbo demo: cannot copy the project: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
   CReplayOptions replay;

@@ -1,15 +1,14 @@
 // nimbo replay: runs an editing session written as a script through the
 // host harness and prints every observable step.
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tools/replay/DemoCommand.h"
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/HostOptions.h"
+#include "tools/nimbo/WholeFile.h"
 #include "tools/replay/ReplayRunner.h"
 #include "tools/replay/ReplayScript.h"
 #include "obrin/CProjectManagerObject.h"
@@ -29,15 +28,13 @@ int RunReplayCommand(const CReplayArgs& args) {
   nimbo::CHostOptions options = args.options;
   std::string strError;
   const std::string& strScript = args.strScript;
-  std::ifstream in(strScript, std::ios::binary);
-  std::ostringstream text;
-  if (in) text << in.rdbuf();
-  if (!in || in.bad()) {
-    std::fprintf(stderr, "nimbo replay: cannot read script: %s\n", strScript.c_str());
+  std::string strText;
+  if (!nimbo::ReadWholeFile(strScript, strText, strError)) {
+    std::fprintf(stderr, "nimbo replay: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
   CReplayScript script;
-  if (!ParseReplayScript(text.str(), strScript, script, strError)) {
+  if (!ParseReplayScript(strText, strScript, script, strError)) {
     std::fprintf(stderr, "%s\n", strError.c_str());
     return nimbo::kExitError;
   }

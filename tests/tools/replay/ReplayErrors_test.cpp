@@ -78,8 +78,10 @@ TEST(ReplayErrors, MissingScriptOrDirectoriesAreOneLineErrors) {
   CScratch scratch;
   CRun run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + scratch.Dir() + "/none.replay'" + kFixtureOptions);
   EXPECT_EQ(run.nStatus, 2);
-  EXPECT_NE(run.strErr.find("cannot read script"), std::string::npos);
-  EXPECT_EQ(CountLines(run.strErr), 1u);
+  EXPECT_EQ(run.strErr, "nimbo replay: cannot read " + scratch.Dir() + "/none.replay: No such file or directory\n");
+  run = nimbotest::RunNimbo(scratch.Dir(), "replay '" + scratch.Dir() + "'" + kFixtureOptions);
+  EXPECT_EQ(run.nStatus, 2);
+  EXPECT_EQ(run.strErr, "nimbo replay: cannot read " + scratch.Dir() + ": Is a directory\n");
 
   const std::string strScript = scratch.Dir() + "/ok.replay";
   nimbotest::WriteText(strScript, "where\n");
