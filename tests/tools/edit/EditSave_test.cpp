@@ -153,4 +153,13 @@ TEST_F(EditSave, CtrlSWarnsBeforeOverwritingAChangeOnDiskAndASecondOneOverwrites
   EXPECT_EQ(nimbotest::ReadText(Path()), "// mine\n// againx\nfunction A() {\n}\n");
 }
 
+TEST_F(EditSave, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheText) {
+  Open("ab\n");
+  m_pSession->TypeText("x");
+  ASSERT_EQ(std::system(("rm -rf '" + m_scratch.Dir() + "/project'").c_str()), 0);
+  m_pSession->Command(kCmdSave);
+  EXPECT_EQ(m_pSession->GetMessage(), "not saved: cannot write " + Path() + ": No such file or directory");
+  EXPECT_TRUE(m_pSession->IsModified());
+}
+
 }  // namespace
