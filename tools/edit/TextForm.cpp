@@ -8,8 +8,10 @@ namespace {
 std::vector<std::string> SplitLines(const std::string& strText) {
   std::vector<std::string> lines(1);
   for (char ch : strText) {
-    if (ch == '\n') lines.emplace_back();
-    else lines.back() += ch;
+    if (ch == '\n')
+      lines.emplace_back();
+    else
+      lines.back() += ch;
   }
   return lines;
 }
@@ -41,8 +43,10 @@ void CTextForm::Read(const std::string& strBytes) {
   }
   // The text after the last line end is a last line without one; nothing
   // after it means the file ends in a newline, which is no line of its own.
-  if (m_lines.back().empty() && !m_endings.empty()) m_lines.pop_back();
-  else m_endings.push_back(std::string());
+  if (m_lines.back().empty() && !m_endings.empty())
+    m_lines.pop_back();
+  else
+    m_endings.push_back(std::string());
   m_strNewLine = nCrLf * 2 > m_endings.size() - (m_endings.back().empty() ? 1 : 0) ? "\r\n" : "\n";
   if (strBytes.empty()) m_endings.back() = m_strNewLine;
   m_strText.clear();

@@ -7,7 +7,6 @@
 
 #include "CListCtrl.h"
 #include "CrtMbString.h"
-#include "tools/nimbo/ProgressLine.h"
 #include "assist/CZoPromptorCtrl.h"
 #include "catalog/CZoFuncInfoUser.h"
 #include "darnel2/CCodeFileStream.h"
@@ -15,6 +14,7 @@
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tamsin/CImageListEx.h"
+#include "tools/nimbo/ProgressLine.h"
 
 namespace nimbo {
 namespace functions {
@@ -74,8 +74,8 @@ bool ListFunctions(CProjectManagerObject& manager, const std::string& strProgram
   CImageListEx images;
   images.CreateEx();
   // The list view shares the image list: the image list object destroys it.
-  HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 240, 400,
-                              nullptr, nullptr, nullptr, nullptr);
+  HWND hList = CreateWindowEx(0, WC_LISTVIEW, "", WS_POPUP | LVS_REPORT | LVS_SHAREIMAGELISTS, 0, 0, 240, 400, nullptr,
+                              nullptr, nullptr, nullptr);
   if (hList == nullptr) {
     strError = "cannot create a list view";
     return false;

@@ -1,20 +1,19 @@
 // nimbo functions: lists every known function as the completion list shows
 // it, with its source, its prototype and where it is defined; as text
 // columns, or with --json for programs.
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "module/SharedCatalogs.h"
+#include "obrin/CProjectManagerObject.h"
 #include "tools/functions/FunctionList.h"
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/nimbo/HostOptions.h"
-#include "module/SharedCatalogs.h"
-#include "obrin/CProjectManagerObject.h"
 
 namespace nimbo {
 namespace functions {
@@ -39,12 +38,13 @@ void PrintJson(const std::vector<CFunctionEntry>& entries) {
   std::printf("[");
   for (size_t i = 0; i < entries.size(); ++i) {
     const CFunctionEntry& entry = entries[i];
-    nlohmann::ordered_json object = {{"name", entry.strName},
-                                     {"source", SourceName(entry)},
-                                     {"prototype", entry.strPrototype},
-                                     {"file", entry.strFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(entry.strFile)},
-                                     {"line", entry.nLine > 0 ? nlohmann::ordered_json(entry.nLine) : nullptr},
-                                     {"hidden", entry.bHidden}};
+    nlohmann::ordered_json object = {
+        {"name", entry.strName},
+        {"source", SourceName(entry)},
+        {"prototype", entry.strPrototype},
+        {"file", entry.strFile.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(entry.strFile)},
+        {"line", entry.nLine > 0 ? nlohmann::ordered_json(entry.nLine) : nullptr},
+        {"hidden", entry.bHidden}};
     std::printf("%s\n%s", i == 0 ? "" : ",",
                 object.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
   }

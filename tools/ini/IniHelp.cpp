@@ -7,7 +7,7 @@ namespace ini {
 namespace {
 
 #define NIMBO_INI_ERROR "2 an error (a message on standard error)."
-#define NIMBO_INI_REFUSED                                                                      \
+#define NIMBO_INI_REFUSED                                                                         \
   "\nA change whose text would not read back as the expected document is refused; a refused or\n" \
   "failed change leaves the file as it was."
 const char kReading[] = "exit status: 0 done, 1 missing (nothing printed), " NIMBO_INI_ERROR;
@@ -22,10 +22,10 @@ struct CActionHelp {
 };
 
 const CActionHelp kHelp[] = {
-    {"", "exit status: 0 done, 1 false or missing (nothing printed), 2 an error (a message on standard error).",
+    {"",
+     "exit status: 0 done, 1 false or missing (nothing printed), 2 an error (a message on standard error).",
      {"nimbo ini get app.ini Window Width", "nimbo ini set app.ini Window Width 800", "nimbo help ini get"}},
-    {"get", kReading,
-     {"nimbo ini get app.ini Window Width", "nimbo ini get --int app.ini Window Width --default 640"}},
+    {"get", kReading, {"nimbo ini get app.ini Window Width", "nimbo ini get --int app.ini Window Width --default 640"}},
     {"set", kSetting, {"nimbo ini set app.ini Window Width 800", "nimbo ini set --bool app.ini Window Maximised yes"}},
     {"keys", kReading, {"nimbo ini keys app.ini Window"}},
     {"sections", kWriting, {"nimbo ini sections app.ini"}},

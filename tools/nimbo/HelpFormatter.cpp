@@ -24,8 +24,10 @@ std::string Section(const std::string& strTitle, const CRows& rows) {
   for (const auto& row : rows) {
     std::string strLine = "  " + row.first;
     if (!row.second.empty()) {
-      if (row.first.size() > nWidth) strLine += "\n  " + std::string(nWidth, ' ');
-      else strLine += std::string(nWidth - row.first.size(), ' ');
+      if (row.first.size() > nWidth)
+        strLine += "\n  " + std::string(nWidth, ' ');
+      else
+        strLine += std::string(nWidth - row.first.size(), ' ');
       strLine += "  " + row.second;
     }
     strText += strLine + "\n";
@@ -65,9 +67,8 @@ std::string CHelpFormatter::make_help(const CLI::App* pCommand, std::string, CLI
   for (const std::string& strGroup : pCommand->get_groups()) {
     CRows options;
     CRows lasts;
-    for (const CLI::Option* pOption : pCommand->get_options([&strGroup](const CLI::Option* p) {
-           return p->nonpositional() && p->get_group() == strGroup;
-         })) {
+    for (const CLI::Option* pOption : pCommand->get_options(
+             [&strGroup](const CLI::Option* p) { return p->nonpositional() && p->get_group() == strGroup; })) {
       const bool bLast = pOption == pCommand->get_help_ptr() || pOption == pCommand->get_version_ptr();
       (bLast ? lasts : options).emplace_back(OptionName(*pOption), pOption->get_description());
     }

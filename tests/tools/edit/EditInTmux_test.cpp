@@ -85,8 +85,8 @@ class EditInTmux : public ::testing::Test {
   }
   void StartEditor(const std::string& strPrograms, const std::string& strFile = "main.nsc") {
     // The shell writes the editor's exit status to a file when it ends.
-    const std::string strCommand = "TERM=tmux-256color " + CTmuxSession::Quote(kNimbo) + " edit " + strFile + " --project " +
-                                   CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
+    const std::string strCommand = "TERM=tmux-256color " + CTmuxSession::Quote(kNimbo) + " edit " + strFile +
+                                   " --project " + CTmuxSession::Quote(m_strDir + "/project") + " --programs " +
                                    CTmuxSession::Quote(strPrograms) + "; echo $? >" +
                                    CTmuxSession::Quote(m_strDir + "/status");
     m_pSession = std::make_unique<CTmuxSession>(m_strDir, strCommand, 100, 30);
