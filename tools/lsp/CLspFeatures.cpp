@@ -36,7 +36,7 @@ std::string FileName(const std::string& strPath) {
 
 CLspDocument* CLspServer::DocumentAt(const json& params, size_t& nLine, size_t& nOffset) {
   auto it = m_documents.find(params.at("textDocument").at("uri").get<std::string>());
-  if (it == m_documents.end()) return nullptr;
+  if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
   CLspDocument::CPosition position;
   position.nLine = params.at("position").at("line").get<long long>();
   position.nCharacter = params.at("position").at("character").get<long long>();
