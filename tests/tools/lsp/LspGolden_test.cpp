@@ -79,8 +79,12 @@ std::string RunCase(const std::string& strInput, const CScratchDir& scratch) {
     std::string strProblem;
     for (nimbo::lsp::CLspMessageReader::EResult eResult; (eResult = reader.Next(strBody, strProblem)) !=
                                                           nimbo::lsp::CLspMessageReader::resultNeedMore;) {
-      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) strOutput += "(skipped: " + strProblem + ")\n";
-      else if (!server.ExitRequested()) server.HandleMessage(strBody);
+      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) {
+        strOutput += "(skipped: " + strProblem + ")\n";
+        continue;
+      }
+      if (!strProblem.empty()) strOutput += "(framing: " + strProblem + ")\n";
+      if (!server.ExitRequested()) server.HandleMessage(strBody);
     }
   }
   strOutput += server.ExitRequested() ? "(exit " + std::to_string(server.ExitStatus()) + ")\n" : "(no exit)\n";
