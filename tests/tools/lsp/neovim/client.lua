@@ -33,7 +33,7 @@ local function sleep(ms)
   coroutine.yield()
 end
 local function wait_for(what, predicate)
-  for _ = 1, 250 do
+  for _ = 1, 500 do
     local ok, value = pcall(predicate)
     if ok and value then return value end
     sleep(20)
