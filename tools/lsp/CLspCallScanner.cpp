@@ -177,12 +177,14 @@ void CLspCallScanner::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nN
 
 void CLspCallScanner::Validate(const std::vector<std::string>& lines, size_t nLine) {
   if (m_lines.size() != lines.size()) Reset(lines.size());
+  CReduce reduce;  // one for every line: its room is kept
   for (size_t k = m_nValid; k <= nLine && k < lines.size(); ++k) {
     const CStart start = k == 0 ? CStart() : m_lines[k - 1].end;
     CLine& line = m_lines[k];
     m_nValid = k + 1;
     if (line.bKnown && line.start == start) continue;  // text and start unchanged since worked out
-    CReduce reduce;
+    reduce.items.clear();
+    reduce.opens.clear();
     line.end = ScanLine(lines[k], lines[k].size(), start, reduce);
     line.bKnown = true;
     line.start = start;
