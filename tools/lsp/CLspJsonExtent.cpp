@@ -1,6 +1,8 @@
 // CLspJsonExtent: a byte-at-a-time bracket count outside strings.
 #include "tools/lsp/CLspJsonExtent.h"
 
+#include "tools/lsp/LspText.h"
+
 namespace nimbo {
 namespace lsp {
 
@@ -13,7 +15,7 @@ CLspJsonExtent::EResult CLspJsonExtent::Scan(const char* p, size_t nSize) {
       else if (ch == '"') m_bString = false;
     } else if (m_nDepth == 0) {
       if (ch == '{' || ch == '[') m_nDepth = 1;
-      else if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') m_eResult = resultNotStructured;
+      else if (!IsJsonBlank(ch)) m_eResult = resultNotStructured;
     } else if (ch == '"') {
       m_bString = true;
     } else if (ch == '{' || ch == '[') {

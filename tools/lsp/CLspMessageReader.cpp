@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "tools/lsp/LspText.h"
+
 namespace nimbo {
 namespace lsp {
 
@@ -154,8 +156,7 @@ size_t CLspMessageReader::FindHeaderInside(size_t& nFrom, size_t nTo) const {
 
 bool CLspMessageReader::SettleOwed(std::string& strProblem) {
   size_t nAt = m_nStart;
-  while (m_nOwed > 0 && nAt < m_strBuffer.size() && std::strchr(" \t\r\n", m_strBuffer[nAt]) != nullptr &&
-         m_strBuffer[nAt] != '\0') {
+  while (m_nOwed > 0 && nAt < m_strBuffer.size() && IsJsonBlank(m_strBuffer[nAt])) {
     ++nAt;
     --m_nOwed;
   }

@@ -217,10 +217,10 @@ std::string FindJsonStringMember(const std::string& strText, const std::string& 
   const std::string strKey = "\"" + strName + "\"";
   for (size_t nAt = strText.find(strKey); nAt != std::string::npos; nAt = strText.find(strKey, nAt + 1)) {
     size_t i = nAt + strKey.size();
-    while (i < strText.size() && (strText[i] == ' ' || strText[i] == '\t' || strText[i] == '\r' || strText[i] == '\n')) ++i;
+    while (i < strText.size() && IsJsonBlank(strText[i])) ++i;
     if (i >= strText.size() || strText[i] != ':') continue;
     ++i;
-    while (i < strText.size() && (strText[i] == ' ' || strText[i] == '\t' || strText[i] == '\r' || strText[i] == '\n')) ++i;
+    while (i < strText.size() && IsJsonBlank(strText[i])) ++i;
     if (i >= strText.size() || strText[i] != '"') continue;
     const size_t nFirst = ++i;
     while (i < strText.size() && strText[i] != '"') i += strText[i] == '\\' ? 2 : 1;

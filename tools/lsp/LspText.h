@@ -31,6 +31,9 @@ std::vector<std::string> SplitLines(const std::string& strText);
 // an 8-bit code page can be sent as JSON without losing a character.
 std::string ToUtf8(const std::string& strText);
 
+// JSON's blanks between tokens: space, tab, carriage return, line feed.
+inline bool IsJsonBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+
 // Makes a JSON text that a strict parser refused readable, as editors read
 // text they cannot decode: each ill-formed UTF-8 sequence (each maximal
 // part of one, as Unicode recommends) becomes U+FFFD, an escaped surrogate
