@@ -9,40 +9,6 @@ namespace lsp {
 
 namespace {
 
-// The length of the well-formed UTF-8 sequence at p[0..nLeft), or 0 when the
-// byte there does not begin one (overlong forms and surrogates included).
-size_t Utf8SequenceLength(const unsigned char* p, size_t nLeft) {
-  const unsigned char c = p[0];
-  if (c < 0x80) return 1;
-  size_t nLength = 0;
-  unsigned int nMin = 0;
-  unsigned int nCode = 0;
-  if ((c & 0xE0) == 0xC0) {
-    nLength = 2, nMin = 0x80, nCode = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    nLength = 3, nMin = 0x800, nCode = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    nLength = 4, nMin = 0x10000, nCode = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (nLeft < nLength) return 0;
-  for (size_t i = 1; i < nLength; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return 0;
-    nCode = (nCode << 6) | (p[i] & 0x3F);
-  }
-  if (nCode < nMin || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF)) return 0;
-  return nLength;
-}
-
-// Units of one character in the encoding: a 4-byte sequence is a surrogate
-// pair in UTF-16; a byte that is not UTF-8 counts one unit.
-long long UnitsOf(size_t nSequence, EPositionEncoding eEncoding) {
-  if (nSequence == 0) return 1;
-  if (eEncoding == encodingUtf8) return static_cast<long long>(nSequence);
-  return nSequence == 4 ? 2 : 1;
-}
-
 // The length of the longest start of a well-formed UTF-8 sequence at
 // p[0..nLeft) (Unicode's table of well-formed byte sequences), and in
 // bComplete whether it is a whole character. At least 1 for a byte that
@@ -65,6 +31,22 @@ size_t Utf8PrefixLength(const unsigned char* p, size_t nLeft, bool& bComplete) {
   }
   bComplete = i == nLength;
   return i;
+}
+
+// The length of the well-formed UTF-8 sequence at p[0..nLeft), or 0 when the
+// byte there does not begin one (overlong forms and surrogates included).
+size_t Utf8SequenceLength(const unsigned char* p, size_t nLeft) {
+  bool bComplete = false;
+  const size_t nLength = Utf8PrefixLength(p, nLeft, bComplete);
+  return bComplete ? nLength : 0;
+}
+
+// Units of one character in the encoding: a 4-byte sequence is a surrogate
+// pair in UTF-16; a byte that is not UTF-8 counts one unit.
+long long UnitsOf(size_t nSequence, EPositionEncoding eEncoding) {
+  if (nSequence == 0) return 1;
+  if (eEncoding == encodingUtf8) return static_cast<long long>(nSequence);
+  return nSequence == 4 ? 2 : 1;
 }
 
 int HexValue(char ch) {
