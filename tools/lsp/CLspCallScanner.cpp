@@ -2,20 +2,36 @@
 // innermost open call, line summaries first, bytes only where needed.
 #include "tools/lsp/CLspCallScanner.h"
 
+#include <cstring>
+
 namespace nimbo {
 namespace lsp {
 
 namespace {
 
 typedef CLspCallScanner::EState EState;
+typedef CLspCallScanner::CStart CStart;
 
-// Scans strLine[0..nEnd) from eState and calls onEvent(offset, byte) for
-// every "(", ")" and "," in code. Returns the state at nEnd (Code after a
-// line comment, which sets *pLineComment when given).
+// A byte of a name of the script language (letters, digits, "_" and every
+// byte of 0x80 and above).
+bool IsWordByte(char ch) {
+  const unsigned char c = static_cast<unsigned char>(ch);
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
+}
+
+bool IsHeaderKeyword(const char* p, size_t nLength) {
+  return (nLength == 8 && std::memcmp(p, "function", 8) == 0) || (nLength == 7 && std::memcmp(p, "declare", 7) == 0);
+}
+
+// Scans strLine[0..nEnd) from state and calls onEvent(offset, kind) for
+// every bracket, "," and ";" in code, with kind the byte itself, 'k' for a
+// header keyword and 'h' for the "(" of a header. Returns the state at nEnd
+// (Code after a line comment, which sets *pLineComment when given).
 template <typename FEvent>
-EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& onEvent,
+CStart ScanLine(const std::string& strLine, size_t nEnd, CStart state, FEvent& onEvent,
                 bool* pLineComment = nullptr) {
   const char* p = strLine.data();
+  EState eState = state.eState;
   for (size_t i = 0; i < nEnd; ++i) {
     const char ch = p[i];
     switch (eState) {
@@ -24,12 +40,28 @@ EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& 
           eState = CLspCallScanner::stateString;
         } else if (ch == '\'') {
           eState = CLspCallScanner::stateChar;
-        } else if (ch == '(' || ch == ')' || ch == ',') {
+        } else if (ch == '(' && state.bHeader) {
+          state.bHeader = false;
+          onEvent(i, 'h');
+        } else if (ch == '(' || ch == ')' || ch == '[' || ch == ']' || ch == ',') {
           onEvent(i, ch);
+        } else if (ch == '{' || ch == '}' || ch == ';') {
+          state.bHeader = false;
+          onEvent(i, ch);
+        } else if (IsWordByte(ch)) {
+          // A whole word at once: only the header keywords mean anything.
+          size_t j = i + 1;
+          while (j < nEnd && IsWordByte(p[j])) ++j;
+          if (IsHeaderKeyword(p + i, j - i) && (i == 0 || !IsWordByte(p[i - 1]))) {
+            state.bHeader = true;
+            onEvent(i, 'k');
+          }
+          i = j - 1;
         } else if (ch == '/' && i + 1 < nEnd) {
           if (p[i + 1] == '/') {
             if (pLineComment != nullptr) *pLineComment = true;
-            return CLspCallScanner::stateCode;
+            state.eState = CLspCallScanner::stateCode;
+            return state;
           }
           if (p[i + 1] == '*') {
             eState = CLspCallScanner::stateComment;
@@ -60,35 +92,68 @@ EState ScanLine(const std::string& strLine, size_t nEnd, EState eState, FEvent& 
         break;
     }
   }
-  return eState;
+  state.eState = eState;
+  return state;
 }
 
-// An open "(" met while scanning forward, with the commas at its level since.
-struct COpen {
-  size_t nParen;
-  int nCommas;
+// One event at a line's own level: what is left of the line once every
+// bracket pair closed on it is dropped with what it holds.
+struct CItem {
+  size_t nOffset;
+  char chKind;  // as ScanLine's events
 };
 
-// Scans a line up to nEnd keeping the stack of "(" still open at the end;
-// commas and ")" at the line's own level are counted in nBaseCommas (reset
-// by each such ")") and nUnmatchedClose.
-struct CStackScan {
-  std::vector<COpen> stack;
-  int nBaseCommas = 0;
-  int nUnmatchedClose = 0;
+bool IsOpener(char chKind) { return chKind == '(' || chKind == '[' || chKind == '{' || chKind == 'h'; }
+bool IsCloser(char chKind) { return chKind == ')' || chKind == ']' || chKind == '}'; }
 
-  void operator()(size_t nOffset, char ch) {
-    if (ch == '(') {
-      stack.push_back({nOffset, 0});
-    } else if (ch == ',') {
-      if (stack.empty()) ++nBaseCommas;
-      else ++stack.back().nCommas;
-    } else if (!stack.empty()) {
-      stack.pop_back();
-    } else {
-      ++nUnmatchedClose;
-      nBaseCommas = 0;
+// Collects a line's items: a closer drops everything from its opener on.
+struct CReduce {
+  std::vector<CItem> items;
+  std::vector<size_t> opens;  // indexes in items of the openers still open
+
+  void operator()(size_t nOffset, char chKind) {
+    if (IsCloser(chKind) && !opens.empty()) {
+      items.resize(opens.back());
+      opens.pop_back();
+      return;
     }
+    if (IsOpener(chKind)) opens.push_back(items.size());
+    items.push_back({nOffset, chKind});
+  }
+};
+
+// The backward search over items, from the position outwards. nDepth counts
+// the closers met whose openers are still ahead (further back); nCommas the
+// commas at the level being searched.
+struct CSearch {
+  enum EOutcome { outcomeGoOn, outcomeFound, outcomeEnded };
+  int nDepth = 0;
+  int nCommas = 0;
+  size_t nParen = 0;
+
+  EOutcome Walk(const std::vector<CItem>& items) {
+    for (size_t i = items.size(); i-- > 0;) {
+      const CItem& item = items[i];
+      if (IsCloser(item.chKind)) {
+        if (item.chKind == '}' && nDepth == 0) return outcomeEnded;  // a block closed around the position
+        ++nDepth;
+      } else if (IsOpener(item.chKind)) {
+        if (nDepth > 0) {
+          --nDepth;
+        } else if (item.chKind == '(') {
+          nParen = item.nOffset;
+          return outcomeFound;
+        } else if (item.chKind == '[') {
+          nCommas = 0;  // an array or index: its commas are its own
+        } else {
+          return outcomeEnded;  // inside a block or a header's parameters
+        }
+      } else if (nDepth == 0) {
+        if (item.chKind == ',') ++nCommas;
+        else return outcomeEnded;  // ";" or a header keyword
+      }
+    }
+    return outcomeGoOn;
   }
 };
 
@@ -112,25 +177,35 @@ void CLspCallScanner::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nN
 
 void CLspCallScanner::Validate(const std::vector<std::string>& lines, size_t nLine) {
   if (m_lines.size() != lines.size()) Reset(lines.size());
+  CReduce reduce;  // one for every line: its room is kept
   for (size_t k = m_nValid; k <= nLine && k < lines.size(); ++k) {
-    const EState eStart = k == 0 ? stateCode : m_lines[k - 1].eEnd;
+    const CStart start = k == 0 ? CStart() : m_lines[k - 1].end;
     CLine& line = m_lines[k];
     m_nValid = k + 1;
-    if (line.bKnown && line.eStart == eStart) continue;  // text and start unchanged since worked out
-    CStackScan scan;
-    line.eEnd = ScanLine(lines[k], lines[k].size(), eStart, scan);
+    if (line.bKnown && line.start == start) continue;  // text and start unchanged since worked out
+    reduce.items.clear();
+    reduce.opens.clear();
+    line.end = ScanLine(lines[k], lines[k].size(), start, reduce);
     line.bKnown = true;
-    line.eStart = eStart;
-    line.nUnmatchedClose = scan.nUnmatchedClose;
-    line.nUnmatchedOpen = static_cast<int>(scan.stack.size());
-    line.nTailCommas = scan.nBaseCommas;
+    line.start = start;
+    line.nUnmatchedOpen = static_cast<int>(reduce.opens.size());
+    const size_t nFirstOpen = reduce.opens.empty() ? reduce.items.size() : reduce.opens.front();
+    line.nUnmatchedClose = 0;
+    line.nTailCommas = 0;
+    line.bTailStop = false;
+    for (size_t i = 0; i < nFirstOpen; ++i) {
+      const char chKind = reduce.items[i].chKind;
+      if (IsCloser(chKind)) {
+        ++line.nUnmatchedClose;
+        line.nTailCommas = 0;
+        line.bTailStop = chKind == '}';
+      } else if (chKind == ',') {
+        ++line.nTailCommas;
+      } else {
+        line.bTailStop = true;
+      }
+    }
   }
-}
-
-CLspCallScanner::EState CLspCallScanner::StateAtLine(const std::vector<std::string>& lines, size_t nLine) {
-  if (nLine >= lines.size()) return stateCode;
-  Validate(lines, nLine);
-  return m_lines[nLine].eStart;
 }
 
 bool CLspCallScanner::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) {
@@ -139,7 +214,8 @@ bool CLspCallScanner::IsCodeAt(const std::vector<std::string>& lines, size_t nLi
   if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
   auto Ignore = [](size_t, char) {};
   bool bLineComment = false;
-  return ScanLine(lines[nLine], nOffset, m_lines[nLine].eStart, Ignore, &bLineComment) == stateCode && !bLineComment;
+  return ScanLine(lines[nLine], nOffset, m_lines[nLine].start, Ignore, &bLineComment).eState == stateCode &&
+         !bLineComment;
 }
 
 bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
@@ -147,33 +223,37 @@ bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t
   if (nLine >= lines.size()) return false;
   Validate(lines, nLine);
   if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
-  CStackScan scan;
-  ScanLine(lines[nLine], nOffset, m_lines[nLine].eStart, scan);
-  if (!scan.stack.empty()) {
-    call.nLine = nLine;
-    call.nParen = scan.stack.back().nParen;
-    call.nArgument = scan.stack.back().nCommas;
-    return true;
+  CSearch search;
+  CSearch::EOutcome eOutcome;
+  {
+    CReduce reduce;
+    ScanLine(lines[nLine], nOffset, m_lines[nLine].start, reduce);
+    eOutcome = search.Walk(reduce.items);
   }
-  // Walk back over whole lines by their summaries: d is the number of ")"
-  // after the position's level still waiting for their "(".
-  int nDepth = scan.nUnmatchedClose;
-  int nCommas = scan.nBaseCommas;
-  for (size_t k = nLine; k-- > 0;) {
+  size_t nFound = nLine;
+  // Whole lines by their summaries: a line whose unmatched openers are all
+  // matched by closers after it lies inside a closed pair; one with as many
+  // openers as pending closers shows its stretch before them at our level.
+  for (size_t k = nLine; eOutcome == CSearch::outcomeGoOn && k-- > 0;) {
     const CLine& line = m_lines[k];
-    if (line.nUnmatchedOpen > nDepth) {
-      CStackScan found;
-      ScanLine(lines[k], lines[k].size(), line.eStart, found);
-      const COpen& open = found.stack[found.stack.size() - 1 - static_cast<size_t>(nDepth)];
-      call.nLine = k;
-      call.nParen = open.nParen;
-      call.nArgument = open.nCommas + nCommas;
-      return true;
+    if (search.nDepth > line.nUnmatchedOpen) {
+      search.nDepth += line.nUnmatchedClose - line.nUnmatchedOpen;
+    } else if (search.nDepth == line.nUnmatchedOpen) {
+      if (line.bTailStop) return false;
+      search.nCommas += line.nTailCommas;
+      search.nDepth = line.nUnmatchedClose;
+    } else {
+      CReduce reduce;
+      ScanLine(lines[k], lines[k].size(), line.start, reduce);
+      eOutcome = search.Walk(reduce.items);
+      nFound = k;
     }
-    if (line.nUnmatchedOpen == nDepth) nCommas += line.nTailCommas;
-    nDepth += line.nUnmatchedClose - line.nUnmatchedOpen;
   }
-  return false;
+  if (eOutcome != CSearch::outcomeFound) return false;
+  call.nLine = nFound;
+  call.nParen = search.nParen;
+  call.nArgument = search.nCommas;
+  return true;
 }
 
 }  // namespace lsp

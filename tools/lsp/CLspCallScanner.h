@@ -3,12 +3,21 @@
 // after an edit grows with the edit, not with the document.
 //
 // The scan reads bytes in five states. Code: '"' opens a string, '\'' a
-// character literal, "//" ends the line, "/*" opens a block comment, and
-// "(", ")" and "," are the events that the call search counts. String and
-// Char: a backslash escapes the next byte; the same quote closes. Block
+// character literal, "//" ends the line, "/*" opens a block comment. String
+// and Char: a backslash escapes the next byte; the same quote closes. Block
 // comment: "*/" on one line closes ("/*/" does not). As in the function
 // tip, a string or block comment left open at a line's end carries over to
 // the next line.
+//
+// In code, every bracket nests: "(", "[" and "{" open, ")", "]" and "}"
+// close, and only the commas at a call's own level count as its argument
+// separators. A call reaches from its "(" up to where its statement ends:
+// a ";" at its level, a "{" left open at its level, a "}" that closes a
+// block around it, or the keyword "function" or "declare" that begins a new
+// header. What lies inside a bracket pair closed before the position is
+// passed over whole, statement ends included. The "(" of
+// a function header or declaration (after "function" or "declare" and the
+// name) opens a parameter list, not a call: no call is open inside it.
 #pragma once
 
 #include <string>
@@ -38,26 +47,37 @@ class CLspCallScanner {
   void OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount);
 
   // The innermost call open before byte nOffset of line nLine of lines,
-  // which must be the text the scanner was told about. False when every "("
-  // before the position is closed (or none is there).
+  // which must be the text the scanner was told about. An open "[" is
+  // passed outwards (the position is in an array or an index, an argument
+  // of the call around it). False when no "(" before the position is open,
+  // or its statement ended before the position, or the innermost open "("
+  // is a function header's.
   bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset, COpenCall& call);
 
   // Whether byte nOffset of line nLine (lines as above) is in code: not in
   // a string, a character literal or a comment.
   bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset);
 
-  // The state at the start of line nLine (lines as above).
-  EState StateAtLine(const std::vector<std::string>& lines, size_t nLine);
+  // The scan state at the start of a line: the byte state, and whether a
+  // header keyword still waits for its "(".
+  struct CStart {
+    EState eState = stateCode;
+    bool bHeader = false;
+    bool operator==(const CStart& other) const { return eState == other.eState && bHeader == other.bHeader; }
+  };
 
  private:
-  // What a line means to the call search, given the state it starts in.
+  // What a line means to the call search, given the state it starts in:
+  // its brackets left unmatched, and what stands at its own level after
+  // the last unmatched closer and before the first unmatched opener.
   struct CLine {
-    bool bKnown = false;      // the rest was worked out for eStart and the line's current text
-    EState eStart = stateCode;
-    EState eEnd = stateCode;
-    int nUnmatchedClose = 0;  // ")" in code with no "(" before it on the line
-    int nUnmatchedOpen = 0;   // "(" in code with no ")" after it on the line
-    int nTailCommas = 0;      // "," at the line's own level after its last unmatched ")"
+    bool bKnown = false;  // the rest was worked out for start and the line's current text
+    CStart start;
+    CStart end;
+    int nUnmatchedClose = 0;  // closers with no opener before them on the line
+    int nUnmatchedOpen = 0;   // openers with no closer after them on the line
+    int nTailCommas = 0;      // commas at the line's own level in that stretch
+    bool bTailStop = false;   // a statement end at the line's own level there
   };
 
   // Brings m_lines[0..nLine] up to date.

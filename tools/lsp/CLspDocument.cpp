@@ -9,6 +9,7 @@ CLspDocument::CLspDocument(const std::string& strText) { SetText(strText); }
 void CLspDocument::SetText(const std::string& strText) {
   m_lines = SplitLines(strText);
   m_scanner.Reset(m_lines.size());
+  m_bOutOfStep = false;
 }
 
 std::string CLspDocument::Text() const {

@@ -21,7 +21,7 @@ class CLspDocument {
 
   explicit CLspDocument(const std::string& strText = std::string());
 
-  // Replaces the whole text.
+  // Replaces the whole text; the document is in step again.
   void SetText(const std::string& strText);
   // Replaces the text between two positions by strText. Positions past a
   // line's end mean its end; lines past the last mean the end of the text;
@@ -45,10 +45,17 @@ class CLspDocument {
   // Whether a byte position is in code (see CLspCallScanner).
   bool IsCodeAt(size_t nLine, size_t nOffset) { return m_scanner.IsCodeAt(m_lines, nLine, nOffset); }
 
+  // A change that could not be applied leaves the text out of step with
+  // the client's until the next whole text (SetText) arrives; answers on it
+  // would be wrong, so callers give none meanwhile.
+  void MarkOutOfStep() { m_bOutOfStep = true; }
+  bool IsOutOfStep() const { return m_bOutOfStep; }
+
   int m_nVersion = 0;  // the client's version of the text
 
  private:
   std::vector<std::string> m_lines;  // never empty
+  bool m_bOutOfStep = false;
   CLspCallScanner m_scanner;
 };
 

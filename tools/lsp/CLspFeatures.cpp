@@ -36,7 +36,7 @@ std::string FileName(const std::string& strPath) {
 
 CLspDocument* CLspServer::DocumentAt(const json& params, size_t& nLine, size_t& nOffset) {
   auto it = m_documents.find(params.at("textDocument").at("uri").get<std::string>());
-  if (it == m_documents.end()) return nullptr;
+  if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
   CLspDocument::CPosition position;
   position.nLine = params.at("position").at("line").get<long long>();
   position.nCharacter = params.at("position").at("character").get<long long>();
@@ -78,16 +78,33 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   const std::string strLabel = ToUtf8(strPrototype);
   json parameters = json::array();
   const CString strTip(strPrototype.data(), static_cast<int>(strPrototype.size()));
-  for (const std::pair<int, int>& range : CZoToolTipStaticFunc::ParameterRanges(strTip)) {
+  std::vector<std::pair<int, int>> ranges = CZoToolTipStaticFunc::ParameterRanges(strTip);
+  if (ranges.size() == 1 && ranges[0].first == ranges[0].second) ranges.clear();  // "Name()"
+  for (const std::pair<int, int>& range : ranges) {
     // The ranges are bytes of the 8-bit prototype; the label is its UTF-8 form.
     const size_t nFirst = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.first))).size();
     const size_t nEnd = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.second))).size();
     parameters.push_back({{"label", {ColumnOfByteOffset(strLabel, nFirst, m_eEncoding),
                                      ColumnOfByteOffset(strLabel, nEnd, m_eEncoding)}}});
   }
-  json signature = {{"label", strLabel}, {"parameters", parameters}, {"activeParameter", call.nArgument}};
+  // An argument past the last parameter has none to mark, unless the last
+  // takes the rest ("..."). The protocol's null says so; clients that read
+  // a missing index as 0 (Neovim 0.7) or clamp it to the last still mark
+  // nothing when the signature lists no parameters.
+  json active = call.nArgument;
+  if (static_cast<size_t>(call.nArgument) >= ranges.size()) {
+    const bool bRest = !ranges.empty() && ranges.back().second - ranges.back().first >= 3 &&
+                       strPrototype.compare(static_cast<size_t>(ranges.back().second) - 3, 3, "...") == 0;
+    if (bRest) {
+      active = ranges.size() - 1;
+    } else {
+      active = nullptr;
+      parameters = json::array();
+    }
+  }
+  json signature = {{"label", strLabel}, {"parameters", parameters}, {"activeParameter", active}};
   if (!pFunction->strDescription.empty()) signature["documentation"] = ToUtf8(pFunction->strDescription);
-  return {{"signatures", json::array({signature})}, {"activeSignature", 0}, {"activeParameter", call.nArgument}};
+  return {{"signatures", json::array({signature})}, {"activeSignature", 0}, {"activeParameter", active}};
 }
 
 CLspServer::json CLspServer::Completion(const json& params) {

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "tools/lsp/LspText.h"
+
 namespace nimbo {
 namespace lsp {
 
@@ -62,14 +64,23 @@ void CLspMessageReader::Compact() {
   // cost of reading linear in the stream.
   if (m_nStart > 0 && m_nStart >= m_strBuffer.size() / 2) {
     m_strBuffer.erase(0, m_nStart);
+    if (m_nBody != std::string::npos) {
+      m_nBody -= m_nStart;
+      m_nSearched -= m_nStart;
+    }
     m_nStart = 0;
   }
+}
+
+void CLspMessageReader::MoveTo(size_t nStart) {
+  m_nStart = nStart;
+  m_nBody = std::string::npos;
 }
 
 void CLspMessageReader::Resync() {
   for (size_t i = m_nStart + 1; i < m_strBuffer.size(); ++i) {
     if (StartsWithNoCase(m_strBuffer, i, kLengthHeader, kLengthHeaderSize)) {
-      m_nStart = i;
+      MoveTo(i);
       return;
     }
   }
@@ -78,30 +89,32 @@ void CLspMessageReader::Resync() {
   size_t nFrom = m_strBuffer.size() > kLengthHeaderSize ? m_strBuffer.size() - kLengthHeaderSize : 0;
   const size_t nNewline = m_strBuffer.rfind('\n');
   if (nNewline != std::string::npos && nNewline + 1 > nFrom) nFrom = nNewline + 1;
-  m_nStart = std::min(m_strBuffer.size(), std::max(m_nStart + 1, nFrom));
+  MoveTo(std::min(m_strBuffer.size(), std::max(m_nStart + 1, nFrom)));
 }
 
-CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::string& strProblem) {
+CLspMessageReader::EHeader CLspMessageReader::ReadHeader(size_t& nAt, size_t& nLength, size_t& nBody,
+                                                         std::string& strProblem) const {
   // The header block: lines up to an empty one ("\r\n" or a bare "\n").
-  size_t nLength = 0;
+  // On headerBad, nBody is where to go on, or npos to look for the next
+  // header after nAt.
+  nBody = std::string::npos;
   bool bLength = false;
-  size_t nAt = m_nStart;
+  size_t nLine = nAt;
   for (;;) {
-    const size_t nEnd = m_strBuffer.find('\n', nAt);
+    const size_t nEnd = m_strBuffer.find('\n', nLine);
     if (nEnd == std::string::npos) {
-      if (m_strBuffer.size() - m_nStart > kMaxHeader) {
+      if (m_strBuffer.size() - nAt > kMaxHeader) {
         strProblem = "header block too long without an empty line";
-        Resync();
-        return resultSkipped;
+        return headerBad;
       }
-      return resultNeedMore;
+      return headerNeedMore;
     }
-    std::string strLine = m_strBuffer.substr(nAt, nEnd - nAt);
+    std::string strLine = m_strBuffer.substr(nLine, nEnd - nLine);
     if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
-    nAt = nEnd + 1;
+    nLine = nEnd + 1;
     if (strLine.empty()) {
-      if (nAt - m_nStart <= 2) {
-        m_nStart = nAt;  // blank lines between messages are harmless
+      if (nLine - nAt <= 2) {
+        nAt = nLine;  // blank lines between messages are harmless
         continue;
       }
       break;
@@ -109,24 +122,102 @@ CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::st
     if (StartsWithNoCase(strLine, 0, kLengthHeader, kLengthHeaderSize)) {
       if (!ParseLength(strLine.substr(kLengthHeaderSize), nLength)) {
         strProblem = "bad Content-Length header: " + strLine.substr(0, 80);
-        Resync();
-        return resultSkipped;
+        return headerBad;
       }
       bLength = true;
     } else if (!IsHeaderLine(strLine) || HasLengthHeaderInside(strLine)) {
       strProblem = "not a header line: " + strLine.substr(0, 80);
-      Resync();
-      return resultSkipped;
+      return headerBad;
     }
   }
+  nBody = nLine;
   if (!bLength) {
     strProblem = "header block without Content-Length";
-    m_nStart = nAt;
+    return headerBad;
+  }
+  return headerComplete;
+}
+
+size_t CLspMessageReader::FindHeaderInside(size_t& nFrom, size_t nTo) const {
+  for (; nFrom < nTo; ++nFrom) {
+    const size_t nLeft = m_strBuffer.size() - nFrom;
+    if (!StartsWithNoCase(m_strBuffer, nFrom, kLengthHeader, std::min(nLeft, kLengthHeaderSize))) continue;
+    if (nLeft < kLengthHeaderSize) return std::string::npos;  // cut by the read: decided later
+    size_t nAt = nFrom;
+    size_t nLength = 0;
+    size_t nBody = 0;
+    std::string strIgnored;
+    const EHeader eHeader = ReadHeader(nAt, nLength, nBody, strIgnored);
+    if (eHeader == headerComplete) return nFrom;
+    if (eHeader == headerNeedMore) return std::string::npos;
+  }
+  return std::string::npos;
+}
+
+bool CLspMessageReader::SettleOwed(std::string& strProblem) {
+  size_t nAt = m_nStart;
+  while (m_nOwed > 0 && nAt < m_strBuffer.size() && IsJsonBlank(m_strBuffer[nAt])) {
+    ++nAt;
+    --m_nOwed;
+  }
+  MoveTo(nAt);
+  if (m_nOwed == 0) return true;
+  const size_t nLeft = m_strBuffer.size() - nAt;
+  if (nLeft == 0) return false;
+  if (StartsWithNoCase(m_strBuffer, nAt, kLengthHeader, std::min(nLeft, kLengthHeaderSize))) {
+    if (nLeft < kLengthHeaderSize) return false;
+    strProblem = "Content-Length " + std::to_string(m_nOwedLength) + " was " + std::to_string(m_nOwed) +
+                 " bytes longer than its message; reading on from the next header";
+  }
+  // Anything else is garbage, dropped up to the next header by the header reader.
+  m_nOwed = 0;
+  return true;
+}
+
+CLspMessageReader::EResult CLspMessageReader::Next(std::string& strBody, std::string& strProblem) {
+  strProblem.clear();
+  if (m_nOwed > 0) {
+    if (!SettleOwed(strProblem)) return resultNeedMore;
+    if (!strProblem.empty()) return resultSkipped;
+  }
+  size_t nAt = m_nStart;
+  size_t nLength = 0;
+  size_t nBody = 0;
+  const EHeader eHeader = ReadHeader(nAt, nLength, nBody, strProblem);
+  if (nAt != m_nStart) MoveTo(nAt);
+  if (eHeader == headerNeedMore) return resultNeedMore;
+  if (eHeader == headerBad) {
+    if (nBody == std::string::npos) Resync();
+    else MoveTo(nBody);
     return resultSkipped;
   }
-  if (m_strBuffer.size() - nAt < nLength) return resultNeedMore;
-  strBody.assign(m_strBuffer, nAt, nLength);
-  m_nStart = nAt + nLength;
+  if (m_nBody != nBody) {
+    m_nBody = nBody;
+    m_nSearched = nBody;
+    m_extent.Reset();
+  }
+  const size_t nHave = std::min(m_strBuffer.size() - nBody, nLength);
+  const bool bComplete = m_extent.Scan(m_strBuffer.data() + nBody, nHave) == CLspJsonExtent::resultComplete;
+  const size_t nValueEnd = nBody + (bComplete ? m_extent.End() : nHave);
+  const size_t nInside = FindHeaderInside(m_nSearched, nValueEnd);
+  if (nInside != std::string::npos) {
+    strBody.assign(m_strBuffer, nBody, nInside - nBody);
+    strProblem = "a header block inside a body of Content-Length " + std::to_string(nLength) +
+                 ": the body is cut there after " + std::to_string(nInside - nBody) + " bytes";
+    MoveTo(nInside);
+    return resultMessage;
+  }
+  if (m_nSearched < nValueEnd) return resultNeedMore;  // what may be a header inside is not all here
+  if (bComplete) {
+    strBody.assign(m_strBuffer, nBody, nValueEnd - nBody);
+    m_nOwed = nBody + nLength - nValueEnd;
+    m_nOwedLength = nLength;
+    MoveTo(nValueEnd);
+    return resultMessage;
+  }
+  if (m_strBuffer.size() - nBody < nLength) return resultNeedMore;
+  strBody.assign(m_strBuffer, nBody, nLength);
+  MoveTo(nBody + nLength);
   return resultMessage;
 }
 

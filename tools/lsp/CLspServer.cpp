@@ -49,9 +49,21 @@ void CLspServer::HandleMessage(const std::string& strBody) {
   try {
     message = json::parse(strBody);
   } catch (const json::exception& e) {
-    m_pfnLog(std::string("message is not JSON: ") + e.what());
-    RespondError(nullptr, kParseError, "Parse error");
-    return;
+    // Bytes that are not UTF-8 and lone surrogates are read as U+FFFD, as
+    // editors read them, rather than losing the message (an edit, often).
+    std::string strRepaired = strBody;
+    const size_t nRepaired = RepairJsonText(strRepaired);
+    if (nRepaired > 0 && json::accept(strRepaired)) {
+      message = json::parse(strRepaired);
+      m_pfnLog(std::to_string(nRepaired) + " character(s) that could not be decoded read as U+FFFD");
+    } else {
+      m_pfnLog(std::string("message is not JSON: ") + e.what());
+      RespondError(nullptr, kParseError, "Parse error");
+      // A lost edit leaves its document out of step with the client's.
+      if (strBody.find("\"textDocument/didChange\"") != std::string::npos)
+        MarkOutOfStep(FindJsonStringMember(strBody, "uri"), "an edit that is not JSON was lost");
+      return;
+    }
   }
   if (!message.is_object()) {
     RespondError(nullptr, kInvalidRequest, "Invalid Request: a message is a JSON object");
@@ -235,23 +247,41 @@ void CLspServer::DidChange(const json& params) {
     m_pfnLog("didChange for a document that is not open: " + document.at("uri").get<std::string>());
     return;
   }
-  for (const json& change : params.at("contentChanges")) {
-    const std::string strText = change.at("text").get<std::string>();
-    if (!change.contains("range")) {
-      it->second.SetText(strText);
-      continue;
+  // A change that cannot be applied puts the document out of step: later
+  // ranges are skipped, and only a whole text brings it back.
+  try {
+    for (const json& change : params.at("contentChanges")) {
+      const std::string strText = change.at("text").get<std::string>();
+      if (!change.contains("range")) {
+        it->second.SetText(strText);
+        continue;
+      }
+      if (it->second.IsOutOfStep()) continue;
+      const json& range = change.at("range");
+      CLspDocument::CPosition start;
+      CLspDocument::CPosition end;
+      start.nLine = range.at("start").at("line").get<long long>();
+      start.nCharacter = range.at("start").at("character").get<long long>();
+      end.nLine = range.at("end").at("line").get<long long>();
+      end.nCharacter = range.at("end").at("character").get<long long>();
+      it->second.ReplaceRange(start, end, strText, m_eEncoding);
     }
-    const json& range = change.at("range");
-    CLspDocument::CPosition start;
-    CLspDocument::CPosition end;
-    start.nLine = range.at("start").at("line").get<long long>();
-    start.nCharacter = range.at("start").at("character").get<long long>();
-    end.nLine = range.at("end").at("line").get<long long>();
-    end.nCharacter = range.at("end").at("character").get<long long>();
-    it->second.ReplaceRange(start, end, strText, m_eEncoding);
+  } catch (const json::exception& e) {
+    MarkOutOfStep(it->first, std::string("an edit could not be applied (") + e.what() + ")");
+    return;
   }
   if (document.contains("version") && document["version"].is_number_integer())
     it->second.m_nVersion = document["version"].get<int>();
+}
+
+void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& strWhy) {
+  auto it = m_documents.find(strUri);
+  if (it == m_documents.end()) return;
+  it->second.MarkOutOfStep();
+  const std::string strMessage =
+      strWhy + ": no answers on " + strUri + " until the editor sends its whole text again (reopen it)";
+  m_pfnLog(strMessage);
+  SendNotification("window/logMessage", {{"type", 1}, {"message", strMessage}});
 }
 
 void CLspServer::DidClose(const json& params) {

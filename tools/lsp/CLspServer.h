@@ -59,6 +59,8 @@ class CLspServer {
   void DidClose(const json& params);
   void DidSave(const json& params);
   void DidChangeWatchedFiles(const json& params);
+  // Marks an open document out of step and tells the client why.
+  void MarkOutOfStep(const std::string& strUri, const std::string& strWhy);
 
   // Language features (CLspFeatures.cpp); each returns the result, null
   // when there is nothing to show.

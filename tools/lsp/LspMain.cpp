@@ -75,10 +75,8 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
     for (;;) {
       const nimbo::lsp::CLspMessageReader::EResult eResult = reader.Next(strBody, strProblem);
       if (eResult == nimbo::lsp::CLspMessageReader::resultNeedMore) break;
-      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) {
-        Log(strProblem);
-        continue;
-      }
+      if (!strProblem.empty()) Log(strProblem);
+      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) continue;
       server.HandleMessage(strBody);
       if (server.ExitRequested()) return server.ExitStatus();
       if (!bOutputOk) {

@@ -1,35 +1,44 @@
-// LspText: position encodings, line splitting and 8-bit text for JSON.
+// LspText: position encodings, line splitting, 8-bit text for JSON and
+// the repair of JSON text.
 #include "tools/lsp/LspText.h"
+
+#include <cstdio>
 
 namespace nimbo {
 namespace lsp {
 
 namespace {
 
+// The length of the longest start of a well-formed UTF-8 sequence at
+// p[0..nLeft) (Unicode's table of well-formed byte sequences), and in
+// bComplete whether it is a whole character. At least 1 for a byte that
+// begins none: each such byte is a maximal ill-formed part of its own.
+size_t Utf8PrefixLength(const unsigned char* p, size_t nLeft, bool& bComplete) {
+  const unsigned char c = p[0];
+  bComplete = c < 0x80;
+  if (c < 0xC2 || c > 0xF4) return 1;
+  const size_t nLength = c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+  // The second byte's range depends on the first; later ones are 80..BF.
+  unsigned char nLow = 0x80;
+  unsigned char nHigh = 0xBF;
+  if (c == 0xE0) nLow = 0xA0;
+  else if (c == 0xED) nHigh = 0x9F;
+  else if (c == 0xF0) nLow = 0x90;
+  else if (c == 0xF4) nHigh = 0x8F;
+  size_t i = 1;
+  for (; i < nLength && i < nLeft; ++i) {
+    if (p[i] < (i == 1 ? nLow : 0x80) || p[i] > (i == 1 ? nHigh : 0xBF)) break;
+  }
+  bComplete = i == nLength;
+  return i;
+}
+
 // The length of the well-formed UTF-8 sequence at p[0..nLeft), or 0 when the
 // byte there does not begin one (overlong forms and surrogates included).
 size_t Utf8SequenceLength(const unsigned char* p, size_t nLeft) {
-  const unsigned char c = p[0];
-  if (c < 0x80) return 1;
-  size_t nLength = 0;
-  unsigned int nMin = 0;
-  unsigned int nCode = 0;
-  if ((c & 0xE0) == 0xC0) {
-    nLength = 2, nMin = 0x80, nCode = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    nLength = 3, nMin = 0x800, nCode = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    nLength = 4, nMin = 0x10000, nCode = c & 0x07;
-  } else {
-    return 0;
-  }
-  if (nLeft < nLength) return 0;
-  for (size_t i = 1; i < nLength; ++i) {
-    if ((p[i] & 0xC0) != 0x80) return 0;
-    nCode = (nCode << 6) | (p[i] & 0x3F);
-  }
-  if (nCode < nMin || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF)) return 0;
-  return nLength;
+  bool bComplete = false;
+  const size_t nLength = Utf8PrefixLength(p, nLeft, bComplete);
+  return bComplete ? nLength : 0;
 }
 
 // Units of one character in the encoding: a 4-byte sequence is a surrogate
@@ -39,6 +48,27 @@ long long UnitsOf(size_t nSequence, EPositionEncoding eEncoding) {
   if (eEncoding == encodingUtf8) return static_cast<long long>(nSequence);
   return nSequence == 4 ? 2 : 1;
 }
+
+int HexValue(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+
+// The code unit of a "\uXXXX" escape at strText[nAt], or -1.
+long UnicodeEscapeAt(const std::string& strText, size_t nAt) {
+  if (nAt + 6 > strText.size() || strText[nAt] != '\\' || strText[nAt + 1] != 'u') return -1;
+  long nCode = 0;
+  for (size_t i = nAt + 2; i < nAt + 6; ++i) {
+    const int nDigit = HexValue(strText[i]);
+    if (nDigit < 0) return -1;
+    nCode = nCode * 16 + nDigit;
+  }
+  return nCode;
+}
+
+const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
 
 }  // namespace
 
@@ -105,6 +135,81 @@ std::string ToUtf8(const std::string& strText) {
     }
   }
   return strResult;
+}
+
+size_t RepairJsonText(std::string& strText) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(strText.data());
+  std::string strResult;
+  size_t nChanged = 0;
+  bool bInString = false;
+  for (size_t i = 0; i < strText.size();) {
+    const unsigned char c = p[i];
+    if (c >= 0x80) {
+      bool bComplete = false;
+      const size_t nPrefix = Utf8PrefixLength(p + i, strText.size() - i, bComplete);
+      if (bComplete) {
+        strResult.append(strText, i, nPrefix);
+      } else {
+        strResult += kReplacement;
+        ++nChanged;
+      }
+      i += nPrefix;
+    } else if (!bInString) {
+      bInString = c == '"';
+      strResult += static_cast<char>(c);
+      ++i;
+    } else if (c == '"') {
+      bInString = false;
+      strResult += '"';
+      ++i;
+    } else if (c < 0x20) {
+      char szEscape[8];
+      std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
+      strResult += szEscape;
+      ++nChanged;
+      ++i;
+    } else if (c != '\\' || i + 1 == strText.size()) {
+      strResult += static_cast<char>(c);
+      ++i;
+    } else {
+      const long nUnit = UnicodeEscapeAt(strText, i);
+      if (nUnit >= 0xD800 && nUnit <= 0xDBFF) {
+        const long nNext = UnicodeEscapeAt(strText, i + 6);
+        if (nNext >= 0xDC00 && nNext <= 0xDFFF) {
+          strResult.append(strText, i, 12);  // a whole surrogate pair
+          i += 12;
+          continue;
+        }
+      }
+      if (nUnit >= 0xD800 && nUnit <= 0xDFFF) {
+        strResult += "\\ufffd";
+        ++nChanged;
+        i += 6;
+      } else {
+        strResult.append(strText, i, 2);  // any other escape stays as it is
+        i += 2;
+      }
+    }
+  }
+  if (nChanged > 0) strText.swap(strResult);
+  return nChanged;
+}
+
+std::string FindJsonStringMember(const std::string& strText, const std::string& strName) {
+  const std::string strKey = "\"" + strName + "\"";
+  for (size_t nAt = strText.find(strKey); nAt != std::string::npos; nAt = strText.find(strKey, nAt + 1)) {
+    size_t i = nAt + strKey.size();
+    while (i < strText.size() && IsJsonBlank(strText[i])) ++i;
+    if (i >= strText.size() || strText[i] != ':') continue;
+    ++i;
+    while (i < strText.size() && IsJsonBlank(strText[i])) ++i;
+    if (i >= strText.size() || strText[i] != '"') continue;
+    const size_t nFirst = ++i;
+    while (i < strText.size() && strText[i] != '"') i += strText[i] == '\\' ? 2 : 1;
+    if (i >= strText.size()) continue;
+    return strText.substr(nFirst, i - nFirst);
+  }
+  return std::string();
 }
 
 }  // namespace lsp

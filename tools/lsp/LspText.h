@@ -1,6 +1,6 @@
 // LspText: the text conversions a language server needs: columns in the
-// client's position encoding against byte offsets, lines of a text, and
-// 8-bit text made safe for JSON.
+// client's position encoding against byte offsets, lines of a text, 8-bit
+// text made safe for JSON, and JSON text with bad characters made readable.
 #pragma once
 
 #include <string>
@@ -30,6 +30,23 @@ std::vector<std::string> SplitLines(const std::string& strText);
 // Latin-1 character of that value, so that a description or prototype in
 // an 8-bit code page can be sent as JSON without losing a character.
 std::string ToUtf8(const std::string& strText);
+
+// JSON's blanks between tokens: space, tab, carriage return, line feed.
+inline bool IsJsonBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+
+// Makes a JSON text that a strict parser refused readable, as editors read
+// text they cannot decode: each ill-formed UTF-8 sequence (each maximal
+// part of one, as Unicode recommends) becomes U+FFFD, an escaped surrogate
+// without its partner ("\ud800") becomes "\ufffd", and a control byte
+// standing raw inside a string becomes its escape. Returns the number of
+// characters changed; the text is left as it was when that is 0.
+size_t RepairJsonText(std::string& strText);
+
+// The string value of the first member named strName found in a JSON text
+// by its bytes alone ("uri": "..." with its escapes left as they are), for
+// telling which document a message that cannot be parsed was about. Empty
+// when there is none.
+std::string FindJsonStringMember(const std::string& strText, const std::string& strName);
 
 }  // namespace lsp
 }  // namespace nimbo

@@ -56,17 +56,22 @@ TEST(CLspDocument, RangeEditsMatchTheEditedText) {
 }
 
 TEST(CLspDocument, CachedSearchAgreesWithAFreshScanAfterEveryEdit) {
-  // Random edits made of the bytes that move the scanner's state: quotes,
-  // escapes, comment marks, parentheses, commas and line breaks.
-  const std::string strAlphabet = "ab (),,\"'\\/*\n";
+  // Random edits made of what moves the scanner's state: quotes, escapes,
+  // comment marks, every bracket, commas, statement ends, header keywords
+  // (whole or cut by the edit) and line breaks.
+  const char* const apszPieces[] = {"a", "b", " ", "(", ")", ",", ",", "\"", "'", "\\", "/", "*", "\n",
+                                    "[", "]", "{", "}", ";", "function ", "declare", "func"};
   std::mt19937 random(13);
-  CLspDocument document("Foo(a, \"x\nBar(1, /* c\n, d */ 2, 'q', e)\n");
-  for (int nEdit = 0; nEdit < 300; ++nEdit) {
+  CLspDocument document("Foo(a, \"x\nBar(1, /* c\n, d */ 2, 'q', e)\nfunction F(x) {\n  G([1, 2], {;}\n}\n");
+  for (int nEdit = 0; nEdit < 1000; ++nEdit) {
     const long long nLines = static_cast<long long>(document.Lines().size());
     const CLspDocument::CPosition start = At(random() % nLines, random() % 12);
-    const CLspDocument::CPosition end = At(start.nLine + random() % 2, random() % 12);
+    // Mostly small edits within a line; larger cuts keep the text short.
+    const bool bCut = document.Text().size() > 400;
+    const CLspDocument::CPosition end = bCut ? At(start.nLine + random() % 3, random() % 12)
+                                             : At(start.nLine, start.nCharacter + random() % 3);
     std::string strText;
-    for (unsigned n = random() % 4; n > 0; --n) strText += strAlphabet[random() % strAlphabet.size()];
+    for (unsigned n = 1 + random() % 3; n > 0; --n) strText += apszPieces[random() % std::size(apszPieces)];
     // Ask first, so the cache is filled before the edit invalidates part of it.
     AllAnswers(document);
     document.ReplaceRange(start, end, strText, nimbo::lsp::encodingUtf8);

@@ -45,12 +45,41 @@ TEST(CLspMessageReader, GarbageIsSkippedUpToTheNextHeader) {
 
 TEST(CLspMessageReader, ABodyCutShortWaitsAndStaysPending) {
   CLspMessageReader reader;
-  const std::string strPart = "Content-Length: 10\r\n\r\n{}";
+  const std::string strPart = "Content-Length: 10\r\n\r\n{\"a\"";
   reader.Feed(strPart.data(), strPart.size());
   std::string strBody;
   std::string strProblem;
   EXPECT_EQ(reader.Next(strBody, strProblem), CLspMessageReader::resultNeedMore);
   EXPECT_EQ(reader.Pending(), strPart.size());
+}
+
+// A wrong Content-Length costs at most its own message, and a request whose
+// length is too long is answered without waiting for bytes that never come.
+TEST(CLspMessageReader, AWrongLengthCostsAtMostItsMessage) {
+  using nimbo::lsp::FrameMessage;
+  struct CCase {
+    const char* pszName;
+    std::string strStream;
+    std::vector<std::string> bodies;
+  };
+  const CCase cases[] = {
+      {"too long, the next message after it", "Content-Length: 27\r\n\r\n{\"id\":1}" + FrameMessage("{\"id\":2}"),
+       {"{\"id\":1}", "skipped", "{\"id\":2}"}},
+      {"too long, nothing after it", "Content-Length: 99\r\n\r\n{\"id\":[1,\"]\"]}", {"{\"id\":[1,\"]\"]}"}},
+      {"blanks after the value, within the length", "Content-Length: 7\r\n\r\n[1]\r\n \n" + FrameMessage("2"), {"[1]", "2"}},
+      {"too long, garbage after it", "Content-Length: 30\r\n\r\n{\"a\":1}xyz" + FrameMessage("{\"b\":2}"),
+       {"{\"a\":1}", "skipped", "{\"b\":2}"}},
+      {"a broken body holding the next header",
+       "Content-Length: 40\r\n\r\n{\"id\":\"x" + FrameMessage("{\"id\":2}") + FrameMessage("{\"id\":3}"),
+       {"{\"id\":\"x", "{\"id\":2}", "{\"id\":3}"}},
+      {"too short", "Content-Length: 5\r\n\r\n{\"a\":1}" + FrameMessage("{\"b\":2}"),
+       {"{\"a\":", "skipped", "{\"b\":2}"}},
+      {"a header's text inside a string is text",
+       FrameMessage("{\"t\":\"Content-Length: 5\\r\\n\\r\\n\"}") + FrameMessage("[]"),
+       {"{\"t\":\"Content-Length: 5\\r\\n\\r\\n\"}", "[]"}},
+  };
+  for (const CCase& c : cases)
+    for (size_t nChunk : {1u, 3u, 4096u}) EXPECT_EQ(ReadAll(c.strStream, nChunk), c.bodies) << c.pszName << ", " << nChunk;
 }
 
 }  // namespace

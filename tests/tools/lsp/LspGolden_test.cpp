@@ -5,7 +5,7 @@
 // rewrites the expected files instead (review the diff before committing).
 //
 // Lines of a case: a JSON message (framed by the runner); "raw: TEXT" sends
-// TEXT as it is, with \r, \n and \\ unescaped; "write: FILE TEXT" replaces a
+// TEXT as it is, with \r, \n, \xHH and \\ unescaped; "write: FILE TEXT" replaces a
 // fixture file (TEXT unescaped the same way); "#" begins a comment. ${DIR}
 // stands for the copy of the fixture, in the input and in the output.
 #include <gtest/gtest.h>
@@ -44,6 +44,11 @@ std::string Unescape(const std::string& strText) {
       continue;
     }
     const char ch = strText[++i];
+    if (ch == 'x' && i + 2 < strText.size()) {
+      strResult += static_cast<char>(std::stoi(strText.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+      continue;
+    }
     strResult += ch == 'r' ? '\r' : ch == 'n' ? '\n' : ch;
   }
   return strResult;
@@ -74,8 +79,12 @@ std::string RunCase(const std::string& strInput, const CScratchDir& scratch) {
     std::string strProblem;
     for (nimbo::lsp::CLspMessageReader::EResult eResult; (eResult = reader.Next(strBody, strProblem)) !=
                                                           nimbo::lsp::CLspMessageReader::resultNeedMore;) {
-      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) strOutput += "(skipped: " + strProblem + ")\n";
-      else if (!server.ExitRequested()) server.HandleMessage(strBody);
+      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) {
+        strOutput += "(skipped: " + strProblem + ")\n";
+        continue;
+      }
+      if (!strProblem.empty()) strOutput += "(framing: " + strProblem + ")\n";
+      if (!server.ExitRequested()) server.HandleMessage(strBody);
     }
   }
   strOutput += server.ExitRequested() ? "(exit " + std::to_string(server.ExitStatus()) + ")\n" : "(no exit)\n";

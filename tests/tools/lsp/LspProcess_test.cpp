@@ -1,5 +1,6 @@
-// The nimbo lsp process as a client meets it: exit statuses, and Neovim's
-// built-in client driving it (the test fails when nvim is not installed).
+// The nimbo lsp process as a client meets it: exit statuses, and two real
+// editors (Neovim 0.7 and Emacs 28 with eglot) configured by the README's
+// blocks (the tests fail, never skip, when an editor is not installed).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -47,20 +48,53 @@ TEST(LspProcess, ExitStatusTellsWhetherShutdownCameFirst) {
   }
 }
 
-TEST(LspProcess, NeovimClientSeesSignatureCompletionAndHover) {
-  ASSERT_EQ(RunShell("command -v nvim >/dev/null"), 0) << "nvim is not installed (Debian package neovim; scripts/setup.sh)";
+// Runs a real client's test script on a copy of the sample project, from
+// the project's folder; the script runs the README's configuration for that
+// editor. The client's output, and whether it ended with "OK".
+struct CClientRun {
+  int nStatus;
+  std::string strOut;
+};
+CClientRun RunClient(const std::string& strCommand) {
   CScratchDir scratch;
-  const std::string strCommand = "cp -R '" + kSource + "/samples/project' '" + scratch.PathOf("project") +
-                                 "' && NIMBO_BIN='" + kNimbo + "' NIMBO_TEST_PROJECT='" + scratch.PathOf("project") +
-                                 "' NIMBO_TEST_PROGRAMS='" + kSource + "/samples/Programs' HOME='" +
-                                 scratch.GetPath() + "' timeout 60 nvim --headless -u NONE -i NONE -n -c 'luafile " +
-                                 kSource + "/tests/tools/lsp/neovim/client.lua' >'" + scratch.PathOf("out") + "' 2>&1";
-  const int nStatus = RunShell(strCommand);
+  const std::string strProject = scratch.PathOf("project");
+  const std::string strShell = "cp -R '" + kSource + "/samples/project' '" + strProject + "' && cd '" + strProject +
+                               "' && NIMBO_BIN='" + kNimbo + "' NIMBO_README='" + kSource +
+                               "/README.md' NIMBO_TEST_PROJECT='" + strProject + "' NIMBO_TEST_PROGRAMS='" + kSource +
+                               "/samples/Programs' HOME='" + scratch.GetPath() + "' timeout 60 " + strCommand + " >'" +
+                               scratch.PathOf("out") + "' 2>&1";
+  CClientRun run;
+  run.nStatus = RunShell(strShell);
   std::ifstream in(scratch.PathOf("out"));
-  const std::string strOut((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(nStatus, 0) << strOut;
-  EXPECT_NE(strOut.find("signature StrMid(szText, nStart, nCount) parameter 2"), std::string::npos) << strOut;
-  EXPECT_NE(strOut.find("\nOK\n"), std::string::npos) << strOut;
+  run.strOut.assign((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return run;
+}
+
+// Each feature a user reaches with the README's keys: completion, the
+// signature as "(" and "," are typed (none marked past the last
+// parameter), hover and go to definition.
+void ExpectEveryFeature(const CClientRun& run) {
+  EXPECT_EQ(run.nStatus, 0) << run.strOut;
+  for (const char* pszLine : {"completion StrTrim StrTrimLeft StrTrimRight", "past the last parameter: none marked",
+                              "hover ok", "definition orders.nsc:18", "OK"})
+    EXPECT_NE(run.strOut.find(std::string("\n") + pszLine + "\n"), std::string::npos) << pszLine << "\n" << run.strOut;
+}
+
+TEST(LspProcess, NeovimWithTheReadmesBlockReachesEveryFeature) {
+  ASSERT_EQ(RunShell("command -v nvim >/dev/null"), 0) << "nvim is not installed (Debian package neovim; scripts/setup.sh)";
+  const CClientRun run = RunClient("nvim --headless -u NONE -i NONE -n -c 'luafile " + kSource +
+                                   "/tests/tools/lsp/neovim/client.lua'");
+  ExpectEveryFeature(run);
+  EXPECT_NE(run.strOut.find("signature StrMid(szText, nStart, nCount) parameter 2"), std::string::npos) << run.strOut;
+}
+
+TEST(LspProcess, EmacsEglotWithTheReadmesBlockReachesEveryFeature) {
+  ASSERT_EQ(RunShell("command -v emacs >/dev/null"), 0)
+      << "emacs is not installed (Debian packages emacs-nox and elpa-eglot; scripts/setup.sh)";
+  // -q, not -Q: the site start-up files put Debian's elpa-eglot on the load path.
+  const CClientRun run = RunClient("emacs --batch -q -l '" + kSource + "/tests/tools/lsp/emacs/client.el'");
+  ExpectEveryFeature(run);
+  EXPECT_NE(run.strOut.find("signature StrMid(szText, nStart, nCount) marked nCount"), std::string::npos) << run.strOut;
 }
 
 }  // namespace

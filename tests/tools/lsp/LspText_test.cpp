@@ -40,4 +40,30 @@ TEST(LspText, EightBitBytesBecomeLatin1Characters) {
   EXPECT_EQ(ToUtf8("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xC2\x80");  // an encoded surrogate is not UTF-8
 }
 
+TEST(LspText, JsonTextRepairedAsEditorsDecode) {
+  const std::string strFffd = "\xEF\xBF\xBD";
+  struct CCase {
+    std::string strIn;
+    std::string strOut;
+    size_t nChanged;
+  };
+  const CCase cases[] = {
+      {R"({"t":"a\ud800b"})", R"({"t":"a\ufffdb"})", 1},                 // a lone high surrogate
+      {R"({"t":"\uDC00\ud83d\ude00"})", R"({"t":"\ufffd\ud83d\ude00"})", 1},  // a lone low one; a pair stays
+      {R"({"t":"\\ud800"})", R"({"t":"\\ud800"})", 0},                // an escaped backslash, no escape
+      {"{\"t\":\"caf\xE9\"}", "{\"t\":\"caf" + strFffd + "\"}", 1},      // a Latin-1 byte
+      {"\"\xE2\x82x\"", "\"" + strFffd + "x\"", 1},                      // a cut sequence is one part
+      {"\"\xED\xA0\x80\"", "\"" + strFffd + strFffd + strFffd + "\"", 3},  // an encoded surrogate: three
+      {"\"\xC3\xA9\xF0\x9F\x98\x80\"", "\"\xC3\xA9\xF0\x9F\x98\x80\"", 0},  // well-formed stays
+      {"{\"t\":\"a\tb\"}\n", "{\"t\":\"a\\u0009b\"}\n", 1},              // raw control bytes in strings only
+  };
+  for (const CCase& c : cases) {
+    std::string strText = c.strIn;
+    EXPECT_EQ(RepairJsonText(strText), c.nChanged) << c.strIn;
+    EXPECT_EQ(strText, c.strOut) << c.strIn;
+  }
+  EXPECT_EQ(FindJsonStringMember(R"({"a":{"uri" : "file:///x\"y.nsc"}, "uri":"z"})", "uri"), "file:///x\\\"y.nsc");
+  EXPECT_EQ(FindJsonStringMember(R"({"uri":7, "uris":"x"})", "uri"), "");
+}
+
 }  // namespace

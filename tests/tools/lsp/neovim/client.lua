@@ -1,66 +1,134 @@
--- Neovim's built-in client (0.7) on `nimbo lsp`: opens a script of the
--- sample project, types calls and checks what the client receives.
--- Environment: NIMBO_BIN (the nimbo tool), NIMBO_TEST_PROJECT, NIMBO_TEST_PROGRAMS.
+-- Neovim 0.7 as a user meets `nimbo lsp`: the configuration block of the
+-- README, run as it stands there (only its two /path/to/ placeholders
+-- filled in), then keys typed in a script of the sample project: Ctrl+X
+-- Ctrl+O, "(" and ",", K and gd. Run from the project's folder (the block
+-- takes it as the root).
+-- Environment: NIMBO_BIN (the nimbo tool), NIMBO_README, NIMBO_TEST_PROGRAMS.
+-- Each report on a line of its own (the editor writes its mode messages
+-- to the same output without line breaks).
+local function say(message) io.stdout:write("\n" .. message .. "\n") end
 local function fail(message)
-  io.stdout:write("FAIL " .. message .. "\n")
+  say("FAIL " .. message)
   os.exit(1)
 end
 
-local project = os.getenv("NIMBO_TEST_PROJECT")
-local id = vim.lsp.start_client({
-  cmd = {os.getenv("NIMBO_BIN"), "lsp", "--programs", os.getenv("NIMBO_TEST_PROGRAMS")},
-  root_dir = project,
-  name = "nimbo",
-  flags = {debounce_text_changes = 0},
-})
-if not id then fail("start_client") end
-vim.cmd("edit " .. project .. "/main.nsc")
-local buf = vim.api.nvim_get_current_buf()
-vim.lsp.buf_attach_client(buf, id)
-if not vim.wait(10000, function()
-  local client = vim.lsp.get_client_by_id(id)
-  return client ~= nil and client.initialized
-end) then fail("the client was not initialised") end
+-- The README's Neovim block: the first lua block after its "**Neovim**" line.
+local readme = io.open(os.getenv("NIMBO_README")):read("*a")
+local block = readme:match("%*%*Neovim%*%*.-```lua\n(.-)```")
+if not block then fail("no Neovim block in the README") end
+block = block:gsub("/path/to/nimbo", os.getenv("NIMBO_BIN"), 1)
+block = block:gsub("/path/to/Programs", os.getenv("NIMBO_TEST_PROGRAMS"), 1)
+local chunk, err = loadstring(block, "README.md")
+if not chunk then fail("the README's block: " .. err) end
+chunk()
 
--- Types one line at the end of the buffer and asks method with the
--- position at the end of that line (in the client's UTF-16 units).
-local function ask(method, text, column)
-  local line = vim.api.nvim_buf_line_count(buf)
-  vim.api.nvim_buf_set_lines(buf, line, line, false, {text})
-  local params = {
-    textDocument = vim.lsp.util.make_text_document_params(buf),
-    position = {line = line, character = column or vim.str_utfindex(text)},
-  }
-  local responses = vim.lsp.buf_request_sync(buf, method, params, 5000)
-  local response = responses and responses[id]
-  if not response or response.error then fail(method .. ": no answer for " .. text) end
+-- The steps run in a coroutine that sleeps on timers, so that the editor's
+-- main loop reads the typed keys and the server's answers meanwhile.
+local co
+local function sleep(ms)
+  vim.defer_fn(function()
+    local ok, message = coroutine.resume(co)
+    if not ok then fail(tostring(message)) end
+  end, ms)
+  coroutine.yield()
+end
+local function wait_for(what, predicate)
+  for _ = 1, 500 do
+    local ok, value = pcall(predicate)
+    if ok and value then return value end
+    sleep(20)
+  end
+  fail("timed out waiting for " .. what)
+end
+local function type_keys(keys)
+  vim.api.nvim_feedkeys(vim.api.nvim_replace_termcodes(keys, true, false, true), "mt", false)
+end
+-- The text of the floating window open now, if any.
+local function float_text()
+  for _, win in ipairs(vim.api.nvim_list_wins()) do
+    if vim.api.nvim_win_get_config(win).relative ~= "" then
+      return table.concat(vim.api.nvim_buf_get_lines(vim.api.nvim_win_get_buf(win), 0, -1, false), "\n"), win
+    end
+  end
+end
+local function ask(method, position)
+  local params = {textDocument = vim.lsp.util.make_text_document_params(0), position = position}
+  local responses = vim.lsp.buf_request_sync(0, method, params, 5000)
+  local response = responses and responses[nimbo_client]
+  if not response or response.error then fail(method .. ": no answer") end
   return response.result
 end
 
-local help = ask("textDocument/signatureHelp", "  é = StrMid(AddTax(1, 2), 2, ")
-if not help or help.signatures[1].label ~= "StrMid(szText, nStart, nCount)" then fail("signature label") end
-if help.activeParameter ~= 2 then fail("active parameter " .. tostring(help.activeParameter)) end
-io.stdout:write("signature " .. help.signatures[1].label .. " parameter " .. help.activeParameter .. "\n")
+local function main()
+  vim.cmd("edit main.nsc")
+  wait_for("the client", function() return vim.lsp.get_client_by_id(nimbo_client).initialized end)
 
-help = ask("textDocument/signatureHelp", "  AddTax(n, ")
-if not help or help.signatures[1].label ~= "AddTax(nCents, nRatePercent)" or help.activeParameter ~= 1 then
-  fail("project function's signature")
+  -- Completion: Ctrl+X Ctrl+O in insert mode.
+  if vim.bo.omnifunc ~= "v:lua.vim.lsp.omnifunc" then fail("omnifunc: " .. vim.bo.omnifunc) end
+  type_keys("Go  x = StrTr<C-x><C-o>")
+  local items = wait_for("the completion menu", function()
+    local items = vim.fn.complete_info({"items"}).items
+    return #items > 0 and items
+  end)
+  local labels = {}
+  for _, item in ipairs(items) do table.insert(labels, item.word) end
+  table.sort(labels)
+  if table.concat(labels, " ") ~= "StrTrim StrTrimLeft StrTrimRight" then fail("completion: " .. table.concat(labels, " ")) end
+  say("completion " .. table.concat(labels, " "))
+  type_keys("<C-e><Esc>")
+
+  -- Signature help: typing "(" and "," shows the call's prototype.
+  type_keys("o  \195\169 = StrMid(AddTax(")
+  wait_for("the signature after (", function()
+    local shown = float_text()
+    return shown and shown:find("AddTax(nCents, nRatePercent)", 1, true) and shown
+  end)
+  local _, first = float_text()
+  type_keys("1, 2), 2,")
+  wait_for("the signature after ,", function()
+    local shown, win = float_text()
+    return win ~= first and shown and shown:find("StrMid(szText, nStart, nCount)", 1, true)
+  end)
+  local line = vim.api.nvim_get_current_line()
+  local help = ask("textDocument/signatureHelp", {line = vim.fn.line(".") - 1, character = vim.str_utfindex(line)})
+  if help.activeParameter ~= 2 then fail("active parameter " .. tostring(help.activeParameter)) end
+  say("signature " .. help.signatures[1].label .. " parameter " .. help.activeParameter)
+  -- An argument past the last parameter: Neovim marks none.
+  type_keys(" 3,")
+  wait_for("the typing", function() return vim.api.nvim_get_current_line():sub(-3) == " 3," end)
+  line = vim.api.nvim_get_current_line()
+  help = ask("textDocument/signatureHelp", {line = vim.fn.line(".") - 1, character = vim.str_utfindex(line)})
+  local _, marked = vim.lsp.util.convert_signature_help_to_markdown_lines(help, "nimbo", {"(", ","})
+  if help.signatures[1].label ~= "StrMid(szText, nStart, nCount)" or help.activeParameter ~= nil or marked ~= nil then
+    fail("past the last parameter: " .. vim.inspect(help))
+  end
+  say("past the last parameter: none marked")
+  type_keys("<Esc>")
+
+  -- K: the prototype of the function under the cursor.
+  vim.api.nvim_win_set_cursor(0, {17, 20})  -- LoadOrders("orders.txt")
+  type_keys("K")
+  wait_for("hover", function()
+    local shown = float_text()
+    return shown and shown:find("LoadOrders(strFile)", 1, true)
+  end)
+  say("hover ok")
+  type_keys("<Esc>")
+
+  -- gd: to the definition in another script.
+  vim.api.nvim_win_set_cursor(0, {22, 20})  -- CountOpenOrders(aOrders)
+  type_keys("gd")
+  wait_for("the definition", function()
+    return vim.fn.expand("%:t") == "orders.nsc" and vim.fn.line(".") == 18
+  end)
+  say("definition orders.nsc:18")
+
+  vim.lsp.stop_client(nimbo_client)
+  wait_for("the server's end", function() return vim.lsp.get_client_by_id(nimbo_client) == nil end)
+  say("OK")
+  os.exit(0)
 end
 
-local completion = ask("textDocument/completion", "  x = strtr")
-local items = completion.items or completion
-local labels = {}
-for _, item in ipairs(items) do table.insert(labels, item.label) end
-table.sort(labels)
-if table.concat(labels, " ") ~= "StrTrim StrTrimLeft StrTrimRight" then fail("completion: " .. table.concat(labels, " ")) end
-io.stdout:write("completion " .. table.concat(labels, " ") .. "\n")
-
-local hover = ask("textDocument/hover", "  Sqrt(2)", 3)
-local value = hover and hover.contents and hover.contents.value or ""
-if not value:find("Sqrt(fValue)", 1, true) or not value:find("The square root.", 1, true) then fail("hover: " .. value) end
-io.stdout:write("hover ok\n")
-
-vim.lsp.stop_client(id)
-vim.wait(5000, function() return vim.lsp.get_client_by_id(id) == nil end)
-io.stdout:write("OK\n")
-os.exit(0)
+co = coroutine.create(main)
+local ok, message = coroutine.resume(co)
+if not ok then fail(tostring(message)) end
