@@ -4,11 +4,13 @@
 # build/vscode/nimbo-<version>.vsix with vsce.
 #
 # The language servers are bundled when they have been built: the Linux one
-# from build/default (scripts/test.sh, scripts/run.sh), the Windows one with
-# its DLLs from build/win32 (scripts/test-windows.sh), each with the samples
-# beside it as an installed nimbo finds them. A server that was not built is
-# left out and said so; the package is still made, so that its manifest is
-# checked on every run (the extension then asks for nimbo.serverPath).
+# from build/default (scripts/test.sh, scripts/run.sh), the Windows one from
+# build/win32 (scripts/test-windows.sh). Each is staged as its build installs
+# it (cmake --install: bin/, lib/, share/nimbo/samples), less what a server
+# does not need (headers, import libraries, CMake and pkg-config files, the
+# man page). A server that was not built is left out and said so; the
+# package is still made, so that its manifest is checked on every run (the
+# extension then asks for nimbo.serverPath).
 #
 # Usage: scripts/vscode.sh [--no-test]
 set -euo pipefail
@@ -16,9 +18,8 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 EXT=editors/vscode
 OUT=${NIMBO_VSCODE_OUT:-build/vscode}
-LINUX_BIN=${NIMBO_LINUX_BUILD:-build/default}/tools/nimbo/nimbo
-WIN_BIN=${NIMBO_WIN32_BUILD:-build/win32}/bin
-
+LINUX_BUILD=${NIMBO_LINUX_BUILD:-build/default}
+WIN_BUILD=${NIMBO_WIN32_BUILD:-build/win32}
 command -v npm >/dev/null || { echo "vscode.sh: npm not found (Node.js 20 and npm are needed)" >&2; exit 2; }
 echo "== VS Code extension: npm ci"
 (cd "$EXT" && npm ci --no-audit --no-fund --loglevel=error)
@@ -30,23 +31,23 @@ fi
 
 echo "== VS Code extension: servers"
 rm -rf "$EXT/server" "$EXT/LICENSE"
-mkdir -p "$EXT/server/share/nimbo"
-cp -r samples "$EXT/server/share/nimbo/samples"
-if [ -x "$LINUX_BIN" ]; then
-  mkdir -p "$EXT/server/linux-x64"
-  cp "$LINUX_BIN" "$EXT/server/linux-x64/nimbo"
-  echo "linux-x64: $LINUX_BIN"
-else
-  echo "linux-x64: not built ($LINUX_BIN), left out"
-fi
-if [ -f "$WIN_BIN/nimbo.exe" ]; then
-  mkdir -p "$EXT/server/win32"
-  # The program and every DLL it loads from its own folder.
-  cp "$WIN_BIN/nimbo.exe" "$WIN_BIN"/nimbo_*.dll "$WIN_BIN"/lib*.dll "$EXT/server/win32/"
-  echo "win32: $WIN_BIN/nimbo.exe"
-else
-  echo "win32: not built ($WIN_BIN/nimbo.exe), left out"
-fi
+# stage PLATFORM BUILD PROGRAM: the build's install tree, pruned, under server/PLATFORM.
+stage() {
+  local dir=$EXT/server/$1
+  if [ ! -f "$2/$3" ]; then
+    echo "$1: not built ($2/$3), left out"
+    return
+  fi
+  cmake --install "$2" --prefix "$ROOT/$dir" --strip >/dev/null
+  rm -rf "$dir/README.txt" "$dir/include" "$dir/share/man" "$dir/share/bash-completion" "$dir"/lib*/cmake "$dir"/lib*/pkgconfig
+  find "$dir" \( -name '*.lib' -o -name '*.a' \) -delete
+  # A shared library once, under the name the loader asks for (its SONAME).
+  for lib in "$dir"/lib*/*.so.*.*.*; do [ -e "$lib" ] && mv -f "$lib" "${lib%.*.*}"; done
+  find "$dir" -name '*.so' -type l -delete
+  echo "$1: $2/$3"
+}
+stage linux-x64 "$LINUX_BUILD" tools/nimbo/nimbo
+stage win32 "$WIN_BUILD" bin/nimbo.exe
 
 echo "== VS Code extension: package"
 LICENSE_FLAG=--skip-license

@@ -15,6 +15,16 @@ install(TARGETS nimbo_internal nimbo_testctl RUNTIME DESTINATION ${CMAKE_INSTALL
         LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR} ARCHIVE EXCLUDE_FROM_ALL)
 install(FILES ${NIMBO_LIBSTDCXX_DLL} ${NIMBO_LIBGCC_DLL} ${NIMBO_WINPTHREAD_DLL}
         DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian's libstdc++-6.dll carries its debugging information (21 MB of its
+# 22); a stripped install (cpack, cmake --install --strip) leaves it out, as
+# it does for the project's own programs and DLLs.
+foreach(dll ${NIMBO_LIBSTDCXX_DLL} ${NIMBO_LIBGCC_DLL} ${NIMBO_WINPTHREAD_DLL})
+  get_filename_component(name ${dll} NAME)
+  install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND ${CMAKE_STRIP} --strip-debug
+                    \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${name}\")
+  endif()")
+endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/package/README.txt DESTINATION .)
 # The licence, where the source tree has one.
 if(EXISTS ${CMAKE_SOURCE_DIR}/LICENSE)

@@ -19,10 +19,13 @@ const kDiagnosticKinds = {
 const kSeverities = ["error", "warning", "information", "hint", "off"];
 
 // The bundled server for a platform, relative to the extension's folder;
-// null where none is bundled. A 64-bit Windows runs the 32-bit program.
+// null where none is bundled. Each platform's folder is an installed tree
+// (bin/, lib/, share/nimbo/samples), so the server finds its libraries and
+// its default "Programs" folder as an installed nimbo does. A 64-bit
+// Windows runs the 32-bit program.
 function BundledServer(strPlatform, strArch) {
-  if (strPlatform === "win32") return path.win32.join("server", "win32", "nimbo.exe");
-  if (strPlatform === "linux" && strArch === "x64") return path.posix.join("server", "linux-x64", "nimbo");
+  if (strPlatform === "win32") return path.win32.join("server", "win32", "bin", "nimbo.exe");
+  if (strPlatform === "linux" && strArch === "x64") return path.posix.join("server", "linux-x64", "bin", "nimbo");
   return null;
 }
 

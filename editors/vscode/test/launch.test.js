@@ -14,10 +14,10 @@ const kWindows = { platform: "win32", arch: "x64", home: "C:\\Users\\ann", env: 
 
 test("the bundled binary for each platform", () => {
   for (const [strPlatform, strArch, expected] of [
-    ["linux", "x64", "server/linux-x64/nimbo"],
-    ["win32", "x64", "server\\win32\\nimbo.exe"],
-    ["win32", "ia32", "server\\win32\\nimbo.exe"],
-    ["win32", "arm64", "server\\win32\\nimbo.exe"],
+    ["linux", "x64", "server/linux-x64/bin/nimbo"],
+    ["win32", "x64", "server\\win32\\bin\\nimbo.exe"],
+    ["win32", "ia32", "server\\win32\\bin\\nimbo.exe"],
+    ["win32", "arm64", "server\\win32\\bin\\nimbo.exe"],
     ["linux", "arm64", null],
     ["darwin", "arm64", null],
   ])
@@ -26,9 +26,9 @@ test("the bundled binary for each platform", () => {
 
 test("the server runs `lsp`; a chosen programs folder beats $NIMBO_PROGRAMS", () => {
   assert.deepEqual(launch.ServerLaunch({}, "/work", kLinux),
-                   { command: "/ext/server/linux-x64/nimbo", args: ["lsp"], env: kLinux.env });
+                   { command: "/ext/server/linux-x64/bin/nimbo", args: ["lsp"], env: kLinux.env });
   const windows = launch.ServerLaunch({ programsFolder: "P" }, "C:\\work", kWindows);
-  assert.equal(windows.command, "C:\\Users\\ann\\.vscode\\extensions\\nimbo.nimbo-1.0.0\\server\\win32\\nimbo.exe");
+  assert.equal(windows.command, "C:\\Users\\ann\\.vscode\\extensions\\nimbo.nimbo-1.0.0\\server\\win32\\bin\\nimbo.exe");
   assert.deepEqual(windows.args, ["lsp"]);
   assert.equal(windows.env.NIMBO_PROGRAMS, undefined);
   assert.equal(kWindows.env.NIMBO_PROGRAMS, "D:\\p", "the extension's own environment is left alone");
