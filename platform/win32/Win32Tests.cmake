@@ -10,8 +10,9 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # C++ runtime's __cxa_atexit; tests/module/win32 checks the same order with
   # LoadLibrary and FreeLibrary.
   module_tests
-  # Run the nimbo tool through a POSIX shell and compare its output with
-  # the Linux paths and directory listings.
+  # Makes its scratch folders with std::system("mkdir '...'"), a POSIX
+  # shell's quoting that cmd.exe does not read. (nimbo.exe functions is run
+  # by the package test, scripts/test-windows-package.sh.)
   tools_functions_tests
   # Drives the tool's terminal editor (ncurses) in tmux, and replays its
   # sessions through the same screen.
