@@ -29,7 +29,7 @@ set(NIMBO_WIN32_TESTCOMPAT_DIR ${CMAKE_CURRENT_LIST_DIR}/testcompat)
 
 # Suites that run nimbo.exe: testcompat/tool/RunNimbo.h takes the place of
 # tests/RunNimbo.h (Windows command lines, CR LF output read as text).
-set(NIMBO_WIN32_TOOL_SUITES tools_ini_tests)
+set(NIMBO_WIN32_TOOL_SUITES tools_ini_tests tools_win32_tests)
 
 # Cases that check what only the Linux stand-ins promise, per suite, each with
 # the reason the real system differs (docs/windows.md lists them too).
@@ -111,7 +111,10 @@ set(NIMBO_WIN32_SKIP_tools_ini_tests
   # MakeSureDirectoryPathExists, which takes only "\" as a separator (as
   # ini_tests' ImageHlp case above), so the save fails on Windows.
   IniCommand.SetCreatesAndChanges
-  IniCommand.PackAndUnpack)
+  IniCommand.PackAndUnpack
+  # Compares cat's output, the file's own CR LF bytes, with what this
+  # runner reads back in text mode (LF); tools_win32_tests checks its bytes.
+  IniCommand.CatWritesTheTextForm)
 set(NIMBO_WIN32_SKIP_tamsin_tests
   # A real image list refuses a null icon, which the stand-in's opaque
   # images accept.

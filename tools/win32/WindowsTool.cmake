@@ -5,6 +5,7 @@
 #   tools/edit/EditTerminal.cpp, EditCommand.cpp   ncurses; EditCommandWin32.cpp says "Linux only"
 #   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
 #   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp
+#   tools/ini/*Posix.cpp                           StdoutBinaryWin32.cpp
 # and ToolPosixCompat.h is included ahead of every tool source for the few
 # POSIX calls left in them (realpath, readlink).
 set(NIMBO_TOOL_WIN32_DIR ${CMAKE_CURRENT_LIST_DIR})
@@ -51,7 +52,10 @@ nimbo_tool_win32_library(nimbo_tool_edit edit
   ADD ${NIMBO_TOOL_WIN32_DIR}/EditCommandWin32.cpp
   LIBS nimbo_tool_common nimbo_harness)
 nimbo_tool_win32_library(nimbo_tool_replay replay LIBS nimbo_tool_edit)
-nimbo_tool_win32_library(nimbo_tool_ini ini LIBS nimbo_tool_common)
+nimbo_tool_win32_library(nimbo_tool_ini ini
+  EXCLUDE "[A-Za-z]*Posix.cpp"
+  ADD ${NIMBO_TOOL_WIN32_DIR}/StdoutBinaryWin32.cpp
+  LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_functions functions LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_lsp lsp
   EXCLUDE "[A-Za-z]*Posix.cpp"
@@ -65,8 +69,10 @@ target_compile_definitions(nimbo PRIVATE NIMBO_VERSION="${PROJECT_VERSION}")
 target_link_libraries(nimbo PRIVATE nimbo_tool_common nimbo_tool_edit nimbo_tool_replay nimbo_tool_ini
                       nimbo_tool_functions nimbo_tool_lsp)
 
-# The Windows side's own tests of the tool: file URIs against Windows paths.
+# The Windows side's own tests of the tool: file URIs against Windows paths,
+# and the bytes of nimbo.exe's standard output.
 if(NIMBO_BUILD_TESTS)
-  nimbo_test(NAME lsp_win32_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/win32/LspUriWin32_test.cpp
-             LIBS nimbo_tool_lsp)
+  nimbo_test(NAME tools_win32_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/win32/LspUriWin32_test.cpp
+             ${CMAKE_SOURCE_DIR}/tests/tools/win32/StdoutWin32_test.cpp LIBS nimbo_tool_lsp)
+  target_compile_definitions(tools_win32_tests PRIVATE NIMBO_VERSION="${PROJECT_VERSION}")
 endif()
