@@ -106,12 +106,6 @@ set(NIMBO_WIN32_SKIP_tools_ini_tests
   # Expects Linux's reason for a directory named as the file ("Is a
   # directory"); Windows refuses to open it with "Permission denied".
   IniCommand.UnreadableAndMalformedFiles
-  # Writes to a "/"-separated path whose folders do not exist yet: the
-  # library makes them with the image-help library's
-  # MakeSureDirectoryPathExists, which takes only "\" as a separator (as
-  # ini_tests' ImageHlp case above), so the save fails on Windows.
-  IniCommand.SetCreatesAndChanges
-  IniCommand.PackAndUnpack
   # Compares cat's output, the file's own CR LF bytes, with what this
   # runner reads back in text mode (LF); tools_win32_tests checks its bytes.
   IniCommand.CatWritesTheTextForm)

@@ -12,7 +12,7 @@
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
-#include "tools/ini/StdoutBinary.h"
+#include "tools/ini/IniSystem.h"
 #include "CrtMbString.h"
 #include "ini/CIniFile.h"
 

@@ -5,7 +5,7 @@
 #   tools/edit/EditTerminal.cpp, EditCommand.cpp   ncurses; EditCommandWin32.cpp says "Linux only"
 #   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
 #   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp
-#   tools/ini/*Posix.cpp                           StdoutBinaryWin32.cpp
+#   tools/ini/*Posix.cpp                           IniSystemWin32.cpp
 # and ToolPosixCompat.h is included ahead of every tool source for the few
 # POSIX calls left in them (realpath, readlink).
 set(NIMBO_TOOL_WIN32_DIR ${CMAKE_CURRENT_LIST_DIR})
@@ -54,7 +54,7 @@ nimbo_tool_win32_library(nimbo_tool_edit edit
 nimbo_tool_win32_library(nimbo_tool_replay replay LIBS nimbo_tool_edit)
 nimbo_tool_win32_library(nimbo_tool_ini ini
   EXCLUDE "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/StdoutBinaryWin32.cpp
+  ADD ${NIMBO_TOOL_WIN32_DIR}/IniSystemWin32.cpp
   LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_functions functions LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_lsp lsp
