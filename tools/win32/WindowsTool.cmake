@@ -6,8 +6,9 @@
 #   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
 #   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp
 #   tools/ini/*Posix.cpp                           IniSystemWin32.cpp
-# and ToolPosixCompat.h is included ahead of every tool source for the few
-# POSIX calls left in them (realpath, readlink).
+# ToolPosixCompat.h is included ahead of every tool source for the few POSIX
+# calls left in them (realpath, readlink), and ConsoleWin32.cpp lets a
+# Windows console read the progress line's erase sequence.
 set(NIMBO_TOOL_WIN32_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(NIMBO_TOOLS_DIR ${CMAKE_SOURCE_DIR}/tools)
 
