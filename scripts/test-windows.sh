@@ -23,7 +23,7 @@ source scripts/wine-prefix.sh
 echo "== Windows tests under Wine"
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$BUILD" --output-on-failure -V >"$BUILD/ctest.log" 2>&1 || status=$?
-grep -E "^[0-9]+/[0-9]+ Test +#|tests passed|tests failed" "$BUILD/ctest.log" || true
+grep -E "^ *[0-9]+/[0-9]+ Test +#|tests passed|tests failed" "$BUILD/ctest.log" || true
 passed=$(grep -Eo "\[  PASSED  \] [0-9]+ test" "$BUILD/ctest.log" | awk '{s += $4} END {print s + 0}')
 failed=$(grep -Ec "^[0-9]+: \[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_]+ \(" "$BUILD/ctest.log" || true)
 # The process runner's cases (lsp_cases_exe) end with "N passed, N failed".
