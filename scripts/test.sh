@@ -23,3 +23,7 @@ bash scripts/fuzz.sh "${NIMBO_FUZZ_SECONDS:-15}"
 if [ "${NIMBO_SKIP_WINDOWS:-0}" != 1 ]; then
   bash scripts/test-windows.sh
 fi
+# The VS Code extension: its grammar and start-up tests, and its .vsix with
+# the servers built above (scripts/vscode.sh).
+echo "== VS Code extension"
+bash scripts/vscode.sh

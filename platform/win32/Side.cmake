@@ -48,10 +48,13 @@ function(nimbo_side_internal_library name objects)
   target_link_libraries(${name} PUBLIC nimbo_host nimbo_platform)
   nimbo_side_export_all(${name})
 endfunction()
-# The nimbo tool is a terminal program over ncurses, which has no Windows
-# build here; the Windows host program (tools/wine-host) takes its place.
+# The shared tools/ build is the Linux one; the Windows side builds nimbo.exe
+# (every command but the ncurses editor) with tools/win32/WindowsTool.cmake,
+# and the Windows host program (tools/wine-host), once every library exists.
 set(NIMBO_BUILD_TOOLS OFF)
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/tools/wine-host/WineHost.cmake)
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/tools/win32/WindowsTool.cmake)
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/platform/win32/WindowsPackage.cmake)
 
 # GoogleTest for the target, compiled from Debian's source package.
 if(NIMBO_BUILD_TESTS)

@@ -10,21 +10,26 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
   # C++ runtime's __cxa_atexit; tests/module/win32 checks the same order with
   # LoadLibrary and FreeLibrary.
   module_tests
-  # Run the nimbo tool, a terminal program over ncurses that has no Windows
-  # build.
-  tools_ini_tests
+  # Makes its scratch folders with std::system("mkdir '...'"), a POSIX
+  # shell's quoting that cmd.exe does not read. (nimbo.exe functions is run
+  # by the package test, scripts/test-windows-package.sh.)
   tools_functions_tests
-  # Drives that tool's terminal editor in tmux, and replays its sessions.
+  # Drives the tool's terminal editor (ncurses) in tmux, and replays its
+  # sessions through the same screen.
   tui_tests
   replay_tests
-  # The language server is a command of that tool, and its process tests
-  # drive it from Neovim.
+  # The language server's unit and in-process golden tests and its Neovim
+  # test; its golden cases run against nimbo.exe below (lsp_cases_exe).
   lsp_tests
   # Runs crashing or faulting children with fork(), mmap and a small tmpfs
   # mount: Linux process and file-system machinery.
   robustness_tests)
 
 set(NIMBO_WIN32_TESTCOMPAT_DIR ${CMAKE_CURRENT_LIST_DIR}/testcompat)
+
+# Suites that run nimbo.exe: testcompat/tool/RunNimbo.h takes the place of
+# tests/RunNimbo.h (Windows command lines, CR LF output read as text).
+set(NIMBO_WIN32_TOOL_SUITES tools_ini_tests tools_win32_tests)
 
 # Cases that check what only the Linux stand-ins promise, per suite, each with
 # the reason the real system differs (docs/windows.md lists them too).
@@ -97,6 +102,13 @@ set(NIMBO_WIN32_SKIP_codemax_tests
   CodeMaxWindow.ViewScrollsToKeepTheCaretVisible
   CodeMaxWindow.PaintingDrawsTheVisibleLinesFromTheScrollPosition
   CodeMaxWindow.DestroyingTheFocusedEditorReleasesItsCaret)
+set(NIMBO_WIN32_SKIP_tools_ini_tests
+  # Expects Linux's reason for a directory named as the file ("Is a
+  # directory"); Windows refuses to open it with "Permission denied".
+  IniCommand.UnreadableAndMalformedFiles
+  # Compares cat's output, the file's own CR LF bytes, with what this
+  # runner reads back in text mode (LF); tools_win32_tests checks its bytes.
+  IniCommand.CatWritesTheTextForm)
 set(NIMBO_WIN32_SKIP_tamsin_tests
   # A real image list refuses a null icon, which the stand-in's opaque
   # images accept.
@@ -124,6 +136,10 @@ function(nimbo_side_add_test name)
     set_target_properties(${name} PROPERTIES EXCLUDE_FROM_ALL ON)
     return()
   endif()
+  if(name IN_LIST NIMBO_WIN32_TOOL_SUITES)
+    target_include_directories(${name} BEFORE PRIVATE ${NIMBO_WIN32_TESTCOMPAT_DIR}/tool)
+    add_dependencies(${name} nimbo)
+  endif()
   # The few POSIX calls of the tests' scratch-file helpers.
   target_include_directories(${name} PRIVATE ${NIMBO_WIN32_TESTCOMPAT_DIR})
   target_compile_options(${name} PRIVATE -include ${NIMBO_WIN32_TESTCOMPAT_DIR}/PosixCompat.h)
@@ -136,3 +152,13 @@ function(nimbo_side_add_test name)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "NIMBO_SOURCE_DIR=${CMAKE_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
 endfunction()
+
+# The language server's golden cases (tests/tools/lsp/cases), run against
+# nimbo.exe under Wine by the process runner, which maps what a Windows
+# process shows differently (paths on drive C:, URIs as VS Code writes them).
+# It needs Node.js, and fails, never skips, without it.
+find_program(NIMBO_NODE node REQUIRED)
+add_test(NAME lsp_cases_exe
+  COMMAND ${NIMBO_NODE} ${CMAKE_SOURCE_DIR}/tests/tools/lsp/process/run-cases.js --wine --
+          ${NIMBO_WINE} $<TARGET_FILE:nimbo> lsp)
+set_tests_properties(lsp_cases_exe PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 900)

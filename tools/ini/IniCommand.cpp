@@ -13,6 +13,7 @@
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniCommandSupport.h"
 #include "tools/ini/IniHelp.h"
+#include "tools/ini/IniSystem.h"
 #include "CrtMbString.h"
 #include "ini/CIniFile.h"
 
@@ -172,7 +173,8 @@ int RunCat(const CIniArgs& args) {
   CIniFile ini;
   if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
   // Streamed through the store's own writer: the format lives in one place,
-  // and the text is never held whole.
+  // and the text is never held whole. Its bytes are the file's, untranslated.
+  SetStdoutBinary();
   ini.WriteText([](const char* pData, size_t nSize) { std::fwrite(pData, 1, nSize, stdout); });
   const bool bFlushed = std::fflush(stdout) == 0;
   return bFlushed && std::ferror(stdout) == 0 ? kExitOk : Error("cannot write to standard output");

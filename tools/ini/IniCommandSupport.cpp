@@ -7,6 +7,7 @@
 
 #include "FileSave.h"
 #include "tools/nimbo/CommandRegistry.h"
+#include "tools/ini/IniSystem.h"
 #include "tools/nimbo/ProgressLine.h"
 #include "ini/CIniFile.h"
 
@@ -89,7 +90,7 @@ int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   bool bSaved = false;
   {
     CProgressLine progress(StageProgress("writing", strPath));
-    bSaved = ini.SaveAs(strPath.c_str());
+    bSaved = ini.SaveAs(SystemPath(strPath).c_str());
   }
   if (bSaved) return kExitOk;
   return Error("cannot write " + strPath);

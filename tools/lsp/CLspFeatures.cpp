@@ -6,6 +6,7 @@
 #include "tamsin/CZoToolTipStaticFunc.h"
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspUri.h"
+#include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
 namespace lsp {
@@ -28,7 +29,7 @@ std::pair<size_t, size_t> WordAt(const std::string& strLine, size_t nOffset, boo
 }
 
 std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.rfind('/');
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
   return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 

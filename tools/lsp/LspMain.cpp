@@ -2,7 +2,6 @@
 // to standard output.
 #include "tools/lsp/LspMain.h"
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include "module/NimboInit.h"
 #include "tools/lsp/CLspMessageReader.h"
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspStdio.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
     if (pszEnv != nullptr) options.strPrograms = pszEnv;
   }
   options.strBundledPrograms = strBundledPrograms;
-  signal(SIGPIPE, SIG_IGN);  // a client that goes away shows as a failed write
+  PrepareStdio();
   NimboInit();               // as a host does once after loading the module
 
   bool bOutputOk = true;

@@ -1,7 +1,10 @@
-// LspUri: percent-encoding of file URIs.
+// LspUri: percent-encoding of file URIs. How a URI's path maps to the
+// system's own path form is the side's (LspUriPath.h).
 #include "tools/lsp/LspUri.h"
 
 #include <cctype>
+
+#include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
 namespace lsp {
@@ -41,13 +44,14 @@ bool PathFromUri(const std::string& strUri, std::string& strPath) {
     strPath += static_cast<char>(nHigh * 16 + nLow);
     i += 2;
   }
+  strPath = SystemPathFromUriPath(strPath);
   return true;
 }
 
 std::string UriFromPath(const std::string& strPath) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string strUri = "file://";
-  for (const char ch : strPath) {
+  for (const char ch : UriPathFromSystemPath(strPath)) {
     const unsigned char c = static_cast<unsigned char>(ch);
     if ((c < 128 && std::isalnum(c)) || ch == '/' || ch == '-' || ch == '.' || ch == '_' || ch == '~') {
       strUri += ch;

@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
   app.set_help_flag("-h,--help", "print this help and exit");
   app.set_version_flag("--version", "nimbo " NIMBO_VERSION, "print the version and exit");
   app.require_subcommand(1);
+  // CLI11 takes "/name" for an option on Windows; there it is a path, as everywhere.
+  app.allow_windows_style_options(false);
   int nStatus = nimbo::kExitOk;
   std::vector<nimbo::CCommand> commands = nimbo::Commands();
   std::sort(commands.begin(), commands.end(),

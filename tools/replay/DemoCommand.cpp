@@ -1,14 +1,10 @@
 // nimbo demo: replays the bundled editing session and prints the screens
 // as text, for a person without a terminal.
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -23,53 +19,44 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// Makes a new directory in the system's scratch folder ($TMPDIR, /tmp; on
+// Windows %TEMP%). Empty, with the reason in strError, when none can be made.
+std::string MakeScratchDir(std::string& strError) {
+  fs::path base;
+  try {
+    base = fs::temp_directory_path();
+  } catch (const fs::filesystem_error& failure) {
+    strError = "no scratch folder " + failure.path1().string() + ": " + failure.code().message();
+    return std::string();
+  }
+  std::error_code error;
+  std::random_device device;
+  for (int nTry = 0; nTry < 100; ++nTry) {
+    const fs::path dir = base / ("nimbo-demo-" + std::to_string(device() % 1000000000u));
+    if (fs::create_directory(dir, error)) return dir.string();
+    if (error) {
+      strError = "cannot make a scratch directory in " + base.string() + ": " + error.message();
+      return std::string();
+    }
+  }
+  strError = "cannot make a scratch directory in " + base.string();
+  return std::string();
+}
+
 // Copies the regular files of strFrom into strTo; false with a message
 // naming the file and the system's reason when one fails.
 bool CopyFiles(const std::string& strFrom, const std::string& strTo, std::string& strError) {
-  DIR* pDir = opendir(strFrom.c_str());
-  if (pDir == nullptr) {
-    strError = "cannot read " + strFrom + ": " + std::strerror(errno);
-    return false;
-  }
-  bool bOk = true;
-  while (dirent* pEntry = readdir(pDir)) {
-    const std::string strSource = strFrom + "/" + pEntry->d_name;
-    struct stat info;
-    if (stat(strSource.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    std::string strBytes;
-    if (!nimbo::ReadWholeFile(strSource, strBytes, strError)) {
-      bOk = false;
-      break;
-    }
-    const std::string strTarget = strTo + "/" + pEntry->d_name;
-    std::FILE* pOut = std::fopen(strTarget.c_str(), "wb");
-    const bool bWritten = pOut != nullptr && std::fwrite(strBytes.data(), 1, strBytes.size(), pOut) == strBytes.size();
-    const int nError = errno;
-    if (pOut == nullptr || std::fclose(pOut) != 0 || !bWritten) {
-      strError = "cannot write " + strTarget + ": " + std::strerror(bWritten ? errno : nError);
-      bOk = false;
-      break;
+  std::error_code error;
+  for (fs::directory_iterator it(strFrom, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error) && !fs::copy_file(it->path(), fs::path(strTo) / it->path().filename(), error)) {
+      strError = "cannot copy " + it->path().string() + ": " + error.message();
+      return false;
     }
   }
-  closedir(pDir);
-  return bOk;
-}
-
-void RemoveTree(const std::string& strDir) {
-  if (DIR* pDir = opendir(strDir.c_str())) {
-    while (dirent* pEntry = readdir(pDir)) {
-      const std::string strName = pEntry->d_name;
-      if (strName == "." || strName == "..") continue;
-      const std::string strPath = strDir + "/" + strName;
-      struct stat info;
-      if (lstat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        RemoveTree(strPath);
-      else
-        unlink(strPath.c_str());
-    }
-    closedir(pDir);
-  }
-  rmdir(strDir.c_str());
+  if (error) strError = "cannot read " + strFrom + ": " + error.message();
+  return !error;
 }
 
 int RunDemo(const nimbo::CHostOptions& options) {
@@ -87,14 +74,14 @@ int RunDemo(const nimbo::CHostOptions& options) {
     return nimbo::kExitError;
   }
   // The session saves a file: it works on a copy of the project.
-  char szTemplate[] = "/tmp/nimbo-demo-XXXXXX";
-  if (mkdtemp(szTemplate) == nullptr) {
-    std::fprintf(stderr, "nimbo demo: cannot make a scratch directory in /tmp: %s\n", std::strerror(errno));
+  const std::string strScratch = MakeScratchDir(strError);
+  if (strScratch.empty()) {
+    std::fprintf(stderr, "nimbo demo: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
-  const std::string strScratch = szTemplate;
+  std::error_code removeError;
   if (!CopyFiles(options.strProjectDir, strScratch, strError)) {
-    RemoveTree(strScratch);
+    fs::remove_all(strScratch, removeError);
     std::fprintf(stderr, "nimbo demo: cannot copy the project: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
@@ -107,7 +94,7 @@ int RunDemo(const nimbo::CHostOptions& options) {
               "The tip's current parameter is shown in [brackets], the caret as |.\n");
   const int nStatus = RunReplay(script, replay, stdout);
   std::fflush(stdout);
-  RemoveTree(strScratch);
+  fs::remove_all(strScratch, removeError);
   return nStatus == 0 ? nimbo::kExitOk : nimbo::kExitError;
 }
 

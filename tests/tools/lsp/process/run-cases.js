@@ -1,0 +1,186 @@
+#!/usr/bin/env node
+// Runs the language server's golden cases (../cases, on a copy of
+// ../fixture) against a server process: the built `nimbo lsp`, or nimbo.exe
+// under Wine. The case format is LspGolden_test.cpp's; what a process shows
+// differently from the in-process run is mapped here, and only here:
+//   - "(skipped: X)" lines are the reader's complaints, which a process logs
+//     on standard error as "nimbo lsp: X" (checked there, in order);
+//   - "(exit N)" is the process's exit status; "(no exit)" is input that
+//     ends, which the process answers with status 1;
+//   - with --wine, the fixture's copy lies on drive C: of the Wine prefix,
+//     and ${DIR} becomes a Windows path, "file://${DIR}" a URI as VS Code
+//     writes it ("file:///c%3A/...").
+// A "write:" line waits until every request sent before it is answered.
+//
+// Usage: run-cases.js [--wine] [--case NAME] -- COMMAND [ARGS...]
+"use strict";
+const { spawn } = require("node:child_process");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+
+const kHere = path.resolve(__dirname, "..");
+const kTimeoutMs = 60000;
+
+function Unescape(strText) {
+  return strText.replace(/\\(.)/g, (_, ch) => (ch === "r" ? "\r" : ch === "n" ? "\n" : ch));
+}
+
+function Frame(strBody) {
+  return `Content-Length: ${Buffer.byteLength(strBody)}\r\n\r\n${strBody}`;
+}
+
+// Where the fixture's copy lies, and how ${DIR} is written in the messages.
+function MakeScratch(bWine) {
+  if (!bWine) {
+    const strDir = fs.mkdtempSync(path.join(os.tmpdir(), "nimbo-lsp-case-"));
+    return { strDir, strUriBase: `file://${strDir}`, strJsonPath: strDir };
+  }
+  const strPrefix = process.env.WINEPREFIX || path.join(os.homedir(), ".wine");
+  const strParent = path.join(strPrefix, "drive_c", "nimbo-lsp-cases");
+  fs.mkdirSync(strParent, { recursive: true });
+  const strDir = fs.mkdtempSync(path.join(strParent, "c"));
+  const strName = path.basename(strDir);
+  return { strDir, strUriBase: `file:///c%3A/nimbo-lsp-cases/${strName}`,
+           strJsonPath: `C:\\\\nimbo-lsp-cases\\\\${strName}` };
+}
+
+// The messages of a stream of framed bytes, as they arrive.
+class CFrameReader {
+  constructor(onMessage) {
+    this.buffer = Buffer.alloc(0);
+    this.onMessage = onMessage;
+  }
+  Feed(chunk) {
+    this.buffer = Buffer.concat([this.buffer, chunk]);
+    for (;;) {
+      const nEnd = this.buffer.indexOf("\r\n\r\n");
+      if (nEnd < 0) return;
+      const match = /Content-Length: *(\d+)/i.exec(this.buffer.subarray(0, nEnd).toString("latin1"));
+      const nLength = match ? Number(match[1]) : 0;
+      if (this.buffer.length < nEnd + 4 + nLength) return;
+      this.onMessage(this.buffer.subarray(nEnd + 4, nEnd + 4 + nLength).toString("utf8"));
+      this.buffer = this.buffer.subarray(nEnd + 4 + nLength);
+    }
+  }
+}
+
+async function RunCase(strCase, command, bWine) {
+  const scratch = MakeScratch(bWine);
+  try {
+    fs.cpSync(path.join(kHere, "fixture"), scratch.strDir, { recursive: true });
+    const strInput = fs.readFileSync(path.join(kHere, "cases", `${strCase}.in`), "utf8")
+                       .split("file://${DIR}").join(scratch.strUriBase).split("${DIR}").join(scratch.strJsonPath);
+    const child = spawn(command[0], command.slice(1), { stdio: ["pipe", "pipe", "pipe"] });
+    const messages = [];
+    const pending = new Set();
+    let fnAnswered = null;
+    const reader = new CFrameReader((strBody) => {
+      messages.push(strBody);
+      const message = JSON.parse(strBody);
+      if (!("method" in message)) pending.delete(JSON.stringify(message.id));
+      if (fnAnswered && pending.size === 0) fnAnswered();
+    });
+    child.stdout.on("data", (chunk) => reader.Feed(chunk));
+    let strErr = "";
+    child.stderr.on("data", (chunk) => { strErr += chunk.toString("utf8"); });
+    child.stdin.on("error", () => {});  // the server may be gone after "exit"
+    const exited = new Promise((resolve) => child.on("close", (nStatus) => resolve(nStatus)));
+    const Answered = () => new Promise((resolve, reject) => {
+      if (pending.size === 0) return resolve();
+      const timer = setTimeout(() => reject(new Error(`no answer to ${[...pending]}`)), kTimeoutMs);
+      fnAnswered = () => { clearTimeout(timer); fnAnswered = null; resolve(); };
+    });
+
+    let bExitSent = false;
+    for (const strLine of strInput.split("\n")) {
+      if (strLine === "" || strLine.startsWith("#")) continue;
+      if (strLine.startsWith("write: ")) {
+        await Answered();
+        const nSpace = strLine.indexOf(" ", 7);
+        fs.writeFileSync(path.join(scratch.strDir, strLine.slice(7, nSpace)), Unescape(strLine.slice(nSpace + 1)));
+        continue;
+      }
+      if (strLine.startsWith("raw: ")) {
+        child.stdin.write(Buffer.from(Unescape(strLine.slice(5)), "utf8"));
+        continue;
+      }
+      const message = JSON.parse(strLine);
+      if ("id" in message && "method" in message) pending.add(JSON.stringify(message.id));
+      if (message.method === "exit") bExitSent = true;
+      child.stdin.write(Frame(strLine));
+    }
+    child.stdin.end();
+    const timer = setTimeout(() => child.kill(), kTimeoutMs);
+    const nStatus = await exited;
+    clearTimeout(timer);
+
+    const strOut = messages.map((strBody) => strBody + "\n").join("")
+                     .split(scratch.strUriBase).join("file://${DIR}").split(scratch.strJsonPath).join("${DIR}");
+    return { strOut, strErr, nStatus, bExitSent };
+  } finally {
+    fs.rmSync(scratch.strDir, { recursive: true, force: true });
+  }
+}
+
+// What the process must show for a case's expected in-process output.
+function Compare(strExpectedText, run) {
+  const problems = [];
+  const lines = strExpectedText.split("\n").filter((strLine) => strLine !== "");
+  const protocol = lines.filter((strLine) => !strLine.startsWith("("));
+  const actual = run.strOut.split("\n").filter((strLine) => strLine !== "");
+  for (let i = 0; i < Math.max(protocol.length, actual.length); ++i) {
+    if (protocol[i] !== actual[i]) {
+      problems.push(`message ${i + 1}:\n  expected ${protocol[i]}\n  actual   ${actual[i]}`);
+      break;
+    }
+  }
+  const errLines = run.strErr.split(/\r?\n/);
+  let nAt = 0;
+  for (const strLine of lines.filter((strLine) => strLine.startsWith("(skipped: "))) {
+    const strWanted = `nimbo lsp: ${strLine.slice(10, -1)}`;
+    while (nAt < errLines.length && errLines[nAt] !== strWanted) ++nAt;
+    if (nAt === errLines.length) problems.push(`standard error lacks, in order: ${strWanted}\n${run.strErr}`);
+  }
+  const strEnd = lines[lines.length - 1];
+  const nWanted = strEnd === "(no exit)" ? 1 : Number((/^\(exit (\d+)\)$/.exec(strEnd) || [])[1]);
+  if (run.nStatus !== nWanted) problems.push(`exit status ${run.nStatus}, expected ${nWanted} (${strEnd})`);
+  return problems;
+}
+
+async function Main(argv) {
+  const nDash = argv.indexOf("--");
+  const options = nDash < 0 ? argv : argv.slice(0, nDash);
+  const command = nDash < 0 ? [] : argv.slice(nDash + 1);
+  if (command.length === 0) {
+    console.error("usage: run-cases.js [--wine] [--case NAME] -- COMMAND [ARGS...]");
+    return 2;
+  }
+  const bWine = options.includes("--wine");
+  const nCase = options.indexOf("--case");
+  const cases = nCase >= 0 ? [options[nCase + 1]]
+                           : fs.readdirSync(path.join(kHere, "cases")).filter((strFile) => strFile.endsWith(".in"))
+                               .map((strFile) => strFile.slice(0, -3)).sort();
+  let nPassed = 0;
+  let nFailed = 0;
+  for (const strCase of cases) {
+    let problems;
+    try {
+      const run = await RunCase(strCase, command, bWine);
+      problems = Compare(fs.readFileSync(path.join(kHere, "cases", `${strCase}.expected`), "utf8"), run);
+    } catch (error) {
+      problems = [error.message];
+    }
+    if (problems.length === 0) {
+      ++nPassed;
+      console.log(`ok ${strCase}`);
+    } else {
+      ++nFailed;
+      console.log(`FAILED ${strCase}\n${problems.join("\n")}`);
+    }
+  }
+  console.log(`${nPassed} passed, ${nFailed} failed`);
+  return nFailed === 0 && nPassed > 0 ? 0 : 1;
+}
+
+Main(process.argv.slice(2)).then((nStatus) => { process.exitCode = nStatus; });

@@ -1,0 +1,8 @@
+// LspStdio: standard input and output made ready for the protocol's byte
+// stream, one definition per platform side (LspStdioPosix.cpp; on Windows,
+// tools/win32/LspStdioWin32.cpp).
+#pragma once
+
+// Afterwards a client that goes away shows as a failed write (no signal
+// ends the process), and bytes pass both ways untranslated.
+void PrepareStdio();
