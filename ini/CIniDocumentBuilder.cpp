@@ -1,0 +1,29 @@
+// CIniDocumentBuilder: headers and entries into the document.
+#include "ini/CIniDocumentBuilder.h"
+
+#include <utility>
+
+#include "ini/CIniFile.h"
+
+void CIniDocumentBuilder::Add(const CIniLine& line) {
+  if (line.eKind == EIniLine::Header) {
+    // A section left after its first visit is most often complete: its
+    // spare room is given back, so that a file of many small sections does
+    // not hold up to twice the memory its entries need. A section visited
+    // again keeps its room, so that a file that reopens one section header
+    // after header still grows it geometrically (in linear time).
+    if (m_pSection != nullptr && m_bFirstVisit) m_pSection->Compact();
+    const int nCount = m_ini.GetCount();
+    CIniFile::CItem& item =
+        m_ini.FindOrAdd(CIniFile::CItem(CString(line.Name(), static_cast<int>(line.NameLength())), CIniFileSection()));
+    m_bFirstVisit = m_ini.GetCount() != nCount;
+    m_pSection = &item.second;
+    m_nSection = static_cast<int>(&item - &m_ini.GetAt(0));
+    return;
+  }
+  if (line.eKind != EIniLine::Entry || m_pSection == nullptr) return;
+  m_strLine.SetString(line.pText, static_cast<int>(line.nLength));
+  CString strValue = line.nEquals < line.nLength ? m_strLine.RightChar('=') : CString();
+  CString strKey = m_strLine.LeftChar('=');
+  m_pSection->FindOrAdd(CIniFileSection::CItem(std::move(strKey), CString())).second = std::move(strValue);
+}
