@@ -1,0 +1,75 @@
+// CIniFileLock: a lock file made with O_EXCL, or flock where none can be made.
+#include "tools/ini/IniFileLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
+#include <thread>
+
+namespace nimbo {
+namespace ini {
+namespace {
+
+// How long a taken lock is waited for: enough for a queue of changes to
+// one file to pass, short enough that a lock left by a killed process is
+// reported soon.
+const std::chrono::seconds kWait(10);
+
+// A pause of 1 to 20 ms, different in each process, so that waiters do not
+// retry in step.
+void Pause(std::minstd_rand& random) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 20));
+}
+
+}  // namespace
+
+CIniFileLock::~CIniFileLock() {
+  if (!m_strLockPath.empty()) ::unlink(m_strLockPath.c_str());
+  if (m_nFd >= 0) ::close(m_nFd);  // closing gives up the advisory lock
+}
+
+bool CIniFileLock::Acquire(const std::string& strPath, std::string& strWhy) {
+  const std::string strLock = strPath + ".lock";
+  std::minstd_rand random(static_cast<unsigned>(::getpid()));
+  const auto deadline = std::chrono::steady_clock::now() + kWait;
+  for (;;) {
+    const int fd = ::open(strLock.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      ::close(fd);
+      m_strLockPath = strLock;
+      return true;
+    }
+    const int nError = errno;
+    if (nError == EEXIST && std::chrono::steady_clock::now() < deadline) {
+      Pause(random);
+      continue;
+    }
+    if (nError == EEXIST) {
+      strWhy = strLock + " exists: another change is under way (remove it if no nimbo ini is running)";
+      return false;
+    }
+    if (nError != EACCES && nError != EPERM && nError != EROFS) {
+      strWhy = "cannot make " + strLock + ": " + std::strerror(nError);
+      return false;
+    }
+    break;  // the directory takes no new file: the file is changed in place
+  }
+  m_nFd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  if (m_nFd < 0) return true;  // nothing to lock; the save says why it fails
+  while (::flock(m_nFd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+      strWhy = "cannot lock " + strPath + ": " + std::strerror(errno == EWOULDBLOCK ? EBUSY : errno);
+      return false;
+    }
+    Pause(random);
+  }
+  return true;
+}
+
+}  // namespace ini
+}  // namespace nimbo
