@@ -109,6 +109,10 @@ std::vector<size_t> CIniFileText::EntriesOf(int nHeader, int nEntry) const {
   return entries;
 }
 
+std::string CIniFileText::NoLineEnd(const std::string& strBefore) const {
+  return "line " + std::to_string(m_lines.size()) + ", the last, has no line end, so the store does not read it; end it before " + strBefore;
+}
+
 std::string CIniFileText::LineEnd() const {
   for (const CLine& line : m_lines)
     if (line.nEndLength > 0) return line.nEndLength == 2 ? "\r\n" : "\n";
@@ -138,10 +142,22 @@ bool CIniFileText::SetValue(int nHeader, int nEntry, const std::string& strSecti
     return true;
   }
   if (nHeader >= 0) {
+    // A last line without its line end that names the key is not read by
+    // the store; a second line of the key beside it would only mislead.
+    const CLine& last = m_lines.back();
+    const std::vector<size_t> headers = HeadersOf(nHeader);
+    if (last.eKind == EIniLine::Tail && last.nHeader >= 0 &&
+        std::find(headers.begin(), headers.end(), static_cast<size_t>(last.nHeader)) != headers.end()) {
+      const std::string strTail = TextOf(m_lines.size() - 1);
+      if (SameName(SplitBlanks(strTail.substr(0, strTail.find('='))).strCore, SplitBlanks(strKey).strCore)) {
+        strWhy = NoLineEnd("a key is set");
+        return false;
+      }
+    }
     // After the section's last entry, or its last header when it has none.
     // A "#" line is an entry to the store but a comment to most readers: a
     // new key does not go after one.
-    size_t nAfter = HeadersOf(nHeader).back();
+    size_t nAfter = headers.back();
     for (size_t nLine : EntriesOf(nHeader, -1))
       if (m_strBytes[static_cast<size_t>(m_lines[nLine].nOffset)] != '#') nAfter = nLine;
     m_splices.push_back({nAfter + 1, nAfter + 1, {{EIniLine::Entry, strEntry, strLineEnd}}});
@@ -155,8 +171,7 @@ bool CIniFileText::SetValue(int nHeader, int nEntry, const std::string& strSecti
     // which changes nothing only for a comment.
     const std::string strTail = TextOf(m_lines.size() - 1);
     if (strTail[0] != ';') {
-      strWhy = "line " + std::to_string(m_lines.size()) +
-               ", the last, has no line end, so the store does not read it; end it before a section is added";
+      strWhy = NoLineEnd("a section is added");
       return false;
     }
     --splice.nFirstLine;

@@ -97,6 +97,8 @@ class CIniFileText {
     std::vector<CPlanned> lines;  // what takes their place, each ended with the file's line end
   };
   std::string LineEnd() const;
+  // Why a change waits for the last line's line end.
+  std::string NoLineEnd(const std::string& strBefore) const;
   std::string TextOf(size_t nLine) const {
     return m_strBytes.substr(static_cast<size_t>(m_lines[nLine].nOffset), m_lines[nLine].nLength);
   }
