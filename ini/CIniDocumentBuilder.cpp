@@ -22,8 +22,11 @@ void CIniDocumentBuilder::Add(const CIniLine& line) {
     return;
   }
   if (line.eKind != EIniLine::Entry || m_pSection == nullptr) return;
-  m_strLine.SetString(line.pText, static_cast<int>(line.nLength));
-  CString strValue = line.nEquals < line.nLength ? m_strLine.RightChar('=') : CString();
-  CString strKey = m_strLine.LeftChar('=');
-  m_pSection->FindOrAdd(CIniFileSection::CItem(std::move(strKey), CString())).second = std::move(strValue);
+  // Key and value divide at the first "=" (the reader found it), as
+  // CStringEx's LeftChar and RightChar divide; nothing is trimmed.
+  const int nKey = static_cast<int>(line.nEquals);
+  CString strValue = line.nEquals < line.nLength
+                         ? CString(line.pText + nKey + 1, static_cast<int>(line.nLength - line.nEquals - 1))
+                         : CString();
+  m_pSection->FindOrAdd(CIniFileSection::CItem(CString(line.pText, nKey), CString())).second = std::move(strValue);
 }

@@ -6,7 +6,6 @@
 
 #include "CString.h"
 #include "ini/CIniReader.h"
-#include "tamsin/CStringEx.h"
 
 class CIniFile;
 class CIniFileSection;
@@ -28,9 +27,6 @@ class CIniDocumentBuilder {
 
  private:
   CIniFile& m_ini;
-  // One line text serves every line: it is overwritten in place whenever no
-  // part taken from it shares it.
-  CStringEx m_strLine;
   CIniFileSection* m_pSection = nullptr;  // the current section; found again at each header
   int m_nSection = -1;
   bool m_bFirstVisit = false;  // the current section was added at its header

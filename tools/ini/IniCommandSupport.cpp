@@ -40,7 +40,9 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const std:
   }
   if (!result.bBinary)
     return strLine + " is not INI text: " +
-           (cLineStart == '[' ? "a \"[\" line without its \"]\"" : "an entry outside a named section");
+           (cLineStart == '[' ? "a \"[\" line without its \"]\""
+            : cLineStart == '#' ? "an entry outside a named section (only \";\" begins a comment)"
+                                : "an entry outside a named section");
   // The archive form begins with the document's class tag.
   if (strBytes.compare(0, 2, "\xFF\xFF") == 0 && strBytes.find("CIniFile") < 16)
     return "an archived INI document, not INI text (" + strLine + "); use nimbo ini unpack to read it";
