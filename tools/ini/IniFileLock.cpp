@@ -2,6 +2,8 @@
 #include "tools/ini/IniFileLock.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -26,10 +28,30 @@ void Pause(std::minstd_rand& random) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 20));
 }
 
+// The lock file of this process, for the signal handler: an interrupted
+// change must not leave a lock that makes the next one wait and fail.
+char g_szLockPath[PATH_MAX];
+const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void RemoveLockAndDie(int nSignal) {
+  ::unlink(g_szLockPath);
+  ::signal(nSignal, SIG_DFL);
+  ::raise(nSignal);
+}
+
+void OnSignalsRemove(const std::string& strLock) {
+  if (strLock.size() >= sizeof g_szLockPath) return;
+  std::memcpy(g_szLockPath, strLock.c_str(), strLock.size() + 1);
+  for (int nSignal : kSignals) ::signal(nSignal, RemoveLockAndDie);
+}
+
 }  // namespace
 
 CIniFileLock::~CIniFileLock() {
-  if (!m_strLockPath.empty()) ::unlink(m_strLockPath.c_str());
+  if (!m_strLockPath.empty()) {
+    ::unlink(m_strLockPath.c_str());
+    for (int nSignal : kSignals) ::signal(nSignal, SIG_DFL);
+  }
   if (m_nFd >= 0) ::close(m_nFd);  // closing gives up the advisory lock
 }
 
@@ -42,6 +64,7 @@ bool CIniFileLock::Acquire(const std::string& strPath, std::string& strWhy) {
     if (fd >= 0) {
       ::close(fd);
       m_strLockPath = strLock;
+      OnSignalsRemove(strLock);
       return true;
     }
     const int nError = errno;
