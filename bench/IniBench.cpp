@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <utility>
@@ -120,10 +122,8 @@ NIMBO_LOAD_BENCH(BM_LoadInihEmptyHandler);
 std::string OutputPath(const char* pszName) { return BenchDataDir() + "/" + pszName; }
 
 std::string ReadWholeBytes(const std::string& strPath) {
-  std::string strBytes;
-  int nError = 0;
-  nimbo::ini::ReadWholeFile(strPath, -1, strBytes, nError);
-  return strBytes;
+  std::ifstream in(strPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Writes a file just made back to disk. The kernel would otherwise do it in

@@ -12,6 +12,7 @@
 #include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniCommandSupport.h"
+#include "tools/ini/IniFileBytes.h"
 #include "tools/ini/IniFileLock.h"
 #include "tools/ini/IniFileText.h"
 #include "tools/nimbo/CommandRegistry.h"
@@ -176,16 +177,15 @@ class CChange {
     if (!MakeSureDirectoryPathExists(m_strFile.c_str()))
       return Error("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO)), false;
     if (!m_lock.Acquire(m_strFile, strWhy)) return Error("cannot change " + m_strFile + ": " + strWhy), false;
-    std::string strBytes;
     int nError = 0;
-    if (!ReadWholeFile(m_strFile, m_lock.Descriptor(), strBytes, nError)) {
+    if (!m_bytes.Read(m_strFile, m_lock.Descriptor(), nError)) {
       bMissing = nError == ENOENT;
       if (!bMissing) Error("cannot read " + m_strFile + ": " + std::strerror(nError));
       return bMissing;
     }
     std::atomic<long long> nDone{0};
-    CProgressLine progress(StageProgress("reading", m_strFile, &nDone, static_cast<long long>(strBytes.size())));
-    if (!m_text.Read(std::move(strBytes), m_args.bKeyOnly, strWhy, &nDone))
+    CProgressLine progress(StageProgress("reading", m_strFile, &nDone, static_cast<long long>(m_bytes.Size())));
+    if (!m_text.Read(m_bytes.Data(), m_bytes.Size(), m_args.bKeyOnly, strWhy, &nDone))
       return Error("cannot read " + m_strFile + ": " + strWhy), false;
     return true;
   }
@@ -196,7 +196,8 @@ class CChange {
     std::string strChanged;
     std::string strWhy;
     if (!m_text.Finish(strChanged, strWhy)) return Error("cannot change " + m_strFile + ": " + strWhy);
-    if (strChanged == m_text.Bytes()) return kExitOk;
+    if (strChanged.size() == m_bytes.Size() && std::memcmp(strChanged.data(), m_bytes.Data(), m_bytes.Size()) == 0)
+      return kExitOk;
     bool bSaved = false;
     {
       CProgressLine progress(StageProgress("writing", m_strFile));
@@ -224,6 +225,7 @@ class CChange {
   const CIniArgs& m_args;
   const std::string m_strFile;
   CIniFileLock m_lock;
+  CFileBytes m_bytes;  // the file as read; m_text's lines point into it
   CIniFileText m_text;
 };
 

@@ -11,6 +11,7 @@
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
 #include "tools/ini/IniCommandSupport.h"
+#include "tools/ini/IniFileBytes.h"
 #include "tools/ini/IniFileLock.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/nimbo/ProgressLine.h"
@@ -48,15 +49,15 @@ int RunUnpack(const CIniArgs& args) {
   // The document class is found by the name in the archive's class tag,
   // which the host sees once the module is linked into the chain.
   NimboInit();
-  std::string strBytes;
+  CFileBytes bytes;
   int nError = 0;
-  if (!ReadWholeFile(strArchive, -1, strBytes, nError))
-    return Error("cannot read " + strArchive + ": " + std::strerror(nError));
+  if (!bytes.Read(strArchive, -1, nError)) return Error("cannot read " + strArchive + ": " + std::strerror(nError));
   std::unique_ptr<CObject> object;
   {
     CProgressLine progress(StageProgress("unpacking", strArchive));
     try {
-      CMemFile memory(reinterpret_cast<BYTE*>(&strBytes[0]), static_cast<UINT>(strBytes.size()));
+      // The archive reads the bytes where they lie; it never writes them.
+      CMemFile memory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.Data())), static_cast<UINT>(bytes.Size()));
       CArchive ar(&memory, CArchive::load);
       object.reset(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
     } catch (CException* e) {

@@ -2,10 +2,7 @@
 // writes of `nimbo ini`.
 #include "tools/ini/IniCommandSupport.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +10,7 @@
 #include "FileSave.h"
 #include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
+#include "tools/ini/IniFileBytes.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/nimbo/ProgressLine.h"
 
@@ -24,7 +22,7 @@ int Error(const std::string& strMessage) {
   return kExitError;
 }
 
-std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const std::string& strBytes) {
+std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes) {
   const std::string strLine = "line " + std::to_string(result.nLine);
   switch (result.eStatus) {
     case EIniRead::Reading:
@@ -44,7 +42,8 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const std:
             : cLineStart == '#' ? "an entry outside a named section (only \";\" begins a comment)"
                                 : "an entry outside a named section");
   // The archive form begins with the document's class tag.
-  if (strBytes.compare(0, 2, "\xFF\xFF") == 0 && strBytes.find("CIniFile") < 16)
+  const std::string strStart(pBytes, std::min<size_t>(nBytes, 16));
+  if (strStart.compare(0, 2, "\xFF\xFF") == 0 && strStart.find("CIniFile") != std::string::npos)
     return "an archived INI document, not INI text (" + strLine + "); use nimbo ini unpack to read it";
   return strLine + " is not INI text: it holds a zero byte (binary content)";
 }
@@ -58,41 +57,10 @@ std::function<std::string(int nSeconds)> StageProgress(const std::string& strSta
   };
 }
 
-bool ReadWholeFile(const std::string& strPath, int fd, std::string& strBytes, int& nError) {
-  const bool bOwn = fd < 0;
-  if (bOwn) {
-    do fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-      nError = errno;
-      return false;
-    }
-  }
-  struct stat info;
-  strBytes.clear();
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-    strBytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[64 * 1024];
-  nError = 0;
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n > 0) {
-      strBytes.append(buffer, static_cast<size_t>(n));
-    } else if (n == 0) {
-      break;
-    } else if (errno != EINTR) {
-      nError = errno;
-      break;
-    }
-  }
-  if (bOwn) ::close(fd);
-  return nError == 0;
-}
-
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
-  std::string strBytes;
+  CFileBytes bytes;
   int nError = 0;
-  if (!ReadWholeFile(strPath, -1, strBytes, nError)) {
+  if (!bytes.Read(strPath, -1, nError)) {
     Error("cannot read " + strPath + ": " + std::strerror(nError));
     return false;
   }
@@ -100,15 +68,15 @@ bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   char cLast = 0;
   CIniReadResult result;
   {
-    CProgressLine progress(StageProgress("reading", strPath, &nDone, static_cast<long long>(strBytes.size())));
-    CIniMemorySource source(strBytes.data(), strBytes.size());
+    CProgressLine progress(StageProgress("reading", strPath, &nDone, static_cast<long long>(bytes.Size())));
+    CIniMemorySource source(bytes.Data(), bytes.Size());
     CIniReader reader(source, true, &nDone);
     const std::function<void(const CIniLine&, int)> fnLine = [&cLast](const CIniLine& line, int) {
       cLast = line.nLength > 0 ? line.pText[0] : 0;
     };
     result = ini.Read(reader, bKeyOnly, &fnLine);
   }
-  const std::string strWhy = WhyNotRead(result, cLast, strBytes);
+  const std::string strWhy = WhyNotRead(result, cLast, bytes.Data(), bytes.Size());
   if (strWhy.empty()) return true;
   Error("cannot read " + strPath + ": " + strWhy);
   return false;

@@ -32,7 +32,7 @@ int Error(const std::string& strMessage);
 // end: "line 3 is not INI text: ...", an archive with the command that reads
 // it, the system's reason of a read error; empty for a whole read.
 // cLineStart: the first character of the last line handed over.
-std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const std::string& strBytes);
+std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes);
 
 // The progress line of one stage of the work on a file ("reading",
 // "packing", ...): "nimbo ini: reading FILE 42% (3 s)", the share from
@@ -40,11 +40,6 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const std:
 std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath,
                                                        const std::atomic<long long>* pDone = nullptr,
                                                        long long nTotal = 0);
-
-// The whole content of strPath, read through one descriptor: fd when it is
-// not -1 (a descriptor open on the file), else the file opened here. False
-// with the errno value in nError.
-bool ReadWholeFile(const std::string& strPath, int fd, std::string& strBytes, int& nError);
 
 // Loads strPath into ini (read once, refused when it is not INI text), with
 // a progress line for a long load. False after printing a one-line message

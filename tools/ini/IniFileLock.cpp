@@ -31,7 +31,7 @@ void Pause(std::minstd_rand& random) {
 // The lock file of this process, for the signal handler: an interrupted
 // change must not leave a lock that makes the next one wait and fail.
 char g_szLockPath[PATH_MAX];
-const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+const int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGBUS};  // SIGBUS: a mapped file cut short
 
 void RemoveLockAndDie(int nSignal) {
   ::unlink(g_szLockPath);

@@ -3,6 +3,7 @@
 #include "tools/ini/IniFileText.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "CrtMbString.h"
@@ -29,29 +30,43 @@ std::string CIniFileText::KeepBlanks(const std::string& strOld, const std::strin
   return parts.strLead + strNew + parts.strTrail;
 }
 
-bool CIniFileText::Read(std::string strBytes, bool bKeyOnly, std::string& strWhy, std::atomic<long long>* pProgress) {
-  m_strBytes = std::move(strBytes);
+bool CIniFileText::Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::string& strWhy,
+                        std::atomic<long long>* pProgress) {
+  m_pBytes = pBytes;
+  m_nBytes = nBytes;
   m_bKeyOnly = bKeyOnly;
   m_lines.clear();
   m_splices.clear();
-  CIniMemorySource source(m_strBytes.data(), m_strBytes.size());
+  // Room for lines of 16 bytes: what is not used is never touched.
+  m_lines.reserve(nBytes / 16 + 16);
+  CIniMemorySource source(pBytes, nBytes);
   CIniReader reader(source, true, pProgress);
   CIniLine line;
   int nHeader = -1;
   char cLast = 0;
   while (reader.Next(line)) {
     if (line.eKind == EIniLine::Header) nHeader = static_cast<int>(m_lines.size());
-    m_lines.push_back({line.eKind, line.nOffset, line.nLength, line.nEndLength, line.nEquals, nHeader});
+    if (line.nLength > UINT_MAX) {
+      strWhy = "line " + std::to_string(line.nNumber) + " is too long";
+      return false;
+    }
+    CLine& stored = m_lines.emplace_back();
+    stored.nOffset = line.nOffset;
+    stored.nLength = static_cast<unsigned>(line.nLength);
+    stored.nEquals = static_cast<unsigned>(line.nEquals);
+    stored.nHeader = nHeader;
+    stored.eKind = line.eKind;
+    stored.nEndLength = static_cast<unsigned>(line.nEndLength);
     cLast = line.nLength > 0 ? line.pText[0] : 0;
   }
   m_nTextEnd = reader.Result().nTextEnd;
-  strWhy = WhyNotRead(reader.Result(), cLast, m_strBytes);
+  strWhy = WhyNotRead(reader.Result(), cLast, pBytes, nBytes);
   return strWhy.empty();
 }
 
 std::string CIniFileText::NameOf(int nLine) const {
   const CLine& line = m_lines[static_cast<size_t>(nLine)];
-  const char* pText = m_strBytes.data() + line.nOffset;
+  const char* pText = m_pBytes + line.nOffset;
   if (line.eKind == EIniLine::Header) return std::string(pText + 1, line.nLength - 2);
   return std::string(pText, line.nEquals);
 }
@@ -62,7 +77,7 @@ CNameMatch CIniFileText::FindSection(const std::string& strName) const {
       [this](int i, std::string& str) {
         const CLine& line = m_lines[static_cast<size_t>(i)];
         if (line.eKind != EIniLine::Header) return false;
-        str.assign(m_strBytes.data() + line.nOffset + 1, line.nLength - 2);
+        str.assign(m_pBytes + line.nOffset + 1, line.nLength - 2);
         return true;
       },
       strName);
@@ -76,7 +91,7 @@ CNameMatch CIniFileText::FindKey(int nHeader, const std::string& strName) const 
       [this, &inSection](int i, std::string& str) {
         const CLine& line = m_lines[static_cast<size_t>(i)];
         if (line.eKind != EIniLine::Entry || !inSection[static_cast<size_t>(line.nHeader)]) return false;
-        str.assign(m_strBytes.data() + line.nOffset, line.nEquals);
+        str.assign(m_pBytes + line.nOffset, line.nEquals);
         return true;
       },
       strName);
@@ -88,7 +103,7 @@ std::vector<size_t> CIniFileText::HeadersOf(int nHeader) const {
   std::string str;
   for (size_t i = 0; i < m_lines.size(); ++i) {
     if (m_lines[i].eKind != EIniLine::Header) continue;
-    str.assign(m_strBytes.data() + m_lines[i].nOffset + 1, m_lines[i].nLength - 2);
+    str.assign(m_pBytes + m_lines[i].nOffset + 1, m_lines[i].nLength - 2);
     if (SameName(str, strName)) headers.push_back(i);
   }
   return headers;
@@ -103,7 +118,7 @@ std::vector<size_t> CIniFileText::EntriesOf(int nHeader, int nEntry) const {
   for (size_t i = 0; i < m_lines.size(); ++i) {
     const CLine& line = m_lines[i];
     if (line.eKind != EIniLine::Entry || !inSection[static_cast<size_t>(line.nHeader)]) continue;
-    str.assign(m_strBytes.data() + line.nOffset, line.nEquals);
+    str.assign(m_pBytes + line.nOffset, line.nEquals);
     if (nEntry < 0 || SameName(str, strKey)) entries.push_back(i);
   }
   return entries;
@@ -159,7 +174,7 @@ bool CIniFileText::SetValue(int nHeader, int nEntry, const std::string& strSecti
     // new key does not go after one.
     size_t nAfter = headers.back();
     for (size_t nLine : EntriesOf(nHeader, -1))
-      if (m_strBytes[static_cast<size_t>(m_lines[nLine].nOffset)] != '#') nAfter = nLine;
+      if (m_pBytes[m_lines[nLine].nOffset] != '#') nAfter = nLine;
     m_splices.push_back({nAfter + 1, nAfter + 1, {{EIniLine::Entry, strEntry, strLineEnd}}});
     return true;
   }
@@ -233,36 +248,51 @@ bool CIniFileText::Finish(std::string& strChanged, std::string& strWhy) {
   auto fnOffset = [this](size_t nLine) {
     return nLine < m_lines.size() ? static_cast<size_t>(m_lines[nLine].nOffset) : static_cast<size_t>(m_nTextEnd);
   };
-  // The changed bytes, and the lines they must read back as: the kept lines
-  // as they are, the new ones as the changes planned them.
+  // The lines whose reading a change can touch: from the last header at or
+  // before the first change to the first header after the last. A line's
+  // kind depends on its bytes and on the header above it only, so the lines
+  // outside, byte for byte the same under the same headers, read as before.
+  size_t nRegionFirst = m_splices.empty() ? 0 : m_splices.front().nFirstLine;
+  size_t nRegionEnd = 0;
+  for (const CSplice& splice : m_splices) nRegionEnd = std::max(nRegionEnd, splice.nEndLine);
+  while (nRegionFirst > 0 && (nRegionFirst >= m_lines.size() || m_lines[nRegionFirst].eKind != EIniLine::Header))
+    --nRegionFirst;
+  while (nRegionEnd < m_lines.size() && m_lines[nRegionEnd].eKind != EIniLine::Header) ++nRegionEnd;
+
+  // The changed bytes: the original ones between the changes.
+  strChanged.clear();
+  strChanged.reserve(m_nBytes + 256);
+  size_t nLine = 0;
+  for (const CSplice& splice : m_splices) {
+    strChanged.append(m_pBytes + fnOffset(nLine), fnOffset(splice.nFirstLine) - fnOffset(nLine));
+    for (const CPlanned& planned : splice.lines) strChanged += planned.strText + planned.strEnd;
+    nLine = splice.nEndLine;
+  }
+  strChanged.append(m_pBytes + fnOffset(nLine), m_nBytes - fnOffset(nLine));  // with what follows a Ctrl-Z
+
+  // The region's lines as they must read back: the kept lines as they are,
+  // the new ones as the changes planned them.
   struct CExpected {
     EIniLine eKind;
     const char* pText;
     size_t nLength;
   };
   std::vector<CExpected> expected;
-  expected.reserve(m_lines.size() + 4);
-  strChanged.clear();
-  strChanged.reserve(m_strBytes.size() + 256);
-  size_t nLine = 0;
-  auto fnKeep = [&](size_t nEnd) {
-    strChanged.append(m_strBytes, fnOffset(nLine), fnOffset(nEnd) - fnOffset(nLine));
-    for (; nLine < nEnd; ++nLine)
-      expected.push_back({m_lines[nLine].eKind, m_strBytes.data() + m_lines[nLine].nOffset, m_lines[nLine].nLength});
-  };
+  nLine = nRegionFirst;
   for (const CSplice& splice : m_splices) {
-    fnKeep(splice.nFirstLine);
-    for (const CPlanned& planned : splice.lines) {
-      strChanged += planned.strText;
-      strChanged += planned.strEnd;
+    for (; nLine < splice.nFirstLine; ++nLine)
+      expected.push_back({m_lines[nLine].eKind, m_pBytes + m_lines[nLine].nOffset, m_lines[nLine].nLength});
+    for (const CPlanned& planned : splice.lines)
       expected.push_back({planned.eKind, planned.strText.data(), planned.strText.size()});
-    }
     nLine = splice.nEndLine;
   }
-  fnKeep(m_lines.size());
-  strChanged.append(m_strBytes, static_cast<size_t>(m_nTextEnd), std::string::npos);  // after a Ctrl-Z
+  for (; nLine < nRegionEnd; ++nLine)
+    expected.push_back({m_lines[nLine].eKind, m_pBytes + m_lines[nLine].nOffset, m_lines[nLine].nLength});
+  // No change lies before the region, and all lie before its end.
+  const size_t nRegionStart = fnOffset(nRegionFirst);
+  const size_t nRegionStop = strChanged.size() - (m_nBytes - fnOffset(nRegionEnd));
 
-  CIniMemorySource source(strChanged.data(), strChanged.size());
+  CIniMemorySource source(strChanged.data() + nRegionStart, nRegionStop - nRegionStart);
   CIniReader reader(source, true);
   CIniLine line;
   size_t nRead = 0;
@@ -275,7 +305,7 @@ bool CIniFileText::Finish(std::string& strChanged, std::string& strWhy) {
     ++nRead;
   }
   if (reader.Result().eStatus == EIniRead::Read && nRead == expected.size()) return true;
-  strWhy = "the changed text would not read back as intended (line " + std::to_string(nRead + 1) + ")";
+  strWhy = "the changed text would not read back as intended";
   return false;
 }
 

@@ -37,20 +37,22 @@ bool SameName(const std::string& a, const std::string& b);
 
 class CIniFileText {
  public:
+  // 24 bytes: a large file has many.
   struct CLine {
-    EIniLine eKind;
-    long long nOffset;  // the line's first byte
-    size_t nLength;     // its text, without the line end
-    size_t nEndLength;  // its line end: 2, 1, or 0 for a last line without one
-    size_t nEquals;     // an entry's first "=", or nLength
-    int nHeader;        // the header line above it, -1 before the first
+    long long nOffset;      // the line's first byte
+    unsigned nLength;       // its text, without the line end
+    unsigned nEquals;       // an entry's first "=", or nLength
+    int nHeader;            // the header line above it, -1 before the first
+    EIniLine eKind : 8;
+    unsigned nEndLength : 8;  // its line end: 2, 1, or 0 for a last line without one
   };
 
   // Cuts bytes into lines as the store reads them, refusing what is not INI
   // text (a zero byte, an unreadable line, a line too long): false with a
   // one-line reason naming the line. pProgress gets the bytes read so far.
-  bool Read(std::string strBytes, bool bKeyOnly, std::string& strWhy, std::atomic<long long>* pProgress = nullptr);
-  const std::string& Bytes() const { return m_strBytes; }
+  // The bytes stay the caller's, and must outlive this object.
+  bool Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::string& strWhy,
+            std::atomic<long long>* pProgress = nullptr);
 
   // The header line of the section meant by strName (its first header), or
   // -1 / -2 as MatchName gives them.
@@ -100,7 +102,7 @@ class CIniFileText {
   // Why a change waits for the last line's line end.
   std::string NoLineEnd(const std::string& strBefore) const;
   std::string TextOf(size_t nLine) const {
-    return m_strBytes.substr(static_cast<size_t>(m_lines[nLine].nOffset), m_lines[nLine].nLength);
+    return std::string(m_pBytes + m_lines[nLine].nOffset, m_lines[nLine].nLength);
   }
   // Every header line of the section of header line nHeader (the store
   // merges them), and the entry lines of a key in them, in file order.
@@ -109,7 +111,8 @@ class CIniFileText {
   void Replace(size_t nLine, EIniLine eKind, const std::string& strText);
   void Remove(size_t nFirst, size_t nEnd);
 
-  std::string m_strBytes;
+  const char* m_pBytes = nullptr;
+  size_t m_nBytes = 0;
   std::vector<CLine> m_lines;
   long long m_nTextEnd = 0;  // where the text ends: the size, or a Ctrl-Z
   bool m_bKeyOnly = false;
