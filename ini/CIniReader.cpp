@@ -6,7 +6,6 @@
 
 namespace {
 
-const size_t kBlockSize = 64 * 1024;
 const char kCtrlZ = '\x1A';
 // How often a memory source's progress is published, in bytes.
 const long long kProgressStep = 256 * 1024;
@@ -24,42 +23,44 @@ bool CIniMemorySource::NextBlock(const char** ppData, size_t* pnSize, int* pnErr
 
 CIniFileSource::CIniFileSource(const char* pszPath) {
   errno = 0;
-  m_pFile = pszPath == nullptr ? nullptr : std::fopen(pszPath, "rb");
-  if (m_pFile == nullptr) {
-    m_nOpenError = errno != 0 ? errno : ENOENT;
-    return;
-  }
-  // The reader takes whole blocks: the stream's own buffer would only add a copy.
-  std::setvbuf(m_pFile, nullptr, _IONBF, 0);
-  if (std::fseek(m_pFile, 0, SEEK_END) == 0) {
-    const long nSize = std::ftell(m_pFile);
-    if (nSize >= 0) m_nSize = nSize;
-  }
-  if (std::fseek(m_pFile, 0, SEEK_SET) != 0) m_nSize = -1;
-  std::clearerr(m_pFile);
+  m_pFile = pszPath == nullptr ? nullptr : crt::fopen(pszPath, "rb");
+  if (m_pFile == nullptr) m_nOpenError = errno != 0 ? errno : ENOENT;
 }
 
 CIniFileSource::~CIniFileSource() {
-  if (m_pFile != nullptr) std::fclose(m_pFile);
+  if (m_pFile != nullptr) crt::fclose(m_pFile);
 }
 
 bool CIniFileSource::NextBlock(const char** ppData, size_t* pnSize, int* pnError) {
-  *pnError = 0;
-  if (m_pFile == nullptr) {
-    *pnError = m_nOpenError;
-    return false;
-  }
-  if (m_strBlock.empty()) m_strBlock.resize(kBlockSize);
+  *pnError = m_pFile == nullptr ? m_nOpenError : 0;
+  if (m_pFile == nullptr || m_bEnded) return false;
+  const char* pLine = nullptr;
+  size_t nLength = 0;
   errno = 0;
-  const size_t nRead = std::fread(&m_strBlock[0], 1, kBlockSize, m_pFile);
-  const int nError = errno;
-  if (nRead > 0) {
-    *ppData = m_strBlock.data();
-    *pnSize = nRead;
+  if (crt::ReadLine(m_pFile, m_strSpill, &pLine, &nLength)) {
+    // A line handed over where it lies in binary mode is followed there by
+    // its LF; one gathered in the spill gets it back.
+    if (pLine != m_strSpill.data() && pLine[nLength] == '\n') {
+      *ppData = pLine;
+    } else {
+      if (pLine != m_strSpill.data()) m_strSpill.assign(pLine, nLength);
+      m_strSpill.push_back('\n');
+      *ppData = m_strSpill.data();
+    }
+    *pnSize = nLength + 1;
     return true;
   }
-  if (std::ferror(m_pFile) != 0) *pnError = nError != 0 ? nError : EIO;
-  return false;
+  m_bEnded = true;
+  if (crt::ferror(m_pFile) != 0) {
+    *pnError = errno != 0 ? errno : EIO;
+    return false;
+  }
+  // The end: ReadLine gathers a last line without its LF in the spill and
+  // drops it; it is handed over as the last block.
+  if (m_strSpill.empty()) return false;
+  *ppData = m_strSpill.data();
+  *pnSize = m_strSpill.size();
+  return true;
 }
 
 CIniReader::CIniReader(CIniSource& source, bool bStrict, std::atomic<long long>* pProgress, size_t nMaxLine)

@@ -15,8 +15,9 @@
 #include <atomic>
 #include <climits>
 #include <cstddef>
-#include <cstdio>
 #include <string>
+
+#include "CrtStdio.h"
 
 // Where a reader's bytes come from: a block at a time.
 class CIniSource {
@@ -25,8 +26,6 @@ class CIniSource {
   // The next block of bytes, valid until the next call. False at the end
   // (*pnError 0) or on a failure (*pnError the errno value).
   virtual bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) = 0;
-  // The source's size in bytes when known (for a share of progress), else -1.
-  virtual long long Size() const { return -1; }
   // 0, or the errno value of a source that could not be opened.
   virtual int OpenError() const { return 0; }
 };
@@ -36,7 +35,6 @@ class CIniMemorySource : public CIniSource {
  public:
   CIniMemorySource(const char* pData, size_t nSize) : m_pData(pData), m_nSize(nSize) {}
   bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) override;
-  long long Size() const override { return static_cast<long long>(m_nSize); }
 
  private:
   const char* m_pData;
@@ -44,8 +42,10 @@ class CIniMemorySource : public CIniSource {
   bool m_bGiven = false;
 };
 
-// A file, opened on construction (binary: the reader does the text mode's
-// work itself) and closed with the source.
+// A file, opened on construction through the C runtime's streams (binary:
+// the reader does the text mode's work itself) and closed with the source.
+// Its blocks are its lines, each with its LF, taken whole from the stream's
+// buffer (ReadLine) where they lie there.
 class CIniFileSource : public CIniSource {
  public:
   explicit CIniFileSource(const char* pszPath);
@@ -55,13 +55,12 @@ class CIniFileSource : public CIniSource {
 
   int OpenError() const override { return m_nOpenError; }
   bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) override;
-  long long Size() const override { return m_nSize; }
 
  private:
-  std::FILE* m_pFile = nullptr;
+  crt::FILE* m_pFile = nullptr;
   int m_nOpenError = 0;
-  long long m_nSize = -1;
-  std::string m_strBlock;
+  bool m_bEnded = false;
+  std::string m_strSpill;  // a line the stream could not hand over where it lies
 };
 
 enum class EIniLine {
