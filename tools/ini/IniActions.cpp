@@ -169,12 +169,13 @@ class CChange {
   CChange(const CIniArgs& args) : m_args(args), m_strFile(args.positional[0]) {}
 
   // Locks and reads the file; false after a message. bMissing: the file
-  // does not exist (for set, which then makes it).
-  bool Begin(bool& bMissing) {
+  // does not exist (set makes it, and so first the directories on its way:
+  // bMake).
+  bool Begin(bool& bMissing, bool bMake) {
     bMissing = false;
     std::string strWhy;
     errno = 0;
-    if (!MakeSureDirectoryPathExists(m_strFile.c_str()))
+    if (bMake && !MakeSureDirectoryPathExists(m_strFile.c_str()))
       return Error("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO)), false;
     if (!m_lock.Acquire(m_strFile, strWhy)) return Error("cannot change " + m_strFile + ": " + strWhy), false;
     int nError = 0;
@@ -246,7 +247,7 @@ int RunSet(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing)) return kExitError;
+  if (!change.Begin(bMissing, true)) return kExitError;
   if (bMissing) {
     // A new file: the store's text form of its one entry.
     CIniFile ini;
@@ -277,7 +278,7 @@ int RunChange(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing)) return kExitError;
+  if (!change.Begin(bMissing, false)) return kExitError;
   if (bMissing) return Error("cannot read " + change.File() + ": " + std::strerror(ENOENT));
   CIniFileText& text = change.Text();
   const int nHeader = change.Section(op[1]);

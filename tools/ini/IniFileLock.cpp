@@ -76,6 +76,7 @@ bool CIniFileLock::Acquire(const std::string& strPath, std::string& strWhy) {
       strWhy = strLock + " exists: another change is under way (remove it if no nimbo ini is running)";
       return false;
     }
+    if (nError == ENOENT) return true;  // no directory, so no file: reading it says so
     if (nError != EACCES && nError != EPERM && nError != EROFS) {
       strWhy = "cannot make " + strLock + ": " + std::strerror(nError);
       return false;
