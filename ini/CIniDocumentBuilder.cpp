@@ -1,12 +1,22 @@
 // CIniDocumentBuilder: headers and entries into the document.
 #include "ini/CIniDocumentBuilder.h"
 
+#include <cstring>
 #include <utility>
 
 #include "ini/CIniFile.h"
 
 void CIniDocumentBuilder::Add(const CIniLine& line) {
   if (line.eKind == EIniLine::Header) {
+    // The header of the current section again, spelled alike: nothing to find.
+    if (m_pSection != nullptr) {
+      const CString& strCurrent = m_ini.GetAt(m_nSection).first;
+      if (static_cast<size_t>(strCurrent.GetLength()) == line.NameLength() &&
+          std::memcmp(static_cast<LPCTSTR>(strCurrent), line.Name(), line.NameLength()) == 0) {
+        m_bFirstVisit = false;
+        return;
+      }
+    }
     // A section left after its first visit is most often complete: its
     // spare room is given back, so that a file of many small sections does
     // not hold up to twice the memory its entries need. A section visited
