@@ -40,6 +40,7 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char
     return strLine + " is not INI text: " +
            (cLineStart == '[' ? "a \"[\" line without its \"]\""
             : cLineStart == '#' ? "an entry outside a named section (only \";\" begins a comment)"
+            : cLineStart == '\xEF' ? "an entry outside a named section (a byte-order mark before the header?)"
                                 : "an entry outside a named section");
   // The archive form begins with the document's class tag.
   const std::string strStart(pBytes, std::min<size_t>(nBytes, 16));
