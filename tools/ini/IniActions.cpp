@@ -176,8 +176,8 @@ class CChange {
     std::string strWhy;
     errno = 0;
     if (bMake && !MakeSureDirectoryPathExists(m_strFile.c_str()))
-      return Error("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO)), false;
-    if (!m_lock.Acquire(m_strFile, strWhy)) return Error("cannot change " + m_strFile + ": " + strWhy), false;
+      return Failed("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO));
+    if (!m_lock.Acquire(m_strFile, strWhy)) return Failed("cannot change " + m_strFile + ": " + strWhy);
     int nError = 0;
     if (!m_bytes.Read(m_strFile, m_lock.Descriptor(), nError)) {
       bMissing = nError == ENOENT;
@@ -187,7 +187,7 @@ class CChange {
     std::atomic<long long> nDone{0};
     CProgressLine progress(StageProgress("reading", m_strFile, &nDone, static_cast<long long>(m_bytes.Size())));
     if (!m_text.Read(m_bytes.Data(), m_bytes.Size(), m_args.bKeyOnly, strWhy, &nDone))
-      return Error("cannot read " + m_strFile + ": " + strWhy), false;
+      return Failed("cannot read " + m_strFile + ": " + strWhy);
     return true;
   }
 
@@ -219,6 +219,11 @@ class CChange {
     return match.nFound;
   }
   int Refuse(const std::string& strWhy) { return Error("cannot change " + m_strFile + ": " + strWhy); }
+  // Prints the message; false.
+  static bool Failed(const std::string& strMessage) {
+    Error(strMessage);
+    return false;
+  }
   CIniFileText& Text() { return m_text; }
   const std::string& File() const { return m_strFile; }
 
