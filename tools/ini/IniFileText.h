@@ -68,9 +68,10 @@ class CIniFileText {
   // every other byte stays; the line ends of new lines are the file's own.
   // The header and entry lines are those that FindSection and FindKey gave.
   // SetValue: the value of an existing key (its last line, where the store
-  // takes it from), keeping the blanks around it; nHeader -1 for a section
-  // to be added at the end. False with a reason when the text cannot take
-  // the change.
+  // takes it from), keeping the blanks around it; nEntry -1 for a new key,
+  // after the section's last entry; nHeader -1 for a new section, at the
+  // end of the text. False with a reason when the text cannot take the
+  // change (a last line without its line end in the way).
   bool SetValue(int nHeader, int nEntry, const std::string& strSection, const std::string& strKey,
                 const std::string& strValue, std::string& strWhy);
   void RenameSection(int nHeader, const std::string& strNew);
@@ -81,7 +82,8 @@ class CIniFileText {
   // The new name (or value) as it will stand, its old blanks kept.
   static std::string KeepBlanks(const std::string& strOld, const std::string& strNew);
 
-  // The bytes with the changes made, read back through the store's reader:
+  // The bytes with the changes made, read back through the store's reader
+  // from the header above the first change to the header after the last:
   // false with a reason unless they give exactly the lines the changes
   // meant (so the document the store reads is the one intended).
   bool Finish(std::string& strChanged, std::string& strWhy);
