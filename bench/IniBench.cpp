@@ -5,6 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <utility>
@@ -17,6 +20,7 @@
 #include "IniReaders.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
+#include "tools/ini/IniCommandSupport.h"
 
 const CIniInput& IniInput(int nMegabytes, int nKeysPerSection) {
   static std::map<std::pair<int, int>, CIniInput> inputs;
@@ -118,6 +122,11 @@ NIMBO_LOAD_BENCH(BM_LoadInihEmptyHandler);
 
 std::string OutputPath(const char* pszName) { return BenchDataDir() + "/" + pszName; }
 
+std::string ReadWholeBytes(const std::string& strPath) {
+  std::ifstream in(strPath, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // Writes a file just made back to disk. The kernel would otherwise do it in
 // the background, beside the timed loads of that very file, and bill them
 // for it: the text inputs, written long before, have no such cost.
@@ -198,5 +207,99 @@ void BM_ArchiveLoad(benchmark::State& state) {
 
 NIMBO_SAVE_BENCH(BM_ArchiveStore);
 NIMBO_SAVE_BENCH(BM_ArchiveLoad);
+
+// ---- One key changed in a large file ------------------------------------------
+// `nimbo ini set` changes the lines of one key and writes the file; the
+// store's way is a load, the change and a save of the whole document. Both
+// work on a copy of the input, and each iteration gives the key a value of
+// the same length, so every iteration writes a file of the same size.
+
+std::string EditCopy(const CIniInput& input, const char* pszName) {
+  const std::string strCopy = OutputPath(pszName);
+  std::string strWhy;
+  const std::string strBytes = ReadWholeBytes(input.strPath);
+  nimbo::ini::WriteWholeFile(strCopy, strBytes.data(), strBytes.size(), strWhy);
+  return strCopy;
+}
+
+void BM_EditOneKeyTool(benchmark::State& state) {
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string strCopy = EditCopy(input, "edit_tool.ini");
+  CIniFile reference;
+  reference.Load(strCopy.c_str(), false);
+  // A key in the middle of the file.
+  const CIniFile::CItem& section = reference.GetAt(reference.GetCount() / 2);
+  nimbo::ini::CIniArgs args;
+  args.strAction = "set";
+  args.positional = {strCopy, section.first.Str(), section.second.GetAt(0).first.Str(), ""};
+  int nRound = 0;
+  for (auto _ : state) {
+    args.positional[3] = (++nRound & 1) != 0 ? "odd" : "even";
+    if (nimbo::ini::RunAction(args) != 0) state.SkipWithError("nimbo ini set failed");
+  }
+  CIniFile after;
+  CheckOr(state, after.Load(strCopy.c_str(), false) && after.GetString(args.positional[1].c_str(),
+          args.positional[2].c_str(), "") == CString(args.positional[3]), "the change is not in the file");
+  SetCounters(state, input);
+  unlink(strCopy.c_str());
+}
+
+void BM_EditOneKeyStore(benchmark::State& state) {
+  const CIniInput& input = IniInput(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const std::string strCopy = EditCopy(input, "edit_store.ini");
+  CIniFile reference;
+  reference.Load(strCopy.c_str(), false);
+  const CIniFile::CItem& section = reference.GetAt(reference.GetCount() / 2);
+  const CString strSection = section.first;
+  const CString strKey = section.second.GetAt(0).first;
+  int nRound = 0;
+  for (auto _ : state) {
+    CIniFile ini;
+    ini.Load(strCopy.c_str(), false);
+    ini.SetString(strSection, strKey, (++nRound & 1) != 0 ? "odd" : "even");
+    if (!ini.SaveAs(strCopy.c_str())) state.SkipWithError("SaveAs failed");
+  }
+  SetCounters(state, input);
+  unlink(strCopy.c_str());
+}
+
+// ---- A section header repeated before every entry -----------------------------
+// 200,000 entries of one section, each under a header of its own ("[a]"
+// again and again), against the same entries under one header: a load that
+// reopens a section must still grow it geometrically.
+
+std::string RepeatedHeaderFile(bool bRepeated) {
+  const std::string strPath = OutputPath(bRepeated ? "repeated_headers.ini" : "one_header.ini");
+  std::string strText = "[a]\r\n";
+  char szLine[32];
+  for (int i = 0; i < 200000; ++i) {
+    std::snprintf(szLine, sizeof szLine, "k%07d=v\r\n", i);
+    if (bRepeated && i > 0) strText += "[a]\r\n";
+    strText += szLine;
+  }
+  std::string strWhy;
+  nimbo::ini::WriteWholeFile(strPath, strText.data(), strText.size(), strWhy);
+  return strPath;
+}
+
+void BM_LoadRepeatedHeader(benchmark::State& state) {
+  const std::string strPath = RepeatedHeaderFile(state.range(0) != 0);
+  {
+    CIniFile ini;
+    if (!CheckOr(state, ini.Load(strPath.c_str(), false) && ini.GetCount() == 1 && ini.GetAt(0).second.GetCount() == 200000,
+                 "CIniFile read other data"))
+      return;
+  }
+  for (auto _ : state) {
+    CIniFile ini;
+    benchmark::DoNotOptimize(ini.Load(strPath.c_str(), false));
+  }
+  unlink(strPath.c_str());
+}
+
+BENCHMARK(BM_LoadRepeatedHeader)->ArgNames({"repeated"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+BENCHMARK(BM_EditOneKeyTool)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10));
+BENCHMARK(BM_EditOneKeyStore)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10));
 
 }  // namespace

@@ -139,6 +139,20 @@ for mb in (10, 100):
              ("store archive/text", per_round(lambda t, p: ms(t, "BM_ArchiveStore/" + a) / ms(t, "BM_SaveNimbo/" + a)),
               "<=", 0.8)])
 
+# ---- One key changed in a large file ------------------------------------------
+a = "MB:10/keys:10"
+row("one key changed in a 10 MB file, 10 keys/section",
+    "nimbo ini set %s; store load, set and save %s" % (fmt(median_ms("BM_EditOneKeyTool/" + a)),
+                                                      fmt(median_ms("BM_EditOneKeyStore/" + a))),
+    [("tool/store", per_round(lambda t, p: ms(t, "BM_EditOneKeyTool/" + a) / ms(t, "BM_EditOneKeyStore/" + a)),
+      "<=", 0.5)])
+
+row("a header repeated before each of 200,000 entries, against one header",
+    "repeated %s; one header %s" % (fmt(median_ms("BM_LoadRepeatedHeader/repeated:1")),
+                                    fmt(median_ms("BM_LoadRepeatedHeader/repeated:0"))),
+    [("repeated/one", per_round(lambda t, p: ms(t, "BM_LoadRepeatedHeader/repeated:1") /
+                                ms(t, "BM_LoadRepeatedHeader/repeated:0")), "<=", 1.5)])
+
 # ---- INI save ----------------------------------------------------------------
 for mb in (10, 100):
     for keys in (10, 1000):

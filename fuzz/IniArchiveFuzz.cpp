@@ -11,6 +11,7 @@
 #include "CMemFile.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
+#include "tests/ini/IniTestUtil.h"
 
 namespace {
 
@@ -28,19 +29,6 @@ CObject* ReadFrom(const BYTE* pData, UINT nSize) {
     e->Delete();
     return nullptr;
   }
-}
-
-bool SameDocument(const CIniFile& a, const CIniFile& b) {
-  if (a.GetCount() != b.GetCount()) return false;
-  for (int i = 0; i < a.GetCount(); ++i) {
-    const CIniFile::CItem& x = a.GetAt(i);
-    const CIniFile::CItem& y = b.GetAt(i);
-    if (x.first != y.first || x.second.GetCount() != y.second.GetCount()) return false;
-    for (int j = 0; j < x.second.GetCount(); ++j)
-      if (x.second.GetAt(j).first != y.second.GetAt(j).first || x.second.GetAt(j).second != y.second.GetAt(j).second)
-        return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -65,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
   const std::vector<BYTE> bytes = stored.GetBytes();
   CObject* pAgain = ReadFrom(bytes.data(), static_cast<UINT>(bytes.size()));
   CIniFile* pIniAgain = dynamic_cast<CIniFile*>(pAgain);
-  Require(pIniAgain != nullptr && SameDocument(*pIni, *pIniAgain));
+  Require(pIniAgain != nullptr && initest::Dump(*pIni) == initest::Dump(*pIniAgain));
   delete pAgain;
   delete pObject;
   return 0;

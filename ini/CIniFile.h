@@ -11,6 +11,7 @@
 #include "CStringArray.h"
 #include "CStringList.h"
 #include "ini/CIniFileSection.h"
+#include "ini/CIniReader.h"
 #include "ini/CNamedArray.h"
 
 // Operations call one another through the virtual table, so a derived class
@@ -46,6 +47,14 @@ class CIniFile : public CObject, public CNamedArray<CIniFileSection> {
   // outside a named section (what was read before remains; modified flag
   // unchanged), or on a read error (what was read remains; flag cleared).
   virtual bool Load(LPCTSTR pszPath, bool bKeyOnlyLines);
+  // Load's work on the lines of any reader (over a file, a memory buffer),
+  // with the reader's typed result instead of a bool: the content is
+  // replaced, the key-only-lines flag set and the modified flag treated as
+  // Load treats them; the path is left alone. pfnLine, when given, sees each
+  // line the reader hands over, with the position of the section it lies in
+  // (-1 before the first header), after the document took it.
+  CIniReadResult Read(CIniReader& reader, bool bKeyOnlyLines,
+                      const std::function<void(const CIniLine& line, int nSection)>* pfnLine = nullptr);
   virtual CString GetFilePath() const;
   // SaveAs(GetFilePath's path), through the virtual table.
   virtual bool Save();
@@ -66,6 +75,22 @@ class CIniFile : public CObject, public CNamedArray<CIniFileSection> {
   // with key-only lines), so that a caller can stream the text form without
   // holding all of it.
   void WriteText(const std::function<void(const char* pData, size_t nSize)>& pfnWrite) const;
+  // Why WriteText's text, read by Load, would not give this document back:
+  // the first section (and entry, else -1) whose names or value the text
+  // cannot carry, with the reason; a null reason when it would come back
+  // whole. The rule the writer's form sets, in one place for every caller
+  // that must not lose data through a save.
+  struct CTextFault {
+    int nSection = -1;
+    int nEntry = -1;
+    const char* pszReason = nullptr;
+  };
+  CTextFault FindTextFault() const;
+  // The same rule for one name or value about to be stored (bHasEntries: a
+  // section that holds or will hold entries; bValueEmpty: the key's value).
+  static const char* SectionNameFault(const CString& strName, bool bHasEntries);
+  static const char* KeyFault(const CString& strKey, bool bValueEmpty, bool bKeyOnlyLines);
+  static const char* ValueFault(const CString& strValue);
   // SetString for every entry of source, in order (from a copy, so source
   // may be a section of this document). A source without entries changes
   // nothing.

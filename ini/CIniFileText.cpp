@@ -1,20 +1,33 @@
 // CIniFile: reading and writing the INI text form.
 #include "ini/CIniFile.h"
 
-#include <climits>
 #include <cstring>
 #include <string>
 #include <utility>
 
-#include "CrtStdio.h"
 #include "CrtMbString.h"
 #include "FileSave.h"
 #include "Win32ImageHlp.h"
-#include "tamsin/CStringEx.h"
+#include "ini/CIniDocumentBuilder.h"
 
 namespace {
 
 typedef std::function<void(const char* pData, size_t nSize)> PFNWRITE;
+
+const char kCtrlZ = '\x1A';
+
+// The bytes of a name or value that the writer prints: up to its first zero
+// byte (it prints text).
+size_t WrittenLength(const CString& str) { return std::strlen(str); }
+
+// A name or value whose text the writer cuts, or that holds a byte that ends
+// a line or the text on reading.
+const char* LineFault(const CString& str) {
+  if (WrittenLength(str) != static_cast<size_t>(str.GetLength())) return "holds a zero byte";
+  if (str.Find('\n') >= 0) return "holds a line break";
+  if (str.Find(kCtrlZ) >= 0) return "holds a Ctrl-Z";
+  return nullptr;
+}
 
 // Writes text as the text mode of the C runtime writes it: up to its first
 // zero byte, each LF as CR LF.
@@ -31,56 +44,31 @@ void WriteLine(const PFNWRITE& pfnWrite, const char* psz) {
 }  // namespace
 
 bool CIniFile::Load(LPCTSTR pszPath, bool bKeyOnlyLines) {
+  m_strFilePath = pszPath;
+  CIniFileSource source(m_strFilePath);
+  CIniReader reader(source);
+  return Read(reader, bKeyOnlyLines).eStatus == EIniRead::Read;
+}
+
+CIniReadResult CIniFile::Read(CIniReader& reader, bool bKeyOnlyLines,
+                              const std::function<void(const CIniLine& line, int nSection)>* pfnLine) {
   RemoveAll();
   m_bKeyOnlyLines = bKeyOnlyLines;
-  m_strFilePath = pszPath;
-
-  crt::FILE* pFile = crt::fopen(m_strFilePath, "rt");
-  if (pFile == nullptr) return false;
-
-  // One line text serves every line: it is overwritten in place whenever no
-  // part taken from it shares it.
-  CStringEx strLine;
-  std::string strSpill;
-  const char* pLine = nullptr;
-  size_t nLength = 0;
-  bool bTooLong = false;
-  CString strSection;                   // the current section; empty before the first header and after "[]"
-  CIniFileSection* pSection = nullptr;  // that section; found again at each header, the only place sections are added
-  while (crt::ReadLine(pFile, strSpill, &pLine, &nLength)) {
-    if (nLength > static_cast<size_t>(INT_MAX)) {
-      // Beyond what a string holds: the file cannot be read as it is.
-      bTooLong = true;
-      break;
+  CIniDocumentBuilder builder(*this);
+  CIniLine line;
+  if (pfnLine == nullptr) {
+    while (reader.Next(line)) builder.Add(line);
+  } else {
+    while (reader.Next(line)) {
+      builder.Add(line);
+      (*pfnLine)(line, builder.SectionPosition());
     }
-    strLine.SetString(pLine, static_cast<int>(nLength));
-    if (strLine.IsEmpty() || strLine.IsFirstChar(';')) continue;  // an empty line or a comment
-    if (strLine.IsFirstChar('[')) {
-      if (!strLine.IsLastChar(']')) {
-        crt::fclose(pFile);
-        return false;
-      }
-      strSection = CStringEx(strLine, 1, strLine.GetLength() - 2);
-      // The section left behind is most often complete: its spare room is
-      // given back now, so that a file of many small sections does not hold
-      // up to twice the memory its entries need.
-      if (pSection != nullptr) pSection->Compact();
-      pSection = &FindOrAdd(CItem(strSection, CIniFileSection())).second;
-      continue;
-    }
-    if (strSection.IsEmpty()) {
-      crt::fclose(pFile);
-      return false;
-    }
-    CString strValue = strLine.Find('=') >= 0 ? strLine.RightChar('=') : CString();
-    CString strKey = strLine.LeftChar('=');
-    pSection->FindOrAdd(CIniFileSection::CItem(std::move(strKey), CString())).second = std::move(strValue);
   }
-  // A last line without its LF is not parsed.
-  m_bModified = false;
-  const bool bAtEnd = !bTooLong && crt::feof(pFile) != 0 && crt::ferror(pFile) == 0;
-  crt::fclose(pFile);
-  return bAtEnd;
+  const CIniReadResult& result = reader.Result();
+  // A file that cannot be opened, or a line that is not INI text, leaves the
+  // flag alone; a read that ran to the end or failed part way clears it.
+  if (result.eStatus != EIniRead::CannotOpen && result.eStatus != EIniRead::NotText) m_bModified = false;
+  return result;
 }
 
 bool CIniFile::Save() { return SaveAs(m_strFilePath); }
@@ -115,4 +103,40 @@ void CIniFile::WriteText(const PFNWRITE& pfnWrite) const {
     }
     pfnWrite("\r\n", 2);
   }
+}
+
+const char* CIniFile::SectionNameFault(const CString& strName, bool bHasEntries) {
+  if (const char* pszFault = LineFault(strName)) return pszFault;
+  // Entries after a header "[]" are not read.
+  if (strName.IsEmpty() && bHasEntries) return "is empty and holds entries";
+  return nullptr;
+}
+
+const char* CIniFile::KeyFault(const CString& strKey, bool bValueEmpty, bool bKeyOnlyLines) {
+  if (const char* pszFault = LineFault(strKey)) return pszFault;
+  // The reader divides at the first "=", and tells lines by their first character.
+  if (strKey.Find('=') >= 0) return "holds \"=\"";
+  if (!strKey.IsEmpty() && (strKey[0] == ';' || strKey[0] == '[')) return "begins with \";\" or \"[\"";
+  // Written as the key alone, it would be an empty line.
+  if (strKey.IsEmpty() && bValueEmpty && bKeyOnlyLines) return "is empty, with an empty value, in key-only lines";
+  return nullptr;
+}
+
+const char* CIniFile::ValueFault(const CString& strValue) { return LineFault(strValue); }
+
+CIniFile::CTextFault CIniFile::FindTextFault() const {
+  CTextFault fault;
+  for (const CItem& section : m_items) {
+    ++fault.nSection;
+    fault.nEntry = -1;
+    fault.pszReason = SectionNameFault(section.first, section.second.GetCount() > 0);
+    if (fault.pszReason != nullptr) return fault;
+    for (const CIniFileSection::CItem& entry : section.second) {
+      ++fault.nEntry;
+      fault.pszReason = KeyFault(entry.first, entry.second.IsEmpty(), m_bKeyOnlyLines);
+      if (fault.pszReason == nullptr) fault.pszReason = ValueFault(entry.second);
+      if (fault.pszReason != nullptr) return fault;
+    }
+  }
+  return CTextFault();
 }

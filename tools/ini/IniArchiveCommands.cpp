@@ -1,17 +1,21 @@
 // `nimbo ini pack` and `unpack`: a document in its archive form, written
 // and read through the object mechanism (class tag, then the record).
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "CArchive.h"
 #include "CException.h"
-#include "CFile.h"
-#include "CFileException.h"
 #include "CMemFile.h"
-#include "tools/nimbo/CommandRegistry.h"
-#include "tools/ini/IniCommandSupport.h"
-#include "tools/nimbo/ProgressLine.h"
+#include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
+#include "tools/ini/IniCommandSupport.h"
+#include "tools/ini/IniSystem.h"
+#include "tools/ini/IniFileBytes.h"
+#include "tools/ini/IniFileLock.h"
+#include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/ProgressLine.h"
 
 namespace nimbo {
 namespace ini {
@@ -22,7 +26,7 @@ int RunPack(const CIniArgs& args) {
   CIniFile document;
   if (!LoadDocument(document, strFile, args.bKeyOnly)) return kExitError;
   std::vector<unsigned char> bytes;
-  bool bPacked = true;
+  std::string strWhy;
   {
     CProgressLine progress(StageProgress("packing", strFile));
     try {
@@ -33,11 +37,11 @@ int RunPack(const CIniArgs& args) {
       bytes = memory.GetBytes();
     } catch (CException* e) {
       e->Delete();
-      bPacked = false;
+      strWhy = "the archive cannot be made";
     }
-    bPacked = bPacked && WriteWholeFile(strArchive, bytes);
+    if (strWhy.empty()) WriteWholeFile(strArchive, reinterpret_cast<const char*>(bytes.data()), bytes.size(), strWhy);
   }
-  return bPacked ? kExitOk : Error("cannot write " + strArchive);
+  return strWhy.empty() ? kExitOk : Error("cannot write " + strArchive + ": " + strWhy);
 }
 
 int RunUnpack(const CIniArgs& args) {
@@ -46,26 +50,29 @@ int RunUnpack(const CIniArgs& args) {
   // The document class is found by the name in the archive's class tag,
   // which the host sees once the module is linked into the chain.
   NimboInit();
+  CFileBytes bytes;
+  int nError = 0;
+  if (!bytes.Read(strArchive, -1, nError)) return Error("cannot read " + strArchive + ": " + std::strerror(nError));
   std::unique_ptr<CObject> object;
-  bool bReadable = true;
   {
     CProgressLine progress(StageProgress("unpacking", strArchive));
-    // The archive reads the file through its own buffer: the file is never
-    // held whole beside the document made from it.
     try {
-      CFile file(strArchive.c_str(), CFile::modeRead);
-      CArchive ar(&file, CArchive::load);
+      // The archive reads the bytes where they lie; it never writes them.
+      CMemFile memory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.Data())), static_cast<UINT>(bytes.Size()));
+      CArchive ar(&memory, CArchive::load);
       object.reset(ar.ReadObject(RUNTIME_CLASS(CIniFile)));
-    } catch (CFileException* e) {
-      bReadable = false;
-      e->Delete();
     } catch (CException* e) {
       e->Delete();
     }
   }
-  if (!bReadable) return Error("cannot read " + strArchive);
   if (object == nullptr) return Error("cannot read " + strArchive + ": not an archived INI document");
-  return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile, false);
+  std::string strWhy;
+  errno = 0;
+  if (!MakeSureDirectoryPathExists(SystemPath(strFile).c_str()))
+    return Error("cannot write " + strFile + ": " + std::strerror(errno != 0 ? errno : EIO));
+  CIniFileLock lock;
+  if (!lock.Acquire(strFile, strWhy)) return Error("cannot change " + strFile + ": " + strWhy);
+  return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile);
 }
 
 }  // namespace ini

@@ -1,15 +1,19 @@
-// Messages, document loading and saving, and whole-file writes of `nimbo ini`.
+// Messages, reading files once, loading and saving documents, and whole-file
+// writes of `nimbo ini`.
 #include "tools/ini/IniCommandSupport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "FileSave.h"
+#include "Win32ImageHlp.h"
+#include "ini/CIniFile.h"
+#include "tools/ini/IniFileBytes.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniSystem.h"
 #include "tools/nimbo/ProgressLine.h"
-#include "ini/CIniFile.h"
 
 namespace nimbo {
 namespace ini {
@@ -19,85 +23,112 @@ int Error(const std::string& strMessage) {
   return kExitError;
 }
 
-std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath) {
-  return [strStage, strPath](int nSeconds) {
-    const int nPercent = strStage == "reading" ? ReadPercent(strPath) : -1;
-    return "nimbo ini: " + strStage + " " + strPath + (nPercent >= 0 ? " " + std::to_string(nPercent) + "%" : "") +
-           " (" + std::to_string(nSeconds) + " s)";
+std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes) {
+  const std::string strLine = "line " + std::to_string(result.nLine);
+  switch (result.eStatus) {
+    case EIniRead::Reading:
+    case EIniRead::Read:
+      return std::string();
+    case EIniRead::CannotOpen:
+    case EIniRead::ReadError:
+      return std::strerror(result.nError);
+    case EIniRead::LineTooLong:
+      return strLine + " is longer than a string can hold";
+    case EIniRead::NotText:
+      break;
+  }
+  if (!result.bBinary)
+    return strLine + " is not INI text: " +
+           (cLineStart == '[' ? "a \"[\" line without its \"]\""
+            : cLineStart == '#' ? "an entry outside a named section (only \";\" begins a comment)"
+            : cLineStart == '\xEF' ? "an entry outside a named section (a byte-order mark before the header?)"
+                                : "an entry outside a named section");
+  // The archive form begins with the document's class tag.
+  const std::string strStart(pBytes, std::min<size_t>(nBytes, 16));
+  if (strStart.compare(0, 2, "\xFF\xFF") == 0 && strStart.find("CIniFile") != std::string::npos)
+    return "an archived INI document, not INI text (" + strLine + "); use nimbo ini unpack to read it";
+  return strLine + " is not INI text: it holds a zero byte (binary content)";
+}
+
+std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath,
+                                                       const std::atomic<long long>* pDone, long long nTotal) {
+  return [strStage, strPath, pDone, nTotal](int nSeconds) {
+    std::string strShare;
+    if (pDone != nullptr && nTotal > 0) strShare = " " + std::to_string(pDone->load() * 100 / nTotal) + "%";
+    return "nimbo ini: " + strStage + " " + strPath + strShare + " (" + std::to_string(nSeconds) + " s)";
   };
 }
 
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
-  bool bLoaded = false;
-  {
-    CProgressLine progress(StageProgress("reading", strPath));
-    bLoaded = ini.Load(strPath.c_str(), bKeyOnly);
-  }
-  if (bLoaded) return true;
-  // Tell a file that cannot be read (a directory opens, then fails to read)
-  // from one that was read and is not INI text.
+  CFileBytes bytes;
   int nError = 0;
-  std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
-  if (pFile == nullptr) {
-    nError = errno;
-  } else {
-    errno = 0;
-    if (std::fgetc(pFile) == EOF && std::ferror(pFile) != 0) nError = errno != 0 ? errno : EIO;
-    std::fclose(pFile);
-  }
-  if (nError != 0)
+  if (!bytes.Read(strPath, -1, nError)) {
     Error("cannot read " + strPath + ": " + std::strerror(nError));
-  else
-    Error("cannot read " + strPath + ": not well-formed INI text");
+    return false;
+  }
+  std::atomic<long long> nDone{0};
+  char cLast = 0;
+  CIniReadResult result;
+  {
+    CProgressLine progress(StageProgress("reading", strPath, &nDone, static_cast<long long>(bytes.Size())));
+    CIniMemorySource source(bytes.Data(), bytes.Size());
+    CIniReader reader(source, true, &nDone);
+    const std::function<void(const CIniLine&, int)> fnLine = [&cLast](const CIniLine& line, int) {
+      cLast = line.nLength > 0 ? line.pText[0] : 0;
+    };
+    result = ini.Read(reader, bKeyOnly, &fnLine);
+  }
+  const std::string strWhy = WhyNotRead(result, cLast, bytes.Data(), bytes.Size());
+  if (strWhy.empty()) return true;
+  Error("cannot read " + strPath + ": " + strWhy);
   return false;
 }
 
-bool HasLineBreakOrEnd(const std::string& str) { return str.find_first_of("\n\x1A") != std::string::npos; }
-
-std::string CheckKey(const std::string& str) {
-  if (HasLineBreakOrEnd(str)) return "a key must not hold a line break or Ctrl-Z";
-  if (str.find('=') != std::string::npos) return "a key must not hold \"=\"";
-  if (!str.empty() && (str[0] == ';' || str[0] == '[')) return "a key must not begin with \";\" or \"[\"";
-  return std::string();
+std::string CheckSection(const std::string& str) {
+  if (str.empty()) return "a section name must not be empty";
+  const char* pszFault = CIniFile::SectionNameFault(CString(str), true);
+  return pszFault == nullptr ? std::string() : std::string("the section name ") + pszFault;
 }
 
-std::string CheckDocument(const CIniFile& ini, bool bKeyOnly) {
-  // The writer prints names and values as text, up to a zero byte.
-  auto fnCut = [](const CString& str) { return std::strlen(str) != static_cast<size_t>(str.GetLength()); };
-  for (const CIniFile::CItem& section : ini) {
-    const std::string strWhere = "section [" + section.first.Str() + "]";
-    if (HasLineBreakOrEnd(section.first.Str()) || fnCut(section.first))
-      return strWhere + ": a section name must not hold a line break, Ctrl-Z or a zero byte";
-    if (section.first.IsEmpty() && section.second.GetCount() > 0)
-      return "the section with the empty name holds entries, which would not read back";
-    for (const CIniFileSection::CItem& entry : section.second) {
-      std::string strProblem = CheckKey(entry.first.Str());
-      if (strProblem.empty() && fnCut(entry.first)) strProblem = "a key must not hold a zero byte";
-      if (strProblem.empty() && (HasLineBreakOrEnd(entry.second.Str()) || fnCut(entry.second)))
-        strProblem = "a value must not hold a line break, Ctrl-Z or a zero byte";
-      // Written as the key alone, such an entry is an empty line.
-      if (strProblem.empty() && bKeyOnly && entry.first.IsEmpty() && entry.second.IsEmpty())
-        strProblem = "an empty key with an empty value cannot be written with --key-only";
-      if (!strProblem.empty()) return strWhere + ", key \"" + entry.first.Str() + "\": " + strProblem;
-    }
+std::string CheckKey(const std::string& str, bool bValueEmpty, bool bKeyOnly) {
+  const char* pszFault = CIniFile::KeyFault(CString(str), bValueEmpty, bKeyOnly);
+  return pszFault == nullptr ? std::string() : std::string("the key ") + pszFault;
+}
+
+std::string CheckValue(const std::string& str) {
+  const char* pszFault = CIniFile::ValueFault(CString(str));
+  return pszFault == nullptr ? std::string() : std::string("the value ") + pszFault;
+}
+
+int SaveDocument(CIniFile& ini, const std::string& strPath) {
+  const CIniFile::CTextFault fault = ini.FindTextFault();
+  if (fault.pszReason != nullptr) {
+    const CIniFile::CItem& section = ini.GetAt(fault.nSection);
+    std::string strWhere = "section [" + section.first.Str() + "]";
+    if (fault.nEntry >= 0) strWhere += ", key \"" + section.second.GetAt(fault.nEntry).first.Str() + "\"";
+    return Error("cannot write " + strPath + ": " + strWhere + " " + fault.pszReason + ", which INI text cannot carry");
   }
-  return std::string();
-}
-
-int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
-  const std::string strProblem = CheckDocument(ini, bKeyOnly);
-  if (!strProblem.empty()) return Error("cannot change " + strPath + ": " + strProblem);
+  std::string strText;
+  ini.WriteText([&strText](const char* pData, size_t nSize) { strText.append(pData, nSize); });
+  std::string strWhy;
   bool bSaved = false;
   {
     CProgressLine progress(StageProgress("writing", strPath));
-    bSaved = ini.SaveAs(SystemPath(strPath).c_str());
+    bSaved = WriteWholeFile(strPath, strText.data(), strText.size(), strWhy);
   }
-  if (bSaved) return kExitOk;
-  return Error("cannot write " + strPath);
+  return bSaved ? kExitOk : Error("cannot write " + strPath + ": " + strWhy);
 }
 
-bool WriteWholeFile(const std::string& strPath, const std::vector<unsigned char>& bytes) {
-  return SaveWholeFile(strPath.c_str(), reinterpret_cast<const char*>(bytes.data()), bytes.size());
+bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize, std::string& strWhy) {
+  errno = 0;
+  if (!MakeSureDirectoryPathExists(SystemPath(strPath).c_str())) {
+    strWhy = std::strerror(errno != 0 ? errno : EIO);
+    return false;
+  }
+  errno = 0;
+  if (SaveWholeFile(strPath.c_str(), pData, nSize)) return true;
+  strWhy = std::strerror(errno != 0 ? errno : EIO);
+  return false;
 }
 
 }  // namespace ini

@@ -1,10 +1,14 @@
 // Shared pieces of the `nimbo ini` subcommands: parsed arguments, messages
-// and exit statuses, loading a document for the command, writing files whole.
+// and exit statuses, reading a file once, loading a document for the
+// command, writing files whole.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "ini/CIniReader.h"
 
 class CIniFile;
 
@@ -24,35 +28,41 @@ struct CIniArgs {
 // Prints "nimbo ini: <message>" on standard error; returns kExitError.
 int Error(const std::string& strMessage);
 
-// The progress line of one stage of the work on a file ("reading",
-// "packing", ...): "nimbo ini: reading FILE 42% (3 s)", the share only where
-// it can be known (reading a file).
-std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath);
+// What the bytes a reader read from are, when it did not read them to their
+// end: "line 3 is not INI text: ...", an archive with the command that reads
+// it, the system's reason of a read error; empty for a whole read.
+// cLineStart: the first character of the last line handed over.
+std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes);
 
-// Loads strPath into ini, with a progress line for a long load. False after printing a one-line message naming the
-// file when it cannot be read or is not well-formed INI text.
+// The progress line of one stage of the work on a file ("reading",
+// "packing", ...): "nimbo ini: reading FILE 42% (3 s)", the share from
+// pDone against nTotal bytes where they are given.
+std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath,
+                                                       const std::atomic<long long>* pDone = nullptr,
+                                                       long long nTotal = 0);
+
+// Loads strPath into ini (read once, refused when it is not INI text), with
+// a progress line for a long load. False after printing a one-line message
+// naming the file.
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 
-// Text that the INI text form cannot carry back: a line break, or the
-// Ctrl-Z that ends the text on reading.
-bool HasLineBreakOrEnd(const std::string& str);
+// Why a name or value given on the command line cannot be stored so that
+// it reads back, or empty: the store's rule (CIniFile's faults).
+std::string CheckSection(const std::string& str);
+std::string CheckKey(const std::string& str, bool bValueEmpty, bool bKeyOnly);
+std::string CheckValue(const std::string& str);
 
-// Why a key would not read back as written, or empty when it would.
-std::string CheckKey(const std::string& str);
-
-// Why the document's text, written with or without key-only lines, would
-// not read back as the same document (the first entry or section that would
-// be lost or changed), or empty when it would.
-std::string CheckDocument(const CIniFile& ini, bool bKeyOnly);
-
-// Saves ini to strPath when its text reads back as the same document
-// (CheckDocument), with a progress line for a long save; kExitOk, or kExitError with a message naming the file,
-// which is then left as it was.
-int SaveDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
+// Saves the document as the store's text form to strPath (directories made
+// as needed) when that text reads back as the same document; kExitOk, or
+// kExitError with a message naming the file, which is then left as it was.
+int SaveDocument(CIniFile& ini, const std::string& strPath);
 
 // Writes bytes as the whole content of strPath, by the rules of
-// SaveWholeFile (FileSave.h). False when that fails.
-bool WriteWholeFile(const std::string& strPath, const std::vector<unsigned char>& bytes);
+// SaveWholeFile (FileSave.h). False with the system's reason.
+bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize, std::string& strWhy);
+
+// Runs the action args name; the exit status.
+int RunAction(const CIniArgs& args);
 
 // pack FILE ARCHIVE and unpack ARCHIVE FILE.
 int RunPack(const CIniArgs& args);

@@ -1,16 +1,10 @@
-// Drawing the progress line, and reading how far a file has been read from
-// the process's descriptor table (/proc/self).
+// Drawing the progress line.
 #include "tools/nimbo/ProgressLine.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 
 namespace nimbo {
 
@@ -41,35 +35,6 @@ void CProgressLine::Run() {
     m_bShown = true;
     wait = std::chrono::milliseconds(200);
   }
-}
-
-long long FileSize(const std::string& strPath) {
-  struct stat info;
-  return stat(strPath.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : 0;
-}
-
-int ReadPercent(const std::string& strPath) {
-  char szWanted[PATH_MAX];
-  if (realpath(strPath.c_str(), szWanted) == nullptr) return -1;
-  const long long nSize = FileSize(szWanted);
-  DIR* pDir = opendir("/proc/self/fd");
-  if (pDir == nullptr) return -1;
-  int nPercent = -1;
-  while (dirent* pEntry = readdir(pDir)) {
-    const std::string strLink = std::string("/proc/self/fd/") + pEntry->d_name;
-    char szTarget[PATH_MAX];
-    const ssize_t nLength = readlink(strLink.c_str(), szTarget, sizeof(szTarget) - 1);
-    if (nLength <= 0 || std::string(szTarget, static_cast<size_t>(nLength)) != szWanted) continue;
-    std::ifstream info(std::string("/proc/self/fdinfo/") + pEntry->d_name);
-    std::string strField;
-    long long nPosition = 0;
-    if (info >> strField >> nPosition && strField == "pos:" && nSize > 0) {
-      nPercent = static_cast<int>(nPosition * 100 / nSize);
-      break;
-    }
-  }
-  closedir(pDir);
-  return nPercent;
 }
 
 }  // namespace nimbo

@@ -35,11 +35,4 @@ class CProgressLine {
   std::thread m_thread;
 };
 
-// How far this process has read the file at strPath: the offset of a
-// descriptor open on it, as a percentage of its size; -1 when none is open.
-int ReadPercent(const std::string& strPath);
-
-// The file's size in bytes, or 0 when it cannot be read.
-long long FileSize(const std::string& strPath);
-
 }  // namespace nimbo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "CArchive.h"
+#include "CMemFile.h"
 #include "RunNimbo.h"
 #include "ini/IniTestUtil.h"
 
@@ -58,8 +60,13 @@ TEST_F(IniCommand, GetValuesAndDefaults) {
   EXPECT_EQ(r.strOut, "10\n");
   r = Run({"get", strFile, "Main", "Flag", "--bool"});
   EXPECT_EQ(r.strOut, "true\n");
+  // Typed reads are strict: a value that is not of the type is an error.
   r = Run({"get", strFile, "Main", "Name", "--bool", "--default", "yes"});
-  EXPECT_EQ(r.strOut, "false\n");
+  ExpectError(r, strFile);
+  EXPECT_NE(r.strErr.find("\"Bob\" is not a flag"), std::string::npos) << r.strErr;
+  r = Run({"get", strFile, "Main", "Flag", "--int"});
+  ExpectError(r, strFile);
+  EXPECT_NE(r.strErr.find("\"yes\" is not a number"), std::string::npos) << r.strErr;
 
   r = Run({"get", strFile, "Main", "Missing"});
   EXPECT_EQ(r.nStatus, 1);
@@ -207,20 +214,33 @@ TEST_F(IniCommand, RenamesAndRemovals) {
 
 TEST_F(IniCommand, ChangesWhoseTextWouldNotReadBackAreRefused) {
   const std::string strFile = Path("a.ini");
-  // "k=" renamed to the empty key would be written as an empty line.
-  const std::string strText = "[S]\r\nk=\r\nx=1\r\n\r\n";
-  WriteFile(strFile, strText);
-  ExpectError(Run({"rename-key", strFile, "S", "k", "", "--key-only"}), strFile);
-  EXPECT_EQ(ReadFile(strFile), strText);
-  // An entry with an empty key and value already in the file stops every
-  // key-only rewrite; without --key-only it is written as "=" and kept.
-  const std::string strEmpty = "[S]\r\n=\r\nx=1\r\n\r\n";
-  WriteFile(strFile, strEmpty);
-  ExpectError(Run({"remove-key", strFile, "S", "x", "--key-only"}), strFile);
-  ExpectError(Run({"set", strFile, "S", "y", "2", "--key-only"}), strFile);
-  EXPECT_EQ(ReadFile(strFile), strEmpty);
-  EXPECT_EQ(Run({"remove-key", strFile, "S", "x"}).nStatus, 0);
+  // Only the lines concerned are written: "k=" renamed to the empty key
+  // stays "=", which reads back, key-only lines or not.
+  WriteFile(strFile, "[S]\r\nk=\r\nx=1\r\n\r\n");
+  EXPECT_EQ(Run({"rename-key", strFile, "S", "k", "", "--key-only"}).nStatus, 0);
+  EXPECT_EQ(ReadFile(strFile), "[S]\r\n=\r\nx=1\r\n\r\n");
+  EXPECT_EQ(Run({"remove-key", strFile, "S", "x", "--key-only"}).nStatus, 0);
   EXPECT_EQ(ReadFile(strFile), "[S]\r\n=\r\n\r\n");
+  // A new entry of the empty key with an empty value would be an empty line.
+  ExpectError(Run({"set", strFile, "T", "", "", "--key-only"}), strFile);
+  // A value ending in CR cannot stay one in a file of LF line ends.
+  const std::string strLf = "[S]\nk=1\n";
+  WriteFile(strFile, strLf);
+  ExpectError(Run({"set", strFile, "S", "k", "v\r"}), strFile);
+  EXPECT_EQ(ReadFile(strFile), strLf);
+  // An archived document whose text form would lose a key is not unpacked.
+  CIniFile ini;
+  ini.SetString("S", "a=b", "1");
+  {
+    CMemFile memory;
+    CArchive ar(&memory, CArchive::store);
+    ar << static_cast<const CObject*>(&ini);
+    ar.Close();
+    const std::vector<BYTE> bytes = memory.GetBytes();
+    WriteFile(Path("eq.bin"), std::string(bytes.begin(), bytes.end()));
+  }
+  ExpectError(Run({"unpack", Path("eq.bin"), Path("eq.ini")}), Path("eq.ini"));
+  EXPECT_FALSE(FileExists(Path("eq.ini")));
 }
 
 TEST_F(IniCommand, CatWritesTheTextForm) {

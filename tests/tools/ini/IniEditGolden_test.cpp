@@ -1,0 +1,155 @@
+// Golden tests of `nimbo ini` on files as people write them: for each case
+// the file before, the command, the exit status, the bytes after and what is
+// printed. A change touches only its own lines; a refusal leaves every byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "RunNimbo.h"
+#include "ini/IniTestUtil.h"
+
+namespace {
+
+using initest::CScratchDir;
+using initest::ReadFile;
+using initest::WriteFile;
+
+// LF line ends, both comment forms, blanks around "=".
+const char kLf[] = "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n";
+const char kCrLf[] = "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\r\n";
+const char kNoFinalLf[] = "[Window]\nWidth=640\nHeight=480";
+const char kCommentLast[] = "[Window]\nWidth=640\n; the end";
+
+struct CCase {
+  std::string strInput;
+  std::vector<std::string> args;  // after "ini ACTION FILE"; the action first
+  int nStatus;
+  const char* pszAfter;  // null: the file is unchanged
+  const char* pszOut;    // standard output
+  const char* pszErr;    // a part of standard error, or "" for none at all
+};
+
+const CCase kCases[] = {
+    // set: the value only, the rest as it was
+    {kLf, {"set", "Window", "Width", "800"}, 0,
+     "; settings\n[Window]\nWidth=800\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    {kLf, {"set", "window", "HEIGHT", "5"}, 0,
+     "; settings\n[Window]\nWidth=640\nHeight = 5\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    {kLf, {"set", "Window", "Depth", "3"}, 0,
+     "; settings\n[Window]\nWidth=640\nHeight = 480\nDepth=3\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    {kLf, {"set", "New", "k", "v"}, 0,
+     "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n\n[New]\nk=v\n", "", ""},
+    {kCrLf, {"set", "Other", "y", "2"}, 0, "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\r\ny=2\r\n", "", ""},
+    {kCrLf, {"set", "New", "k", "v"}, 0,
+     "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n", "", ""},
+    {kNoFinalLf, {"set", "Window", "Width", "1"}, 0, "[Window]\nWidth=1\nHeight=480", "", ""},
+    {kNoFinalLf, {"set", "Window", "Height", "1"}, 2, nullptr, "", "line 3, the last, has no line end"},
+    {kNoFinalLf, {"set", "New", "k", "v"}, 2, nullptr, "", "line 3, the last, has no line end"},
+    {kCommentLast, {"set", "New", "k", "v"}, 0, "[Window]\nWidth=640\n; the end\n\n[New]\nk=v\n", "", ""},
+    {"[window]\nwidth = 1\n", {"set", "WINDOW", "WIDTH", "2"}, 0, "[window]\nwidth = 2\n", "", ""},
+    {"[a]\nk=1\nk=2\n", {"set", "a", "k", "3"}, 0, "[a]\nk=1\nk=3\n", "", ""},
+    {"[a]\nk=1\n\x1Atrailing bytes", {"set", "a", "k", "2"}, 0, "[a]\nk=2\n\x1Atrailing bytes", "", ""},
+    {"[a]\nk=1\n", {"set", "a", "e", "", "--key-only"}, 0, "[a]\nk=1\ne\n", "", ""},
+    {"[a]\nk=1\n", {"set", "a", "n", "7", "--int"}, 0, "[a]\nk=1\nn=7\n", "", ""},
+    // reading: names as a person means them, values without the spacing
+    {kLf, {"get", "Window", "Height"}, 0, nullptr, "480\n", ""},
+    {kLf, {"get", "Window", "Height", "--int"}, 0, nullptr, "480\n", ""},
+    {kLf, {"get", "Window", "Width", "--bool"}, 2, nullptr, "", "\"640\" is not a flag"},
+    {"[a]\nf=yes\n", {"get", "a", "f", "--int"}, 2, nullptr, "", "\"yes\" is not a number"},
+    {"[a]\nf=Yes\n", {"get", "a", "f", "--bool"}, 0, nullptr, "true\n", ""},
+    {"[a]\n k=1\nk =2\n", {"get", "a", "k"}, 2, nullptr, "", "\" k\" and \"k \" both read as \"k\""},
+    {"[a]\n k=1\nk =2\n", {"get", "a", "k "}, 0, nullptr, "2\n", ""},
+    {kLf, {"keys", "Window"}, 0, nullptr, "Width\nHeight \n# hash comment\n", ""},
+    {kNoFinalLf, {"get", "Window", "Height"}, 1, nullptr, "", ""},
+    // renames keep the blanks and the rest of the line
+    {kLf, {"rename-key", "Window", "height", "Tall"}, 0,
+     "; settings\n[Window]\nWidth=640\nTall = 480\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    {"[ Window ]\nk=1\n[ window ]\nj=2\n", {"rename-section", "WINDOW", "Frame"}, 0,
+     "[ Frame ]\nk=1\n[ Frame ]\nj=2\n", "", ""},
+    {"[ Window ]\nk=1\n[window]\nj=2\n", {"rename-section", "WINDOW", "Frame"}, 0, "[ Window ]\nk=1\n[Frame]\nj=2\n",
+     "", ""},
+    {kLf, {"rename-section", "Window", "other"}, 1, nullptr, "", ""},
+    {kLf, {"rename-key", "Window", "Width", "height"}, 1, nullptr, "", ""},
+    // removals take their lines and nothing else
+    {kLf, {"remove-key", "Window", "width"}, 0,
+     "; settings\n[Window]\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    {"[a]\nk=1\nj=0\nK=2\n", {"remove-key", "a", "k"}, 0, "[a]\nj=0\n", "", ""},
+    {kCrLf, {"remove-section", "window"}, 0, "; settings\r\n[Other]\r\nx=1\r\n", "", ""},
+    {"[a]\nk=1\n; about b\n[b]\nj=2\n", {"remove-section", "a"}, 0, "; about b\n[b]\nj=2\n", "", ""},
+    {kNoFinalLf, {"remove-section", "Window"}, 0, "", "", ""},
+    {kLf, {"clear-section", "Window"}, 0, "; settings\n[Window]\n\n[Other]\nx=1\n", "", ""},
+    {kLf, {"remove-key", "Window", "Nope"}, 1, nullptr, "", ""},
+    // what is not INI text is refused, naming the line
+    {std::string("[a]\nk=1\nb=\0\n", 12), {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text"},
+    {"[a]\nk=1\n[b\n", {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text: a \"[\" line"},
+    {"k=1\n[a]\n", {"remove-section", "a"}, 2, nullptr, "", "line 1 is not INI text: an entry outside"},
+    {"[a]\nk=1\n[b\n", {"sections"}, 2, nullptr, "", "line 3 is not INI text"},
+    {"[a]\nk=1\n[b\n", {"cat"}, 2, nullptr, "", "line 3 is not INI text"},
+};
+
+TEST(IniEditGolden, EachCaseGivesItsBytesStatusAndOutput) {
+  CScratchDir dir;
+  const std::string strFile = dir / "s.ini";
+  int nCase = 0;
+  for (const CCase& c : kCases) {
+    SCOPED_TRACE("case " + std::to_string(nCase++) + ": " + c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
+    const std::string& strInput = c.strInput;
+    WriteFile(strFile, strInput);
+    std::string strArgs = "ini " + c.args[0] + " '" + strFile + "'";
+    for (size_t i = 1; i < c.args.size(); ++i) strArgs += " '" + c.args[i] + "'";
+    const nimbotest::CRun run = nimbotest::RunNimbo(dir.Path(), strArgs);
+    EXPECT_EQ(run.nStatus, c.nStatus) << run.strErr;
+    EXPECT_EQ(ReadFile(strFile), c.pszAfter != nullptr ? std::string(c.pszAfter) : strInput);
+    EXPECT_EQ(run.strOut, c.pszOut);
+    if (*c.pszErr == 0)
+      EXPECT_EQ(run.strErr, "");
+    else
+      EXPECT_NE(run.strErr.find(c.pszErr), std::string::npos) << run.strErr;
+    EXPECT_LE(std::count(run.strErr.begin(), run.strErr.end(), '\n'), 1) << run.strErr;
+    EXPECT_FALSE(initest::FileExists(strFile + ".lock"));
+  }
+}
+
+// An archive made by pack is refused by every reading and changing action,
+// with the command that reads it.
+TEST(IniEditGolden, AnArchiveIsRefusedWithTheCommandThatReadsIt) {
+  CScratchDir dir;
+  WriteFile(dir / "s.ini", kLf);
+  ASSERT_EQ(nimbotest::RunNimbo(dir.Path(), "ini pack '" + (dir / "s.ini") + "' '" + (dir / "s.arc") + "'").nStatus, 0);
+  const std::string strArchive = ReadFile(dir / "s.arc");
+  for (const char* pszArgs : {"set %s Window Height 5", "cat %s", "sections %s", "remove-section %s Window"}) {
+    std::string strArgs = std::string("ini ") + pszArgs;
+    strArgs.replace(strArgs.find("%s"), 2, "'" + (dir / "s.arc") + "'");
+    const nimbotest::CRun run = nimbotest::RunNimbo(dir.Path(), strArgs);
+    SCOPED_TRACE(strArgs);
+    EXPECT_EQ(run.nStatus, 2);
+    EXPECT_EQ(run.strOut, "");
+    EXPECT_NE(run.strErr.find("an archived INI document"), std::string::npos) << run.strErr;
+    EXPECT_NE(run.strErr.find("nimbo ini unpack"), std::string::npos) << run.strErr;
+    EXPECT_EQ(ReadFile(dir / "s.arc"), strArchive);
+  }
+}
+
+// Twenty changes at once, each of its own key: every one is kept.
+TEST(IniEditGolden, ParallelChangesAreAllKept) {
+  CScratchDir dir;
+  const std::string strFile = dir / "conc.ini";
+  WriteFile(strFile, "[s]\nfirst=0\n");
+  const std::string strScript = "for i in $(seq 1 20); do '" + nimbotest::kNimbo + "' ini set '" + strFile +
+                                "' s key$i v$i & done; wait";
+  ASSERT_EQ(std::system(strScript.c_str()), 0);
+  const std::string strAfter = ReadFile(strFile);
+  size_t nSize = std::string("[s]\nfirst=0\n").size();
+  for (int i = 1; i <= 20; ++i) {
+    const std::string strLine = "key" + std::to_string(i) + "=v" + std::to_string(i) + "\n";
+    EXPECT_NE(strAfter.find(strLine), std::string::npos) << strLine;
+    nSize += strLine.size();
+  }
+  EXPECT_EQ(strAfter.size(), nSize) << strAfter;
+  EXPECT_FALSE(initest::FileExists(strFile + ".lock"));
+}
+
+}  // namespace
