@@ -62,24 +62,19 @@ bool CIniFileSection::LoadRecord(CArchive& ar) {
   // from a damaged file can be anything, so room is made ahead for a bounded
   // number of entries only.
   const int nFirst = GetCount();
-  m_items.reserve(m_items.size() + static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
-  // Each entry is read straight into a new item; an entry the damage cut
-  // short is dropped again.
-  bool bWhole = true;
+  ReserveMore(static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
+  // An entry the damage cut short is dropped.
   try {
+    CString strKey, strValue;
     for (DWORD_PTR i = 0; i < nCount; ++i) {
-      CItem& item = m_items.emplace_back();
-      bWhole = false;
-      ar >> item.first;
-      ar >> item.second;
-      bWhole = true;
+      ar >> strKey;
+      ar >> strValue;
       // A value is text: it ends at its first zero byte. Keys stay whole.
-      CString& strValue = item.second;
       if (std::memchr(strValue, 0, static_cast<size_t>(strValue.GetLength())) != nullptr)
         strValue = static_cast<LPCTSTR>(strValue);
+      m_items.emplace_back(std::move(strKey), std::move(strValue));
     }
   } catch (...) {
-    if (!bWhole) m_items.pop_back();
     IndexAppended(nFirst);  // what was read before the damage stays
     throw;
   }
