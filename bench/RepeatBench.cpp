@@ -29,7 +29,7 @@ const std::string& TextFile(int nEntries, bool bRepeatHeader) {
   static std::string s_astrPath[2];
   std::string& strPath = s_astrPath[bRepeatHeader ? 1 : 0];
   if (!strPath.empty()) return strPath;
-  strPath = OutputPath(bRepeatHeader ? "repeated_headers.ini" : "one_header.ini");
+  strPath = BenchDataDir() + (bRepeatHeader ? "/repeated_headers.ini" : "/one_header.ini");
   std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
   for (int i = 0; i < nEntries; ++i) {
     if (bRepeatHeader || i == 0) out << "[a]\r\n";
