@@ -31,7 +31,8 @@ struct CNamedItem {
   T second;             // the value
 
   CNamedItem() = default;
-  CNamedItem(CString strName, T value) : first(std::move(strName)), second(std::move(value)) {}
+  template <class TName, class TValue>
+  CNamedItem(TName&& name, TValue&& value) : first(std::forward<TName>(name)), second(std::forward<TValue>(value)) {}
   CNamedItem(const CNamedItem& other) = default;
   // Takes the name's text along (no count to change, no text to touch), as
   // a node-based map hands over the key of an extracted node: the item

@@ -44,7 +44,6 @@ const size_t kLastChunkBytes = 64 * 1024;
 const size_t kBatchBytes = 32 * 1024;
 
 inline size_t BlockBytes(size_t nClass) { return (nClass + 1) * CFixedAlloc::kGranule; }
-inline unsigned BatchBlocks(size_t nClass) { return static_cast<unsigned>(kBatchBytes / BlockBytes(nClass)); }
 
 struct FREE_BLOCK {
   FREE_BLOCK* pNext;
@@ -64,7 +63,7 @@ std::atomic<CHUNK_HEADER*> g_pLastChunk{nullptr};
 // is left to carve of their chunks) wait for the next thread that starts.
 struct THREAD_POOLS {
   FREE_BLOCK* apFree[kClasses];
-  unsigned anFree[kClasses];    // blocks on apFree
+  size_t anFreeBytes[kClasses]; // the bytes of the blocks on apFree
   char* apCarve[kClasses];      // the next block not yet handed out in the current chunk
   char* apCarveEnd[kClasses];   // the end of the current chunk
   size_t anChunkBytes[kClasses];
@@ -80,7 +79,7 @@ thread_local THREAD_POOLS* t_pPools = nullptr;
 // A list of free blocks of one size, handed over whole.
 struct BATCH {
   FREE_BLOCK* pHead;
-  unsigned nCount;
+  size_t nBytes;  // of all its blocks
 };
 
 // What the threads share: batches of free blocks by size, and the pools of
@@ -100,10 +99,10 @@ DEPOT& Depot() {
   return *s_pDepot;
 }
 
-void PutBatch(size_t nClass, FREE_BLOCK* pHead, unsigned nCount) {
+void PutBatch(size_t nClass, FREE_BLOCK* pHead, size_t nBytes) {
   DEPOT& depot = Depot();
   std::lock_guard<std::mutex> lock(depot.mutex);
-  depot.aBatches[nClass].push_back({pHead, nCount});
+  depot.aBatches[nClass].push_back({pHead, nBytes});
   g_anDepotBatches[nClass].fetch_add(1, std::memory_order_relaxed);
 }
 
@@ -113,7 +112,7 @@ bool TakeBatch(THREAD_POOLS& pools, size_t nClass) {
   std::vector<BATCH>& batches = depot.aBatches[nClass];
   if (batches.empty()) return false;
   pools.apFree[nClass] = batches.back().pHead;
-  pools.anFree[nClass] = batches.back().nCount;
+  pools.anFreeBytes[nClass] = batches.back().nBytes;
   batches.pop_back();
   g_anDepotBatches[nClass].fetch_sub(1, std::memory_order_relaxed);
   return true;
@@ -164,9 +163,9 @@ void RetirePools() noexcept {
   try {
     for (size_t nClass = 0; nClass < kClasses; ++nClass) {
       if (pPools->apFree[nClass] == nullptr) continue;
-      PutBatch(nClass, pPools->apFree[nClass], pPools->anFree[nClass]);
+      PutBatch(nClass, pPools->apFree[nClass], pPools->anFreeBytes[nClass]);
       pPools->apFree[nClass] = nullptr;
-      pPools->anFree[nClass] = 0;
+      pPools->anFreeBytes[nClass] = 0;
     }
   } catch (...) {
     // No room to record a batch: its blocks stay with the pools, which the
@@ -217,7 +216,7 @@ void FreeAfterRetiring(void* p, size_t nClass) noexcept {
   pBlock->pNext = nullptr;
   NIMBO_POOL_POISON(pBlock, BlockBytes(nClass));  // before another thread may take it
   try {
-    PutBatch(nClass, pBlock, 1);
+    PutBatch(nClass, pBlock, BlockBytes(nClass));
   } catch (...) {
     // No room to record it: the block is lost, but stays reachable from its chunk.
   }
@@ -234,7 +233,7 @@ void* CFixedAlloc::Alloc(size_t nBytes) {
   NIMBO_POOL_UNPOISON(pBlock, BlockBytes(nClass));
   FREE_BLOCK* pNext = pBlock->pNext;
   pools.apFree[nClass] = pNext;
-  --pools.anFree[nClass];
+  pools.anFreeBytes[nClass] -= BlockBytes(nClass);
   // Freed blocks lie scattered over the pool's chunks: the block the next
   // request of this size will take is fetched into the cache now, while the
   // caller fills this one, instead of when that request waits for it.
@@ -255,11 +254,11 @@ void CFixedAlloc::Free(void* p, size_t nBytes) noexcept {
     return;
   }
   THREAD_POOLS& pools = Pools();
-  if (pools.anFree[nClass] >= BatchBlocks(nClass)) {
+  if (pools.anFreeBytes[nClass] >= kBatchBytes) {
     try {
-      PutBatch(nClass, pools.apFree[nClass], pools.anFree[nClass]);
+      PutBatch(nClass, pools.apFree[nClass], pools.anFreeBytes[nClass]);
       pools.apFree[nClass] = nullptr;
-      pools.anFree[nClass] = 0;
+      pools.anFreeBytes[nClass] = 0;
     } catch (...) {
       // No room to record the batch: the list grows on instead.
     }
@@ -267,6 +266,6 @@ void CFixedAlloc::Free(void* p, size_t nBytes) noexcept {
   FREE_BLOCK* pBlock = static_cast<FREE_BLOCK*>(p);
   pBlock->pNext = pools.apFree[nClass];
   pools.apFree[nClass] = pBlock;
-  ++pools.anFree[nClass];
+  pools.anFreeBytes[nClass] += BlockBytes(nClass);
   NIMBO_POOL_POISON(pBlock, BlockBytes(nClass));
 }

@@ -181,19 +181,12 @@ void CString::Append(const char* pch, int nLength) {
 
 void CString::Empty() { Release(); }
 
-char CString::GetAt(int nIndex) const {
-  CheckIndex(nIndex);
-  return m_pchData[nIndex];
-}
-
 void CString::SetAt(int nIndex, char ch) {
-  CheckIndex(nIndex);
+  if (static_cast<unsigned>(nIndex) >= static_cast<unsigned>(GetLength())) ThrowBadIndex();
   PrepareWrite(GetLength(), GetLength())[nIndex] = ch;
 }
 
-void CString::CheckIndex(int nIndex) const {
-  if (nIndex < 0 || nIndex >= GetLength()) throw std::out_of_range("CString: index out of range");
-}
+void CString::ThrowBadIndex() { throw std::out_of_range("CString: index outside the text"); }
 
 int CString::Find(char ch, int nStart) const {
   if (nStart < 0) nStart = 0;

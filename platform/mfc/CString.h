@@ -55,7 +55,10 @@ class CString {
 
   // A byte of the text: nIndex from 0 to GetLength() - 1, else
   // std::out_of_range (the terminating zero is not the caller's to change).
-  char GetAt(int nIndex) const;
+  char GetAt(int nIndex) const {
+    if (static_cast<unsigned>(nIndex) >= static_cast<unsigned>(GetLength())) ThrowBadIndex();
+    return m_pchData[nIndex];
+  }
   void SetAt(int nIndex, char ch);
   char operator[](int nIndex) const { return GetAt(nIndex); }
 
@@ -105,7 +108,7 @@ class CString {
 
  private:
   CStringData* GetData() const { return reinterpret_cast<CStringData*>(m_pchData) - 1; }
-  void CheckIndex(int nIndex) const;
+  [[noreturn]] static void ThrowBadIndex();
   // Drops this string's share of its block and points it at the empty text.
   void Release() noexcept;
   // Makes the text nLength bytes long in a block of this string's own,
