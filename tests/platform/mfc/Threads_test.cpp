@@ -3,13 +3,14 @@
 // strings shared between threads, and threads that end while strings they
 // made live on elsewhere. Run under ThreadSanitizer by the test command.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <condition_variable>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,18 +53,14 @@ class CHandOver {
 class Threads : public ::testing::Test {
  protected:
   void SetUp() override {
-    char szPath[] = "/tmp/nimbo-threads-XXXXXX";
-    const int fd = mkstemp(szPath);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    m_strPath = szPath;
+    m_strPath = (std::filesystem::temp_directory_path() / ("nimbo-threads-" + std::to_string(std::random_device()()) + ".ini")).string();
     std::ofstream out(m_strPath, std::ios::binary);
     for (int s = 0; s < kSections; ++s) {
       out << "[s" << s << "]\r\n";
       for (int k = 0; k < kKeys; ++k) out << "k" << k << "=" << ValueOf(s, k) << "\r\n";
     }
   }
-  void TearDown() override { unlink(m_strPath.c_str()); }
+  void TearDown() override { std::remove(m_strPath.c_str()); }
   std::string m_strPath;
 };
 
