@@ -39,6 +39,14 @@ def load_round(n):
             parts = line.split()
             if len(parts) == 4:
                 peaks[(parts[0], parts[1])] = int(parts[2]) / 1024.0
+    # "threads <KiB after the first million strings> <KiB at the end>"
+    threads_path = os.path.join(run_dir, "threads-%d.txt" % n)
+    if os.path.exists(threads_path):
+        with open(threads_path) as f:
+            parts = f.read().split()
+        if len(parts) == 3:
+            peaks[("threads", "first")] = int(parts[1]) / 1024.0
+            peaks[("threads", "end")] = int(parts[2]) / 1024.0
     return times, errors, peaks
 
 
@@ -125,6 +133,22 @@ for keys in (10, 1000):
         "Nimbo %.0f MB; SimpleIni %.0f MB; INIReader %.0f MB; inih (no document) %.0f MB; empty process %.0f MB" % (
             peak("nimbo"), peak("simpleini"), peak("inireader"), peak("inih"), peak("none")),
         [("Nimbo/SimpleIni", per_round(lambda t, p: p[(name, "nimbo")] / p[(name, "simpleini")]), "<=", 0.8)])
+
+# ---- Inputs in the worst order for a growing list --------------------------------------
+for what, bench in (("text, the section header repeated before each entry", "BM_LoadTextHeaders"),
+                    ("archive, the section record repeated for each entry", "BM_LoadArchiveRecords")):
+    once, repeated = bench + "/entries:40000/repeat:0", bench + "/entries:40000/repeat:1"
+    row("INI load of 40,000 entries of one section, %s" % what,
+        "repeated %s; once %s" % (fmt(median_ms(repeated)), fmt(median_ms(once))),
+        [("repeated/once", per_round(lambda t, p: ms(t, repeated) / ms(t, once)), "<=", 1.5)])
+
+# ---- Strings made on one thread and freed on another ----------------------------------
+if all(("threads", "end") in p for _, _, p in rounds):
+    row("resident memory, 20 million strings made on one thread and freed on another (10,000 alive)",
+        "after the first million %.0f MB; at the end %.0f MB" % (
+            statistics.median(per_round(lambda t, p: p[("threads", "first")])),
+            statistics.median(per_round(lambda t, p: p[("threads", "end")]))),
+        [("end/first", per_round(lambda t, p: p[("threads", "end")] / p[("threads", "first")]), "<=", 1.2)])
 
 # ---- Archive against text --------------------------------------------------------
 for mb in (10, 100):

@@ -5,15 +5,22 @@
 // Usage: nimbo_bench_rss none|nimbo|simpleini|inireader|inih <file>
 // Prints "<reader> <peak KiB> <entries read>"; exit status 2 on bad usage or
 // a failed load.
+//
+// Or: nimbo_bench_rss threads <strings>
+// Makes that many strings on one thread and frees them on another (see
+// StringsAcrossThreads) and prints "threads <KiB after the first million>
+// <KiB at the end>".
 #include <INIReader.h>
 #include <SimpleIni.h>
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "IniReaders.h"
+#include "StringsAcrossThreads.h"
 #include "ini/CIniFile.h"
 
 namespace {
@@ -32,6 +39,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* pszReader = argv[1];
+  if (std::strcmp(pszReader, "threads") == 0) {
+    const CResidentGrowth growth = StringsAcrossThreads(std::atol(argv[2]));
+    std::printf("threads %ld %ld\n", growth.nFirstKiB, growth.nEndKiB);
+    return 0;
+  }
   const char* pszPath = argv[2];
   size_t nEntries = 0;
   bool bOk = true;

@@ -3,6 +3,7 @@
 #include "ini/CIniFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "CArchive.h"
 #include "CArchiveException.h"
@@ -13,6 +14,11 @@ namespace {
 
 const DWORD kRecordVersion = 1;
 const DWORD_PTR kMaxReservedSections = 16 * 1024;
+
+bool SameBytes(const CString& a, const CString& b) {
+  return a.GetLength() == b.GetLength() &&
+         std::memcmp(static_cast<LPCTSTR>(a), static_cast<LPCTSTR>(b), static_cast<size_t>(a.GetLength())) == 0;
+}
 
 }  // namespace
 
@@ -41,13 +47,36 @@ void CIniFile::Serialize(CArchive& ar) {
   const DWORD_PTR nCount = ar.ReadCount();
   // Room for the sections ahead, bounded: a damaged count can be anything.
   m_items.reserve(m_items.size() + static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedSections)));
-  for (DWORD_PTR i = 0; i < nCount; ++i) {
-    CString strName;
-    ar >> strName;
-    CIniFileSection& section = FindOrAdd(CItem(std::move(strName), CIniFileSection())).second;
-    // Sections are held by value, so this is the function a virtual
-    // Serialize call would reach; its result tells a record of another
-    // version, after which the remaining bytes cannot be read as sections.
-    if (!section.LoadRecord(ar)) AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+  // Records of one section often follow each other (a file written record
+  // by record): such a run is appended to its section as it is read and
+  // indexed once at its end - before another section is looked up or added
+  // (which may move the sections), and before an exception leaves.
+  CString strName;
+  CIniFileSection* pSection = nullptr;  // the section of the run, or null
+  int nRunSection = 0;                  // its place in the document
+  int nRunFirst = 0;                    // its first entry not yet indexed
+  auto EndRun = [&]() {
+    if (pSection != nullptr) pSection->IndexAppended(nRunFirst);
+    pSection = nullptr;
+  };
+  try {
+    for (DWORD_PTR i = 0; i < nCount; ++i) {
+      ar >> strName;
+      if (pSection == nullptr || !SameBytes(m_items[static_cast<size_t>(nRunSection)].first, strName)) {
+        EndRun();
+        CItem& item = FindOrAdd(CItem(strName, CIniFileSection()));
+        nRunSection = static_cast<int>(&item - m_items.data());
+        pSection = &item.second;
+        nRunFirst = pSection->GetCount();
+      }
+      // Sections are held by value, so this is the function a virtual
+      // Serialize call would reach; its result tells a record of another
+      // version, after which the remaining bytes cannot be read as sections.
+      if (!pSection->AppendRecord(ar)) AfxThrowArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    }
+  } catch (...) {
+    EndRun();
+    throw;
   }
+  EndRun();
 }

@@ -53,36 +53,35 @@ void CIniFileSection::Serialize(CArchive& ar) {
 }
 
 bool CIniFileSection::LoadRecord(CArchive& ar) {
-  DWORD dwVersion = 0;
-  ar >> dwVersion;
-  if (dwVersion != kRecordVersion) return false;
-  const DWORD_PTR nCount = ar.ReadCount();
-  // The record's entries are appended as they are read and indexed together
-  // at its end, which costs one sort instead of a search per entry. A count
-  // from a damaged file can be anything, so room is made ahead for a bounded
-  // number of entries only.
   const int nFirst = GetCount();
-  m_items.reserve(m_items.size() + static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
-  // Each entry is read straight into a new item; an entry the damage cut
-  // short is dropped again.
-  bool bWhole = true;
+  bool bRead;
   try {
-    for (DWORD_PTR i = 0; i < nCount; ++i) {
-      CItem& item = m_items.emplace_back();
-      bWhole = false;
-      ar >> item.first;
-      ar >> item.second;
-      bWhole = true;
-      // A value is text: it ends at its first zero byte. Keys stay whole.
-      CString& strValue = item.second;
-      if (std::memchr(strValue, 0, static_cast<size_t>(strValue.GetLength())) != nullptr)
-        strValue = static_cast<LPCTSTR>(strValue);
-    }
+    bRead = AppendRecord(ar);
   } catch (...) {
-    if (!bWhole) m_items.pop_back();
     IndexAppended(nFirst);  // what was read before the damage stays
     throw;
   }
   IndexAppended(nFirst);
+  return bRead;
+}
+
+bool CIniFileSection::AppendRecord(CArchive& ar) {
+  DWORD dwVersion = 0;
+  ar >> dwVersion;
+  if (dwVersion != kRecordVersion) return false;
+  const DWORD_PTR nCount = ar.ReadCount();
+  // A count from a damaged file can be anything, so room is made ahead for
+  // a bounded number of entries only. An entry the damage cut short is
+  // dropped.
+  ReserveMore(static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
+  CString strKey, strValue;
+  for (DWORD_PTR i = 0; i < nCount; ++i) {
+    ar >> strKey;
+    ar >> strValue;
+    // A value is text: it ends at its first zero byte. Keys stay whole.
+    if (std::memchr(strValue, 0, static_cast<size_t>(strValue.GetLength())) != nullptr)
+      strValue = static_cast<LPCTSTR>(strValue);
+    m_items.emplace_back(std::move(strKey), std::move(strValue));
+  }
   return true;
 }

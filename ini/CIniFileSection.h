@@ -42,4 +42,10 @@ class CIniFileSection : public CObject, public CNamedArray<CString> {
   // (nothing more was read); the document needs to know, since the bytes
   // after such a record no longer line up.
   bool LoadRecord(CArchive& ar);
+  // LoadRecord without the indexing: the record's entries are appended
+  // only, and the reader indexes them (IndexAppended) before the section is
+  // used or another section is added - at once for a run of records of one
+  // section, which then costs one sort instead of a search per entry. On an
+  // exception the entries read before it are appended.
+  bool AppendRecord(CArchive& ar);
 };

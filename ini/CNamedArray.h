@@ -3,6 +3,8 @@
 #pragma once
 
 #include <algorithm>
+#include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -16,13 +18,34 @@
 // - an item keeps the name it was added with (or last renamed to): a lookup
 //   with other letter case finds it but never changes the stored name.
 // References and positions handed out stay valid only until the next
-// addition to or removal from the same list. The name of a handed-out item
-// is not the caller's to assign: the index points at that text, and only
-// Rename may replace it.
+// addition to or removal from the same list.
+
+// One item of a named list: its stored name and its value, used as the
+// pair of a map is. The name is constant for everyone but the list: the
+// list's index points at its text without holding a share, so a name
+// changed behind the list's back would leave the index reading freed
+// memory; Rename is the way to change it.
+template <class T>
+struct CNamedItem {
+  const CString first;  // the stored name
+  T second;             // the value
+
+  CNamedItem() = default;
+  template <class TName, class TValue>
+  CNamedItem(TName&& name, TValue&& value) : first(std::forward<TName>(name)), second(std::forward<TValue>(value)) {}
+  CNamedItem(const CNamedItem& other) = default;
+  // Takes the name's text along (no count to change, no text to touch), as
+  // a node-based map hands over the key of an extracted node: the item
+  // moved from is about to be destroyed or replaced by its list.
+  CNamedItem(CNamedItem&& other) noexcept(std::is_nothrow_move_constructible<T>::value)
+      : first(std::move(const_cast<CString&>(other.first))), second(std::move(other.second)) {}
+  CNamedItem& operator=(const CNamedItem&) = delete;  // the name is the list's to change
+};
+
 template <class T>
 class CNamedArray {
  public:
-  typedef std::pair<CString, T> CItem;  // (stored name, value)
+  typedef CNamedItem<T> CItem;
   typedef typename std::vector<CItem>::iterator iterator;
   typedef typename std::vector<CItem>::const_iterator const_iterator;
 
@@ -77,6 +100,10 @@ class CNamedArray {
   // value, and the later item is dropped. If this throws, the items it did
   // not index are dropped, so the invariants hold either way.
   void IndexAppended(int nFirst);
+  // Room for nMore items after the present ones. The room grows at least
+  // geometrically, so that a list read in many small parts (a section whose
+  // records or headers repeat) is still appended to in linear time.
+  void ReserveMore(size_t nMore);
 
   std::vector<CItem> m_items;
   CNameIndex m_index;
@@ -87,7 +114,18 @@ class CNamedArray {
   CItem& FindOrAddItem(TItem&& item);
   // IndexAppended for a list whose index is empty: one sort of the names.
   void IndexAllAppended();
+  // Puts item in the place of the item at nPos, which is destroyed (items
+  // cannot be assigned: their names are constant outside the list).
+  void Replace(size_t nPos, CItem&& item) noexcept;
 };
+
+template <class T>
+void CNamedArray<T>::Replace(size_t nPos, CItem&& item) noexcept {
+  static_assert(std::is_nothrow_move_constructible<CItem>::value, "items must move without throwing");
+  CItem* pItem = &m_items[nPos];
+  pItem->~CItem();
+  new (pItem) CItem(std::move(item));
+}
 
 template <class T>
 typename CNamedArray<T>::CItem& CNamedArray<T>::FindOrAdd(const CItem& item) {
@@ -139,7 +177,8 @@ template <class T>
 bool CNamedArray<T>::Remove(const CString& strName) {
   const int nPos = m_index.Erase(strName);
   if (nPos < 0) return false;
-  m_items.erase(m_items.begin() + nPos);
+  for (size_t i = static_cast<size_t>(nPos); i + 1 < m_items.size(); ++i) Replace(i, std::move(m_items[i + 1]));
+  m_items.pop_back();
   m_index.CloseGap(nPos);
   return true;
 }
@@ -150,14 +189,14 @@ bool CNamedArray<T>::Rename(const CString& strOld, const CString& strNew) {
   if (Exists(strNew)) return false;
   const int* pPos = m_index.Find(strOld);
   if (pPos == nullptr) return false;
-  const int nPos = *pPos;
-  CString& strName = m_items[static_cast<size_t>(nPos)].first;
-  const CString strPrevious = strName;  // the text the old entry points at, until it is erased
-  strName = strNew;
+  const size_t nPos = static_cast<size_t>(*pPos);
+  CItem& item = m_items[nPos];
+  const CString strPrevious = item.first;  // the text the old entry points at, until it is erased
+  Replace(nPos, CItem(strNew, std::move(item.second)));
   try {
-    m_index.Insert(strName, nPos);
+    m_index.Insert(m_items[nPos].first, static_cast<int>(nPos));
   } catch (...) {
-    strName = strPrevious;
+    Replace(nPos, CItem(strPrevious, std::move(m_items[nPos].second)));
     throw;
   }
   m_index.Erase(strPrevious);
@@ -195,6 +234,12 @@ CNamedArray<T>& CNamedArray<T>::operator=(const CNamedArray& other) {
 }
 
 template <class T>
+void CNamedArray<T>::ReserveMore(size_t nMore) {
+  const size_t nNeeded = m_items.size() + nMore;
+  if (nNeeded > m_items.capacity()) m_items.reserve(std::max(nNeeded, 2 * m_items.capacity()));
+}
+
+template <class T>
 void CNamedArray<T>::IndexAppended(int nFirst) {
   try {
     if (m_index.empty() && nFirst == 0) {
@@ -211,7 +256,7 @@ void CNamedArray<T>::IndexAppended(int nFirst) {
         m_items[static_cast<size_t>(*pPos)].second = std::move(m_items[i].second);
         continue;
       }
-      if (static_cast<size_t>(nKept) != i) m_items[static_cast<size_t>(nKept)] = std::move(m_items[i]);
+      if (static_cast<size_t>(nKept) != i) Replace(static_cast<size_t>(nKept), std::move(m_items[i]));
       name.m_pszName = m_items[static_cast<size_t>(nKept)].first;
       m_index.Insert(name, nKept);
       ++nKept;
@@ -255,7 +300,7 @@ void CNamedArray<T>::IndexAllAppended() {
     for (size_t i = 0; i < m_items.size(); ++i) {
       anPlace[i] = static_cast<int>(nKept);
       if (abDropped[i]) continue;
-      if (nKept != i) m_items[nKept] = std::move(m_items[i]);
+      if (nKept != i) Replace(nKept, std::move(m_items[i]));
       ++nKept;
     }
     m_items.resize(nKept);

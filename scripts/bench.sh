@@ -45,6 +45,8 @@ for round in $(seq 1 "$ROUNDS"); do
   done | shuf | while read -r input reader; do
     echo "$input $("$BUILD/bench/nimbo_bench_rss" "$reader" "$NIMBO_BENCH_DATA/$input")"
   done >"$RUN/rss-$round.txt"
+  # Resident memory of strings made on one thread and freed on another.
+  "$BUILD/bench/nimbo_bench_rss" threads 20000000 >"$RUN/threads-$round.txt"
 done
 
 {

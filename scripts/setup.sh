@@ -2,14 +2,14 @@
 # Installs the Debian packages that building and testing Nimbo needs.
 #
 # Usage: scripts/setup.sh [--windows] [--bench]
-#   (no option)  the native build, its tests (Neovim and Emacs with eglot for the language server's), the fuzz targets and the terminal editor
+#   (no option)  the native build, its tests (Neovim and Emacs with eglot for the language server's, strace for the save faults), the fuzz targets and the terminal editor
 #   --windows    also the 32-bit Windows cross-compiler, Wine and a virtual display
 #   --bench      also the peers the benchmarks compare with
 # apt-get runs only when a package is missing.
 set -euo pipefail
 
 PACKAGES=(build-essential cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libncurses-dev libcli11-dev tmux pkg-config dpkg-dev file nlohmann-json3-dev neovim
+          libncurses-dev libcli11-dev tmux pkg-config dpkg-dev file nlohmann-json3-dev neovim strace
           emacs-nox elpa-eglot)
 WINDOWS=0
 for arg in "$@"; do

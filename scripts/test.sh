@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Nimbo and runs every test: the optimised build, the same suites
-# under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the thread suites
+# under ThreadSanitizer, a short run of each
 # fuzz target, and the 32-bit Windows build's suites under Wine.
 # NIMBO_SKIP_WINDOWS=1 leaves the Windows part out (it needs Wine).
 set -euo pipefail
@@ -18,6 +19,13 @@ for preset in default asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$JOBS"
 done
+# ThreadSanitizer: only the suites of documents and strings that cross
+# threads (the preset builds their one program).
+echo "== tsan build"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$JOBS"
+echo "== tsan tests"
+ctest --preset tsan -j "$JOBS"
 echo "== fuzz targets"
 bash scripts/fuzz.sh "${NIMBO_FUZZ_SECONDS:-15}"
 if [ "${NIMBO_SKIP_WINDOWS:-0}" != 1 ]; then

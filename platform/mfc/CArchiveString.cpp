@@ -79,7 +79,7 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
     CString text;
     for (ULONGLONG nDone = 0; nDone < nLength;) {
       ULONGLONG nSlice = nLength - nDone < kSliceBytes ? nLength - nDone : kSliceBytes;
-      if (nDone + nSlice > static_cast<ULONGLONG>(INT_MAX)) AfxThrowMemoryException();  // beyond a CString
+      if (nDone + nSlice > static_cast<ULONGLONG>(CString::kMaxLength)) AfxThrowMemoryException();  // beyond a CString
       char* pText = text.GetBuffer(static_cast<int>(nDone + nSlice));
       ar.ReadBytes(reinterpret_cast<BYTE*>(pText + nDone), static_cast<UINT>(nSlice));
       nDone += nSlice;
@@ -108,7 +108,7 @@ CArchive& AFXAPI operator>>(CArchive& ar, CString& string) {
       else
         text += nUnit <= 0xFF ? static_cast<char>(nUnit) : '?';
     }
-    if (text.size() > static_cast<size_t>(INT_MAX)) AfxThrowMemoryException();
+    if (text.size() > static_cast<size_t>(CString::kMaxLength)) AfxThrowMemoryException();
   }
   if (bHighSurrogate) text += '?';
   string = CString(text);

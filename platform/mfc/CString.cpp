@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <stdexcept>
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -29,6 +31,8 @@ EMPTY_TEXT g_empty = {{{-1}, 0, 0}, 0};
 
 inline char* EmptyText() { return g_empty.header.data(); }
 
+const int kMaxLength = CString::kMaxLength;
+
 inline size_t BlockBytes(int nAllocLength) {
   return sizeof(CStringData) + static_cast<size_t>(nAllocLength) + 1;
 }
@@ -37,8 +41,9 @@ inline size_t BlockBytes(int nAllocLength) {
 // its pool block gives), one reference and an nLength-byte text whose
 // terminating zero is set.
 CStringData* NewData(int nAllocLength, int nLength) {
+  if (nLength > kMaxLength || nAllocLength < nLength) throw std::bad_alloc();
+  if (nAllocLength > kMaxLength) nAllocLength = kMaxLength;
   const size_t nBlock = CFixedAlloc::RoundUp(BlockBytes(nAllocLength));
-  if (nBlock - sizeof(CStringData) - 1 > static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
   CStringData* pData = static_cast<CStringData*>(CFixedAlloc::Alloc(nBlock));
   new (&pData->nRefs) std::atomic<int>(1);
   pData->nAllocLength = static_cast<int>(nBlock - sizeof(CStringData) - 1);
@@ -50,7 +55,7 @@ CStringData* NewData(int nAllocLength, int nLength) {
 inline void FreeData(CStringData* pData) { CFixedAlloc::Free(pData, BlockBytes(pData->nAllocLength)); }
 
 inline int ToLength(size_t nLength) {
-  if (nLength > static_cast<size_t>(INT_MAX)) throw std::bad_alloc();
+  if (nLength > static_cast<size_t>(kMaxLength)) throw std::bad_alloc();
   return static_cast<int>(nLength);
 }
 
@@ -119,7 +124,7 @@ char* CString::PrepareWrite(int nLength, int nKeep) {
   }
   int nRoom = nLength;
   if (nKeep > 0 && nLength > pData->nAllocLength)
-    nRoom = pData->nAllocLength > INT_MAX / 2 ? INT_MAX - 1 : 2 * pData->nAllocLength > nLength ? 2 * pData->nAllocLength : nLength;
+    nRoom = pData->nAllocLength > kMaxLength / 2 ? kMaxLength : std::max(2 * pData->nAllocLength, nLength);
   CStringData* pNew = NewData(nRoom, nLength);
   if (nKeep > 0) std::memcpy(pNew->data(), m_pchData, static_cast<size_t>(nKeep));
   Release();
@@ -154,7 +159,7 @@ void CString::AssignCopy(const char* pch, int nLength) {
 void CString::Append(const char* pch, int nLength) {
   if (nLength <= 0) return;
   const int nOld = GetLength();
-  if (nLength > INT_MAX - nOld) throw std::bad_alloc();
+  if (nLength > kMaxLength - nOld) throw std::bad_alloc();
   CStringData* pData = GetData();
   if (pData->nRefs.load(std::memory_order_acquire) == 1 && nOld + nLength <= pData->nAllocLength) {
     // In place; pch may be this text's own bytes, which stay where they are.
@@ -166,7 +171,7 @@ void CString::Append(const char* pch, int nLength) {
   // A new block: the old one (which pch may point into) is released only
   // after both parts were copied.
   CString grown;
-  const int nRoom = nOld > INT_MAX / 2 ? INT_MAX - 1 : 2 * nOld > nOld + nLength ? 2 * nOld : nOld + nLength;
+  const int nRoom = nOld > kMaxLength / 2 ? kMaxLength : std::max(2 * nOld, nOld + nLength);
   CStringData* pNew = NewData(nRoom, nOld + nLength);
   std::memcpy(pNew->data(), m_pchData, static_cast<size_t>(nOld));
   std::memcpy(pNew->data() + nOld, pch, static_cast<size_t>(nLength));
@@ -176,7 +181,12 @@ void CString::Append(const char* pch, int nLength) {
 
 void CString::Empty() { Release(); }
 
-void CString::SetAt(int nIndex, char ch) { PrepareWrite(GetLength(), GetLength())[nIndex] = ch; }
+void CString::SetAt(int nIndex, char ch) {
+  if (static_cast<unsigned>(nIndex) >= static_cast<unsigned>(GetLength())) ThrowBadIndex();
+  PrepareWrite(GetLength(), GetLength())[nIndex] = ch;
+}
+
+void CString::ThrowBadIndex() { throw std::out_of_range("CString: index outside the text"); }
 
 int CString::Find(char ch, int nStart) const {
   if (nStart < 0) nStart = 0;

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <atomic>
+#include <climits>
 #include <cstdarg>
 #include <string>
 
@@ -31,6 +32,10 @@ struct CStringData {
 
 class CString {
  public:
+  // The longest text a string holds, so that the index of its terminating
+  // zero is still an int; making a longer one throws std::bad_alloc.
+  static const int kMaxLength = INT_MAX - 1;
+
   CString();
   CString(const char* psz);                 // NOLINT: implicit, as in MFC
   CString(const char* pch, int nLength);    // exactly nLength bytes, zeros included
@@ -48,7 +53,12 @@ class CString {
   bool IsEmpty() const { return GetLength() == 0; }
   void Empty();
 
-  char GetAt(int nIndex) const { return m_pchData[nIndex]; }
+  // A byte of the text: nIndex from 0 to GetLength() - 1, else
+  // std::out_of_range (the terminating zero is not the caller's to change).
+  char GetAt(int nIndex) const {
+    if (static_cast<unsigned>(nIndex) >= static_cast<unsigned>(GetLength())) ThrowBadIndex();
+    return m_pchData[nIndex];
+  }
   void SetAt(int nIndex, char ch);
   char operator[](int nIndex) const { return GetAt(nIndex); }
 
@@ -98,6 +108,7 @@ class CString {
 
  private:
   CStringData* GetData() const { return reinterpret_cast<CStringData*>(m_pchData) - 1; }
+  [[noreturn]] static void ThrowBadIndex();
   // Drops this string's share of its block and points it at the empty text.
   void Release() noexcept;
   // Makes the text nLength bytes long in a block of this string's own,

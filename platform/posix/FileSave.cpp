@@ -1,5 +1,6 @@
 // SaveWholeFile over POSIX: open, fstat, exclusive creation beside the
-// target, fchown and fchmod, fsync and rename.
+// target, fchown and fchmod, fsync and rename; in place, fallocate, a copy
+// beside the file and a rewrite whose first byte comes last.
 #include "FileSave.h"
 
 #include <fcntl.h>
@@ -132,13 +133,130 @@ bool FindFileBehind(const char* pszPath, const struct stat& opened, std::string&
   return named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
 }
 
-bool WriteInPlace(int fd, const char* pData, size_t nSize) {
+// Devices and FIFOs take the bytes as they come: nothing to reserve, cut or
+// flush.
+bool WriteStream(int fd, const char* pData, size_t nSize) {
+  const bool bDone = WriteAll(fd, pData, nSize);
+  return ::close(fd) == 0 && bDone;
+}
+
+bool PwriteAll(int fd, const char* pData, size_t nSize, off_t nOffset) {
+  while (nSize > 0) {
+    const ssize_t n = ::pwrite(fd, pData, nSize, nOffset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    pData += n;
+    nSize -= static_cast<size_t>(n);
+    nOffset += n;
+  }
+  return true;
+}
+
+// The whole content of the file open as fd, read through a descriptor of
+// its own (fd may be open for writing only). False when it cannot be read.
+bool ReadWhole(const char* pszPath, const struct stat& opened, std::string& strContent) {
+  const int fd = OpenRetry(pszPath, O_RDONLY);
+  if (fd < 0) return false;
   struct stat info;
-  bool bDone = ::fstat(fd, &info) == 0 && WriteAll(fd, pData, nSize);
-  // Devices and FIFOs take the bytes as they come: nothing to cut or flush.
-  if (bDone && S_ISREG(info.st_mode))
-    bDone = ::ftruncate(fd, static_cast<off_t>(nSize)) == 0 && ::fsync(fd) == 0;
+  bool bDone = ::fstat(fd, &info) == 0 && info.st_dev == opened.st_dev && info.st_ino == opened.st_ino;
+  strContent.clear();
+  char achBuffer[64 * 1024];
+  while (bDone) {
+    const ssize_t n = ::read(fd, achBuffer, sizeof achBuffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      bDone = n == 0;
+      break;
+    }
+    strContent.append(achBuffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bDone;
+}
+
+// Room on the disk for nSize bytes of the file, taken before a byte of it
+// changes, so that a full disk refuses the save instead of cutting it
+// short. False only when the file system says there is no room (or cannot
+// give it); one that cannot reserve room ahead is written without.
+bool ReserveRoom(int fd, off_t nOldSize, size_t nSize) {
+  if (static_cast<off_t>(nSize) <= nOldSize) return true;
+  int nError;
+#ifdef __linux__
+  // The file keeps its size while the room is taken, so that a reader in
+  // the meantime still sees the old content whole.
+  nError = ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(nSize)) == 0 ? 0 : errno;
+#else
+  nError = ::posix_fallocate(fd, 0, static_cast<off_t>(nSize));
+#endif
+  if (nError == 0) return true;
+  if (nError == EOPNOTSUPP || nError == ENOSYS || nError == EINVAL) return true;
+  const int nCut = ::ftruncate(fd, nOldSize);  // gives back room taken in part
+  (void)nCut;
+  return false;
+}
+
+// Rewrites a regular file in place, so that at no moment does it read as a
+// document other than the old or the new one. Until the last step its first
+// byte is a zero byte, which no reader takes for the start of a document
+// (an INI reader finds a line outside every section); the first byte of the
+// new text is written last, once everything after it is in place and on
+// the disk.
+bool RewriteInPlace(int fd, const char* pData, size_t nSize) {
+  if (nSize == 0) return ::ftruncate(fd, 0) == 0 && ::fsync(fd) == 0;
+  return PwriteAll(fd, "", 1, 0) && ::fdatasync(fd) == 0 && PwriteAll(fd, pData + 1, nSize - 1, 1) &&
+         ::ftruncate(fd, static_cast<off_t>(nSize)) == 0 && ::fsync(fd) == 0 && PwriteAll(fd, pData, 1, 0) &&
+         ::fsync(fd) == 0;
+}
+
+// A copy of the old content beside the file, flushed to the disk, for the
+// time the file is rewritten in place: a save cut short by a crash leaves
+// the old document there (as an editor's backup file). Its path, or empty
+// when none could be made (a directory that refuses new files, a full
+// disk): the rewrite then goes on without.
+std::string KeepCopy(const std::string& strDir, const std::string& strOld) {
+  std::string strCopy;
+  const int fd = CreateBeside(strDir, 0600, strCopy);
+  if (fd < 0) return std::string();
+  bool bDone = WriteAll(fd, strOld.data(), strOld.size()) && ::fsync(fd) == 0;
   bDone = ::close(fd) == 0 && bDone;
+  if (bDone) {
+    FlushDirectory(strDir);
+    return strCopy;
+  }
+  ::unlink(strCopy.c_str());
+  return std::string();
+}
+
+// Writes the file open as fd (pszPath names it) in place: devices and FIFOs
+// as a stream; a regular file by reserving its new size, keeping a copy of
+// its old content beside it and rewriting it (RewriteInPlace). A rewrite
+// that fails puts the old content back when it can; the copy stays when
+// even that fails.
+bool WriteInPlace(int fd, const char* pszPath, const char* pData, size_t nSize) {
+  struct stat info;
+  if (::fstat(fd, &info) != 0) {
+    ::close(fd);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) return WriteStream(fd, pData, nSize);
+  if (!ReserveRoom(fd, info.st_size, nSize)) {
+    ::close(fd);
+    return false;
+  }
+  std::string strOld;
+  const bool bHaveOld = ReadWhole(pszPath, info, strOld);
+  std::string strDir;
+  if (char* pszReal = ::realpath(pszPath, nullptr)) {
+    strDir = DirectoryOf(pszReal);
+    std::free(pszReal);
+  } else {
+    strDir = DirectoryOf(pszPath);
+  }
+  const std::string strCopy = bHaveOld ? KeepCopy(strDir, strOld) : std::string();
+  bool bDone = RewriteInPlace(fd, pData, nSize);
+  const bool bRestored = !bDone && bHaveOld && RewriteInPlace(fd, strOld.data(), strOld.size());
+  bDone = ::close(fd) == 0 && bDone;
+  if (!strCopy.empty() && (bDone || bRestored)) ::unlink(strCopy.c_str());
   return bDone;
 }
 
@@ -148,7 +266,7 @@ bool CreateNew(const char* pszPath, const char* pData, size_t nSize) {
   struct stat named;
   if (::lstat(pszPath, &named) == 0 && S_ISLNK(named.st_mode)) {
     const int fd = OpenRetry(pszPath, O_WRONLY | O_CREAT, 0666);
-    return fd >= 0 && WriteInPlace(fd, pData, nSize);
+    return fd >= 0 && WriteInPlace(fd, pszPath, pData, nSize);
   }
   std::string strNew;
   const int fd = CreateBeside(DirectoryOf(pszPath), 0666, strNew);
@@ -176,5 +294,5 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
       return replaced == EReplaced::yes;
     }
   }
-  return WriteInPlace(fd, pData, nSize);
+  return WriteInPlace(fd, pszPath, pData, nSize);
 }

@@ -27,8 +27,15 @@
 //   its names see the new content), a file whose owner the process cannot
 //   give to a new file (posix), a file in a directory that refuses new
 //   files, a device or a FIFO (which, as for any writer, waits for a
-//   reader). A failed write, flush or close gives false; the file may then
-//   hold part of the new content.
+//   reader). A regular file first gets the room of its new size on the
+//   disk (a full disk refuses the save there, the file unchanged), and a
+//   copy of its old content is kept beside it, under a short name, until
+//   the new content is complete and flushed. While it is rewritten its
+//   first byte is a zero byte, so that a save cut short (killed, or a
+//   failed write) never leaves text that reads as another document: the
+//   file then reads as no document, and the copy holds the old one. A
+//   failed write puts the old content back where it can (the copy is then
+//   removed): false. Devices and FIFOs take the bytes as they come.
 // - A file that does not exist yet is made through a new file moved into
 //   place (on Windows with the move written through to the disk), with the
 //   permissions a new file gets.

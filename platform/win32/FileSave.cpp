@@ -1,5 +1,6 @@
 // SaveWholeFile over the Windows API: CreateFile, GetFileInformationByHandle,
-// GetFinalPathNameByHandle, FlushFileBuffers, ReplaceFile and MoveFileEx.
+// GetFinalPathNameByHandle, FlushFileBuffers, ReplaceFile (with a backup
+// name) and MoveFileEx.
 #include "FileSave.h"
 
 #include <string>
@@ -72,6 +73,50 @@ std::string FinalPathOf(HANDLE hFile) {
   return strPath;
 }
 
+bool Exists(const std::string& strPath) { return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Ends a ReplaceFile of strTarget by strNew with strBackup as the backup
+// name, whose result was dwError, so that a copy of the document is never
+// deleted while it is the only one. True when the new content is in place.
+//
+// - Success: the backup holds the old content and goes.
+// - ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the target was moved to the backup
+//   name, but the new file could not be moved in. It is moved again; if
+//   that fails too, the backup goes back to the target's name, and only
+//   then is the new file deleted.
+// - Any other failure (ERROR_UNABLE_TO_REMOVE_REPLACED and, with a backup
+//   name, ERROR_UNABLE_TO_MOVE_REPLACEMENT among them) leaves the target
+//   under its name: the new file and the backup name go. Should the target
+//   be missing all the same, the backup (or else the new file) is put in
+//   its place first.
+bool FinishReplace(DWORD dwError, const std::string& strTarget, const std::string& strNew,
+                   const std::string& strBackup) {
+  if (dwError == ERROR_SUCCESS) {
+    DeleteFileA(strBackup.c_str());
+    return true;
+  }
+  if (dwError == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !Exists(strTarget) &&
+      MoveFileExA(strNew.c_str(), strTarget.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(strBackup.c_str());
+    return true;
+  }
+  if (!Exists(strTarget)) {
+    // The old content is where the backup name points, if anywhere: it goes
+    // back; failing that the new content takes the name, so that the file
+    // is never missing; failing both, every copy stays where it is.
+    if (Exists(strBackup) && MoveFileExA(strBackup.c_str(), strTarget.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      DeleteFileA(strNew.c_str());
+      return false;
+    }
+    if (!Exists(strNew) || !MoveFileExA(strNew.c_str(), strTarget.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    DeleteFileA(strBackup.c_str());
+    return true;
+  }
+  DeleteFileA(strNew.c_str());
+  DeleteFileA(strBackup.c_str());
+  return false;
+}
+
 // Replaces the open file hTarget; closes hTarget (and sets it to
 // INVALID_HANDLE_VALUE) once the new file is ready to take its place.
 EReplaced ReplaceThroughNewFile(HANDLE& hTarget, const char* pData, size_t nSize) {
@@ -82,14 +127,25 @@ EReplaced ReplaceThroughNewFile(HANDLE& hTarget, const char* pData, size_t nSize
   if (hNew == INVALID_HANDLE_VALUE)
     return GetLastError() == ERROR_ACCESS_DENIED ? EReplaced::refused : EReplaced::failed;
   if (!FinishNewFile(hNew, strNew, pData, nSize)) return EReplaced::failed;
+  // A name beside the target for its old content while ReplaceFile works:
+  // without one, a replacement that fails half-way leaves the target
+  // deleted (ERROR_UNABLE_TO_MOVE_REPLACEMENT). The name is reserved by
+  // creating the file; ReplaceFile replaces it.
+  std::string strBackup;
+  const HANDLE hBackup = CreateBeside(DirectoryOf(strTarget), strBackup);
+  if (hBackup == INVALID_HANDLE_VALUE) {
+    DeleteFileA(strNew.c_str());
+    return EReplaced::failed;
+  }
+  CloseHandle(hBackup);
   // ReplaceFile must be able to move the target aside.
   CloseHandle(hTarget);
   hTarget = INVALID_HANDLE_VALUE;
   // The new file is on the disk already; ReplaceFile carries the target's
   // attributes and security over to it.
-  if (ReplaceFileA(strTarget.c_str(), strNew.c_str(), nullptr, 0, nullptr, nullptr)) return EReplaced::yes;
-  DeleteFileA(strNew.c_str());
-  return EReplaced::failed;
+  const bool bReplaced = ReplaceFileA(strTarget.c_str(), strNew.c_str(), strBackup.c_str(), 0, nullptr, nullptr);
+  return FinishReplace(bReplaced ? ERROR_SUCCESS : GetLastError(), strTarget, strNew, strBackup) ? EReplaced::yes
+                                                                                                 : EReplaced::failed;
 }
 
 bool WriteInPlace(HANDLE hFile, const char* pData, size_t nSize) {

@@ -7,8 +7,12 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "CArchive.h"
+#include "CMemFile.h"
 #include "CrtMbString.h"
 #include "ini/CIniFileSection.h"
 
@@ -25,6 +29,12 @@ class CCheckedArray : public CNamedArray<int> {
     }
     return true;
   }
+};
+
+// A section that tells how often its list of entries moved to new memory.
+class CGrowthSection : public CIniFileSection {
+ public:
+  const void* Items() const { return m_items.data(); }
 };
 
 std::string Names(const CNamedArray<int>& array) {
@@ -258,6 +268,69 @@ TEST(NamedArray, SectionKeysAreAppended) {
   section.GetKeys(list);
   EXPECT_EQ(list.GetCount(), 4);
   EXPECT_STREQ(list.GetTail(), "two");
+}
+
+}  // namespace
+
+namespace {
+
+// A section read from many one-entry records (as an archive whose records of
+// one section repeat holds it) moves its entries a logarithmic number of
+// times, not once per record.
+TEST(NamedArray, SectionReadInManyRecordsGrowsGeometrically) {
+  const int nRecords = 20000;
+  CMemFile file;
+  {
+    CArchive ar(&file, CArchive::store);
+    for (int i = 0; i < nRecords; ++i) {
+      CIniFileSection record;
+      record["k" + CString(std::to_string(i))] = "v";
+      record.Serialize(ar);
+    }
+    ar.Close();
+  }
+  std::vector<BYTE> bytes = file.GetBytes();
+  CMemFile input(bytes.data(), static_cast<UINT>(bytes.size()));
+  CArchive ar(&input, CArchive::load);
+  CGrowthSection section;
+  int nMoves = 0;
+  for (int i = 0; i < nRecords; ++i) {
+    const void* pBefore = section.Items();
+    section.Serialize(ar);
+    if (section.Items() != pBefore) ++nMoves;
+  }
+  EXPECT_EQ(section.GetCount(), nRecords);
+  EXPECT_LE(nMoves, 40);
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever hands out an item hands out its name as constant: the index reads
+// that text, so only Rename may change it. (A name that could be trimmed in
+// place through one of these references would free what the index reads.)
+template <class TRef>
+constexpr bool NameIsConstant() {
+  return std::is_const<std::remove_reference_t<decltype(std::declval<TRef>().first)>>::value &&
+         !std::is_assignable<decltype((std::declval<TRef>().first)), CString>::value;
+}
+typedef CIniFileSection::CItem CEntry;
+static_assert(NameIsConstant<decltype(std::declval<CIniFileSection&>().GetAt(0))>(), "GetAt");
+static_assert(NameIsConstant<decltype(*std::declval<CIniFileSection&>().Find(""))>(), "Find");
+static_assert(NameIsConstant<decltype(std::declval<CIniFileSection&>().FindOrAdd(CEntry()))>(), "FindOrAdd");
+static_assert(NameIsConstant<decltype(*std::declval<CIniFileSection&>().begin())>(), "iteration");
+static_assert(NameIsConstant<decltype(*std::declval<CNamedArray<CIniFileSection>&>().begin())>(), "sections");
+
+TEST(NamedArray, ItemsStillMoveAndCopyWithTheirNames) {
+  CCheckedArray array;
+  for (const char* pszName : {"b", "a", "c", "d"}) array.FindOrAdd({pszName, 1});
+  ASSERT_TRUE(array.Remove("a"));
+  ASSERT_TRUE(array.Rename("c", "alpha"));
+  EXPECT_EQ(Names(array), "b;alpha;d;");
+  EXPECT_TRUE(array.IndexMatches());
+  const std::vector<CNamedArray<int>::CItem> copies(array.begin(), array.end());
+  EXPECT_EQ(copies[1].first, "alpha");
 }
 
 }  // namespace

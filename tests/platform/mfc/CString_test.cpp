@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
+#include <stdexcept>
 
 #include <functional>
 #include <map>
@@ -132,6 +134,29 @@ TEST(CString, CopiesCrossThreads) {
     ASSERT_EQ(copies[static_cast<size_t>(i)], CString('x', i % 300));
     ASSERT_EQ(mine[static_cast<size_t>(i)], CString('z', i % 300));
   }
+}
+
+// The index of a byte must lie inside the text; a length whose terminating
+// zero would lie past INT_MAX - 1 is refused before any memory is taken.
+TEST(CString, RefusesIndexesOutsideTheTextAndLengthsBeyondTheMaximum) {
+  CString empty;
+  EXPECT_THROW(empty.SetAt(0, 'x'), std::out_of_range);
+  EXPECT_EQ(empty.GetLength(), 0);
+  EXPECT_EQ(*static_cast<LPCTSTR>(CString()), '\0');  // the shared empty text kept its zero
+  CString s("abc");
+  const CString copy = s;
+  for (int nIndex : {-1, 3, INT_MAX}) {
+    EXPECT_THROW(s.SetAt(nIndex, 'x'), std::out_of_range) << nIndex;
+    EXPECT_THROW(s.GetAt(nIndex), std::out_of_range) << nIndex;
+  }
+  s.SetAt(2, 'C');
+  EXPECT_EQ(s, "abC");
+  EXPECT_EQ(copy, "abc");
+  EXPECT_EQ(s[0], 'a');
+
+  EXPECT_THROW(CString(' ', INT_MAX), std::bad_alloc);
+  EXPECT_THROW(CString().GetBuffer(INT_MAX), std::bad_alloc);
+  EXPECT_THROW(CString("x").GetBuffer(INT_MAX), std::bad_alloc);
 }
 
 TEST(Collections, ListAndArrayAppendInOrder) {

@@ -1,0 +1,74 @@
+// Saving over a file through the replacement path: the new content takes
+// the file's place and nothing is left beside it; on Windows a replace that
+// the system refuses (the file held open by another handle that does not
+// share deletion) keeps the file's old content and leaves nothing behind.
+#include "FileSave.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Names(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  return names;
+}
+
+class FileSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_dir = fs::temp_directory_path() / ("nimbo-filesave-" + std::to_string(std::random_device()()));
+    fs::create_directories(m_dir);
+    m_file = m_dir / "doc.ini";
+    std::ofstream(m_file, std::ios::binary) << m_strOld;
+  }
+  void TearDown() override {
+    std::error_code error;
+    fs::remove_all(m_dir, error);
+  }
+  fs::path m_dir, m_file;
+  const std::string m_strOld = "[Old]\r\nKey=old\r\n";
+  const std::string m_strNew = "[New]\r\nKey=new value\r\n";
+};
+
+TEST_F(FileSave, ReplacementLeavesOnlyTheFile) {
+  ASSERT_TRUE(SaveWholeFile(m_file.string().c_str(), m_strNew.data(), m_strNew.size()));
+  EXPECT_EQ(ReadAll(m_file), m_strNew);
+  EXPECT_EQ(Names(m_dir), std::vector<std::string>{"doc.ini"});
+}
+
+#ifdef _WIN32
+TEST_F(FileSave, RefusedReplaceKeepsTheOldContentAndLeavesNothingBeside) {
+  const HANDLE hHeld = CreateFileA(m_file.string().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+  const bool bSaved = SaveWholeFile(m_file.string().c_str(), m_strNew.data(), m_strNew.size());
+  CloseHandle(hHeld);
+  // Either the system let the replace through after all (then the new
+  // content is whole) or it refused it (then the old content is whole).
+  EXPECT_EQ(ReadAll(m_file), bSaved ? m_strNew : m_strOld);
+  EXPECT_EQ(Names(m_dir), std::vector<std::string>{"doc.ini"});
+}
+#endif
+
+}  // namespace
