@@ -134,5 +134,5 @@ function(nimbo_side_add_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name} ${args} WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "NIMBO_SOURCE_DIR=${CMAKE_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
+    ENVIRONMENT "NIMBO_SOURCE_DIR=${PROJECT_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
 endfunction()
