@@ -20,9 +20,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 version=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
 tree=$scratch/nimbo-$version
-mkdir -p "$tree"
-(cd "$source" && git ls-files -z --cached --others --exclude-standard |
-  xargs -0 -I{} sh -c '[ -e "{}" ] && printf "%s\0" "{}"' | tar --null -T - -cf -) | tar -xf - -C "$tree"
+bash "$source/scripts/source-tar.sh" "nimbo-$version" | tar -xf - -C "$scratch"
 # Compiler caching, when there is one, carries over between packagings.
 if command -v ccache >/dev/null; then
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
