@@ -23,7 +23,8 @@ nimbo_public_headers(
     assist/CZoPromptorCtrl.h assist/CZoListCtrlToolTipStaticFunc.h
     catalog/CZoFuncInfo.h catalog/CZoFuncInfoStd.h catalog/CZoFuncInfoUser.h
     module/NimboInit.h
-    obrin/CProjectManagerObject.h tamsin/CImageListEx.h)
+    obrin/CProjectManagerObject.h tamsin/CImageListEx.h
+    codemax/CCodeMaxEditor.h codemax/CodeMaxMessages.h)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${NIMBO_PUBLIC_INCLUDE_DIR}/nimbo/version.h @ONLY)
 
 # What a host links: the module with the platform and host libraries it

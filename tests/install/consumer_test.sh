@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks it as a host developer
 # meets it: one folder on the include path with nothing but nimbo/ in it,
-# every installed header compiling on its own, and the consumer project built
+# every installed header compiling on its own, the consumer project built
 # once through find_package and once through pkg-config and run on the
-# bundled samples.
+# bundled samples, and the example host built and run.
 # Usage: consumer_test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1 source=$2 version=$3
@@ -34,3 +34,8 @@ c++ -std=c++17 -o "$scratch/by-pkg-config" "$consumer/main.cpp" $(pkg-config --c
 for program in "$scratch/by-cmake/consumer" "$scratch/by-pkg-config"; do
   LD_LIBRARY_PATH=$libdir bash "$source/tests/install/check_consumer.sh" "$program" "$source" "$version"
 done
+
+# The example host: an editor window with the controller attached, a call
+# typed into it.
+LD_LIBRARY_PATH=$libdir bash "$source/tests/install/check_example.sh" "$source" "$scratch/example" \
+  -DCMAKE_PREFIX_PATH="$prefix"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages (scripts/package.sh), has lintian check them,
 # installs the three as a user does, builds the consumer project against
-# /usr through the CMake package and through pkg-config, runs it and the
-# installed nimbo command, then purges the packages and checks that nothing
+# /usr through the CMake package and through pkg-config and the example host,
+# runs them and the installed nimbo command, then purges the packages and checks that nothing
 # of them is left.
 # Usage: package_test.sh SOURCE_DIR VERSION
 set -euo pipefail
@@ -85,6 +85,7 @@ c++ -std=c++17 -o "$scratch/by-pkg-config" "$consumer/main.cpp" $(pkg-config --c
 for program in "$scratch/by-cmake/consumer" "$scratch/by-pkg-config"; do
   bash "$source/tests/install/check_consumer.sh" "$program" "$source" "$version"
 done
+bash "$source/tests/install/check_example.sh" "$source" "$scratch/example"
 [ "$(nimbo --version)" = "nimbo $version" ] || fail "the installed nimbo --version does not print $version"
 functions=$(nimbo functions)
 grep -q '^StrLeft  *built-in ' <<<"$functions" || fail "the installed nimbo did not read its samples"
