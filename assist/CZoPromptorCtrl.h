@@ -26,57 +26,60 @@
 class CImageListCommon;
 class CProjectManagerObject;
 
+/// The code-assistance controller a host attaches to one CodeMax editor
+/// window: function tip, completion list and the function name at the caret.
+/// The host relays every message of the editor to it first (RelayEvent).
 class AFX_EXT_CLASS CZoPromptorCtrl {
  public:
-  // Unattached: no editor, no tip; the list filler knows both process-wide
-  // catalogues and no image list.
+  /// Unattached: no editor, no tip; the list filler knows both process-wide
+  /// catalogues and no image list.
   CZoPromptorCtrl();
-  // Detaches first, so the editor window is never touched; an open tip is
-  // destroyed with its window object.
+  /// Detaches first, so the editor window is never touched; an open tip is
+  /// destroyed with its window object.
   virtual ~CZoPromptorCtrl();
-  CZoPromptorCtrl(const CZoPromptorCtrl&) = delete;  // owns the tip window
+  CZoPromptorCtrl(const CZoPromptorCtrl&) = delete;  ///< owns the tip window
   CZoPromptorCtrl& operator=(const CZoPromptorCtrl&) = delete;
 
-  // Points the controller at an editor window (may be null), the host's
-  // project manager and image list, then initialises the standard and then
-  // the user catalogue with the project manager (results ignored). May be
-  // called again for another editor.
+  /// Points the controller at an editor window (may be null), the host's
+  /// project manager and image list, then initialises the standard and then
+  /// the user catalogue with the project manager (results ignored). May be
+  /// called again for another editor.
   virtual void Init(CWnd* pEditor, CProjectManagerObject* pProjectManager, CImageListCommon* pImages);
-  // Takes one message addressed to the editor, before the editor handles it
-  // (pMsg never null): the tip window sees it first; then WM_KEYUP updates
-  // the tip and WM_CHAR "(" may open one.
+  /// Takes one message addressed to the editor, before the editor handles it
+  /// (pMsg never null): the tip window sees it first; then WM_KEYUP updates
+  /// the tip and WM_CHAR "(" may open one.
   virtual void RelayEvent(MSG* pMsg);
-  // Fills the host's list view with every known function, standard ones
-  // first; the list stays the host's and is attached to nothing afterwards.
+  /// Fills the host's list view with every known function, standard ones
+  /// first; the list stays the host's and is attached to nothing afterwards.
   virtual void InitFunctionList(HWND hWndList);
-  // The editor's parent lost the focus: closes the tip, unless the tip is
-  // being created right now.
+  /// The editor's parent lost the focus: closes the tip, unless the tip is
+  /// being created right now.
   virtual void OnKillFocusParent();
-  // The name before the caret when a catalogue knows it (standard catalogue
-  // first, exact case-sensitive match), with its prototype assigned through
-  // pstrPrototype (when not null); otherwise an empty string and the
-  // prototype untouched. Always records the anchor: m_nTipLine = the caret's
-  // line, m_nTipColumn = the caret's column + 1.
+  /// The name before the caret when a catalogue knows it (standard catalogue
+  /// first, exact case-sensitive match), with its prototype assigned through
+  /// pstrPrototype (when not null); otherwise an empty string and the
+  /// prototype untouched. Always records the anchor: m_nTipLine = the caret's
+  /// line, m_nTipColumn = the caret's column + 1.
   virtual CString GetCurrentFunctionName(CString* pstrPrototype);
 
  protected:
-  // Clears the borrowed editor, project manager and image list; an open tip
-  // stays open.
+  /// Clears the borrowed editor, project manager and image list; an open tip
+  /// stays open.
   virtual void Detach();
-  // Opens the tip for the name before the caret (on a typed "(").
+  /// Opens the tip for the name before the caret (on a typed "(").
   virtual void CreateFuncTip();
-  // Follows the caret with an open tip, or closes it (on every key release).
+  /// Follows the caret with an open tip, or closes it (on every key release).
   virtual void UpdateFuncTip();
-  // Closes the tip; harmless when none is open.
+  /// Closes the tip; harmless when none is open.
   virtual void DestroyFuncTip();
 
-  CWnd* m_pEditor;                        // the host's editor window object, borrowed
-  MSG* m_pCurrentMsg;                     // the message being relayed, borrowed
-  CCodeMaxCtrl m_codeMax;                 // holds a copy of the editor's handle, never attached
-  CProjectManagerObject* m_pProjectManager;  // borrowed
-  CZoToolTipStaticFunc m_funcTip;         // open exactly while its window is live
-  CZoListCtrlToolTipStaticFunc m_funcList;  // completion-list filler
-  int m_nTipLine;                         // anchor: the line of the last name lookup
-  int m_nTipColumn;                       // anchor: that lookup's caret column + 1
-  bool m_bCreatingTip;                    // set while CreateFuncTip opens the tip
+  CWnd* m_pEditor;                        ///< the host's editor window object, borrowed
+  MSG* m_pCurrentMsg;                     ///< the message being relayed, borrowed
+  CCodeMaxCtrl m_codeMax;                 ///< holds a copy of the editor's handle, never attached
+  CProjectManagerObject* m_pProjectManager;  ///< borrowed
+  CZoToolTipStaticFunc m_funcTip;         ///< open exactly while its window is live
+  CZoListCtrlToolTipStaticFunc m_funcList;  ///< completion-list filler
+  int m_nTipLine;                         ///< anchor: the line of the last name lookup
+  int m_nTipColumn;                       ///< anchor: that lookup's caret column + 1
+  bool m_bCreatingTip;                    ///< set while CreateFuncTip opens the tip
 };

@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh --bench
+bash scripts/setup.sh --test --bench
 
 ROUNDS=${1:-5}
 BUILD=build/bench

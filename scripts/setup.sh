@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Nimbo needs.
 #
-# Usage: scripts/setup.sh [--windows] [--bench]
-#   (no option)  the native build, its tests (Neovim and Emacs with eglot for the language server's, strace for the save faults), the fuzz targets and the terminal editor
+# Usage: scripts/setup.sh [--test] [--windows] [--bench]
+#   (no option)  what the main job needs: building the nimbo command and opening the terminal editor
+#   --test       also the tests (Neovim and Emacs with eglot for the language server's, tmux for the editor's, strace for the save faults), the fuzz
+#                targets, the Debian packaging and lintian, and the API reference
 #   --windows    also the 32-bit Windows cross-compiler, Wine and a virtual display
 #   --bench      also the peers the benchmarks compare with
 # apt-get runs only when a package is missing.
 set -euo pipefail
 
-PACKAGES=(build-essential cmake g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libncurses-dev libcli11-dev tmux pkg-config dpkg-dev file nlohmann-json3-dev neovim strace
-          emacs-nox elpa-eglot)
+PACKAGES=(build-essential cmake g++ libncurses-dev libcli11-dev nlohmann-json3-dev)
+TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev tmux pkg-config neovim
+               dpkg-dev file debhelper lintian doxygen ccache
+               strace emacs-nox elpa-eglot)
 WINDOWS=0
 for arg in "$@"; do
   case "$arg" in
+    --test)    PACKAGES+=("${TEST_PACKAGES[@]}") ;;
     --windows) WINDOWS=1
                PACKAGES+=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest) ;;
     --bench)   PACKAGES+=(libinih-dev libsimpleini-dev universal-ctags pkg-config python3 valgrind) ;;

@@ -7,14 +7,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${NIMBO_SKIP_WINDOWS:-0}" = 1 ]; then
-  bash scripts/setup.sh
+  bash scripts/setup.sh --test
 else
-  bash scripts/setup.sh --windows
+  bash scripts/setup.sh --test --windows
 fi
 JOBS=$(nproc 2>/dev/null || echo 2)
 for preset in default asan; do
   echo "== $preset build"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -DNIMBO_BUILD_TESTS=ON >/dev/null
   cmake --build --preset "$preset" -j "$JOBS"
   echo "== $preset tests"
   ctest --preset "$preset" -j "$JOBS"

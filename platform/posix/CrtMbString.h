@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "Win32Names.h"
+
 // Compares two zero-terminated strings byte by byte; <0, 0 or >0.
 int _mbscmp(const unsigned char* a, const unsigned char* b);
 // As _mbscmp, with A-Z and a-z matching regardless of case.

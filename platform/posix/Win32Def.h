@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "Win32Names.h"
+
 typedef int BOOL;
 #ifndef TRUE
 #define TRUE 1

@@ -8,7 +8,7 @@ endif()
 
 # Every program and DLL in one folder, next to the C++ runtime's DLLs, so that
 # the Windows loader finds them all without a search path.
-set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
 file(MAKE_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
                 OUTPUT_VARIABLE NIMBO_LIBSTDCXX_DLL OUTPUT_STRIP_TRAILING_WHITESPACE)
@@ -44,7 +44,7 @@ endfunction()
 # into a program would never be registered with the framework.
 function(nimbo_side_internal_library name objects)
   add_library(${name} SHARED $<TARGET_OBJECTS:${objects}>)
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC nimbo_host nimbo_platform)
   nimbo_side_export_all(${name})
 endfunction()
@@ -52,9 +52,9 @@ endfunction()
 # (every command but the ncurses editor) with tools/win32/WindowsTool.cmake,
 # and the Windows host program (tools/wine-host), once every library exists.
 set(NIMBO_BUILD_TOOLS OFF)
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/tools/wine-host/WineHost.cmake)
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/tools/win32/WindowsTool.cmake)
-cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL include ${CMAKE_SOURCE_DIR}/platform/win32/WindowsPackage.cmake)
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL include ${PROJECT_SOURCE_DIR}/tools/wine-host/WineHost.cmake)
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL include ${PROJECT_SOURCE_DIR}/tools/win32/WindowsTool.cmake)
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL include ${PROJECT_SOURCE_DIR}/platform/win32/WindowsPackage.cmake)
 
 # GoogleTest for the target, compiled from Debian's source package.
 if(NIMBO_BUILD_TESTS)
@@ -63,7 +63,7 @@ if(NIMBO_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
   # Its build defines the GTest::gtest and GTest::gtest_main targets.
-  add_subdirectory(${NIMBO_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_subdirectory(${NIMBO_GTEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   # GoogleTest builds with the compiler's defaults, not our warning set.
   foreach(target gtest gtest_main)
     set_target_properties(${target} PROPERTIES COMPILE_OPTIONS "")

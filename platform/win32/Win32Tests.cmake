@@ -150,7 +150,7 @@ function(nimbo_side_add_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name} ${args} WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "NIMBO_SOURCE_DIR=${CMAKE_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
+    ENVIRONMENT "NIMBO_SOURCE_DIR=${PROJECT_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
 endfunction()
 
 # The language server's golden cases (tests/tools/lsp/cases), run against
@@ -159,6 +159,6 @@ endfunction()
 # It needs Node.js, and fails, never skips, without it.
 find_program(NIMBO_NODE node REQUIRED)
 add_test(NAME lsp_cases_exe
-  COMMAND ${NIMBO_NODE} ${CMAKE_SOURCE_DIR}/tests/tools/lsp/process/run-cases.js --wine --
+  COMMAND ${NIMBO_NODE} ${PROJECT_SOURCE_DIR}/tests/tools/lsp/process/run-cases.js --wine --
           ${NIMBO_WINE} $<TARGET_FILE:nimbo> lsp)
 set_tests_properties(lsp_cases_exe PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 900)

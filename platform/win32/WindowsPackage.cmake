@@ -6,7 +6,7 @@
 # plus what a Windows folder needs besides: the DLLs that nimbo.exe loads and
 # the C++ runtime's, the licence, and a README for host developers.
 # Included by platform/win32/Side.cmake after the tool's targets exist.
-include(${CMAKE_SOURCE_DIR}/cmake/NimboInstall.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/NimboInstall.cmake)
 
 # nimbo.exe also loads the module's internal twin and the desktop's test
 # controls (through the editor harness that replay and demo drive), and
@@ -27,8 +27,8 @@ foreach(dll ${NIMBO_LIBSTDCXX_DLL} ${NIMBO_LIBGCC_DLL} ${NIMBO_WINPTHREAD_DLL})
 endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/package/README.txt DESTINATION .)
 # The licence, where the source tree has one.
-if(EXISTS ${CMAKE_SOURCE_DIR}/LICENSE)
-  install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+if(EXISTS ${PROJECT_SOURCE_DIR}/LICENSE)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 endif()
 
 set(CPACK_GENERATOR ZIP)

@@ -10,12 +10,12 @@
 # calls left in them (realpath, readlink), and ConsoleWin32.cpp lets a
 # Windows console read the progress line's erase sequence.
 set(NIMBO_TOOL_WIN32_DIR ${CMAKE_CURRENT_LIST_DIR})
-set(NIMBO_TOOLS_DIR ${CMAKE_SOURCE_DIR}/tools)
+set(NIMBO_TOOLS_DIR ${PROJECT_SOURCE_DIR}/tools)
 
 # CLI11 and nlohmann-json are header-only: Debian's headers serve the cross
 # compiler too. Only their folders are put on its include path (never the
 # whole /usr/include, whose C library headers are Linux's).
-set(NIMBO_TOOL_WIN32_HEADERS ${CMAKE_BINARY_DIR}/header-only)
+set(NIMBO_TOOL_WIN32_HEADERS ${PROJECT_BINARY_DIR}/header-only)
 foreach(header CLI/CLI.hpp nlohmann/json.hpp)
   get_filename_component(folder ${header} DIRECTORY)
   if(NOT EXISTS /usr/include/${header})
@@ -25,7 +25,7 @@ foreach(header CLI/CLI.hpp nlohmann/json.hpp)
 endforeach()
 
 function(nimbo_tool_win32_settings target)
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${NIMBO_TOOL_WIN32_HEADERS})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${NIMBO_TOOL_WIN32_HEADERS})
   target_compile_options(${target} PRIVATE -include ${NIMBO_TOOL_WIN32_DIR}/ToolPosixCompat.h)
 endfunction()
 
@@ -46,7 +46,7 @@ nimbo_tool_win32_library(nimbo_tool_common nimbo
   ADD ${NIMBO_TOOL_WIN32_DIR}/SamplesDirWin32.cpp
   LIBS nimbo_internal nimbo_host nimbo_platform)
 # The installed samples lie at this path from the program's folder.
-target_compile_definitions(nimbo_tool_common PRIVATE NIMBO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+target_compile_definitions(nimbo_tool_common PRIVATE NIMBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
   NIMBO_INSTALLED_SAMPLES="../share/nimbo/samples")
 nimbo_tool_win32_library(nimbo_tool_edit edit
   EXCLUDE EditTerminal.cpp EditCommand.cpp
@@ -73,7 +73,7 @@ target_link_libraries(nimbo PRIVATE nimbo_tool_common nimbo_tool_edit nimbo_tool
 # The Windows side's own tests of the tool: file URIs against Windows paths,
 # and the bytes of nimbo.exe's standard output.
 if(NIMBO_BUILD_TESTS)
-  nimbo_test(NAME tools_win32_tests SOURCES ${CMAKE_SOURCE_DIR}/tests/tools/win32/LspUriWin32_test.cpp
-             ${CMAKE_SOURCE_DIR}/tests/tools/win32/StdoutWin32_test.cpp LIBS nimbo_tool_lsp)
+  nimbo_test(NAME tools_win32_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/tools/win32/LspUriWin32_test.cpp
+             ${PROJECT_SOURCE_DIR}/tests/tools/win32/StdoutWin32_test.cpp LIBS nimbo_tool_lsp)
   target_compile_definitions(tools_win32_tests PRIVATE NIMBO_VERSION="${PROJECT_VERSION}")
 endif()

@@ -5,7 +5,7 @@ file(GLOB NIMBO_WINE_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.
 if(NIMBO_WINE_HOST_SOURCES)
   add_executable(nimbo-wine-host WIN32 ${NIMBO_WINE_HOST_SOURCES})
   target_link_libraries(nimbo-wine-host PRIVATE nimbo_host nimbo_platform)
-  target_compile_definitions(nimbo-wine-host PRIVATE NIMBO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_compile_definitions(nimbo-wine-host PRIVATE NIMBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   # Loaded at run time with LoadLibrary, not linked.
   add_dependencies(nimbo-wine-host Nimbo)
 endif()

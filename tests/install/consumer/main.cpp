@@ -2,13 +2,14 @@
 // links it into the extension chain and fills both function catalogues from
 // a "Programs" directory and a script project, through the exported
 // classes only.
+#include <nimbo/catalog/CZoFuncInfoStd.h>
+#include <nimbo/catalog/CZoFuncInfoUser.h>
+#include <nimbo/module/NimboInit.h>
+#include <nimbo/obrin/CProjectManagerObject.h>
+#include <nimbo/version.h>
+
 #include <cstdio>
 #include <string>
-
-#include "catalog/CZoFuncInfoStd.h"
-#include "catalog/CZoFuncInfoUser.h"
-#include "module/NimboInit.h"
-#include "obrin/CProjectManagerObject.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -31,5 +32,6 @@ int main(int argc, char** argv) {
   const CZoFuncInfo::const_iterator it = builtIn.find(CString("StrLeft"));
   std::printf("StrLeft: %s\n", it != builtIn.end() ? it->second.GetString() : "(none)");
   std::printf("built-in: %zu\nproject: %zu\n", builtIn.size(), project.size());
+  std::printf("headers: %s\n", NIMBO_VERSION_STRING);
   return 0;
 }

@@ -1,0 +1,136 @@
+// The library's own names for the Win32 and C runtime functions of this side.
+//
+// Code is written with the Win32 names (SendMessage, CreateFile, _mbscmp);
+// these macros give each of them a name of the library's own, as the Windows
+// headers map SendMessage to SendMessageA. A program that loads the library
+// may then define or load functions with the Win32 names (a compatibility
+// layer, a test double) without the two meeting, and the Win32 names are no
+// symbols of the library's interface. Every translation unit sees the macros
+// before any declaration, through Win32Def.h; a function added to this side
+// gets its line here (tests/install checks the installed libraries' symbols).
+#pragma once
+
+#define BeginPaint Nimbo_BeginPaint
+#define CallNextHookEx Nimbo_CallNextHookEx
+#define CallWindowProc Nimbo_CallWindowProc
+#define ClientToScreen Nimbo_ClientToScreen
+#define CloseHandle Nimbo_CloseHandle
+#define CreateCaret Nimbo_CreateCaret
+#define CreateCompatibleDC Nimbo_CreateCompatibleDC
+#define CreateFile Nimbo_CreateFile
+#define CreateFont Nimbo_CreateFont
+#define CreateFontIndirect Nimbo_CreateFontIndirect
+#define CreateSolidBrush Nimbo_CreateSolidBrush
+#define CreateWindow Nimbo_CreateWindow
+#define CreateWindowEx Nimbo_CreateWindowEx
+#define DefWindowProc Nimbo_DefWindowProc
+#define DeleteDC Nimbo_DeleteDC
+#define DeleteFile Nimbo_DeleteFile
+#define DeleteObject Nimbo_DeleteObject
+#define DestroyCaret Nimbo_DestroyCaret
+#define DestroyWindow Nimbo_DestroyWindow
+#define DispatchMessage Nimbo_DispatchMessage
+#define EnableWindow Nimbo_EnableWindow
+#define EndPaint Nimbo_EndPaint
+#define FillRect Nimbo_FillRect
+#define FlushFileBuffers Nimbo_FlushFileBuffers
+#define FreeLibrary Nimbo_FreeLibrary
+#define GetActiveWindow Nimbo_GetActiveWindow
+#define GetAncestor Nimbo_GetAncestor
+#define GetAsyncKeyState Nimbo_GetAsyncKeyState
+#define GetCapture Nimbo_GetCapture
+#define GetCaretPos Nimbo_GetCaretPos
+#define GetClassInfo Nimbo_GetClassInfo
+#define GetClassName Nimbo_GetClassName
+#define GetClientRect Nimbo_GetClientRect
+#define GetCurrentObject Nimbo_GetCurrentObject
+#define GetCurrentThreadId Nimbo_GetCurrentThreadId
+#define GetDC Nimbo_GetDC
+#define GetDeviceCaps Nimbo_GetDeviceCaps
+#define GetDlgCtrlID Nimbo_GetDlgCtrlID
+#define GetDlgItem Nimbo_GetDlgItem
+#define GetFileSizeEx Nimbo_GetFileSizeEx
+#define GetFocus Nimbo_GetFocus
+#define GetForegroundWindow Nimbo_GetForegroundWindow
+#define GetKeyState Nimbo_GetKeyState
+#define GetLastError Nimbo_GetLastError
+#define GetMessage Nimbo_GetMessage
+#define GetObject Nimbo_GetObject
+#define GetParent Nimbo_GetParent
+#define GetProcAddress Nimbo_GetProcAddress
+#define GetStockObject Nimbo_GetStockObject
+#define GetSystemMetrics Nimbo_GetSystemMetrics
+#define GetTextColor Nimbo_GetTextColor
+#define GetTextExtentPoint32 Nimbo_GetTextExtentPoint32
+#define GetTextMetrics Nimbo_GetTextMetrics
+#define GetTickCount Nimbo_GetTickCount
+#define GetWindow Nimbo_GetWindow
+#define GetWindowLong Nimbo_GetWindowLong
+#define GetWindowLongPtr Nimbo_GetWindowLongPtr
+#define GetWindowRect Nimbo_GetWindowRect
+#define GetWindowText Nimbo_GetWindowText
+#define GetWindowTextLength Nimbo_GetWindowTextLength
+#define HideCaret Nimbo_HideCaret
+#define ImageList_Add Nimbo_ImageList_Add
+#define ImageList_Create Nimbo_ImageList_Create
+#define ImageList_Destroy Nimbo_ImageList_Destroy
+#define ImageList_GetIconSize Nimbo_ImageList_GetIconSize
+#define ImageList_GetImageCount Nimbo_ImageList_GetImageCount
+#define ImageList_Remove Nimbo_ImageList_Remove
+#define ImageList_ReplaceIcon Nimbo_ImageList_ReplaceIcon
+#define ImageList_SetImageCount Nimbo_ImageList_SetImageCount
+#define InitCommonControls Nimbo_InitCommonControls
+#define InvalidateRect Nimbo_InvalidateRect
+#define IsChild Nimbo_IsChild
+#define IsWindow Nimbo_IsWindow
+#define IsWindowEnabled Nimbo_IsWindowEnabled
+#define IsWindowVisible Nimbo_IsWindowVisible
+#define LoadLibrary Nimbo_LoadLibrary
+#define MakeSureDirectoryPathExists Nimbo_MakeSureDirectoryPathExists
+#define MapWindowPoints Nimbo_MapWindowPoints
+#define MoveFileEx Nimbo_MoveFileEx
+#define MoveWindow Nimbo_MoveWindow
+#define MulDiv Nimbo_MulDiv
+#define PeekMessage Nimbo_PeekMessage
+#define PostMessage Nimbo_PostMessage
+#define PostQuitMessage Nimbo_PostQuitMessage
+#define ReadFile Nimbo_ReadFile
+#define RegisterClass Nimbo_RegisterClass
+#define ReleaseCapture Nimbo_ReleaseCapture
+#define ReleaseDC Nimbo_ReleaseDC
+#define ReplaceFile Nimbo_ReplaceFile
+#define ScreenToClient Nimbo_ScreenToClient
+#define SelectObject Nimbo_SelectObject
+#define SendMessage Nimbo_SendMessage
+#define SetActiveWindow Nimbo_SetActiveWindow
+#define SetBkColor Nimbo_SetBkColor
+#define SetBkMode Nimbo_SetBkMode
+#define SetCapture Nimbo_SetCapture
+#define SetCaretPos Nimbo_SetCaretPos
+#define SetEndOfFile Nimbo_SetEndOfFile
+#define SetFilePointerEx Nimbo_SetFilePointerEx
+#define SetFocus Nimbo_SetFocus
+#define SetForegroundWindow Nimbo_SetForegroundWindow
+#define SetLastError Nimbo_SetLastError
+#define SetTextColor Nimbo_SetTextColor
+#define SetWindowLong Nimbo_SetWindowLong
+#define SetWindowLongPtr Nimbo_SetWindowLongPtr
+#define SetWindowPos Nimbo_SetWindowPos
+#define SetWindowText Nimbo_SetWindowText
+#define SetWindowsHookEx Nimbo_SetWindowsHookEx
+#define ShowCaret Nimbo_ShowCaret
+#define ShowWindow Nimbo_ShowWindow
+#define SystemParametersInfo Nimbo_SystemParametersInfo
+#define TextOut Nimbo_TextOut
+#define TranslateMessage Nimbo_TranslateMessage
+#define UnhookWindowsHookEx Nimbo_UnhookWindowsHookEx
+#define UnregisterClass Nimbo_UnregisterClass
+#define UpdateWindow Nimbo_UpdateWindow
+#define ValidateRect Nimbo_ValidateRect
+#define VkKeyScan Nimbo_VkKeyScan
+#define WindowFromDC Nimbo_WindowFromDC
+#define WindowFromPoint Nimbo_WindowFromPoint
+#define WriteFile Nimbo_WriteFile
+#define _mbscmp Nimbo__mbscmp
+#define _mbsicmp Nimbo__mbsicmp
+#define _mbslen Nimbo__mbslen
