@@ -17,7 +17,10 @@ TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-d
 WINDOWS=0
 for arg in "$@"; do
   case "$arg" in
-    --test)    PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+    --test)    PACKAGES+=("${TEST_PACKAGES[@]}")
+               # The VS Code extension's tests need Node.js and npm; a machine that
+               # already has them (from elsewhere than Debian) keeps its own.
+               command -v npm >/dev/null || PACKAGES+=(nodejs npm) ;;
     --windows) WINDOWS=1
                PACKAGES+=(g++-mingw-w64-i686 wine wine32:i386 xvfb xauth googletest) ;;
     --bench)   PACKAGES+=(libinih-dev libsimpleini-dev universal-ctags pkg-config python3 valgrind) ;;
