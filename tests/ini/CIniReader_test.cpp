@@ -93,9 +93,13 @@ TEST(IniReader, FilesReadAsMemoryDoes) {
   EXPECT_FALSE(noFile.Next(line));
   EXPECT_EQ(noFile.Result().eStatus, EIniRead::CannotOpen);
   EXPECT_EQ(noFile.Result().nError, ENOENT);
-  // A directory opens here, and fails on reading.
+}
+
+TEST(IniReader, ADirectoryOpensAndFailsOnReading) {
+  CScratchDir dir;
   CIniFileSource directory(dir.Path().c_str());
   CIniReader noText(directory);
+  CIniLine line;
   EXPECT_FALSE(noText.Next(line));
   EXPECT_EQ(noText.Result().eStatus, EIniRead::ReadError);
   EXPECT_EQ(noText.Result().nError, EISDIR);

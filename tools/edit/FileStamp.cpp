@@ -1,20 +1,6 @@
-// CFileStamp from stat.
+// CFileStamp's comparison; CFileStamp::Of is the platform side's
+// (FileStampPosix.cpp; on Windows, tools/win32/FileStampWin32.cpp).
 #include "tools/edit/FileStamp.h"
-
-#include <sys/stat.h>
-
-CFileStamp CFileStamp::Of(const std::string& strPath) {
-  CFileStamp stamp;
-  struct stat info;
-  if (stat(strPath.c_str(), &info) != 0) return stamp;
-  stamp.bExists = true;
-  stamp.nDevice = static_cast<unsigned long long>(info.st_dev);
-  stamp.nInode = static_cast<unsigned long long>(info.st_ino);
-  stamp.nSize = static_cast<long long>(info.st_size);
-  stamp.nModifiedSeconds = static_cast<long long>(info.st_mtim.tv_sec);
-  stamp.nModifiedNanoseconds = info.st_mtim.tv_nsec;
-  return stamp;
-}
 
 bool CFileStamp::operator==(const CFileStamp& other) const {
   return bExists == other.bExists && nDevice == other.nDevice && nInode == other.nInode && nSize == other.nSize &&

@@ -1,6 +1,7 @@
 // CFileBytes: the whole content of a file, read through one descriptor. A
-// regular file is mapped (no copy, no fresh memory for its bytes); anything
-// else (a device, a pipe) is read into memory.
+// regular file is mapped where the system maps files (IniFileAccess.h: no
+// copy, no fresh memory for its bytes); anything else (a device, a pipe), and
+// every file on Windows, is read into memory.
 #pragma once
 
 #include <cstddef>
@@ -24,7 +25,7 @@ class CFileBytes {
   size_t Size() const { return m_pMap != nullptr ? m_nMapped : m_strRead.size(); }
 
  private:
-  void* m_pMap = nullptr;
+  const void* m_pMap = nullptr;
   size_t m_nMapped = 0;
   std::string m_strRead;
 };

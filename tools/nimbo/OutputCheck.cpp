@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "tools/nimbo/CommandRegistry.h"
+#include "tools/nimbo/OutputSystem.h"
 
 namespace nimbo {
 
@@ -17,7 +18,7 @@ int CheckStandardOutput(int nStatus) {
   const bool bFlushFailed = std::fflush(stdout) != 0;
   const int nError = errno;
   if (!bFlushFailed && std::ferror(stdout) == 0) return nStatus;
-  if (nError != EPIPE)
+  if (!ReaderWentAway(nError))
     std::fprintf(stderr, "nimbo: cannot write to standard output: %s\n",
                  nError != 0 ? std::strerror(nError) : "a write failed");
   return kExitError;

@@ -8,8 +8,8 @@ namespace nimbo {
 // was written. Otherwise returns kExitError: after one line on standard
 // error with the system's reason ("nimbo: cannot write to standard output:
 // No space left on device"), or without a word when the reader went away
-// (EPIPE with SIGPIPE ignored, as `nimbo functions | head` may see; with
-// SIGPIPE at its default the process ends quietly before this is reached).
+// (`nimbo functions | head`: OutputSystem.h; on Linux, with SIGPIPE at its
+// default, the process ends quietly before this is reached).
 int CheckStandardOutput(int nStatus);
 
 }  // namespace nimbo

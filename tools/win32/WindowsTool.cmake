@@ -4,8 +4,10 @@
 # groups build from the same sources as on Linux, except:
 #   tools/edit/EditTerminal.cpp, EditCommand.cpp   ncurses; EditCommandWin32.cpp says "Linux only"
 #   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
+#   tools/nimbo/*Posix.cpp                         OutputSystemWin32.cpp
 #   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp
-#   tools/ini/*Posix.cpp                           IniSystemWin32.cpp
+#   tools/ini/*Posix.cpp                           IniSystemWin32.cpp, IniFileAccessWin32.cpp, IniLockSystemWin32.cpp
+#   tools/edit/*Posix.cpp                          FileStampWin32.cpp
 # ToolPosixCompat.h is included ahead of every tool source for the few POSIX
 # calls left in them (realpath, readlink), and ConsoleWin32.cpp lets a
 # Windows console read the progress line's erase sequence.
@@ -42,20 +44,21 @@ function(nimbo_tool_win32_library name folder)
 endfunction()
 
 nimbo_tool_win32_library(nimbo_tool_common nimbo
-  EXCLUDE main.cpp CommandTable.cpp LspCommand.cpp SamplesDir.cpp
-  ADD ${NIMBO_TOOL_WIN32_DIR}/SamplesDirWin32.cpp
+  EXCLUDE main.cpp CommandTable.cpp LspCommand.cpp SamplesDir.cpp "[A-Za-z]*Posix.cpp"
+  ADD ${NIMBO_TOOL_WIN32_DIR}/SamplesDirWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/OutputSystemWin32.cpp
   LIBS nimbo_internal nimbo_host nimbo_platform)
 # The installed samples lie at this path from the program's folder.
 target_compile_definitions(nimbo_tool_common PRIVATE NIMBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
   NIMBO_INSTALLED_SAMPLES="../share/nimbo/samples")
 nimbo_tool_win32_library(nimbo_tool_edit edit
-  EXCLUDE EditTerminal.cpp EditCommand.cpp
-  ADD ${NIMBO_TOOL_WIN32_DIR}/EditCommandWin32.cpp
+  EXCLUDE EditTerminal.cpp EditCommand.cpp "[A-Za-z]*Posix.cpp"
+  ADD ${NIMBO_TOOL_WIN32_DIR}/EditCommandWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/FileStampWin32.cpp
   LIBS nimbo_tool_common nimbo_harness)
 nimbo_tool_win32_library(nimbo_tool_replay replay LIBS nimbo_tool_edit)
 nimbo_tool_win32_library(nimbo_tool_ini ini
   EXCLUDE "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/IniSystemWin32.cpp
+  ADD ${NIMBO_TOOL_WIN32_DIR}/IniSystemWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/IniFileAccessWin32.cpp
+      ${NIMBO_TOOL_WIN32_DIR}/IniLockSystemWin32.cpp
   LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_functions functions LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_lsp lsp

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RunNimbo.h"
@@ -138,9 +139,20 @@ TEST(IniEditGolden, ParallelChangesAreAllKept) {
   CScratchDir dir;
   const std::string strFile = dir / "conc.ini";
   WriteFile(strFile, "[s]\nfirst=0\n");
-  const std::string strScript = "for i in $(seq 1 20); do '" + nimbotest::kNimbo + "' ini set '" + strFile +
-                                "' s key$i v$i & done; wait";
-  ASSERT_EQ(std::system(strScript.c_str()), 0);
+  // Each run writes its output into a folder of its own.
+  std::vector<std::thread> runs;
+  std::vector<int> statuses(20, -1);
+  for (int i = 1; i <= 20; ++i) {
+    const std::string strRunDir = dir / ("run" + std::to_string(i));
+    ASSERT_TRUE(std::filesystem::create_directory(strRunDir));
+    runs.emplace_back([&statuses, strRunDir, strFile, i] {
+      const std::string strKey = std::to_string(i);
+      statuses[i - 1] =
+          nimbotest::RunNimbo(strRunDir, "ini set '" + strFile + "' s key" + strKey + " v" + strKey).nStatus;
+    });
+  }
+  for (std::thread& run : runs) run.join();
+  EXPECT_EQ(statuses, std::vector<int>(20, 0));
   const std::string strAfter = ReadFile(strFile);
   size_t nSize = std::string("[s]\nfirst=0\n").size();
   for (int i = 1; i <= 20; ++i) {

@@ -22,8 +22,20 @@ const path = require("node:path");
 const kHere = path.resolve(__dirname, "..");
 const kTimeoutMs = 60000;
 
+// The bytes of a "raw:" or "write:" text: \r, \n, \xHH (one byte, which
+// need not be UTF-8) and \\ unescaped, the rest as UTF-8.
 function Unescape(strText) {
-  return strText.replace(/\\(.)/g, (_, ch) => (ch === "r" ? "\r" : ch === "n" ? "\n" : ch));
+  const parts = [];
+  let nFrom = 0;
+  for (const match of strText.matchAll(/\\(x[0-9A-Fa-f]{2}|.)/g)) {
+    parts.push(Buffer.from(strText.slice(nFrom, match.index), "utf8"));
+    const strEscape = match[1];
+    parts.push(strEscape.length === 3 ? Buffer.from([parseInt(strEscape.slice(1), 16)])
+               : Buffer.from(strEscape === "r" ? "\r" : strEscape === "n" ? "\n" : strEscape, "utf8"));
+    nFrom = match.index + match[0].length;
+  }
+  parts.push(Buffer.from(strText.slice(nFrom), "utf8"));
+  return Buffer.concat(parts);
 }
 
 function Frame(strBody) {
@@ -102,10 +114,12 @@ async function RunCase(strCase, command, bWine) {
         continue;
       }
       if (strLine.startsWith("raw: ")) {
-        child.stdin.write(Buffer.from(Unescape(strLine.slice(5)), "utf8"));
+        child.stdin.write(Unescape(strLine.slice(5)));
         continue;
       }
-      const message = JSON.parse(strLine);
+      // A line that is not JSON (a case about broken messages) goes as it is.
+      let message = {};
+      try { message = JSON.parse(strLine); } catch (error) { message = {}; }
       if ("id" in message && "method" in message) pending.add(JSON.stringify(message.id));
       if (message.method === "exit") bExitSent = true;
       child.stdin.write(Frame(strLine));

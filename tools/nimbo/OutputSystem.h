@@ -1,0 +1,13 @@
+// OutputSystem: how a write to standard output shows that its reader went
+// away, one definition per platform side (OutputSystemPosix.cpp; on
+// Windows, tools/win32/OutputSystemWin32.cpp).
+#pragma once
+
+namespace nimbo {
+
+// True when nError, the errno value of a write to standard output that
+// has just failed, means that the reader closed its end (a pipe into a
+// program that stopped reading): the tool then ends without a message.
+bool ReaderWentAway(int nError);
+
+}  // namespace nimbo
