@@ -12,6 +12,13 @@ else
   bash scripts/setup.sh --test --windows
 fi
 JOBS=$(nproc 2>/dev/null || echo 2)
+# Every build below (and the fuzz, Windows and package builds they start)
+# compiles through ccache, with paths taken relative to the checkout, so that
+# a second checkout of the same sources reuses the first one's objects.
+if command -v ccache >/dev/null; then
+  export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
 for preset in default asan; do
   echo "== $preset build"
   cmake --preset "$preset" -DNIMBO_BUILD_TESTS=ON >/dev/null
