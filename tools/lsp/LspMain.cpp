@@ -1,5 +1,7 @@
-// LspMain: arguments, and the loop from standard input through the server
-// to standard output.
+// LspMain: arguments, and the two threads of the server: a reader that
+// takes the client's messages off standard input as they come (so that a
+// cancellation is seen while a request runs), and the worker (this thread)
+// that answers them on standard output.
 #include "tools/lsp/LspMain.h"
 
 #include <signal.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "module/NimboInit.h"
 #include "tools/lsp/CLspMessageReader.h"
@@ -35,6 +38,29 @@ bool WriteAll(const std::string& strData) {
   return true;
 }
 
+// The reader thread: frames standard input into the inbox until it ends.
+// It holds the inbox, not the server, so the worker may finish first.
+void ReadInput(std::shared_ptr<nimbo::lsp::CLspInbox> pInbox) {
+  nimbo::lsp::CLspMessageReader reader;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t nRead = read(STDIN_FILENO, buffer, sizeof(buffer));
+    if (nRead < 0 && errno == EINTR) continue;
+    if (nRead <= 0) break;
+    reader.Feed(buffer, static_cast<size_t>(nRead));
+    std::string strBody;
+    std::string strProblem;
+    for (;;) {
+      const nimbo::lsp::CLspMessageReader::EResult eResult = reader.Next(strBody, strProblem);
+      if (eResult == nimbo::lsp::CLspMessageReader::resultNeedMore) break;
+      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) Log(strProblem);
+      else pInbox->PushBody(strBody);
+    }
+  }
+  if (reader.Pending() > 0) Log("input ended inside a message");
+  pInbox->PushInputEnded();
+}
+
 }  // namespace
 
 int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
@@ -53,6 +79,7 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
     if (pszEnv != nullptr) options.strPrograms = pszEnv;
   }
   options.strBundledPrograms = strBundledPrograms;
+  options.bWatchFiles = true;
   signal(SIGPIPE, SIG_IGN);  // a client that goes away shows as a failed write
   NimboInit();               // as a host does once after loading the module
 
@@ -63,31 +90,18 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
         bOutputOk = bOutputOk && WriteAll(nimbo::lsp::FrameMessage(strBody));
       },
       Log);
-  nimbo::lsp::CLspMessageReader reader;
-  char buffer[65536];
+  // Detached: after "exit" the process ends without waiting for input to end.
+  std::thread(ReadInput, server.Inbox()).detach();
   for (;;) {
-    const ssize_t nRead = read(STDIN_FILENO, buffer, sizeof(buffer));
-    if (nRead < 0 && errno == EINTR) continue;
-    if (nRead <= 0) break;
-    reader.Feed(buffer, static_cast<size_t>(nRead));
-    std::string strBody;
-    std::string strProblem;
-    for (;;) {
-      const nimbo::lsp::CLspMessageReader::EResult eResult = reader.Next(strBody, strProblem);
-      if (eResult == nimbo::lsp::CLspMessageReader::resultNeedMore) break;
-      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) {
-        Log(strProblem);
-        continue;
-      }
-      server.HandleMessage(strBody);
-      if (server.ExitRequested()) return server.ExitStatus();
-      if (!bOutputOk) {
-        Log("the client closed the output");
-        return 1;
-      }
+    server.RunOne(true);
+    if (server.ExitRequested()) return server.ExitStatus();
+    if (!bOutputOk) {
+      Log("the client closed the output");
+      return 1;
+    }
+    if (server.InputEnded()) {
+      Log("input ended without exit");
+      return 1;
     }
   }
-  if (reader.Pending() > 0) Log("input ended inside a message");
-  Log("input ended without exit");
-  return 1;
 }
