@@ -242,6 +242,7 @@ CLspServer::json CLspServer::Definition(const json& params) {
 
 CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
   const std::string strQuery = params.at("query").get<std::string>();
+  Yield();  // signature help and completion typed meanwhile go first
   std::vector<CSymbolCandidate> best;  // with a limit: a heap whose front is the worst kept
   const std::map<CString, CLspScript>& scripts = m_pCatalog->Scripts();
   size_t nInStep = 0;

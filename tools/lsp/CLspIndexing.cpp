@@ -206,7 +206,8 @@ void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* 
       continue;
     }
     script.definitions = ScanDefinitions(strText, m_eEncoding);
-    m_pCatalog->SetScript(m_pCatalog->KeyOf(script.strPath), std::move(script));
+    const CString strKey = m_pCatalog->KeyOf(script.strPath);
+    m_pCatalog->SetScript(strKey, std::move(script));
     ReportProgress(strToken, i + 1, changed.size());
     Yield();
   }
@@ -225,7 +226,8 @@ void CLspServer::RefreshDocuments() {
     script.strPath = strPath;
     script.bDocument = true;
     script.definitions = ScanDefinitions(it->second.Text(), m_eEncoding);
-    m_pCatalog->SetScript(m_pCatalog->KeyOf(strPath), std::move(script));
+    const CString strKey = m_pCatalog->KeyOf(strPath);
+    m_pCatalog->SetScript(strKey, std::move(script));
   }
 }
 

@@ -73,7 +73,9 @@ bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nSco
   int nBest = kNone;
   for (size_t j = 0; j < nName; ++j) nBest = std::max(nBest, previous[j]);
   if (nBest == kNone) return false;
-  // Of two equal alignments, the shorter name is the closer match.
+  // The whole name typed (case aside) is the best match there is; of two
+  // equal alignments, the shorter name is the closer one.
+  if (nPattern == nName) nBest += 8;
   nScore = nBest * 64 - static_cast<int>(std::min<size_t>(nName - nPattern, 63));
   return true;
 }
