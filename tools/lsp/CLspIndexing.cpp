@@ -122,6 +122,7 @@ void CLspServer::FullIndex() {
   const std::string strToken = BeginProgress("Reading the project's scripts",
                                              "0/" + std::to_string(scripts.size()) + " files");
   m_pCatalog->BeginFullIndex();
+  m_bFullIndexRunning = true;
   size_t nFunctions = 0;
   for (size_t i = 0; i < scripts.size(); ++i) {
     CLspScript script;
@@ -140,7 +141,11 @@ void CLspServer::FullIndex() {
     Yield();
   }
   m_pCatalog->EndFullIndex();
+  m_bFullIndexRunning = false;
   EndProgress(strToken, CountOf(scripts.size(), "file") + ", " + CountOf(nFunctions, "function"));
+  std::vector<json> deferred;
+  deferred.swap(m_deferred);
+  for (const json& request : deferred) HandleBody(request);
 }
 
 void CLspServer::UpdatePaths(const std::set<std::string>& paths) {

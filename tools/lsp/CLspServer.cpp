@@ -181,6 +181,13 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
     throw;
   }
   m_currentId = nullptr;
+  // A name a full index has not reached yet may be defined in a script
+  // still to be read: such a question waits for the index, rather than
+  // get a wrong "nothing here".
+  if (result.is_null() && m_bFullIndexRunning) {
+    m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", id}, {"method", strMethod}, {"params", params}});
+    return;
+  }
   Respond(id, result);
 }
 

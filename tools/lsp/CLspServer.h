@@ -165,6 +165,8 @@ class CLspServer {
   std::set<std::string> m_changedPaths;   // files or folders that may have changed
   std::set<std::string> m_dirtyDocuments; // URIs whose text changed since it was read for the catalogue
   json m_currentId;                       // the request being answered; null for none
+  bool m_bFullIndexRunning = false;       // between the start and the end of a full index
+  std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it
 
   std::unique_ptr<CLspCatalog> m_pCatalog;
   std::map<std::string, CLspDocument> m_documents;  // by URI
