@@ -113,8 +113,51 @@ void CLspCatalog::ReadDescriptions() {
   }
 }
 
+bool CLspCatalog::NameRefLess(const CNameRef& a, const CNameRef& b) {
+  const int nName = std::strcmp(a.strName, b.strName);
+  return nName != 0 ? nName < 0 : a.itScript->first < b.itScript->first;
+}
+
+void CLspCatalog::IndexNames(CScriptIt itScript) {
+  if (m_bByNameStale) {
+    for (const CLspDefinition& definition : itScript->second.definitions)
+      m_byName.push_back({definition.strName, itScript});
+    return;
+  }
+  for (const CLspDefinition& definition : itScript->second.definitions) {
+    CNameRef ref = {definition.strName, itScript};
+    m_byName.insert(std::upper_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess), ref);
+  }
+}
+
+void CLspCatalog::UnindexNames(CScriptIt itScript) {
+  if (m_bByNameStale) {
+    m_byName.erase(std::remove_if(m_byName.begin(), m_byName.end(),
+                                  [&](const CNameRef& ref) { return ref.itScript == itScript; }),
+                   m_byName.end());
+    return;
+  }
+  for (const CLspDefinition& definition : itScript->second.definitions) {
+    const CNameRef ref = {definition.strName, itScript};
+    auto it = std::lower_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess);
+    if (it != m_byName.end() && it->itScript == itScript && it->strName == definition.strName) m_byName.erase(it);
+  }
+}
+
+std::pair<std::vector<CLspCatalog::CNameRef>::const_iterator, std::vector<CLspCatalog::CNameRef>::const_iterator>
+CLspCatalog::RefsOf(const CString& strName) const {
+  if (m_bByNameStale) return {m_byName.end(), m_byName.end()};
+  auto itFirst = std::lower_bound(m_byName.begin(), m_byName.end(), strName,
+                                  [](const CNameRef& ref, const CString& strKey) { return std::strcmp(ref.strName, strKey) < 0; });
+  auto itEnd = itFirst;
+  while (itEnd != m_byName.end() && itEnd->strName == strName) ++itEnd;
+  return {itFirst, itEnd};
+}
+
 void CLspCatalog::BeginFullIndex() {
   g_FuncInfoUser.clear();
+  m_byName.clear();
+  m_bByNameStale = true;
   m_scripts.clear();
   m_outOfOrder.clear();
   m_bFullIndex = true;
@@ -126,11 +169,13 @@ void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
   if (m_scripts.count(strKey) != 0) return;
   for (const CLspDefinition& definition : script.definitions)
     g_FuncInfoUser.insert(CZoFuncInfo::value_type(definition.strName, definition.strPrototype));
-  m_scripts.emplace(strKey, std::move(script));
+  IndexNames(m_scripts.emplace(strKey, std::move(script)).first);
 }
 
 void CLspCatalog::EndFullIndex() {
   m_bFullIndex = false;
+  std::sort(m_byName.begin(), m_byName.end(), NameRefLess);
+  m_bByNameStale = false;
   for (const CString& strKey : m_outOfOrder) {
     const CLspScript* pScript = ScriptAt(strKey);
     if (pScript == nullptr) continue;
@@ -145,10 +190,12 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
   auto it = m_scripts.find(strKey);
   if (it != m_scripts.end()) {
     before = FirstPrototypes(it->second.definitions);
+    UnindexNames(it);
     it->second = std::move(script);
   } else {
     it = m_scripts.emplace(strKey, std::move(script)).first;
   }
+  IndexNames(it);
   if (m_bFullIndex) m_outOfOrder.push_back(strKey);
   // Only names that came, went or changed their prototype can change the
   // catalogue; a save that keeps every header costs no lookup at all.
@@ -174,20 +221,15 @@ void CLspCatalog::RemoveScript(const CString& strKey) {
   auto it = m_scripts.find(strKey);
   if (it == m_scripts.end()) return;
   const std::vector<std::pair<CString, CString>> before = FirstPrototypes(it->second.definitions);
+  UnindexNames(it);
   m_scripts.erase(it);
   for (const std::pair<CString, CString>& name : before) ResolveName(name.first);
 }
 
 void CLspCatalog::ResolveName(const CString& strName) {
   const bool bWasKnown = IsKnown(strName);
-  const int nLength = strName.GetLength();
-  const CLspDefinition* pFirst = nullptr;
-  for (auto it = m_scripts.begin(); it != m_scripts.end() && pFirst == nullptr; ++it)
-    for (const CLspDefinition& definition : it->second.definitions)
-      if (definition.strName.GetLength() == nLength && definition.strName == strName) {
-        pFirst = &definition;
-        break;
-      }
+  const std::vector<CLspPlace> places = DefinitionsOf(strName);
+  const CLspDefinition* pFirst = places.empty() ? nullptr : places[0].second;
   if (pFirst == nullptr) {
     g_FuncInfoUser.erase(strName);
   } else {
@@ -232,6 +274,17 @@ bool CLspCatalog::Find(const std::string& strName, CLspFunction& function) const
 
 std::vector<CLspPlace> CLspCatalog::DefinitionsOf(const CString& strName) const {
   std::vector<CLspPlace> places;
+  if (!m_bByNameStale) {
+    const auto refs = RefsOf(strName);
+    for (auto it = refs.first; it != refs.second; ++it) {
+      // Several definitions of the name in one script: one ref each, in text order.
+      if (it != refs.first && (it - 1)->itScript == it->itScript) continue;
+      for (const CLspDefinition& definition : it->itScript->second.definitions)
+        if (definition.strName == strName) places.emplace_back(&it->itScript->second, &definition);
+    }
+    return places;
+  }
+  // During a full index: a scan of what is read so far.
   const int nLength = strName.GetLength();
   for (const auto& entry : m_scripts)
     for (const CLspDefinition& definition : entry.second.definitions)

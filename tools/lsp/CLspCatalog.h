@@ -106,6 +106,21 @@ class CLspCatalog {
   bool IsKnown(const CString& strName) const;
   void NoteKnown(const CString& strName, bool bWasKnown);
 
+  // Every definition by name, then by script key: the first of a name is
+  // the one the user catalogue takes. Built in one sort after a full index,
+  // kept by insertion and removal after that.
+  typedef std::map<CString, CLspScript>::const_iterator CScriptIt;
+  struct CNameRef {
+    CString strName;
+    CScriptIt itScript;
+  };
+  static bool NameRefLess(const CNameRef& a, const CNameRef& b);
+  void IndexNames(CScriptIt itScript);
+  void UnindexNames(CScriptIt itScript);
+  // The refs of strName (empty range while the index is stale).
+  std::pair<std::vector<CNameRef>::const_iterator, std::vector<CNameRef>::const_iterator> RefsOf(
+      const CString& strName) const;
+
   CProjectManagerObject m_manager;  // the standard catalogue reads "Programs" through it
   std::string m_strPrograms;
   std::string m_strProject;
@@ -115,6 +130,8 @@ class CLspCatalog {
   std::map<CString, CLspScript> m_scripts;                         // by key
   bool m_bFullIndex = false;                    // between BeginFullIndex and EndFullIndex
   std::vector<CString> m_outOfOrder;            // keys SetScript changed during a full index
+  std::vector<CNameRef> m_byName;               // see CNameRef
+  bool m_bByNameStale = false;                  // during a full index: not sorted, not to be searched
   std::vector<CString> m_completion;            // every known name, ASCII case ignored, then by case
   bool m_bCompletionStale = true;               // m_completion must be built again
 };

@@ -278,7 +278,8 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
   }
   std::sort(best.begin(), best.end(), BetterSymbol);
   json symbols = json::array();
-  for (const CSymbolCandidate& candidate : best)
+  for (const CSymbolCandidate& candidate : best) {
+    if (symbols.size() % 1024 == 1023) Yield();  // an uncapped answer is long to build
     symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},
                        {"kind", 12},
                        {"location",
@@ -287,6 +288,7 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
                           {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
                            {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
                        {"containerName", ToUtf8(FileName(candidate.strPath))}});
+  }
   return symbols;
 }
 

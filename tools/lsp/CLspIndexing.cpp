@@ -35,6 +35,10 @@ void CLspServer::SetUpCatalogue() {
   std::string strPrograms = m_options.strPrograms;
   if (strPrograms.empty()) strPrograms = m_strInitPrograms;
   if (strPrograms.empty()) strPrograms = m_options.strBundledPrograms;
+  if (m_options.strProject.empty() && m_strWorkspace.empty() && !m_documentUris.empty()) {
+    // Scripts opened before "initialized": the first one tells where the project is.
+    AdoptFolderOf(m_documentUris.begin()->first);
+  }
   const std::string strProject = m_options.strProject.empty() ? m_strWorkspace : m_options.strProject;
   std::string strError;
   if (!m_pCatalog->Configure(strPrograms, strProject, m_excluded, m_eEncoding, strError)) m_pfnLog(strError);
@@ -60,6 +64,11 @@ void CLspServer::StartWatching() {
 }
 
 void CLspServer::RunPendingWork() {
+  if (m_bSetUpPending) {
+    m_bSetUpPending = false;
+    m_pWatcher.reset();
+    SetUpCatalogue();
+  }
   if (!m_pCatalog) return;
   if (m_bBuiltInsPending) {
     m_bBuiltInsPending = false;
@@ -106,7 +115,7 @@ void CLspServer::EndProgress(const std::string& strToken, const std::string& str
 void CLspServer::FullIndex() {
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
   if (!m_pCatalog->ProjectDir().empty())
-    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter()))
+    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { Yield(); }))
       scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
   // Open documents count as scripts too, also outside the project and before
   // their first save.
@@ -249,14 +258,18 @@ const CLspDocument* CLspServer::DocumentAtPath(const std::string& strPath) const
 
 void CLspServer::UseDocumentFolder(const std::string& strPath) {
   // Without a folder from the client or the command line, the first script
-  // opened tells where the project is.
+  // opened tells where the project is. The catalogue is set up again
+  // between two messages, never under heavy work that reads it.
   if (!m_pCatalog || !m_pCatalog->ProjectDir().empty() || !m_options.strProject.empty() || !m_strWorkspace.empty())
     return;
+  AdoptFolderOf(strPath);
+  m_bSetUpPending = true;
+}
+
+void CLspServer::AdoptFolderOf(const std::string& strPath) {
   m_strWorkspace = FolderOf(strPath);
   LogToClient(kLogInfo, "the client gave no workspace folder: reading the scripts under " + m_strWorkspace +
                             ", the folder of " + strPath);
-  m_pWatcher.reset();
-  SetUpCatalogue();
 }
 
 void CLspServer::DidOpen(const json& params) {

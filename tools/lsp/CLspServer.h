@@ -91,6 +91,7 @@ class CLspServer {
   bool ScriptPathOfUri(const std::string& strUri, std::string& strPath) const;
   const CLspDocument* DocumentAtPath(const std::string& strPath) const;
   void UseDocumentFolder(const std::string& strPath);
+  void AdoptFolderOf(const std::string& strPath);
   void DidOpen(const json& params);
   void DidChange(const json& params);
   void DidClose(const json& params);
@@ -160,6 +161,7 @@ class CLspServer {
 
   // Heavy work waiting for the worker to be between two messages.
   int m_nNesting = 0;                     // inside Yield: no heavy work starts
+  bool m_bSetUpPending = false;           // the project's folder became known
   bool m_bBuiltInsPending = false;
   bool m_bFullIndexPending = false;
   std::set<std::string> m_changedPaths;   // files or folders that may have changed

@@ -92,13 +92,16 @@ bool CLspFolderFilter::Covers(const std::string& strPath) const {
   return true;
 }
 
-std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter) {
+std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
+                                     const std::function<void()>& pfnStep) {
   std::vector<std::string> scripts;
   const std::string strStart = WithoutTrailingSlash(strDir);
   if (strStart != filter.Root() && !filter.Covers(strStart + "/x")) return scripts;
   std::error_code error;
   fs::recursive_directory_iterator it(strStart, fs::directory_options::skip_permission_denied, error);
+  size_t nEntries = 0;
   for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+    if (pfnStep && ++nEntries % 256 == 0) pfnStep();
     const std::string strPath = it->path().generic_string();
     std::error_code statusError;
     if (it->is_directory(statusError)) {

@@ -2,6 +2,7 @@
 // listing the tree, and the stamp that tells whether a file changed.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,10 @@ class CLspFolderFilter {
 
 // Every script under strDir (strDir itself included when it lies in the
 // tree), skipped folders left out, in no particular order. Folder links are
-// not followed, so a link loop cannot make the walk endless.
-std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter);
+// not followed, so a link loop cannot make the walk endless. pfnStep, when
+// given, is called every few hundred entries (a long walk's pauses).
+std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
+                                     const std::function<void()>& pfnStep = nullptr);
 
 }  // namespace lsp
 }  // namespace nimbo
