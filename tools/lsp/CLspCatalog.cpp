@@ -61,6 +61,14 @@ std::vector<std::pair<CString, CString>> FirstPrototypes(const std::vector<CLspD
   return names;
 }
 
+// Whether two scripts' definitions have the same names, in the same order.
+bool SameNames(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (!(a[i].strName == b[i].strName)) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string LowerAscii(const std::string& strText) {
@@ -119,11 +127,7 @@ bool CLspCatalog::NameRefLess(const CNameRef& a, const CNameRef& b) {
 }
 
 void CLspCatalog::IndexNames(CScriptIt itScript) {
-  if (m_bByNameStale) {
-    for (const CLspDefinition& definition : itScript->second.definitions)
-      m_byName.push_back({definition.strName, itScript});
-    return;
-  }
+  if (m_bByNameStale) return;  // EndFullIndex indexes every script at once
   for (const CLspDefinition& definition : itScript->second.definitions) {
     CNameRef ref = {definition.strName, itScript};
     m_byName.insert(std::upper_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess), ref);
@@ -131,12 +135,7 @@ void CLspCatalog::IndexNames(CScriptIt itScript) {
 }
 
 void CLspCatalog::UnindexNames(CScriptIt itScript) {
-  if (m_bByNameStale) {
-    m_byName.erase(std::remove_if(m_byName.begin(), m_byName.end(),
-                                  [&](const CNameRef& ref) { return ref.itScript == itScript; }),
-                   m_byName.end());
-    return;
-  }
+  if (m_bByNameStale) return;
   for (const CLspDefinition& definition : itScript->second.definitions) {
     const CNameRef ref = {definition.strName, itScript};
     auto it = std::lower_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess);
@@ -174,6 +173,12 @@ void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
 
 void CLspCatalog::EndFullIndex() {
   m_bFullIndex = false;
+  size_t nDefinitions = 0;
+  for (const auto& entry : m_scripts) nDefinitions += entry.second.definitions.size();
+  m_byName.clear();
+  m_byName.reserve(nDefinitions);
+  for (auto it = m_scripts.cbegin(); it != m_scripts.cend(); ++it)
+    for (const CLspDefinition& definition : it->second.definitions) m_byName.push_back({definition.strName, it});
   std::sort(m_byName.begin(), m_byName.end(), NameRefLess);
   m_bByNameStale = false;
   for (const CString& strKey : m_outOfOrder) {
@@ -190,12 +195,16 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
   auto it = m_scripts.find(strKey);
   if (it != m_scripts.end()) {
     before = FirstPrototypes(it->second.definitions);
-    UnindexNames(it);
+    // The by-name index holds one ref per definition: a save that keeps
+    // every name (the common case) leaves it as it is.
+    const bool bSameNames = SameNames(it->second.definitions, script.definitions);
+    if (!bSameNames) UnindexNames(it);
     it->second = std::move(script);
+    if (!bSameNames) IndexNames(it);
   } else {
     it = m_scripts.emplace(strKey, std::move(script)).first;
+    IndexNames(it);
   }
-  IndexNames(it);
   if (m_bFullIndex) m_outOfOrder.push_back(strKey);
   // Only names that came, went or changed their prototype can change the
   // catalogue; a save that keeps every header costs no lookup at all.

@@ -44,8 +44,7 @@ std::string Where(const CLspPlace& place) {
 struct CSymbolCandidate {
   int nScore = 0;
   CString strName;
-  CString strKey;
-  std::string strPath;
+  CString strKey;  // the script, looked up again when the answer is built
   int nLine = 0;
   unsigned nColumn = 0;
   unsigned nEndColumn = 0;
@@ -261,7 +260,6 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
         std::pop_heap(best.begin(), best.end(), BetterSymbol);
         best.pop_back();
       }
-      candidate.strPath = it->second.strPath;
       candidate.nColumn = definition.nColumn;
       candidate.nEndColumn = definition.nEndColumn;
       best.push_back(std::move(candidate));
@@ -276,18 +274,33 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
       it = scripts.lower_bound(strNext);
     }
   }
-  std::sort(best.begin(), best.end(), BetterSymbol);
+  // Sorted in runs merged pass by pass, pausing between them: an uncapped
+  // answer sorts every symbol of the workspace.
+  const size_t kRun = 4096;
+  for (size_t nFirst = 0; nFirst < best.size(); nFirst += kRun) {
+    std::sort(best.begin() + nFirst, best.begin() + std::min(nFirst + kRun, best.size()), BetterSymbol);
+    Yield();
+  }
+  for (size_t nWidth = kRun; nWidth < best.size(); nWidth *= 2) {
+    for (size_t nFirst = 0; nFirst + nWidth < best.size(); nFirst += 2 * nWidth)
+      std::inplace_merge(best.begin() + nFirst, best.begin() + nFirst + nWidth,
+                         best.begin() + std::min(nFirst + 2 * nWidth, best.size()), BetterSymbol);
+    Yield();
+  }
   json symbols = json::array();
-  for (const CSymbolCandidate& candidate : best) {
-    if (symbols.size() % 1024 == 1023) Yield();  // an uncapped answer is long to build
+  for (size_t i = 0; i < best.size(); ++i) {
+    const CSymbolCandidate& candidate = best[i];
+    if (i % 1024 == 1023) Yield();  // an uncapped answer is long to build
+    const CLspScript* pScript = m_pCatalog->ScriptAt(candidate.strKey);
+    if (pScript == nullptr) continue;  // gone meanwhile
     symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},
                        {"kind", 12},
                        {"location",
-                        {{"uri", UriFromPath(candidate.strPath)},
+                        {{"uri", UriFromPath(pScript->strPath)},
                          {"range",
                           {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
                            {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
-                       {"containerName", ToUtf8(FileName(candidate.strPath))}});
+                       {"containerName", ToUtf8(FileName(pScript->strPath))}});
   }
   return symbols;
 }

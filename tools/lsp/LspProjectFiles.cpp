@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 namespace nimbo {
@@ -27,12 +26,11 @@ std::string LastName(const std::string& strPath) {
 }  // namespace
 
 bool StampOf(const std::string& strPath, CLspStamp& stamp) {
+  // A folder has no size here: file_size fails on anything but a file.
   std::error_code error;
-  const fs::file_status status = fs::status(strPath, error);
-  if (error || !fs::is_regular_file(status)) return false;
-  const auto time = fs::last_write_time(strPath, error);
-  if (error) return false;
   const auto nSize = fs::file_size(strPath, error);
+  if (error) return false;
+  const auto time = fs::last_write_time(strPath, error);
   if (error) return false;
   stamp.nTime = static_cast<long long>(time.time_since_epoch().count());
   stamp.nSize = static_cast<unsigned long long>(nSize);
@@ -40,13 +38,16 @@ bool StampOf(const std::string& strPath, CLspStamp& stamp) {
 }
 
 bool ReadWholeFile(const std::string& strPath, std::string& strText) {
-  std::ifstream in(strPath, std::ios::binary);
+  std::ifstream in(strPath, std::ios::binary | std::ios::ate);
   if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return false;
-  strText = text.str();
-  return true;
+  const std::streamoff nSize = in.tellg();
+  if (nSize < 0) return false;
+  strText.resize(static_cast<size_t>(nSize));
+  in.seekg(0);
+  in.read(&strText[0], nSize);
+  // A file that shrank meanwhile is read as far as it goes.
+  strText.resize(static_cast<size_t>(in.gcount()));
+  return !in.bad();
 }
 
 bool IsScriptPath(const std::string& strPath) {

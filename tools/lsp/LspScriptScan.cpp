@@ -72,6 +72,7 @@ std::vector<CLspDefinition> ScanDefinitions(const std::string& strText, EPositio
     definition.nEndColumn = static_cast<unsigned>(ColumnOfByteOffset(strLine, nFirst + strName.size(), eEncoding));
     definitions.push_back(std::move(definition));
   }
+  definitions.shrink_to_fit();  // kept for the whole session, one vector per script
   return definitions;
 }
 
