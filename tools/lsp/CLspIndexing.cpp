@@ -178,15 +178,17 @@ void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
       toRead.push_back(strPath);
       continue;
     }
-    // Gone: the script, or every script of a folder that went.
+    // Gone: the script, or every script of a folder that went ("a-b" and
+    // "a.nsc" sort between "a" and "a/", hence two looks).
     const CString strKey = m_pCatalog->KeyOf(strPath);
     const std::string strPrefix = std::string(strKey.GetString()) + "/";
     std::vector<CString> gone;
-    for (auto it = m_pCatalog->Scripts().lower_bound(strKey); it != m_pCatalog->Scripts().end(); ++it) {
-      const std::string strEntry = it->first.GetString();
-      if (strEntry != strKey.GetString() && strEntry.compare(0, strPrefix.size(), strPrefix) != 0) break;
+    const CLspScript* pScript = m_pCatalog->ScriptAt(strKey);
+    if (pScript != nullptr && DocumentAtPath(pScript->strPath) == nullptr) gone.push_back(strKey);
+    for (auto it = m_pCatalog->Scripts().lower_bound(CString(strPrefix));
+         it != m_pCatalog->Scripts().end() && std::string(it->first.GetString()).compare(0, strPrefix.size(), strPrefix) == 0;
+         ++it)
       if (DocumentAtPath(it->second.strPath) == nullptr) gone.push_back(it->first);
-    }
     for (const CString& strGone : gone) m_pCatalog->RemoveScript(strGone);
   }
   ReadScripts(toRead, "Reading changed scripts");
