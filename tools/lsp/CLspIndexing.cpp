@@ -113,6 +113,7 @@ void CLspServer::EndProgress(const std::string& strToken, const std::string& str
 }
 
 void CLspServer::FullIndex() {
+  m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
   if (!m_pCatalog->ProjectDir().empty())
     for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { Yield(); }))
@@ -131,7 +132,6 @@ void CLspServer::FullIndex() {
   const std::string strToken = BeginProgress("Reading the project's scripts",
                                              "0/" + std::to_string(scripts.size()) + " files");
   m_pCatalog->BeginFullIndex();
-  m_bFullIndexRunning = true;
   size_t nFunctions = 0;
   for (size_t i = 0; i < scripts.size(); ++i) {
     CLspScript script;
