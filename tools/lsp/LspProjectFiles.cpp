@@ -6,6 +6,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "darnel2/CScriptBrowser.h"
+
 namespace nimbo {
 namespace lsp {
 
@@ -51,12 +53,16 @@ bool ReadWholeFile(const std::string& strPath, std::string& strText) {
 }
 
 bool IsScriptPath(const std::string& strPath) {
+  // The host's browser's rule: the extension in any ASCII case, a name before it.
   const std::string strName = LastName(strPath);
-  if (strName.size() <= 4) return false;
-  std::string strTail = strName.substr(strName.size() - 4);
-  for (char& ch : strTail)
+  const std::string strExtension = CScriptBrowser::kScriptExtension;
+  if (strName.size() <= strExtension.size()) return false;
+  for (size_t i = 0; i < strExtension.size(); ++i) {
+    char ch = strName[strName.size() - strExtension.size() + i];
     if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  return strTail == ".nsc";
+    if (ch != strExtension[i]) return false;
+  }
+  return true;
 }
 
 CLspFolderFilter::CLspFolderFilter(std::string strRoot, std::vector<std::string> excluded)
