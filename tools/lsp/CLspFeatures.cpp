@@ -197,7 +197,8 @@ CLspServer::json CLspServer::Completion(const json& params) {
     if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
     items.push_back(std::move(item));
   }
-  return {{"isIncomplete", bMore}, {"items", items}};
+  // While a full index runs the list may lack project functions: the client asks again.
+  return {{"isIncomplete", bMore || m_bFullIndexRunning}, {"items", items}};
 }
 
 bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& function) {
