@@ -140,6 +140,10 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
     const CString strName = NameBeforeCaret(CString(strLine.data(), static_cast<int>(strLine.size())),
                                             static_cast<int>(call.nParen));
     bFound = FindForSignature(strName.Str(), function);
+    // A name a running full index may yet define could be the call meant:
+    // no answer now (the question then waits for the index), rather than
+    // the tip of the call around it.
+    if (!bFound && !strName.IsEmpty() && m_bFullIndexRunning) return nullptr;
     nLine = call.nLine;
     nOffset = call.nParen;
   }
