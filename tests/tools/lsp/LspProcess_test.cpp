@@ -179,3 +179,43 @@ TEST(LspProcess, ChangedFilesAreSeenWithoutTheClientsWatching) {
 }
 
 }  // namespace
+
+namespace {
+
+// Messages are read while a long request runs: a signature help sent after
+// an uncapped workspace query (50,000 symbols) is answered before it, and a
+// cancel sent after that stops the query, which had started.
+TEST(LspProcess, ALongQueryIsOvertakenAndCancelledWhileItRuns) {
+  CScratchDir scratch;
+  for (int nFolder = 0; nFolder < 50; ++nFolder) {
+    const std::string strFolder = "project/f" + std::to_string(nFolder);
+    std::filesystem::create_directories(scratch.PathOf(strFolder));
+    for (int nScript = 0; nScript < 100; ++nScript) {
+      std::string strText;
+      for (int i = 0; i < 10; ++i)
+        strText += "function Fn" + std::to_string(nFolder) + "_" + std::to_string(nScript) + "_" + std::to_string(i) +
+                   "(nA, nB) { return nA; }\n";
+      scratch.Write(strFolder + "/s" + std::to_string(nScript) + ".nsc", strText);
+    }
+  }
+  CPipeClient client({kNimbo, "lsp", "--programs", kSource + "/samples/Programs"});
+  const std::string strUri = "file://" + scratch.PathOf("open.nsc");
+  client.Send(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"rootUri":"file://)" + scratch.PathOf("project") +
+              R"(","capabilities":{},"initializationOptions":{"workspaceSymbolLimit":0}}})");
+  client.Send(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+  client.Send(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":")" + strUri +
+              R"(","languageId":"nimbo","version":1,"text":"Fn0_0_0("}}})");
+  ASSERT_TRUE(client.SignatureBecomes(strUri, 0, 8, "Fn0_0_0(nA, nB)"));  // the index is done
+  client.Send(R"({"jsonrpc":"2.0","id":2,"method":"workspace/symbol","params":{"query":"Fn"}})");
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  client.Send(R"({"jsonrpc":"2.0","id":3,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":")" +
+              strUri + R"("},"position":{"line":0,"character":8}}})");
+  EXPECT_NE(client.Answer(3).find("Fn0_0_0(nA, nB)"), std::string::npos);
+  client.Send(R"({"jsonrpc":"2.0","method":"$/cancelRequest","params":{"id":2}})");
+  EXPECT_NE(client.Answer(2).find("-32800"), std::string::npos);
+  client.Send(R"({"jsonrpc":"2.0","id":4,"method":"shutdown"})");
+  EXPECT_NE(client.Answer(4), "");
+  client.Send(R"({"jsonrpc":"2.0","method":"exit"})");
+}
+
+}  // namespace
