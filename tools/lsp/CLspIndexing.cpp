@@ -6,6 +6,7 @@
 
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspUri.h"
+#include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
 namespace lsp {
@@ -16,7 +17,7 @@ const int kLogError = 1;
 const int kLogInfo = 3;
 
 std::string FolderOf(const std::string& strPath) {
-  const size_t nSlash = strPath.rfind('/');
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
   return nSlash == std::string::npos ? std::string(".") : nSlash == 0 ? std::string("/") : strPath.substr(0, nSlash);
 }
 
@@ -25,7 +26,7 @@ std::string CountOf(size_t nCount, const char* pszWhat) {
 }
 
 bool IsFuncWiz(const std::string& strPath) {
-  const size_t nSlash = strPath.rfind('/');
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
   return LowerAscii(nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1)) == "funcwiz.ini";
 }
 
