@@ -264,7 +264,7 @@ CLspServer::json CLspServer::Definition(const json& params) {
 
 CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
   const std::string strQuery = params.at("query").get<std::string>();
-  Yield();  // signature help and completion typed meanwhile go first
+  YieldToLight();  // signature help and completion typed meanwhile go first
   std::vector<CSymbolCandidate> best;  // with a limit: a heap whose front is the worst kept
   const std::map<CString, CLspScript>& scripts = m_pCatalog->Scripts();
   size_t nInStep = 0;
@@ -293,7 +293,7 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
       // Light messages may change the scripts meanwhile: go on by key.
       nInStep = 0;
       const CString strNext = it->first;
-      Yield();
+      YieldToLight();
       it = scripts.lower_bound(strNext);
     }
   }
@@ -302,18 +302,18 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
   const size_t kRun = 4096;
   for (size_t nFirst = 0; nFirst < best.size(); nFirst += kRun) {
     std::sort(best.begin() + nFirst, best.begin() + std::min(nFirst + kRun, best.size()), BetterSymbol);
-    Yield();
+    YieldToLight();
   }
   for (size_t nWidth = kRun; nWidth < best.size(); nWidth *= 2) {
     for (size_t nFirst = 0; nFirst + nWidth < best.size(); nFirst += 2 * nWidth)
       std::inplace_merge(best.begin() + nFirst, best.begin() + nFirst + nWidth,
                          best.begin() + std::min(nFirst + 2 * nWidth, best.size()), BetterSymbol);
-    Yield();
+    YieldToLight();
   }
   json symbols = json::array();
   for (size_t i = 0; i < best.size(); ++i) {
     const CSymbolCandidate& candidate = best[i];
-    if (i % 1024 == 1023) Yield();  // an uncapped answer is long to build
+    if (i % 1024 == 1023) YieldToLight();  // an uncapped answer is long to build
     const CLspScript* pScript = m_pCatalog->ScriptAt(candidate.strKey);
     if (pScript == nullptr) continue;  // gone meanwhile
     symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},

@@ -118,7 +118,7 @@ void CLspServer::FullIndex() {
   m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
   if (!m_pCatalog->ProjectDir().empty())
-    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { Yield(); }))
+    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { YieldToLight(); }))
       scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
   // Open documents count as scripts too, also outside the project and before
   // their first save.
@@ -149,7 +149,7 @@ void CLspServer::FullIndex() {
     nFunctions += script.definitions.size();
     m_pCatalog->AddInOrder(scripts[i].first, std::move(script));
     ReportProgress(strToken, i + 1, scripts.size());
-    Yield();
+    YieldToLight();
   }
   m_pCatalog->EndFullIndex();
   m_bFullIndexRunning = false;
@@ -227,7 +227,7 @@ void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* 
     const CString strKey = m_pCatalog->KeyOf(script.strPath);
     m_pCatalog->SetScript(strKey, std::move(script));
     ReportProgress(strToken, i + 1, changed.size());
-    Yield();
+    YieldToLight();
   }
   EndProgress(strToken, CountOf(changed.size(), "file"));
 }

@@ -58,7 +58,7 @@ void CLspServer::HandleMessage(const std::string& strBody) {
   }
 }
 
-void CLspServer::Yield() {
+void CLspServer::YieldToLight() {
   ++m_nNesting;
   const json idRunning = m_currentId;
   CLspIncoming item;

@@ -66,7 +66,7 @@ class CLspServer {
 
  private:
   typedef nlohmann::json json;
-  struct CCancelled {};  // thrown from Yield when the running request was cancelled
+  struct CCancelled {};  // thrown from YieldToLight when the running request was cancelled
 
   void Handle(CLspIncoming& item);
   void HandleBody(const json& message);
@@ -74,8 +74,9 @@ class CLspServer {
   void HandleNotification(const std::string& strMethod, const json& params);
   // Between two steps of heavy work: answers the light messages waiting at
   // the front of the inbox; throws CCancelled when the request being
-  // answered (if any) was cancelled.
-  void Yield();
+  // answered (if any) was cancelled. (Not "Yield": windows.h makes that an
+  // empty macro.)
+  void YieldToLight();
 
   json Initialize(const json& params);
   void Initialized();
@@ -162,7 +163,7 @@ class CLspServer {
   std::vector<std::string> m_excluded;    // initializationOptions.excludeFolders
 
   // Heavy work waiting for the worker to be between two messages.
-  int m_nNesting = 0;                     // inside Yield: no heavy work starts
+  int m_nNesting = 0;                     // inside YieldToLight: no heavy work starts
   bool m_bSetUpPending = false;           // the project's folder became known
   bool m_bBuiltInsPending = false;
   bool m_bFullIndexPending = false;
