@@ -1,17 +1,32 @@
 // Language server benchmarks: signature help right after a one-character
-// edit at the end of a long document, completion over many functions, and
-// a whole `nimbo lsp` process from its start to the first signature help.
+// edit at the end of a long document, completion over many functions, a
+// whole `nimbo lsp` process from its start to the first signature help,
+// and the generated workspace of 5,000 scripts (LspWorkspace): its index
+// against the user catalogue's Init, a save, workspace symbols, and signature
+// help while heavy work runs on the server's worker thread.
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
 #include "BenchCommon.h"
+#include "LspWorkspace.h"
+#include "module/SharedCatalogs.h"
+#include "obrin/CProjectManagerObject.h"
 #include "tools/lsp/CLspMessageReader.h"
 #include "tools/lsp/CLspServer.h"
 
@@ -179,5 +194,246 @@ void BM_LspStartupToSignatureHelp(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LspStartupToSignatureHelp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// ---- The generated workspace ----------------------------------------------------
+
+const char kOpenUri[] = "file:///bench/open.nsc";
+
+std::string InitializeIn(const std::string& strRoot, const std::string& strOptions) {
+  return R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"rootUri":"file://)" + strRoot +
+         R"(","capabilities":{},"initializationOptions":)" + strOptions + "}}";
+}
+
+std::string OpenText(const std::string& strText) {
+  return nlohmann::json({{"jsonrpc", "2.0"},
+                         {"method", "textDocument/didOpen"},
+                         {"params", {{"textDocument", {{"uri", kOpenUri}, {"languageId", "nimbo"}, {"version", 1}, {"text", strText}}}}}})
+      .dump();
+}
+
+std::string HelpAt(int nId, int nCharacter) {
+  return R"({"jsonrpc":"2.0","id":)" + std::to_string(nId) +
+         R"(,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":")" + kOpenUri +
+         R"("},"position":{"line":0,"character":)" + std::to_string(nCharacter) + "}}}";
+}
+
+std::string SymbolQuery(int nId, const std::string& strQuery) {
+  return R"({"jsonrpc":"2.0","id":)" + std::to_string(nId) + R"(,"method":"workspace/symbol","params":{"query":")" +
+         strQuery + R"("}})";
+}
+
+nimbo::lsp::CLspOptions SampleOptions() {
+  nimbo::lsp::CLspOptions options;
+  options.strPrograms = kSamples + "/Programs";
+  return options;
+}
+
+// The last script's last function: known only once every script is read.
+const std::string kLastCall = "x = FnSave4999_9(";
+const std::string kLastPrototype = "FnSave4999_9(nFirst, szSecond)";
+
+// From constructing the server to the answer of a signature help that needs
+// the whole workspace read (initialize, initialized, didOpen, the request).
+void BM_LspWorkspaceFirstSignature(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  std::string strLast;
+  for (auto _ : state) {
+    nimbo::lsp::CLspServer server(
+        SampleOptions(), [&strLast](const std::string& strBody) { strLast = strBody; }, [](const std::string&) {});
+    server.HandleMessage(InitializeIn(workspace.strRoot, "{}"));
+    server.HandleMessage(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+    server.HandleMessage(OpenText(kLastCall));
+    server.HandleMessage(HelpAt(2, static_cast<int>(kLastCall.size())));
+    if (strLast.find(kLastPrototype) == std::string::npos) {
+      state.SkipWithError("no signature help for the last script's function");
+      break;
+    }
+  }
+  state.counters["functions"] = static_cast<double>(workspace.nFunctions);
+}
+BENCHMARK(BM_LspWorkspaceFirstSignature)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The user catalogue's own Init over the same scripts, listed by the host's
+// browser beforehand (the listing is not timed).
+void BM_LspUserCatalogueInit(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  CProjectManagerObject manager;
+  manager.OpenProject(workspace.strRoot.c_str());
+  for (const std::string& strPath : workspace.scripts)
+    manager.GetScriptBrowser()->AddScript(strPath.substr(workspace.strRoot.size() + 1).c_str(), strPath.c_str());
+  for (auto _ : state) g_FuncInfoUser.Init(&manager);
+  CheckOr(state, g_FuncInfoUser.size() == workspace.nFunctions, "the catalogue missed functions");
+  g_FuncInfoUser.clear();
+}
+BENCHMARK(BM_LspUserCatalogueInit)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A full index of the workspace: the "initialized" notification of a server
+// whose "initialize" was answered (what every save cost when a save read
+// the whole project again).
+void BM_LspFullIndex(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  for (auto _ : state) {
+    state.PauseTiming();
+    {
+      nimbo::lsp::CLspServer server(SampleOptions(), [](const std::string&) {}, [](const std::string&) {});
+      server.HandleMessage(InitializeIn(workspace.strRoot, "{}"));
+      state.ResumeTiming();
+      server.HandleMessage(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+      state.PauseTiming();
+    }
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LspFullIndex)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// didSave of one script whose first prototype changed each time (the file
+// is rewritten untimed), answered and the catalogue brought up to date.
+void BM_LspSaveOneScript(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  std::string strLast;
+  nimbo::lsp::CLspServer server(
+      SampleOptions(), [&strLast](const std::string& strBody) { strLast = strBody; }, [](const std::string&) {});
+  server.HandleMessage(InitializeIn(workspace.strRoot, "{}"));
+  server.HandleMessage(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+  const size_t nScript = 2500;
+  const std::string strPath = workspace.scripts[nScript];
+  const std::string strSave = R"({"jsonrpc":"2.0","method":"textDocument/didSave","params":{"textDocument":{"uri":"file://)" +
+                              strPath + R"("}}})";
+  int nVariant = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    nVariant = 1 - nVariant;
+    std::ofstream(strPath, std::ios::binary | std::ios::trunc) << LspScriptText(nScript, nVariant);
+    state.ResumeTiming();
+    server.HandleMessage(strSave);
+  }
+  const std::string strCall = "x = " + LspFunctionName(nScript, 0) + "(";
+  server.HandleMessage(OpenText(strCall));
+  server.HandleMessage(HelpAt(3, static_cast<int>(strCall.size())));
+  CheckOr(state, (strLast.find("nThird") != std::string::npos) == (nVariant == 1), "the save was not read");
+  std::ofstream(strPath, std::ios::binary | std::ios::trunc) << LspScriptText(nScript, 0);
+}
+BENCHMARK(BM_LspSaveOneScript)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// workspace/symbol "Fn" (every one of the 50,000 functions matches): capped
+// at the default 100, and with no cap (every match, as the answer was
+// before it was capped).
+void BM_LspWorkspaceSymbol(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  const int nLimit = static_cast<int>(state.range(0));
+  std::string strLast;
+  nimbo::lsp::CLspServer server(
+      SampleOptions(), [&strLast](const std::string& strBody) { strLast = strBody; }, [](const std::string&) {});
+  server.HandleMessage(InitializeIn(workspace.strRoot, R"({"workspaceSymbolLimit":)" + std::to_string(nLimit) + "}"));
+  server.HandleMessage(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+  for (auto _ : state) server.HandleMessage(SymbolQuery(4, "Fn"));
+  const size_t nSymbols = nlohmann::json::parse(strLast)["result"].size();
+  CheckOr(state, nSymbols == (nLimit == 0 ? workspace.nFunctions : static_cast<size_t>(nLimit)), "symbol count");
+  state.counters["symbols"] = static_cast<double>(nSymbols);
+  state.counters["answer_bytes"] = static_cast<double>(strLast.size());
+}
+BENCHMARK(BM_LspWorkspaceSymbol)->Arg(100)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A server on a worker thread, as `nimbo lsp` runs it; answers are stamped
+// as they are written.
+class CThreadedServer {
+ public:
+  explicit CThreadedServer(const std::string& strOptions) {
+    m_pServer.reset(new nimbo::lsp::CLspServer(
+        SampleOptions(), [this](const std::string& strBody) { OnWrite(strBody); }, [](const std::string&) {}));
+    m_worker = std::thread([this] {
+      while (!m_pServer->ExitRequested()) m_pServer->RunOne(true);
+    });
+    Push(InitializeIn(LspWorkspace().strRoot, strOptions));
+    Wait(1);
+  }
+  ~CThreadedServer() {
+    Push(R"({"jsonrpc":"2.0","method":"exit"})");
+    m_worker.join();
+  }
+  void Push(const std::string& strBody) { m_pServer->Inbox()->PushBody(strBody); }
+  // When the answer to nId was written, waiting for it.
+  std::chrono::steady_clock::time_point Wait(int nId) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_answered.wait(lock, [&] { return m_times.count(nId) != 0; });
+    return m_times[nId];
+  }
+  std::string Body(int nId) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_bodies[nId];
+  }
+
+ private:
+  // Answers begin {"id":N, (keys are written sorted); requests from the
+  // server have string ids. Not parsed: an uncapped answer is megabytes,
+  // and this runs on the worker's thread, as writing to the client does.
+  void OnWrite(const std::string& strBody) {
+    const auto now = std::chrono::steady_clock::now();
+    const std::string strStart = "{\"id\":";
+    if (strBody.compare(0, strStart.size(), strStart) != 0 ||
+        !std::isdigit(static_cast<unsigned char>(strBody[strStart.size()])))
+      return;
+    const int nId = std::atoi(strBody.c_str() + strStart.size());
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_times[nId] = now;
+    m_bodies[nId] = strBody.size() < 4096 ? strBody : std::string();
+    m_answered.notify_all();
+  }
+
+  std::unique_ptr<nimbo::lsp::CLspServer> m_pServer;
+  std::thread m_worker;
+  std::mutex m_mutex;
+  std::condition_variable m_answered;
+  std::map<int, std::chrono::steady_clock::time_point> m_times;
+  std::map<int, std::string> m_bodies;
+};
+
+const std::string kBuiltInCall = "x = Mid(a, ";
+
+// Signature help sent while an uncapped workspace/symbol query (0: every
+// match) or the first index (1) runs: the time from sending it to its
+// answer. The heavy work is given a head start of a few milliseconds.
+void BM_LspSignatureWhileBusy(benchmark::State& state) {
+  const bool bIndex = state.range(0) == 1;
+  int nId = 10;
+  bool bOvertook = true;
+  double fWorst = 0;  // seconds
+  std::unique_ptr<CThreadedServer> pServer;
+  if (!bIndex) {
+    pServer.reset(new CThreadedServer(R"({"workspaceSymbolLimit":0})"));
+    pServer->Push(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+    pServer->Push(OpenText(kBuiltInCall));
+    pServer->Push(SymbolQuery(2, "zzz"));  // answered once the index is done
+    pServer->Wait(2);
+  }
+  for (auto _ : state) {
+    if (bIndex) {
+      pServer.reset(new CThreadedServer("{}"));
+      pServer->Push(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+      pServer->Push(OpenText(kBuiltInCall));
+    } else {
+      pServer->Push(SymbolQuery(nId, "Fn"));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(bIndex ? 100 : 20));
+    const auto sent = std::chrono::steady_clock::now();
+    pServer->Push(HelpAt(nId + 1, static_cast<int>(kBuiltInCall.size())));
+    const auto answered = pServer->Wait(nId + 1);
+    const double fLatency = std::chrono::duration<double>(answered - sent).count();
+    state.SetIterationTime(fLatency);
+    fWorst = std::max(fWorst, fLatency);
+    if (pServer->Body(nId + 1).find("Mid(strText") == std::string::npos) {
+      state.SkipWithError("no signature help");
+      break;
+    }
+    // The heavy work must still have been running: its end comes after.
+    pServer->Push(SymbolQuery(nId + 2, "zzz"));
+    bOvertook = bOvertook && pServer->Wait(nId + 2) > answered && (bIndex || pServer->Wait(nId) > answered);
+    nId += 3;
+  }
+  pServer.reset();
+  state.counters["worst_ms"] = fWorst * 1000;
+  CheckOr(state, bOvertook, "the heavy work had ended before the signature help came");
+}
+BENCHMARK(BM_LspSignatureWhileBusy)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

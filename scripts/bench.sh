@@ -31,7 +31,7 @@ done
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release \
   "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=-O2 -DNDEBUG" \
   -DNIMBO_BUILD_BENCH=ON >/dev/null
-cmake --build "$BUILD" -j "${BENCH_JOBS:-2}" --target nimbo_bench nimbo_bench_rss
+cmake --build "$BUILD" -j "${BENCH_JOBS:-2}" --target nimbo_bench nimbo_bench_rss nimbo_bench_lsp nimbo_bench_lsp_memory
 
 rm -rf "$RUN"
 mkdir -p "$RUN"
@@ -39,6 +39,8 @@ for round in $(seq 1 "$ROUNDS"); do
   echo "== round $round of $ROUNDS"
   "$BUILD/bench/nimbo_bench" --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true \
     --benchmark_out="$RUN/round-$round.json" --benchmark_out_format=json >"$RUN/round-$round.log"
+  "$BUILD/bench/nimbo_bench_lsp" --benchmark_out="$RUN/lsp-$round.json" --benchmark_out_format=json >"$RUN/lsp-$round.log"
+  for side in catalogue server; do "$BUILD/bench/nimbo_bench_lsp_memory" "$side"; done >"$RUN/lsp-memory-$round.txt"
   # Peak memory: "none" is the empty process.
   for input in ini_100mb_10keys.ini ini_100mb_1000keys.ini; do
     for reader in none nimbo simpleini inireader inih; do echo "$input $reader"; done
@@ -60,6 +62,6 @@ done
 } >"$RUN/machine.txt"
 
 python3 bench/MakeReport.py "$RUN" "$RUN/machine.txt" >BENCHMARKS.md.new
-python3 bench/LspReport.py "$RUN"/round-*.json >>BENCHMARKS.md.new
+python3 bench/LspReport.py "$RUN"/lsp-*.json "$RUN"/lsp-memory-*.txt >>BENCHMARKS.md.new
 mv BENCHMARKS.md.new BENCHMARKS.md
 echo "wrote BENCHMARKS.md"

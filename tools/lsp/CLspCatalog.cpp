@@ -1,18 +1,12 @@
-// CLspCatalog: filling the catalogues as the editor does, and the indexes
-// the language features read.
+// CLspCatalog: filling the catalogues as the editor does, script by script,
+// and the indexes the language features read.
 #include "tools/lsp/CLspCatalog.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
-#include "assist/NameBeforeCaret.h"
-#include "darnel2/CCodeFileStream.h"
-#include "darnel2/CScriptBrowser.h"
-#include "darnel2/CTokenizer.h"
 #include "ini/CIniFile.h"
 #include "module/SharedCatalogs.h"
 
@@ -22,40 +16,73 @@ namespace lsp {
 namespace {
 
 bool IsReadableDirectory(const std::string& strPath) {
-  struct stat info;
-  return stat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && access(strPath.c_str(), R_OK | X_OK) == 0;
+  std::error_code error;
+  if (!std::filesystem::is_directory(strPath, error)) return false;
+  std::filesystem::directory_iterator it(strPath, error);
+  return !error;
 }
 
 std::string AbsolutePath(const std::string& strPath) {
-  char* pszReal = realpath(strPath.c_str(), nullptr);
-  if (pszReal == nullptr) return strPath;
-  std::string strResult(pszReal);
-  std::free(pszReal);
-  return strResult;
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::weakly_canonical(strPath, error);
+  return error ? strPath : path.generic_string();
 }
 
-// The byte offset of strName as a whole word on strLine, or 0.
-size_t NameColumn(const std::string& strLine, const std::string& strName) {
-  for (size_t nAt = strLine.find(strName); nAt != std::string::npos; nAt = strLine.find(strName, nAt + 1)) {
-    const size_t nEnd = nAt + strName.size();
-    if ((nAt == 0 || !IsNameChar(strLine[nAt - 1])) && (nEnd == strLine.size() || !IsNameChar(strLine[nEnd])))
-      return nAt;
+char LowerChar(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+// ASCII case ignored first, then by case, so that the order is total.
+int CompareNoCase(const char* pszA, const char* pszB) {
+  for (;; ++pszA, ++pszB) {
+    const unsigned char chA = static_cast<unsigned char>(LowerChar(*pszA));
+    const unsigned char chB = static_cast<unsigned char>(LowerChar(*pszB));
+    if (chA != chB) return chA < chB ? -1 : 1;
+    if (chA == 0) return 0;
   }
-  return 0;
+}
+
+bool CompletionLess(const CString& a, const CString& b) {
+  const int nOrder = CompareNoCase(a, b);
+  return nOrder != 0 ? nOrder < 0 : std::strcmp(a, b) < 0;
+}
+
+// The first prototype of each name a script defines (the one its own scan
+// would enter), sorted by name.
+std::vector<std::pair<CString, CString>> FirstPrototypes(const std::vector<CLspDefinition>& definitions) {
+  std::vector<std::pair<CString, CString>> names;
+  names.reserve(definitions.size());
+  for (const CLspDefinition& definition : definitions) names.emplace_back(definition.strName, definition.strPrototype);
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::pair<CString, CString>& a, const std::pair<CString, CString>& b) { return a.first < b.first; });
+  names.erase(std::unique(names.begin(), names.end(),
+                          [](const std::pair<CString, CString>& a, const std::pair<CString, CString>& b) {
+                            return a.first == b.first;
+                          }),
+              names.end());
+  return names;
+}
+
+// Whether two scripts' definitions have the same names, in the same order.
+bool SameNames(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (!(a[i].strName == b[i].strName)) return false;
+  return true;
 }
 
 }  // namespace
 
 std::string LowerAscii(const std::string& strText) {
   std::string strLower(strText);
-  for (char& ch : strLower)
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  for (char& ch : strLower) ch = LowerChar(ch);
   return strLower;
 }
 
-bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& strProject, std::string& strError) {
+bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& strProject,
+                            const std::vector<std::string>& excluded, EPositionEncoding eEncoding,
+                            std::string& strError) {
   bool bOk = true;
   strError.clear();
+  m_eEncoding = eEncoding;
   if (!IsReadableDirectory(strPrograms)) {
     strError = "programs directory not found or not readable: " + strPrograms;
     bOk = false;
@@ -63,31 +90,25 @@ bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& s
   // Set all the same: funcwiz.ini may appear there later (watched files).
   m_strPrograms = AbsolutePath(strPrograms);
   m_manager.GetDirLoc()->SetLocation("Programs", m_strPrograms.c_str());
-  m_manager.CloseProject();
   m_strProject.clear();
+  m_filter = CLspFolderFilter();
   if (strProject.empty()) return bOk;
-  if (!IsReadableDirectory(strProject) || !m_manager.OpenProject(AbsolutePath(strProject).c_str())) {
+  if (!IsReadableDirectory(strProject)) {
     strError += std::string(strError.empty() ? "" : "; ") + "project directory not found or not readable: " + strProject;
     return false;
   }
   m_strProject = AbsolutePath(strProject);
+  m_filter = CLspFolderFilter(m_strProject, excluded);
   return bOk;
 }
 
-void CLspCatalog::RebuildAll() {
+void CLspCatalog::ReloadBuiltIns() {
   // A filled standard catalogue never reads its file again; emptying it is
   // how a changed funcwiz.ini gets read.
   g_FuncInfoStd.clear();
   g_FuncInfoStd.Init(&m_manager);
   ReadDescriptions();
-  RebuildUser();
-}
-
-void CLspCatalog::RebuildUser() {
-  if (m_manager.GetProject() != nullptr) m_manager.GetProject()->Refresh();
-  g_FuncInfoUser.Init(&m_manager);
-  ScanDefinitions();
-  CollectFunctions();
+  m_bCompletionStale = true;
 }
 
 void CLspCatalog::ReadDescriptions() {
@@ -100,88 +121,213 @@ void CLspCatalog::ReadDescriptions() {
   }
 }
 
-void CLspCatalog::ScanDefinitions() {
-  m_definitions.clear();
-  CScriptBrowser* pBrowser = m_manager.GetScriptBrowser();
-  if (pBrowser == nullptr) return;
-  CScriptBrowser::CFunctionMap& mapScripts = pBrowser->GetFunctionMap();
-  for (auto it = mapScripts.begin(); it != mapScripts.end(); it = pBrowser->GetNext(it)) {
-    const CString& strPath = it->second.m_strScriptPath;
-    CCodeFileStream stream(strPath);
-    if (!stream.OpenFile()) continue;
-    CTokenizer tokenizer(&stream, false);
-    std::vector<CLspDefinition> found;
-    CZoFuncInfoUser::CHeader header;
-    while (CZoFuncInfoUser::ReadNextHeader(tokenizer, header))
-      found.push_back({header.strName.Str(), strPath.Str(), header.nLine - 1, 0, std::string()});
-    if (found.empty()) continue;
-    // The tokenizer gives lines; the column comes from the line's text.
-    std::ifstream in(strPath.Str(), std::ios::binary);
-    std::string strLine;
-    int nLine = 0;
-    for (CLspDefinition& definition : found) {
-      while (nLine <= definition.nLine && std::getline(in, strLine)) ++nLine;
-      if (nLine != definition.nLine + 1) continue;
-      if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
-      definition.nColumn = NameColumn(strLine, definition.strName);
-      definition.strLineText = strLine;
-    }
-    m_definitions.insert(m_definitions.end(), found.begin(), found.end());
+bool CLspCatalog::NameRefLess(const CNameRef& a, const CNameRef& b) {
+  const int nName = std::strcmp(a.strName, b.strName);
+  return nName != 0 ? nName < 0 : a.itScript->first < b.itScript->first;
+}
+
+void CLspCatalog::IndexNames(CScriptIt itScript) {
+  if (m_bByNameStale) return;  // EndFullIndex indexes every script at once
+  for (const CLspDefinition& definition : itScript->second.definitions) {
+    CNameRef ref = {definition.strName, itScript};
+    m_byName.insert(std::upper_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess), ref);
   }
 }
 
-void CLspCatalog::CollectFunctions() {
-  m_functions.clear();
-  m_mapByName.clear();
-  std::unordered_map<std::string, const CLspDefinition*> mapFirst;
-  for (const CLspDefinition& definition : m_definitions) mapFirst.emplace(definition.strName, &definition);
-  m_functions.reserve(g_FuncInfoStd.size() + g_FuncInfoUser.size());
-  for (const CZoFuncInfo* pCatalogue : {static_cast<const CZoFuncInfo*>(&g_FuncInfoStd),
-                                        static_cast<const CZoFuncInfo*>(&g_FuncInfoUser)}) {
-    const bool bBuiltIn = pCatalogue == &g_FuncInfoStd;
-    for (const auto& entry : *pCatalogue) {
-      // A built-in of the same name wins: the shared lookup then answers with the standard text.
-      if (!bBuiltIn && FindSharedPrototype(entry.first) != &entry.second) continue;
-      CLspFunction function;
-      function.strName = entry.first.Str();
-      function.strLower = LowerAscii(function.strName);
-      function.strPrototype = entry.second.Str();
-      function.bBuiltIn = bBuiltIn;
-      if (bBuiltIn) {
-        auto itDescription = m_mapDescriptions.find(function.strName);
-        if (itDescription != m_mapDescriptions.end()) function.strDescription = itDescription->second;
-      } else {
-        auto itDefinition = mapFirst.find(function.strName);
-        if (itDefinition != mapFirst.end()) function.pDefinition = itDefinition->second;
-      }
-      m_functions.push_back(std::move(function));
+void CLspCatalog::UnindexNames(CScriptIt itScript) {
+  if (m_bByNameStale) return;
+  for (const CLspDefinition& definition : itScript->second.definitions) {
+    const CNameRef ref = {definition.strName, itScript};
+    auto it = std::lower_bound(m_byName.begin(), m_byName.end(), ref, NameRefLess);
+    if (it != m_byName.end() && it->itScript == itScript && it->strName == definition.strName) m_byName.erase(it);
+  }
+}
+
+std::pair<std::vector<CLspCatalog::CNameRef>::const_iterator, std::vector<CLspCatalog::CNameRef>::const_iterator>
+CLspCatalog::RefsOf(const CString& strName) const {
+  if (m_bByNameStale) return {m_byName.end(), m_byName.end()};
+  auto itFirst = std::lower_bound(m_byName.begin(), m_byName.end(), strName,
+                                  [](const CNameRef& ref, const CString& strKey) { return std::strcmp(ref.strName, strKey) < 0; });
+  auto itEnd = itFirst;
+  while (itEnd != m_byName.end() && itEnd->strName == strName) ++itEnd;
+  return {itFirst, itEnd};
+}
+
+void CLspCatalog::BeginFullIndex() {
+  g_FuncInfoUser.clear();
+  m_byName.clear();
+  m_bByNameStale = true;
+  m_scripts.clear();
+  m_outOfOrder.clear();
+  m_bFullIndex = true;
+  m_bCompletionStale = true;
+}
+
+void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
+  // A script set out of order meanwhile (an open document) stays as it is.
+  if (m_scripts.count(strKey) != 0) return;
+  for (const CLspDefinition& definition : script.definitions)
+    g_FuncInfoUser.insert(CZoFuncInfo::value_type(definition.strName, definition.strPrototype));
+  IndexNames(m_scripts.emplace(strKey, std::move(script)).first);
+}
+
+void CLspCatalog::EndFullIndex() {
+  m_bFullIndex = false;
+  size_t nDefinitions = 0;
+  for (const auto& entry : m_scripts) nDefinitions += entry.second.definitions.size();
+  m_byName.clear();
+  m_byName.reserve(nDefinitions);
+  for (auto it = m_scripts.cbegin(); it != m_scripts.cend(); ++it)
+    for (const CLspDefinition& definition : it->second.definitions) m_byName.push_back({definition.strName, it});
+  std::sort(m_byName.begin(), m_byName.end(), NameRefLess);
+  m_bByNameStale = false;
+  for (const CString& strKey : m_outOfOrder) {
+    const CLspScript* pScript = ScriptAt(strKey);
+    if (pScript == nullptr) continue;
+    for (const std::pair<CString, CString>& name : FirstPrototypes(pScript->definitions)) ResolveName(name.first);
+  }
+  m_outOfOrder.clear();
+  m_bCompletionStale = true;
+}
+
+void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
+  std::vector<std::pair<CString, CString>> before;
+  auto it = m_scripts.find(strKey);
+  if (it != m_scripts.end()) {
+    before = FirstPrototypes(it->second.definitions);
+    // The by-name index holds one ref per definition: a save that keeps
+    // every name (the common case) leaves it as it is.
+    const bool bSameNames = SameNames(it->second.definitions, script.definitions);
+    if (!bSameNames) UnindexNames(it);
+    it->second = std::move(script);
+    if (!bSameNames) IndexNames(it);
+  } else {
+    it = m_scripts.emplace(strKey, std::move(script)).first;
+    IndexNames(it);
+  }
+  if (m_bFullIndex) m_outOfOrder.push_back(strKey);
+  // Only names that came, went or changed their prototype can change the
+  // catalogue; a save that keeps every header costs no lookup at all.
+  const std::vector<std::pair<CString, CString>> after = FirstPrototypes(it->second.definitions);
+  std::vector<CString> changed;
+  auto itBefore = before.begin();
+  auto itAfter = after.begin();
+  while (itBefore != before.end() || itAfter != after.end()) {
+    if (itAfter == after.end() || (itBefore != before.end() && itBefore->first < itAfter->first)) {
+      changed.push_back((itBefore++)->first);
+    } else if (itBefore == before.end() || itAfter->first < itBefore->first) {
+      changed.push_back((itAfter++)->first);
+    } else {
+      if (!(itBefore->second == itAfter->second)) changed.push_back(itAfter->first);
+      ++itBefore;
+      ++itAfter;
     }
   }
-  std::stable_sort(m_functions.begin(), m_functions.end(),
-                   [](const CLspFunction& a, const CLspFunction& b) { return a.strLower < b.strLower; });
-  for (size_t i = 0; i < m_functions.size(); ++i) m_mapByName.emplace(m_functions[i].strName, i);
+  for (const CString& strName : changed) ResolveName(strName);
 }
 
-const CLspFunction* CLspCatalog::Find(const std::string& strName) const {
-  if (FindSharedPrototype(CString(strName.c_str())) == nullptr) return nullptr;
-  auto it = m_mapByName.find(strName);
-  return it != m_mapByName.end() ? &m_functions[it->second] : nullptr;
+void CLspCatalog::RemoveScript(const CString& strKey) {
+  auto it = m_scripts.find(strKey);
+  if (it == m_scripts.end()) return;
+  const std::vector<std::pair<CString, CString>> before = FirstPrototypes(it->second.definitions);
+  UnindexNames(it);
+  m_scripts.erase(it);
+  for (const std::pair<CString, CString>& name : before) ResolveName(name.first);
 }
 
-std::vector<const CLspFunction*> CLspCatalog::Complete(const std::string& strPrefix, size_t nMax, bool& bMore) const {
+void CLspCatalog::ResolveName(const CString& strName) {
+  const bool bWasKnown = IsKnown(strName);
+  const std::vector<CLspPlace> places = DefinitionsOf(strName);
+  const CLspDefinition* pFirst = places.empty() ? nullptr : places[0].second;
+  if (pFirst == nullptr) {
+    g_FuncInfoUser.erase(strName);
+  } else {
+    auto itEntry = g_FuncInfoUser.find(strName);
+    if (itEntry == g_FuncInfoUser.end()) g_FuncInfoUser.insert(CZoFuncInfo::value_type(strName, pFirst->strPrototype));
+    else itEntry->second = pFirst->strPrototype;
+  }
+  NoteKnown(strName, bWasKnown);
+}
+
+bool CLspCatalog::IsKnown(const CString& strName) const { return FindSharedPrototype(strName) != nullptr; }
+
+void CLspCatalog::NoteKnown(const CString& strName, bool bWasKnown) {
+  const bool bKnown = IsKnown(strName);
+  if (m_bCompletionStale || bKnown == bWasKnown) return;
+  auto it = std::lower_bound(m_completion.begin(), m_completion.end(), strName, CompletionLess);
+  if (bKnown) m_completion.insert(it, strName);
+  else if (it != m_completion.end() && *it == strName) m_completion.erase(it);
+}
+
+CString CLspCatalog::KeyOf(const std::string& strPath) const { return CString(m_filter.Relative(strPath)); }
+
+const CLspScript* CLspCatalog::ScriptAt(const CString& strKey) const {
+  auto it = m_scripts.find(strKey);
+  return it != m_scripts.end() ? &it->second : nullptr;
+}
+
+bool CLspCatalog::Find(const std::string& strName, CLspFunction& function) const {
+  const CString strKey(strName);
+  const CString* pPrototype = FindSharedPrototype(strKey);
+  if (pPrototype == nullptr) return false;
+  function.strName = strKey;
+  function.strPrototype = *pPrototype;
+  function.bBuiltIn = g_FuncInfoStd.find(strKey) != g_FuncInfoStd.end();
+  function.strDescription.clear();
+  if (function.bBuiltIn) {
+    auto it = m_mapDescriptions.find(strName);
+    if (it != m_mapDescriptions.end()) function.strDescription = it->second;
+  }
+  return true;
+}
+
+std::vector<CLspPlace> CLspCatalog::DefinitionsOf(const CString& strName) const {
+  std::vector<CLspPlace> places;
+  if (!m_bByNameStale) {
+    const auto refs = RefsOf(strName);
+    for (auto it = refs.first; it != refs.second; ++it) {
+      // Several definitions of the name in one script: one ref each, in text order.
+      if (it != refs.first && (it - 1)->itScript == it->itScript) continue;
+      for (const CLspDefinition& definition : it->itScript->second.definitions)
+        if (definition.strName == strName) places.emplace_back(&it->itScript->second, &definition);
+    }
+    return places;
+  }
+  // During a full index: a scan of what is read so far.
+  const int nLength = strName.GetLength();
+  for (const auto& entry : m_scripts)
+    for (const CLspDefinition& definition : entry.second.definitions)
+      if (definition.strName.GetLength() == nLength && definition.strName == strName)
+        places.emplace_back(&entry.second, &definition);
+  return places;
+}
+
+std::vector<CString> CLspCatalog::Complete(const std::string& strPrefix, size_t nMax, bool& bMore) {
+  if (m_bCompletionStale) {
+    m_completion.clear();
+    m_completion.reserve(g_FuncInfoStd.size() + g_FuncInfoUser.size());
+    for (const auto& entry : g_FuncInfoStd) m_completion.push_back(entry.first);
+    for (const auto& entry : g_FuncInfoUser)
+      if (g_FuncInfoStd.find(entry.first) == g_FuncInfoStd.end()) m_completion.push_back(entry.first);
+    std::sort(m_completion.begin(), m_completion.end(), CompletionLess);
+    m_bCompletionStale = false;
+  }
   const std::string strLower = LowerAscii(strPrefix);
-  auto it = std::lower_bound(m_functions.begin(), m_functions.end(), strLower,
-                             [](const CLspFunction& function, const std::string& strKey) {
-                               return function.strLower < strKey;
+  auto it = std::lower_bound(m_completion.begin(), m_completion.end(), strLower,
+                             [](const CString& strName, const std::string& strKey) {
+                               return CompareNoCase(strName, strKey.c_str()) < 0;
                              });
-  std::vector<const CLspFunction*> matches;
+  std::vector<CString> matches;
   bMore = false;
-  for (; it != m_functions.end() && it->strLower.compare(0, strLower.size(), strLower) == 0; ++it) {
+  for (; it != m_completion.end(); ++it) {
+    if (strLower.size() > static_cast<size_t>(it->GetLength()) ||
+        LowerAscii(std::string(*it, strLower.size())) != strLower)
+      break;
     if (matches.size() == nMax) {
       bMore = true;
       break;
     }
-    matches.push_back(&*it);
+    matches.push_back(*it);
   }
   return matches;
 }

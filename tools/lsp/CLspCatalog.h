@@ -1,84 +1,139 @@
 // CLspCatalog: the known functions as the language server serves them: the
-// library's two catalogues, filled by their own Init through the host
-// stand-ins, plus what the features need beside the prototype (the
-// description from funcwiz.ini, where a project function is defined).
+// library's two process-wide catalogues plus what the features need beside
+// the prototype (the description from funcwiz.ini, where each project
+// function is defined).
+//
+// The standard catalogue is filled by its own Init through the host
+// stand-ins. The user catalogue is kept here script by script, with the
+// header rule of its Init (CZoFuncInfoUser::ReadNextHeader), so that one
+// saved script costs the work of that script: after any sequence of
+// changes it holds what its Init would give over the same scripts read in
+// key order (the first definition of a name wins).
+//
+// Not thread-safe, and the catalogues it fills are process-wide: the server
+// calls it from one thread only (its worker), and nothing else in the
+// process touches g_FuncInfoStd or g_FuncInfoUser.
 #pragma once
 
+#include <map>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "CString.h"
 #include "obrin/CProjectManagerObject.h"
-
-class CZoFuncInfo;
+#include "tools/lsp/LspProjectFiles.h"
+#include "tools/lsp/LspScriptScan.h"
 
 namespace nimbo {
 namespace lsp {
 
-// Where a project function is defined.
-struct CLspDefinition {
-  std::string strName;
-  std::string strScript;  // path of the script
-  int nLine = 0;          // 0-based
-  size_t nColumn = 0;     // byte offset of the name on that line
-  std::string strLineText;  // that line, for columns in the client's encoding
+// One script the catalogue has read: a project file, or an open document
+// whose text stands for the file's.
+struct CLspScript {
+  std::string strPath;
+  CLspStamp stamp;         // the file's when it was read (documents: unset)
+  bool bDocument = false;  // read from an open document's text
+  std::vector<CLspDefinition> definitions;  // in text order
 };
 
-// One function as completion and hover show it.
+// A function as the tip shows it.
 struct CLspFunction {
-  std::string strName;
-  std::string strLower;  // the name in ASCII lower case, the completion order
-  std::string strPrototype;
+  CString strName;
+  CString strPrototype;
+  bool bBuiltIn = false;       // the standard catalogue's (which wins over a project function of the name)
   std::string strDescription;  // built-in functions: "Description" of funcwiz.ini
-  bool bBuiltIn = false;
-  const CLspDefinition* pDefinition = nullptr;  // project functions: the definition the catalogue took
 };
 
-// The catalogue that knows strName, looked up as the function tip does:
-// the standard catalogue first, then the user catalogue; null when neither.
-const CZoFuncInfo* CatalogueOf(const CString& strName);
+// A project definition and the script it is in.
+typedef std::pair<const CLspScript*, const CLspDefinition*> CLspPlace;
 
 class CLspCatalog {
  public:
   CLspCatalog() = default;
-  CLspCatalog(const CLspCatalog&) = delete;  // the functions point into the definitions
+  CLspCatalog(const CLspCatalog&) = delete;  // one owner of the process-wide catalogues
   CLspCatalog& operator=(const CLspCatalog&) = delete;
 
-  // Sets up the host: strPrograms holds funcwiz.ini, strProject the scripts
-  // (empty: no project). False with a message when a directory is
-  // unreadable; the other one is set up all the same.
-  bool Configure(const std::string& strPrograms, const std::string& strProject, std::string& strError);
+  // Sets up the host: strPrograms holds funcwiz.ini, strProject the tree of
+  // scripts (empty: no project), excluded its folders not to read (see
+  // CLspFolderFilter); columns are counted in eEncoding. False with a
+  // message when a directory is unreadable; the other one is set up all
+  // the same.
+  bool Configure(const std::string& strPrograms, const std::string& strProject,
+                 const std::vector<std::string>& excluded, EPositionEncoding eEncoding, std::string& strError);
 
-  // Re-reads funcwiz.ini (the standard catalogue is emptied first, so its
-  // Init reads the file again) and rescans the project's scripts.
-  void RebuildAll();
-  // Rescans the project's scripts, picking up created and deleted ones.
-  void RebuildUser();
+  // Empties the standard catalogue and fills it again from funcwiz.ini.
+  void ReloadBuiltIns();
 
-  // The function the tip would show for strName, or null.
-  const CLspFunction* Find(const std::string& strName) const;
-  // The functions whose name begins with strPrefix ignoring ASCII case, in
-  // lower-case name order, at most nMax; bMore tells whether more matched.
-  std::vector<const CLspFunction*> Complete(const std::string& strPrefix, size_t nMax, bool& bMore) const;
-  // Every definition in the project's scripts, in scan order.
-  const std::vector<CLspDefinition>& Definitions() const { return m_definitions; }
+  // A full index: Begin empties the user catalogue and forgets every
+  // script; AddInOrder must then be given the scripts in key order (as the
+  // host's browser visits them); End settles the names of scripts that
+  // SetScript changed in between, out of order.
+  void BeginFullIndex();
+  void AddInOrder(const CString& strKey, CLspScript script);
+  void EndFullIndex();
+
+  // Replaces (or adds) one script's definitions; RemoveScript forgets one.
+  // Only the names whose definitions changed are looked at again.
+  void SetScript(const CString& strKey, CLspScript script);
+  void RemoveScript(const CString& strKey);
+
+  // The key of a script path: the path relative to the project's root, or
+  // the path itself outside it. Keys order the scripts.
+  CString KeyOf(const std::string& strPath) const;
+  const CLspScript* ScriptAt(const CString& strKey) const;
+  const std::map<CString, CLspScript>& Scripts() const { return m_scripts; }
+
+  // The function the tip would show for strName; false when none.
+  bool Find(const std::string& strName, CLspFunction& function) const;
+  // Every project definition of strName, in key order (the first is the
+  // one the user catalogue took), also when a built-in has the name.
+  std::vector<CLspPlace> DefinitionsOf(const CString& strName) const;
+  // The names beginning with strPrefix ignoring ASCII case, in that order
+  // (then by case), at most nMax; bMore tells whether more matched.
+  std::vector<CString> Complete(const std::string& strPrefix, size_t nMax, bool& bMore);
 
   const std::string& ProgramsDir() const { return m_strPrograms; }
   const std::string& ProjectDir() const { return m_strProject; }
+  const CLspFolderFilter& Filter() const { return m_filter; }
+  EPositionEncoding Encoding() const { return m_eEncoding; }
 
  private:
   void ReadDescriptions();
-  void ScanDefinitions();
-  void CollectFunctions();
+  // Makes the user catalogue's entry for strName what Init would give.
+  void ResolveName(const CString& strName);
+  bool IsKnown(const CString& strName) const;
+  void NoteKnown(const CString& strName, bool bWasKnown);
 
-  CProjectManagerObject m_manager;
+  // Every definition by name, then by script key: the first of a name is
+  // the one the user catalogue takes. Built in one sort after a full index,
+  // kept by insertion and removal after that.
+  typedef std::map<CString, CLspScript>::const_iterator CScriptIt;
+  struct CNameRef {
+    CString strName;
+    CScriptIt itScript;
+  };
+  static bool NameRefLess(const CNameRef& a, const CNameRef& b);
+  void IndexNames(CScriptIt itScript);
+  void UnindexNames(CScriptIt itScript);
+  // The refs of strName (empty range while the index is stale).
+  std::pair<std::vector<CNameRef>::const_iterator, std::vector<CNameRef>::const_iterator> RefsOf(
+      const CString& strName) const;
+
+  CProjectManagerObject m_manager;  // the standard catalogue reads "Programs" through it
   std::string m_strPrograms;
   std::string m_strProject;
+  CLspFolderFilter m_filter;
+  EPositionEncoding m_eEncoding = encodingUtf16;
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description
-  std::vector<CLspDefinition> m_definitions;
-  std::vector<CLspFunction> m_functions;                // sorted by strLower
-  std::unordered_map<std::string, size_t> m_mapByName;  // name -> index into m_functions
+  std::map<CString, CLspScript> m_scripts;                         // by key
+  bool m_bFullIndex = false;                    // between BeginFullIndex and EndFullIndex
+  std::vector<CString> m_outOfOrder;            // keys SetScript changed during a full index
+  std::vector<CNameRef> m_byName;               // see CNameRef
+  bool m_bByNameStale = false;                  // during a full index: not sorted, not to be searched
+  std::vector<CString> m_completion;            // every known name, ASCII case ignored, then by case
+  bool m_bCompletionStale = true;               // m_completion must be built again
 };
 
 // ASCII lower case, as the completion's matching ignores case.

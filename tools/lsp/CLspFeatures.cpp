@@ -5,6 +5,7 @@
 #include "assist/NameBeforeCaret.h"
 #include "tamsin/CZoToolTipStaticFunc.h"
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspFuzzy.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -16,6 +17,8 @@ namespace {
 // Most completion items in one answer; the list is marked incomplete when
 // more functions match, so the client asks again as the word grows.
 const size_t kMaxCompletionItems = 1000;
+// Scripts a workspace query reads between two looks at the inbox.
+const size_t kScriptsPerStep = 256;
 
 // The word around (or, with bBefore, ending at) byte nOffset of strLine:
 // its first byte and its end.
@@ -31,6 +34,30 @@ std::pair<size_t, size_t> WordAt(const std::string& strLine, size_t nOffset, boo
 std::string FileName(const std::string& strPath) {
   const size_t nSlash = strPath.find_last_of(kPathSeparators);
   return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+std::string Where(const CLspPlace& place) {
+  return FileName(place.first->strPath) + " line " + std::to_string(place.second->nLine + 1);
+}
+
+// A workspace symbol while the query runs: copied out of the catalogue, as
+// the scripts may change while the query pauses.
+struct CSymbolCandidate {
+  int nScore = 0;
+  CString strName;
+  CString strKey;  // the script, looked up again when the answer is built
+  int nLine = 0;
+  unsigned nColumn = 0;
+  unsigned nEndColumn = 0;
+};
+
+// Better matches first; then by name, then by script, for a stable order.
+bool BetterSymbol(const CSymbolCandidate& a, const CSymbolCandidate& b) {
+  if (a.nScore != b.nScore) return a.nScore > b.nScore;
+  const int nName = std::strcmp(a.strName, b.strName);
+  if (nName != 0) return nName < 0;
+  const int nKey = std::strcmp(a.strKey, b.strKey);
+  return nKey != 0 ? nKey < 0 : a.nLine < b.nLine;
 }
 
 }  // namespace
@@ -50,10 +77,53 @@ CLspServer::json CLspServer::Range(const std::string& strLine, size_t nLine, siz
           {"end", {{"line", nLine}, {"character", ColumnOfByteOffset(strLine, nEnd, m_eEncoding)}}}};
 }
 
-CLspServer::json CLspServer::Location(const CLspDefinition& definition) const {
-  return {{"uri", UriFromPath(definition.strScript)},
-          {"range", Range(definition.strLineText, static_cast<size_t>(definition.nLine), definition.nColumn,
-                          definition.nColumn + definition.strName.size())}};
+CLspServer::json CLspServer::Location(const CLspPlace& place) const {
+  const CLspDefinition& definition = *place.second;
+  return {{"uri", UriFromPath(place.first->strPath)},
+          {"range",
+           {{"start", {{"line", definition.nLine}, {"character", definition.nColumn}}},
+            {"end", {{"line", definition.nLine}, {"character", definition.nEndColumn}}}}}};
+}
+
+std::string CLspServer::ShadowNote(const CLspFunction& function) const {
+  const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+  if (places.empty() || (!function.bBuiltIn && places.size() == 1)) return std::string();
+  std::string strNote;
+  size_t nOthers = 0;
+  if (function.bBuiltIn) {
+    // As in the host: the built-in is called; the project's function of the name never is.
+    strNote = "The built-in function is called here. The project's " + std::string(places[0].second->strPrototype) +
+              " (" + Where(places[0]) + ") is shadowed by it";
+    nOthers = places.size() - 1;
+  } else {
+    strNote = "Defined in " + Where(places[0]) + "; the definition in " + Where(places[1]) + " is not used";
+    nOthers = places.size() - 2;
+  }
+  if (nOthers > 0) strNote += " (and " + std::to_string(nOthers) + " more)";
+  return strNote + ".";
+}
+
+bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& function) {
+  // A document edited since it was last read may define the name anew, or
+  // change the prototype it defines: only then is it read again, so that
+  // typing in a long document costs no rescan of it per keystroke.
+  bool bStale = false;
+  if (!m_dirtyDocuments.empty()) {
+    if (!m_pCatalog->Find(strName, function)) {
+      bStale = true;
+    } else {
+      for (const std::string& strUri : m_dirtyDocuments) {
+        std::string strPath;
+        const CLspScript* pScript =
+            ScriptPathOfUri(strUri, strPath) ? m_pCatalog->ScriptAt(m_pCatalog->KeyOf(strPath)) : nullptr;
+        if (pScript != nullptr)
+          for (const CLspDefinition& definition : pScript->definitions)
+            bStale = bStale || definition.strName == function.strName;
+      }
+    }
+  }
+  if (bStale) RefreshDocuments();
+  return m_pCatalog->Find(strName, function);
 }
 
 CLspServer::json CLspServer::SignatureHelp(const json& params) {
@@ -64,22 +134,26 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   // The innermost open call whose name is known: an unknown name or a
   // grouping parenthesis hands over to the call around it.
   CLspCallScanner::COpenCall call;
-  const CLspFunction* pFunction = nullptr;
-  while (pFunction == nullptr && pDocument->FindOpenCall(nLine, nOffset, call)) {
+  CLspFunction function;
+  bool bFound = false;
+  while (!bFound && pDocument->FindOpenCall(nLine, nOffset, call)) {
     const std::string& strLine = pDocument->Lines()[call.nLine];
     const CString strName = NameBeforeCaret(CString(strLine.data(), static_cast<int>(strLine.size())),
                                             static_cast<int>(call.nParen));
-    pFunction = m_pCatalog->Find(strName.Str());
+    bFound = FindForSignature(strName.Str(), function);
+    // A name a running full index may yet define could be the call meant:
+    // no answer now (the question then waits for the index), rather than
+    // the tip of the call around it.
+    if (!bFound && !strName.IsEmpty() && m_bFullIndexRunning) return nullptr;
     nLine = call.nLine;
     nOffset = call.nParen;
   }
-  if (pFunction == nullptr) return nullptr;
+  if (!bFound) return nullptr;
 
-  const std::string& strPrototype = pFunction->strPrototype;
+  const std::string strPrototype = function.strPrototype.Str();
   const std::string strLabel = ToUtf8(strPrototype);
   json parameters = json::array();
-  const CString strTip(strPrototype.data(), static_cast<int>(strPrototype.size()));
-  std::vector<std::pair<int, int>> ranges = CZoToolTipStaticFunc::ParameterRanges(strTip);
+  std::vector<std::pair<int, int>> ranges = CZoToolTipStaticFunc::ParameterRanges(function.strPrototype);
   if (ranges.size() == 1 && ranges[0].first == ranges[0].second) ranges.clear();  // "Name()"
   for (const std::pair<int, int>& range : ranges) {
     // The ranges are bytes of the 8-bit prototype; the label is its UTF-8 form.
@@ -104,7 +178,10 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
     }
   }
   json signature = {{"label", strLabel}, {"parameters", parameters}, {"activeParameter", active}};
-  if (!pFunction->strDescription.empty()) signature["documentation"] = ToUtf8(pFunction->strDescription);
+  std::string strDocumentation = ToUtf8(function.strDescription);
+  const std::string strNote = ShadowNote(function);
+  if (!strNote.empty()) strDocumentation += (strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
+  if (!strDocumentation.empty()) signature["documentation"] = strDocumentation;
   return {{"signatures", json::array({signature})}, {"activeSignature", 0}, {"activeParameter", active}};
 }
 
@@ -119,65 +196,134 @@ CLspServer::json CLspServer::Completion(const json& params) {
   if (!pDocument->IsCodeAt(nLine, word.first)) return {{"isIncomplete", false}, {"items", json::array()}};
   const std::string strWord = strLine.substr(word.first, word.second - word.first);
   bool bMore = false;
-  const std::vector<const CLspFunction*> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
+  const std::vector<CString> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
   const json range = Range(strLine, nLine, word.first, word.second);
   json items = json::array();
-  for (const CLspFunction* pFunction : matches) {
-    const std::string strName = ToUtf8(pFunction->strName);
-    const bool bExactCase = pFunction->strName.compare(0, strWord.size(), strWord) == 0;
-    const std::string strSource = pFunction->bBuiltIn ? std::string("built-in")
-                                  : pFunction->pDefinition != nullptr ? FileName(pFunction->pDefinition->strScript)
-                                                                      : std::string("project");
+  CLspFunction function;
+  for (const CString& strMatch : matches) {
+    if (!m_pCatalog->Find(strMatch.Str(), function)) continue;
+    const std::string strName = ToUtf8(strMatch.Str());
+    const bool bExactCase = std::strncmp(strMatch, strWord.c_str(), strWord.size()) == 0;
+    std::string strSource = "built-in";
+    if (!function.bBuiltIn) {
+      const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(strMatch);
+      strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
+    }
     json item = {{"label", strName},
                  {"kind", 3},
-                 {"detail", ToUtf8(pFunction->strPrototype)},
+                 {"detail", ToUtf8(function.strPrototype.Str())},
                  {"labelDetails", {{"description", ToUtf8(strSource)}}},
-                 {"sortText", (bExactCase ? "0" : "1") + ToUtf8(pFunction->strLower)},
+                 {"sortText", (bExactCase ? "0" : "1") + ToUtf8(LowerAscii(strMatch.Str()))},
                  {"filterText", strName},
                  {"textEdit", {{"range", range}, {"newText", strName}}}};
-    if (!pFunction->strDescription.empty()) item["documentation"] = ToUtf8(pFunction->strDescription);
+    if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
     items.push_back(std::move(item));
   }
-  return {{"isIncomplete", bMore}, {"items", items}};
+  // While a full index runs the list may lack project functions: the client asks again.
+  return {{"isIncomplete", bMore || m_bFullIndexRunning}, {"items", items}};
 }
 
-const CLspFunction* CLspServer::FunctionAt(const json& params, CWordAt& word) {
+bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& function) {
   CLspDocument* pDocument = DocumentAt(params, word.nLine, word.nFirst);
-  if (pDocument == nullptr) return nullptr;
+  if (pDocument == nullptr) return false;
   word.pLine = &pDocument->Lines()[word.nLine];
   const std::pair<size_t, size_t> range = WordAt(*word.pLine, word.nFirst, false);
   word.nFirst = range.first;
   word.nEnd = range.second;
-  return m_pCatalog->Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst));
+  return m_pCatalog->Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
 }
 
 CLspServer::json CLspServer::Hover(const json& params) {
   CWordAt word;
-  const CLspFunction* pFunction = FunctionAt(params, word);
-  if (pFunction == nullptr) return nullptr;
-  std::string strValue = m_bMarkdown ? "```\n" + ToUtf8(pFunction->strPrototype) + "\n```"
-                                     : ToUtf8(pFunction->strPrototype);
-  if (!pFunction->strDescription.empty()) strValue += "\n\n" + ToUtf8(pFunction->strDescription);
+  CLspFunction function;
+  if (!FunctionAt(params, word, function)) return nullptr;
+  const std::string strPrototype = ToUtf8(function.strPrototype.Str());
+  std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
+  if (!function.strDescription.empty()) strValue += "\n\n" + ToUtf8(function.strDescription);
+  const std::string strNote = ShadowNote(function);
+  if (!strNote.empty()) strValue += "\n\n" + ToUtf8(strNote);
   return {{"contents", {{"kind", m_bMarkdown ? "markdown" : "plaintext"}, {"value", strValue}}},
           {"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)}};
 }
 
 CLspServer::json CLspServer::Definition(const json& params) {
+  // Every project definition of the name, also when a built-in of the name
+  // is the one called: going to a definition is about the project's text.
   CWordAt word;
-  const CLspFunction* pFunction = FunctionAt(params, word);
-  if (pFunction == nullptr || pFunction->pDefinition == nullptr) return nullptr;
-  return Location(*pFunction->pDefinition);
+  CLspFunction function;
+  FunctionAt(params, word, function);
+  if (word.pLine == nullptr || word.nFirst == word.nEnd) return nullptr;
+  const std::vector<CLspPlace> places =
+      m_pCatalog->DefinitionsOf(CString(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst)));
+  if (places.empty()) return nullptr;
+  if (places.size() == 1) return Location(places[0]);
+  json locations = json::array();
+  for (const CLspPlace& place : places) locations.push_back(Location(place));
+  return locations;
 }
 
 CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
-  const std::string strQuery = LowerAscii(params.at("query").get<std::string>());
+  const std::string strQuery = params.at("query").get<std::string>();
+  YieldToLight();  // signature help and completion typed meanwhile go first
+  std::vector<CSymbolCandidate> best;  // with a limit: a heap whose front is the worst kept
+  const std::map<CString, CLspScript>& scripts = m_pCatalog->Scripts();
+  size_t nInStep = 0;
+  for (auto it = scripts.begin(); it != scripts.end();) {
+    for (const CLspDefinition& definition : it->second.definitions) {
+      int nScore = 0;
+      if (!FuzzyMatch(strQuery, std::string_view(definition.strName, definition.strName.GetLength()), nScore))
+        continue;
+      CSymbolCandidate candidate;
+      candidate.nScore = nScore;
+      candidate.strName = definition.strName;
+      candidate.strKey = it->first;
+      candidate.nLine = definition.nLine;
+      if (m_nSymbolLimit != 0 && best.size() == m_nSymbolLimit) {
+        if (!BetterSymbol(candidate, best.front())) continue;
+        std::pop_heap(best.begin(), best.end(), BetterSymbol);
+        best.pop_back();
+      }
+      candidate.nColumn = definition.nColumn;
+      candidate.nEndColumn = definition.nEndColumn;
+      best.push_back(std::move(candidate));
+      if (m_nSymbolLimit != 0) std::push_heap(best.begin(), best.end(), BetterSymbol);
+    }
+    ++it;
+    if (++nInStep == kScriptsPerStep && it != scripts.end()) {
+      // Light messages may change the scripts meanwhile: go on by key.
+      nInStep = 0;
+      const CString strNext = it->first;
+      YieldToLight();
+      it = scripts.lower_bound(strNext);
+    }
+  }
+  // Sorted in runs merged pass by pass, pausing between them: an uncapped
+  // answer sorts every symbol of the workspace.
+  const size_t kRun = 4096;
+  for (size_t nFirst = 0; nFirst < best.size(); nFirst += kRun) {
+    std::sort(best.begin() + nFirst, best.begin() + std::min(nFirst + kRun, best.size()), BetterSymbol);
+    YieldToLight();
+  }
+  for (size_t nWidth = kRun; nWidth < best.size(); nWidth *= 2) {
+    for (size_t nFirst = 0; nFirst + nWidth < best.size(); nFirst += 2 * nWidth)
+      std::inplace_merge(best.begin() + nFirst, best.begin() + nFirst + nWidth,
+                         best.begin() + std::min(nFirst + 2 * nWidth, best.size()), BetterSymbol);
+    YieldToLight();
+  }
   json symbols = json::array();
-  for (const CLspDefinition& definition : m_pCatalog->Definitions()) {
-    if (LowerAscii(definition.strName).find(strQuery) == std::string::npos) continue;
-    symbols.push_back({{"name", ToUtf8(definition.strName)},
+  for (size_t i = 0; i < best.size(); ++i) {
+    const CSymbolCandidate& candidate = best[i];
+    if (i % 1024 == 1023) YieldToLight();  // an uncapped answer is long to build
+    const CLspScript* pScript = m_pCatalog->ScriptAt(candidate.strKey);
+    if (pScript == nullptr) continue;  // gone meanwhile
+    symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},
                        {"kind", 12},
-                       {"location", Location(definition)},
-                       {"containerName", ToUtf8(FileName(definition.strScript))}});
+                       {"location",
+                        {{"uri", UriFromPath(pScript->strPath)},
+                         {"range",
+                          {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
+                           {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
+                       {"containerName", ToUtf8(FileName(pScript->strPath))}});
   }
   return symbols;
 }

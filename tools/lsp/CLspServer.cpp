@@ -1,5 +1,4 @@
-// CLspServer: life cycle, dispatch, document synchronisation and keeping
-// the catalogues up to date.
+// CLspServer: life cycle, dispatch, and the worker's loop over the inbox.
 #include "tools/lsp/CLspServer.h"
 
 #include <algorithm>
@@ -18,11 +17,7 @@ const int kMethodNotFound = -32601;
 const int kInvalidParams = -32602;
 const int kInternalError = -32603;
 const int kServerNotInitialized = -32002;
-
-bool EndsWithNoCase(const std::string& strText, const std::string& strSuffix) {
-  return strText.size() >= strSuffix.size() &&
-         LowerAscii(strText.substr(strText.size() - strSuffix.size())) == strSuffix;
-}
+const int kRequestCancelled = -32800;
 
 // A value of a JSON object by path, or null when a step is missing or not
 // an object: for the optional parts of the client's capabilities.
@@ -42,29 +37,65 @@ const nlohmann::json& Dig(const nlohmann::json& value, std::initializer_list<con
 
 CLspServer::CLspServer(const CLspOptions& options, std::function<void(const std::string&)> pfnWrite,
                        std::function<void(const std::string&)> pfnLog)
-    : m_options(options), m_pfnWrite(std::move(pfnWrite)), m_pfnLog(std::move(pfnLog)) {}
+    : m_options(options),
+      m_pfnWrite(std::move(pfnWrite)),
+      m_pfnLog(std::move(pfnLog)),
+      m_pInbox(std::make_shared<CLspInbox>()) {}
+
+CLspServer::~CLspServer() { m_pWatcher.reset(); }
+
+bool CLspServer::RunOne(bool bWait) {
+  CLspIncoming item;
+  if (!m_pInbox->Pop(item, bWait)) return false;
+  Handle(item);
+  if (m_nNesting == 0 && !m_bExit) RunPendingWork();
+  return true;
+}
 
 void CLspServer::HandleMessage(const std::string& strBody) {
-  json message;
+  m_pInbox->PushBody(strBody);
+  while (!m_bExit && RunOne(false)) {
+  }
+}
+
+void CLspServer::YieldToLight() {
+  ++m_nNesting;
+  const json idRunning = m_currentId;
+  CLspIncoming item;
   try {
-    message = json::parse(strBody);
-  } catch (const json::exception& e) {
-    // Bytes that are not UTF-8 and lone surrogates are read as U+FFFD, as
-    // editors read them, rather than losing the message (an edit, often).
-    std::string strRepaired = strBody;
-    const size_t nRepaired = RepairJsonText(strRepaired);
-    if (nRepaired > 0 && json::accept(strRepaired)) {
-      message = json::parse(strRepaired);
-      m_pfnLog(std::to_string(nRepaired) + " character(s) that could not be decoded read as U+FFFD");
-    } else {
-      m_pfnLog(std::string("message is not JSON: ") + e.what());
+    while (!m_bExit && m_pInbox->PopLight(item)) Handle(item);
+  } catch (...) {
+    --m_nNesting;
+    m_currentId = idRunning;
+    throw;
+  }
+  --m_nNesting;
+  m_currentId = idRunning;
+  if (!idRunning.is_null() && m_pInbox->IsCancelled(idRunning)) throw CCancelled();
+}
+
+void CLspServer::Handle(CLspIncoming& item) {
+  switch (item.eKind) {
+    case CLspIncoming::kindUnparsable:
+      m_pfnLog("message is not JSON: " + item.strError);
       RespondError(nullptr, kParseError, "Parse error");
       // A lost edit leaves its document out of step with the client's.
-      if (strBody.find("\"textDocument/didChange\"") != std::string::npos)
-        MarkOutOfStep(FindJsonStringMember(strBody, "uri"), "an edit that is not JSON was lost");
-      return;
-    }
+      if (!item.strLostEditUri.empty()) MarkOutOfStep(item.strLostEditUri, "an edit that is not JSON was lost");
+      break;
+    case CLspIncoming::kindFilesChanged:
+      if (m_bInitialized && !m_bShutdown) FilesChanged(item.paths);
+      break;
+    case CLspIncoming::kindInputEnded:
+      m_bInputEnded = true;
+      break;
+    case CLspIncoming::kindMessage:
+      if (!item.strNote.empty()) m_pfnLog(item.strNote);
+      HandleBody(item.message);
+      break;
   }
+}
+
+void CLspServer::HandleBody(const json& message) {
   if (!message.is_object()) {
     RespondError(nullptr, kInvalidRequest, "Invalid Request: a message is a JSON object");
     return;
@@ -89,6 +120,8 @@ void CLspServer::HandleMessage(const std::string& strBody) {
   try {
     if (bRequest) HandleRequest(id, strMethod, params);
     else HandleNotification(strMethod, params);
+  } catch (const CCancelled&) {
+    RespondError(id, kRequestCancelled, "Request cancelled");
   } catch (const json::exception& e) {
     m_pfnLog(strMethod + ": invalid params: " + e.what());
     if (bRequest) RespondError(id, kInvalidParams, std::string("Invalid params: ") + e.what());
@@ -112,6 +145,10 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
     RespondError(id, kInvalidRequest, "Invalid Request: the server is shutting down");
     return;
   }
+  if (m_pInbox->IsCancelled(id)) {
+    RespondError(id, kRequestCancelled, "Request cancelled");
+    return;
+  }
   typedef json (CLspServer::*PFeature)(const json&);
   static const std::map<std::string, PFeature> features = {
       {"textDocument/signatureHelp", &CLspServer::SignatureHelp},
@@ -130,8 +167,31 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
     return;
   }
   if (!params.is_object()) throw json::type_error::create(302, "params must be an object", nullptr);
-  EnsureIndexed();
-  Respond(id, (this->*(it->second))(params));
+  // A client that asks before "initialized" gets the catalogues read first.
+  if (!m_pCatalog && m_nNesting == 0) {
+    SetUpCatalogue();
+    RunPendingWork();
+  }
+  // Signature help, asked on every "(" and ",", reads the open documents
+  // again only when the name needs it (SignatureHelp).
+  if (strMethod != "textDocument/signatureHelp") RefreshDocuments();
+  m_currentId = id;
+  json result;
+  try {
+    result = (this->*(it->second))(params);
+  } catch (...) {
+    m_currentId = nullptr;
+    throw;
+  }
+  m_currentId = nullptr;
+  // A name a full index has not reached yet may be defined in a script
+  // still to be read: such a question waits for the index, rather than
+  // get a wrong "nothing here".
+  if (result.is_null() && m_bFullIndexRunning) {
+    m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", id}, {"method", strMethod}, {"params", params}});
+    return;
+  }
+  Respond(id, result);
 }
 
 void CLspServer::HandleNotification(const std::string& strMethod, const json& params) {
@@ -147,8 +207,8 @@ void CLspServer::HandleNotification(const std::string& strMethod, const json& pa
   else if (strMethod == "textDocument/didClose") DidClose(params);
   else if (strMethod == "textDocument/didSave") DidSave(params);
   else if (strMethod == "workspace/didChangeWatchedFiles") DidChangeWatchedFiles(params);
-  // "$/cancelRequest" and the rest: every request is answered before the
-  // next message is read, so there is nothing left to cancel.
+  // "$/cancelRequest" never gets here (the inbox takes it); the rest of
+  // "$/" and unknown notifications are dropped, as the protocol allows.
 }
 
 CLspServer::json CLspServer::Initialize(const json& params) {
@@ -172,8 +232,15 @@ CLspServer::json CLspServer::Initialize(const json& params) {
     PathFromUri(rootUri, m_strWorkspace);
   else if (rootPath.is_string())
     m_strWorkspace = rootPath;
-  const json& programs = Dig(params, {"initializationOptions", "programs"});
+  const json& options = Dig(params, {"initializationOptions"});
+  const json& programs = Dig(options, {"programs"});
   if (programs.is_string()) m_strInitPrograms = programs;
+  const json& excluded = Dig(options, {"excludeFolders"});
+  if (excluded.is_array())
+    for (const json& folder : excluded)
+      if (folder.is_string()) m_excluded.push_back(folder);
+  const json& limit = Dig(options, {"workspaceSymbolLimit"});
+  if (limit.is_number_unsigned()) m_nSymbolLimit = limit.get<size_t>();
   m_bInitialized = true;
 
   return {{"capabilities",
@@ -188,7 +255,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
 }
 
 void CLspServer::Initialized() {
-  EnsureIndexed();
+  if (!m_pCatalog) SetUpCatalogue();
   if (!m_bWatchRegistration) return;
   json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
                                {{"globPattern", "**/funcwiz.ini"}}});
@@ -204,123 +271,18 @@ void CLspServer::Initialized() {
                   {"registerOptions", {{"watchers", watchers}}}}}}});
 }
 
-void CLspServer::EnsureIndexed() {
-  if (!m_bIndexed) Index("Reading the catalogues");
-}
-
-void CLspServer::Index(const char* pszWhy) {
-  if (!m_pCatalog) {
-    m_pCatalog.reset(new CLspCatalog());
-    std::string strPrograms = m_options.strPrograms;
-    if (strPrograms.empty()) strPrograms = m_strInitPrograms;
-    if (strPrograms.empty()) strPrograms = m_options.strBundledPrograms;
-    const std::string strProject = m_options.strProject.empty() ? m_strWorkspace : m_options.strProject;
-    std::string strError;
-    if (!m_pCatalog->Configure(strPrograms, strProject, strError)) m_pfnLog(strError);
-  }
-  const std::string strToken = "nimbo-index-" + std::to_string(m_nNextRequest);  // unique: a request follows
-  if (m_bWorkDoneProgress) {
-    SendRequest("window/workDoneProgress/create", {{"token", strToken}});
-    SendNotification("$/progress", {{"token", strToken}, {"value", {{"kind", "begin"}, {"title", pszWhy}}}});
-  }
-  if (m_bIndexed) m_pCatalog->RebuildUser();
-  else m_pCatalog->RebuildAll();
-  m_bIndexed = true;
-  if (m_bWorkDoneProgress)
-    SendNotification("$/progress", {{"token", strToken}, {"value", {{"kind", "end"}}}});
-}
-
-void CLspServer::DidOpen(const json& params) {
-  const json& document = params.at("textDocument");
-  const std::string strUri = document.at("uri").get<std::string>();
-  const std::string strText = document.at("text").get<std::string>();
-  const int nVersion = document.value("version", 0);
-  CLspDocument& opened = m_documents[strUri];
-  opened.SetText(strText);
-  opened.m_nVersion = nVersion;
-}
-
-void CLspServer::DidChange(const json& params) {
-  const json& document = params.at("textDocument");
-  auto it = m_documents.find(document.at("uri").get<std::string>());
-  if (it == m_documents.end()) {
-    m_pfnLog("didChange for a document that is not open: " + document.at("uri").get<std::string>());
-    return;
-  }
-  // A change that cannot be applied puts the document out of step: later
-  // ranges are skipped, and only a whole text brings it back.
-  try {
-    for (const json& change : params.at("contentChanges")) {
-      const std::string strText = change.at("text").get<std::string>();
-      if (!change.contains("range")) {
-        it->second.SetText(strText);
-        continue;
-      }
-      if (it->second.IsOutOfStep()) continue;
-      const json& range = change.at("range");
-      CLspDocument::CPosition start;
-      CLspDocument::CPosition end;
-      start.nLine = range.at("start").at("line").get<long long>();
-      start.nCharacter = range.at("start").at("character").get<long long>();
-      end.nLine = range.at("end").at("line").get<long long>();
-      end.nCharacter = range.at("end").at("character").get<long long>();
-      it->second.ReplaceRange(start, end, strText, m_eEncoding);
-    }
-  } catch (const json::exception& e) {
-    MarkOutOfStep(it->first, std::string("an edit could not be applied (") + e.what() + ")");
-    return;
-  }
-  if (document.contains("version") && document["version"].is_number_integer())
-    it->second.m_nVersion = document["version"].get<int>();
-}
-
-void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& strWhy) {
-  auto it = m_documents.find(strUri);
-  if (it == m_documents.end()) return;
-  it->second.MarkOutOfStep();
-  const std::string strMessage =
-      strWhy + ": no answers on " + strUri + " until the editor sends its whole text again (reopen it)";
-  m_pfnLog(strMessage);
-  SendNotification("window/logMessage", {{"type", 1}, {"message", strMessage}});
-}
-
-void CLspServer::DidClose(const json& params) {
-  m_documents.erase(params.at("textDocument").at("uri").get<std::string>());
-}
-
-void CLspServer::DidSave(const json& params) {
-  const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
-  if (EndsWithNoCase(strUri, "/funcwiz.ini")) m_bIndexed = false;  // the next index reads it again
-  // As Ctrl+S in the editor: the project's functions are read again.
-  Index("Reading the project's scripts");
-}
-
-void CLspServer::DidChangeWatchedFiles(const json& params) {
-  bool bScripts = false;
-  bool bFuncWiz = false;
-  for (const json& change : params.at("changes")) {
-    const std::string strUri = change.at("uri").get<std::string>();
-    if (EndsWithNoCase(strUri, "/funcwiz.ini")) bFuncWiz = true;
-    else if (EndsWithNoCase(strUri, ".nsc")) bScripts = true;
-  }
-  if (bFuncWiz) {
-    m_bIndexed = false;  // the next index reads funcwiz.ini again
-    Index("Reading funcwiz.ini");
-  } else if (bScripts) {
-    Index("Reading the project's scripts");
-  }
-}
-
 void CLspServer::Send(const json& message) {
   m_pfnWrite(message.dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
 void CLspServer::Respond(const json& id, const json& result) {
   Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+  m_pInbox->Done(id);
 }
 
 void CLspServer::RespondError(const json& id, int nCode, const std::string& strMessage) {
   Send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", nCode}, {"message", strMessage}}}});
+  if (!id.is_null()) m_pInbox->Done(id);
 }
 
 void CLspServer::SendRequest(const std::string& strMethod, const json& params) {
@@ -333,6 +295,11 @@ void CLspServer::SendRequest(const std::string& strMethod, const json& params) {
 
 void CLspServer::SendNotification(const std::string& strMethod, const json& params) {
   Send({{"jsonrpc", "2.0"}, {"method", strMethod}, {"params", params}});
+}
+
+void CLspServer::LogToClient(int nType, const std::string& strMessage) {
+  m_pfnLog(strMessage);
+  SendNotification("window/logMessage", {{"type", nType}, {"message", strMessage}});
 }
 
 }  // namespace lsp

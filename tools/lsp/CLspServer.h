@@ -1,18 +1,25 @@
-// CLspServer: the language server's protocol side: one JSON-RPC message in,
-// zero or more out. It owns the open documents and the catalogues, and
-// never throws: a message it cannot use is answered with the protocol's
-// error (when it is a request) and logged.
+// CLspServer: the language server's protocol side. Messages come in through
+// its inbox (from any thread); one worker thread takes them out and
+// answers (RunOne). Heavy work (an index, a workspace query) pauses between
+// its steps to answer light messages queued meanwhile (signature help,
+// completion, document changes) and to see cancellations. It owns the open
+// documents and the catalogues, and never throws: a message it cannot use
+// is answered with the protocol's error (when it is a request) and logged.
 #pragma once
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "tools/lsp/CLspCatalog.h"
 #include "tools/lsp/CLspDocument.h"
+#include "tools/lsp/CLspInbox.h"
+#include "tools/lsp/CLspWatcher.h"
 #include "tools/lsp/LspText.h"
 
 namespace nimbo {
@@ -24,43 +31,81 @@ struct CLspOptions {
   std::string strPrograms;         // --programs, else $NIMBO_PROGRAMS
   std::string strProject;          // --project
   std::string strBundledPrograms;  // the last resort for "Programs"
+  bool bWatchFiles = false;        // watch funcwiz.ini (and the scripts, where the client cannot) itself
 };
 
 class CLspServer {
  public:
   // pfnWrite receives every outgoing message body (JSON text, unframed);
-  // pfnLog one line of diagnostics at a time.
+  // pfnLog one line of diagnostics at a time. Both are called from the
+  // worker thread only.
   CLspServer(const CLspOptions& options, std::function<void(const std::string&)> pfnWrite,
              std::function<void(const std::string&)> pfnLog);
   CLspServer(const CLspServer&) = delete;  // one server per stream
   CLspServer& operator=(const CLspServer&) = delete;
+  ~CLspServer();
 
-  // Handles one message body as it came off the stream.
+  // Where other threads put what the worker is to handle; shared, so that
+  // a reader thread may outlive the server.
+  std::shared_ptr<CLspInbox> Inbox() const { return m_pInbox; }
+
+  // The worker's step: handles the next item of the inbox (waiting for one
+  // when bWait), then the work it left (an index). False when there was none.
+  bool RunOne(bool bWait);
+
+  // Queues one message body and handles everything queued: the whole
+  // server on the caller's thread, as tests and benchmarks drive it.
   void HandleMessage(const std::string& strBody);
 
   // The client sent "exit": the process should end with ExitStatus().
   bool ExitRequested() const { return m_bExit; }
+  // The client's stream ended (after everything before it was handled).
+  bool InputEnded() const { return m_bInputEnded; }
   // 0 when "shutdown" came before "exit", 1 otherwise.
   int ExitStatus() const { return m_bShutdown ? 0 : 1; }
 
  private:
   typedef nlohmann::json json;
+  struct CCancelled {};  // thrown from YieldToLight when the running request was cancelled
 
+  void Handle(CLspIncoming& item);
+  void HandleBody(const json& message);
   void HandleRequest(const json& id, const std::string& strMethod, const json& params);
   void HandleNotification(const std::string& strMethod, const json& params);
+  // Between two steps of heavy work: answers the light messages waiting at
+  // the front of the inbox; throws CCancelled when the request being
+  // answered (if any) was cancelled. (Not "Yield": windows.h makes that an
+  // empty macro.)
+  void YieldToLight();
 
   json Initialize(const json& params);
   void Initialized();
-  void EnsureIndexed();
-  void Index(const char* pszWhy);
 
+  // Keeping the catalogues up to date (CLspIndexing.cpp).
+  void SetUpCatalogue();
+  void StartWatching();
+  void RunPendingWork();
+  void FullIndex();
+  void UpdatePaths(const std::set<std::string>& paths);
+  void ReadScripts(const std::vector<std::string>& paths, const char* pszTitle);
+  void RefreshDocuments();
+  bool ScriptPathOfUri(const std::string& strUri, std::string& strPath) const;
+  const CLspDocument* DocumentAtPath(const std::string& strPath) const;
+  void UseDocumentFolder(const std::string& strPath);
+  void AdoptFolderOf(const std::string& strPath);
   void DidOpen(const json& params);
   void DidChange(const json& params);
   void DidClose(const json& params);
   void DidSave(const json& params);
   void DidChangeWatchedFiles(const json& params);
+  void FilesChanged(const std::vector<std::string>& paths);
   // Marks an open document out of step and tells the client why.
   void MarkOutOfStep(const std::string& strUri, const std::string& strWhy);
+
+  // Work-done progress of an index: a token when the client shows progress.
+  std::string BeginProgress(const char* pszTitle, const std::string& strMessage);
+  void ReportProgress(const std::string& strToken, size_t nDone, size_t nTotal);
+  void EndProgress(const std::string& strToken, const std::string& strMessage);
 
   // Language features (CLspFeatures.cpp); each returns the result, null
   // when there is nothing to show.
@@ -74,16 +119,20 @@ class CLspServer {
   // byte offset of params.position; null when the document is not open or
   // the position lies past its last line.
   CLspDocument* DocumentAt(const json& params, size_t& nLine, size_t& nOffset);
-  // The known function named by the word under params.position, or null;
-  // word receives the line and the word's byte range.
+  // The known function named by the word under params.position; word
+  // receives the line and the word's byte range.
   struct CWordAt {
     const std::string* pLine = nullptr;
     size_t nLine = 0;
     size_t nFirst = 0;
     size_t nEnd = 0;
   };
-  const CLspFunction* FunctionAt(const json& params, CWordAt& word);
-  json Location(const CLspDefinition& definition) const;
+  bool FunctionAt(const json& params, CWordAt& word, CLspFunction& function);
+  bool FindForSignature(const std::string& strName, CLspFunction& function);
+  // What a reader needs to know beside the prototype: which function is
+  // called when a built-in and project functions share the name.
+  std::string ShadowNote(const CLspFunction& function) const;
+  json Location(const CLspPlace& place) const;
   json Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const;
 
   void Send(const json& message);
@@ -91,26 +140,43 @@ class CLspServer {
   void RespondError(const json& id, int nCode, const std::string& strMessage);
   void SendRequest(const std::string& strMethod, const json& params);
   void SendNotification(const std::string& strMethod, const json& params);
+  void LogToClient(int nType, const std::string& strMessage);
 
   CLspOptions m_options;
   std::function<void(const std::string&)> m_pfnWrite;
   std::function<void(const std::string&)> m_pfnLog;
+  std::shared_ptr<CLspInbox> m_pInbox;
 
   bool m_bInitialized = false;  // "initialize" answered
   bool m_bShutdown = false;
   bool m_bExit = false;
-  bool m_bIndexed = false;
+  bool m_bInputEnded = false;
   bool m_bWatchRegistration = false;  // the client registers watchers dynamically
   bool m_bRelativePatterns = false;   // ... and takes patterns relative to a folder
   bool m_bWorkDoneProgress = false;
   bool m_bMarkdown = true;  // the client reads markdown documentation
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
-  std::string m_strWorkspace;  // the client's workspace folder, if any
-  std::string m_strInitPrograms;  // initializationOptions.programs
+  size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit
+  std::string m_strWorkspace;   // the client's workspace folder, if any
+  std::string m_strInitPrograms;          // initializationOptions.programs
+  std::vector<std::string> m_excluded;    // initializationOptions.excludeFolders
+
+  // Heavy work waiting for the worker to be between two messages.
+  int m_nNesting = 0;                     // inside YieldToLight: no heavy work starts
+  bool m_bSetUpPending = false;           // the project's folder became known
+  bool m_bBuiltInsPending = false;
+  bool m_bFullIndexPending = false;
+  std::set<std::string> m_changedPaths;   // files or folders that may have changed
+  std::set<std::string> m_dirtyDocuments; // URIs whose text changed since it was read for the catalogue
+  json m_currentId;                       // the request being answered; null for none
+  bool m_bFullIndexRunning = false;       // between the start and the end of a full index
+  std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it
 
   std::unique_ptr<CLspCatalog> m_pCatalog;
   std::map<std::string, CLspDocument> m_documents;  // by URI
+  std::map<std::string, std::string> m_documentUris;  // path -> URI, of the open scripts
+  std::unique_ptr<CLspWatcher> m_pWatcher;           // last: stopped before the rest goes
 };
 
 }  // namespace lsp

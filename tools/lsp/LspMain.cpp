@@ -1,5 +1,7 @@
-// LspMain: arguments, and the loop from standard input through the server
-// to standard output.
+// LspMain: arguments, and the two threads of the server: a reader that
+// takes the client's messages off standard input as they come (so that a
+// cancellation is seen while a request runs), and the worker (this thread)
+// that answers them on standard output.
 #include "tools/lsp/LspMain.h"
 
 #include <sys/stat.h>
@@ -8,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <thread>
 
 #include "module/NimboInit.h"
 #include "tools/lsp/CLspMessageReader.h"
@@ -16,7 +20,13 @@
 
 namespace {
 
-void Log(const std::string& strLine) { std::fprintf(stderr, "nimbo lsp: %s\n", strLine.c_str()); }
+// Called from the reader thread (framing notes) and the worker: one line
+// at a time, never two interleaved.
+void Log(const std::string& strLine) {
+  static std::mutex mutex;
+  std::lock_guard<std::mutex> lock(mutex);
+  std::fprintf(stderr, "nimbo lsp: %s\n", strLine.c_str());
+}
 
 bool IsDirectory(const std::string& strPath) {
   struct stat info;
@@ -33,6 +43,31 @@ bool WriteAll(const std::string& strData) {
     nDone += static_cast<size_t>(nWritten);
   }
   return true;
+}
+
+// The reader thread: frames standard input into the inbox until it ends.
+// It holds the inbox, not the server, so the worker may finish first.
+void ReadInput(std::shared_ptr<nimbo::lsp::CLspInbox> pInbox) {
+  nimbo::lsp::CLspMessageReader reader;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t nRead = read(STDIN_FILENO, buffer, sizeof(buffer));
+    if (nRead < 0 && errno == EINTR) continue;
+    if (nRead <= 0) break;
+    reader.Feed(buffer, static_cast<size_t>(nRead));
+    std::string strBody;
+    std::string strProblem;
+    for (;;) {
+      const nimbo::lsp::CLspMessageReader::EResult eResult = reader.Next(strBody, strProblem);
+      if (eResult == nimbo::lsp::CLspMessageReader::resultNeedMore) break;
+      // A note (a wrong Content-Length, say) may come with a message that
+      // was read all the same.
+      if (!strProblem.empty()) Log(strProblem);
+      if (eResult != nimbo::lsp::CLspMessageReader::resultSkipped) pInbox->PushBody(strBody);
+    }
+  }
+  if (reader.Pending() > 0) Log("input ended inside a message");
+  pInbox->PushInputEnded();
 }
 
 }  // namespace
@@ -53,8 +88,9 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
     if (pszEnv != nullptr) options.strPrograms = pszEnv;
   }
   options.strBundledPrograms = strBundledPrograms;
+  options.bWatchFiles = true;
   PrepareStdio();
-  NimboInit();               // as a host does once after loading the module
+  NimboInit();  // as a host does once after loading the module
 
   bool bOutputOk = true;
   nimbo::lsp::CLspServer server(
@@ -63,29 +99,18 @@ int RunLspCommand(const std::string& strPrograms, const std::string& strProject,
         bOutputOk = bOutputOk && WriteAll(nimbo::lsp::FrameMessage(strBody));
       },
       Log);
-  nimbo::lsp::CLspMessageReader reader;
-  char buffer[65536];
+  // Detached: after "exit" the process ends without waiting for input to end.
+  std::thread(ReadInput, server.Inbox()).detach();
   for (;;) {
-    const ssize_t nRead = read(STDIN_FILENO, buffer, sizeof(buffer));
-    if (nRead < 0 && errno == EINTR) continue;
-    if (nRead <= 0) break;
-    reader.Feed(buffer, static_cast<size_t>(nRead));
-    std::string strBody;
-    std::string strProblem;
-    for (;;) {
-      const nimbo::lsp::CLspMessageReader::EResult eResult = reader.Next(strBody, strProblem);
-      if (eResult == nimbo::lsp::CLspMessageReader::resultNeedMore) break;
-      if (!strProblem.empty()) Log(strProblem);
-      if (eResult == nimbo::lsp::CLspMessageReader::resultSkipped) continue;
-      server.HandleMessage(strBody);
-      if (server.ExitRequested()) return server.ExitStatus();
-      if (!bOutputOk) {
-        Log("the client closed the output");
-        return 1;
-      }
+    server.RunOne(true);
+    if (server.ExitRequested()) return server.ExitStatus();
+    if (!bOutputOk) {
+      Log("the client closed the output");
+      return 1;
+    }
+    if (server.InputEnded()) {
+      Log("input ended without exit");
+      return 1;
     }
   }
-  if (reader.Pending() > 0) Log("input ended inside a message");
-  Log("input ended without exit");
-  return 1;
 }

@@ -6,7 +6,11 @@
 //
 // Lines of a case: a JSON message (framed by the runner); "raw: TEXT" sends
 // TEXT as it is, with \r, \n, \xHH and \\ unescaped; "write: FILE TEXT" replaces a
-// fixture file (TEXT unescaped the same way); "#" begins a comment. ${DIR}
+// fixture file (TEXT unescaped the same way; folders are made as needed);
+// "remove: PATH" deletes a fixture file or folder; "queue: JSON" puts a message
+// in the server's inbox without handling it, so that the next message finds it
+// waiting, as messages that arrive while the server works do; "#" begins a
+// comment. ${DIR}
 // stands for the copy of the fixture, in the input and in the output.
 #include <gtest/gtest.h>
 
@@ -69,7 +73,16 @@ std::string RunCase(const std::string& strInput, const CScratchDir& scratch) {
     if (strLine.empty() || strLine[0] == '#') continue;
     if (strLine.compare(0, 7, "write: ") == 0) {
       const size_t nSpace = strLine.find(' ', 7);
+      std::filesystem::create_directories(std::filesystem::path(scratch.PathOf(strLine.substr(7, nSpace - 7))).parent_path());
       scratch.Write(strLine.substr(7, nSpace - 7), Unescape(strLine.substr(nSpace + 1)));
+      continue;
+    }
+    if (strLine.compare(0, 8, "remove: ") == 0) {
+      std::filesystem::remove_all(scratch.PathOf(strLine.substr(8)));
+      continue;
+    }
+    if (strLine.compare(0, 7, "queue: ") == 0) {
+      server.Inbox()->PushBody(strLine.substr(7));
       continue;
     }
     const std::string strBytes = strLine.compare(0, 5, "raw: ") == 0 ? Unescape(strLine.substr(5))

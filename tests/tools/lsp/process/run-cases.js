@@ -3,14 +3,27 @@
 // ../fixture) against a server process: the built `nimbo lsp`, or nimbo.exe
 // under Wine. The case format is LspGolden_test.cpp's; what a process shows
 // differently from the in-process run is mapped here, and only here:
-//   - "(skipped: X)" lines are the reader's complaints, which a process logs
-//     on standard error as "nimbo lsp: X" (checked there, in order);
+//   - "(skipped: X)" and "(framing: X)" lines are the reader's notes, which
+//     a process logs on standard error as "nimbo lsp: X" (checked there, in
+//     order);
 //   - "(exit N)" is the process's exit status; "(no exit)" is input that
 //     ends, which the process answers with status 1;
 //   - with --wine, the fixture's copy lies on drive C: of the Wine prefix,
 //     and ${DIR} becomes a Windows path, "file://${DIR}" a URI as VS Code
 //     writes it ("file:///c%3A/...").
-// A "write:" line waits until every request sent before it is answered.
+// The in-process runner hands the server one message at a time and lets it
+// finish what the message started (an index, say) before the next; a
+// process reads on while it works. So after each message the runner sends a
+// barrier: a request of a method the server does not know, which queues
+// behind any such work and is answered when it is done; barriers and their
+// answers are left out of the output. After a "raw:" text that is not one
+// whole frame (a case of broken framing) no barrier is sent any more, as it
+// would be read as part of the broken message.
+// A "write:" or "remove:" line waits until every request sent before it is
+// answered. A line that is not JSON is sent framed all the same. Cases with
+// "queue:" lines are skipped: what waits in the inbox when the next message
+// comes is the in-process runner's to arrange; a process reads as it goes.
+// So are cases with a "# not for a process: WHY" line.
 //
 // Usage: run-cases.js [--wine] [--case NAME] -- COMMAND [ARGS...]
 "use strict";
@@ -22,21 +35,24 @@ const path = require("node:path");
 const kHere = path.resolve(__dirname, "..");
 const kTimeoutMs = 60000;
 
-// The bytes of a "raw:" or "write:" text: \r, \n, \xHH (one byte, which
-// need not be UTF-8) and \\ unescaped, the rest as UTF-8.
+// The bytes of a "raw:" or "write:" text: \r, \n, \xHH and \\ unescaped.
 function Unescape(strText) {
-  const parts = [];
-  let nFrom = 0;
-  for (const match of strText.matchAll(/\\(x[0-9A-Fa-f]{2}|.)/g)) {
-    parts.push(Buffer.from(strText.slice(nFrom, match.index), "utf8"));
-    const strEscape = match[1];
-    parts.push(strEscape.length === 3 ? Buffer.from([parseInt(strEscape.slice(1), 16)])
-               : Buffer.from(strEscape === "r" ? "\r" : strEscape === "n" ? "\n" : strEscape, "utf8"));
-    nFrom = match.index + match[0].length;
-  }
-  parts.push(Buffer.from(strText.slice(nFrom), "utf8"));
-  return Buffer.concat(parts);
+  const parts = strText.split(/(\\x[0-9A-Fa-f]{2}|\\.)/);
+  return Buffer.concat(parts.map((strPart) => {
+    if (/^\\x[0-9A-Fa-f]{2}$/.test(strPart)) return Buffer.from([parseInt(strPart.slice(2), 16)]);
+    if (strPart.length === 2 && strPart[0] === "\\")
+      return Buffer.from(strPart[1] === "r" ? "\r" : strPart[1] === "n" ? "\n" : strPart[1], "utf8");
+    return Buffer.from(strPart, "utf8");
+  }));
 }
+
+// Whether bytes are exactly one message with a right Content-Length.
+function IsWholeFrame(bytes) {
+  const match = /^Content-Length: (\d+)\r\n\r\n/.exec(bytes.toString("latin1"));
+  return match !== null && bytes.length === match[0].length + Number(match[1]);
+}
+
+const kBarrierMethod = "nimbo-case-runner/barrier";
 
 function Frame(strBody) {
   return `Content-Length: ${Buffer.byteLength(strBody)}\r\n\r\n${strBody}`;
@@ -88,8 +104,9 @@ async function RunCase(strCase, command, bWine) {
     const pending = new Set();
     let fnAnswered = null;
     const reader = new CFrameReader((strBody) => {
-      messages.push(strBody);
       const message = JSON.parse(strBody);
+      const bBarrier = typeof message.id === "string" && message.id.startsWith("barrier-");
+      if (!bBarrier) messages.push(strBody);
       if (!("method" in message)) pending.delete(JSON.stringify(message.id));
       if (fnAnswered && pending.size === 0) fnAnswered();
     });
@@ -105,24 +122,46 @@ async function RunCase(strCase, command, bWine) {
     });
 
     let bExitSent = false;
+    let bBarriers = true;
+    let nBarrier = 0;
     for (const strLine of strInput.split("\n")) {
       if (strLine === "" || strLine.startsWith("#")) continue;
       if (strLine.startsWith("write: ")) {
         await Answered();
         const nSpace = strLine.indexOf(" ", 7);
-        fs.writeFileSync(path.join(scratch.strDir, strLine.slice(7, nSpace)), Unescape(strLine.slice(nSpace + 1)));
+        const strFile = path.join(scratch.strDir, strLine.slice(7, nSpace));
+        fs.mkdirSync(path.dirname(strFile), { recursive: true });
+        fs.writeFileSync(strFile, Unescape(strLine.slice(nSpace + 1)));
+        continue;
+      }
+      if (strLine.startsWith("remove: ")) {
+        await Answered();
+        fs.rmSync(path.join(scratch.strDir, strLine.slice(8)), { recursive: true, force: true });
         continue;
       }
       if (strLine.startsWith("raw: ")) {
-        child.stdin.write(Unescape(strLine.slice(5)));
+        const bytes = Unescape(strLine.slice(5));
+        bBarriers = bBarriers && IsWholeFrame(bytes);
+        child.stdin.write(bytes);
         continue;
       }
-      // A line that is not JSON (a case about broken messages) goes as it is.
-      let message = {};
-      try { message = JSON.parse(strLine); } catch (error) { message = {}; }
-      if ("id" in message && "method" in message) pending.add(JSON.stringify(message.id));
-      if (message.method === "exit") bExitSent = true;
+      let message = null;
+      try {
+        message = JSON.parse(strLine);
+      } catch (error) {
+        // sent as it is: the server's parse error is part of the case
+      }
+      // A request whose id is not a number or a string is answered with id null.
+      if (message && "method" in message && ["number", "string"].includes(typeof message.id))
+        pending.add(JSON.stringify(message.id));
+      if (message && message.method === "exit") bExitSent = true;
       child.stdin.write(Frame(strLine));
+      if (bBarriers && !bExitSent) {
+        const strId = `barrier-${++nBarrier}`;
+        pending.add(JSON.stringify(strId));
+        child.stdin.write(Frame(JSON.stringify({ jsonrpc: "2.0", id: strId, method: kBarrierMethod })));
+        await Answered();
+      }
     }
     child.stdin.end();
     const timer = setTimeout(() => child.kill(), kTimeoutMs);
@@ -151,8 +190,8 @@ function Compare(strExpectedText, run) {
   }
   const errLines = run.strErr.split(/\r?\n/);
   let nAt = 0;
-  for (const strLine of lines.filter((strLine) => strLine.startsWith("(skipped: "))) {
-    const strWanted = `nimbo lsp: ${strLine.slice(10, -1)}`;
+  for (const strLine of lines.filter((strLine) => /^\((skipped|framing): /.test(strLine))) {
+    const strWanted = `nimbo lsp: ${strLine.slice(strLine.indexOf(" ") + 1, -1)}`;
     while (nAt < errLines.length && errLines[nAt] !== strWanted) ++nAt;
     if (nAt === errLines.length) problems.push(`standard error lacks, in order: ${strWanted}\n${run.strErr}`);
   }
@@ -178,6 +217,12 @@ async function Main(argv) {
   let nPassed = 0;
   let nFailed = 0;
   for (const strCase of cases) {
+    const strIn = fs.readFileSync(path.join(kHere, "cases", `${strCase}.in`), "utf8");
+    const notForProcess = /^# not for a process: (.*)$/m.exec(strIn);
+    if (notForProcess || /^queue: /m.test(strIn)) {
+      console.log(`skipped ${strCase} (${notForProcess ? notForProcess[1] : "queue: lines"})`);
+      continue;
+    }
     let problems;
     try {
       const run = await RunCase(strCase, command, bWine);

@@ -1,0 +1,374 @@
+// CLspServer: keeping the catalogues up to date: the first index of the
+// project tree, the files that changed since (saves, watched files, the
+// server's own watcher) and the open documents, whose text stands for
+// their files'.
+#include <filesystem>
+
+#include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspUri.h"
+#include "tools/lsp/LspUriPath.h"
+
+namespace nimbo {
+namespace lsp {
+
+namespace {
+
+const int kLogError = 1;
+const int kLogInfo = 3;
+
+std::string FolderOf(const std::string& strPath) {
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
+  return nSlash == std::string::npos ? std::string(".") : nSlash == 0 ? std::string("/") : strPath.substr(0, nSlash);
+}
+
+std::string CountOf(size_t nCount, const char* pszWhat) {
+  return std::to_string(nCount) + " " + pszWhat + (nCount == 1 ? "" : "s");
+}
+
+bool IsFuncWiz(const std::string& strPath) {
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
+  return LowerAscii(nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1)) == "funcwiz.ini";
+}
+
+}  // namespace
+
+void CLspServer::SetUpCatalogue() {
+  m_pCatalog.reset(new CLspCatalog());
+  std::string strPrograms = m_options.strPrograms;
+  if (strPrograms.empty()) strPrograms = m_strInitPrograms;
+  if (strPrograms.empty()) strPrograms = m_options.strBundledPrograms;
+  if (m_options.strProject.empty() && m_strWorkspace.empty() && !m_documentUris.empty()) {
+    // Scripts opened before "initialized": the first one tells where the project is.
+    AdoptFolderOf(m_documentUris.begin()->first);
+  }
+  const std::string strProject = m_options.strProject.empty() ? m_strWorkspace : m_options.strProject;
+  std::string strError;
+  if (!m_pCatalog->Configure(strPrograms, strProject, m_excluded, m_eEncoding, strError)) m_pfnLog(strError);
+  m_bBuiltInsPending = true;
+  m_bFullIndexPending = true;  // also without a project: the open documents are read
+  StartWatching();
+}
+
+void CLspServer::StartWatching() {
+  if (!m_options.bWatchFiles) return;
+  m_pWatcher = CreateLspWatcher();
+  // A client that registers watchers reports the scripts; funcwiz.ini is
+  // watched here all the same, as clients seldom see outside the project.
+  const CLspFolderFilter filter = m_bWatchRegistration ? CLspFolderFilter() : m_pCatalog->Filter();
+  std::weak_ptr<CLspInbox> pInbox = m_pInbox;
+  std::string strError;
+  if (!m_pWatcher->Start(filter, {m_pCatalog->ProgramsDir() + "/funcwiz.ini"},
+                         [pInbox](std::vector<std::string> paths) {
+                           if (auto pShared = pInbox.lock()) pShared->PushFilesChanged(std::move(paths));
+                         },
+                         strError))
+    m_pfnLog(strError);
+}
+
+void CLspServer::RunPendingWork() {
+  if (m_bSetUpPending) {
+    m_bSetUpPending = false;
+    m_pWatcher.reset();
+    SetUpCatalogue();
+  }
+  if (!m_pCatalog) return;
+  if (m_bBuiltInsPending) {
+    m_bBuiltInsPending = false;
+    m_pCatalog->ReloadBuiltIns();
+  }
+  if (m_bFullIndexPending) {
+    m_bFullIndexPending = false;
+    m_changedPaths.clear();  // the full index reads everything
+    FullIndex();
+  }
+  if (!m_changedPaths.empty()) {
+    std::set<std::string> paths;
+    paths.swap(m_changedPaths);
+    UpdatePaths(paths);
+  }
+}
+
+std::string CLspServer::BeginProgress(const char* pszTitle, const std::string& strMessage) {
+  if (!m_bWorkDoneProgress) return std::string();
+  const std::string strToken = "nimbo-index-" + std::to_string(m_nNextRequest);  // unique: a request follows
+  SendRequest("window/workDoneProgress/create", {{"token", strToken}});
+  SendNotification("$/progress", {{"token", strToken},
+                                  {"value", {{"kind", "begin"}, {"title", pszTitle}, {"message", strMessage},
+                                             {"percentage", 0}, {"cancellable", false}}}});
+  return strToken;
+}
+
+void CLspServer::ReportProgress(const std::string& strToken, size_t nDone, size_t nTotal) {
+  if (strToken.empty() || nTotal == 0) return;
+  // One report per percent at most: a client redraws on each.
+  const size_t nPercent = nDone * 100 / nTotal;
+  if (nDone != nTotal && nPercent == (nDone - 1) * 100 / nTotal) return;
+  SendNotification("$/progress", {{"token", strToken},
+                                  {"value", {{"kind", "report"},
+                                             {"message", std::to_string(nDone) + "/" + std::to_string(nTotal) + " files"},
+                                             {"percentage", nPercent}}}});
+}
+
+void CLspServer::EndProgress(const std::string& strToken, const std::string& strMessage) {
+  if (strToken.empty()) return;
+  SendNotification("$/progress", {{"token", strToken}, {"value", {{"kind", "end"}, {"message", strMessage}}}});
+}
+
+void CLspServer::FullIndex() {
+  m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
+  std::vector<std::pair<CString, std::string>> scripts;  // key, path
+  if (!m_pCatalog->ProjectDir().empty())
+    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { YieldToLight(); }))
+      scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
+  // Open documents count as scripts too, also outside the project and before
+  // their first save.
+  for (const auto& entry : m_documents) {
+    std::string strPath;
+    if (!ScriptPathOfUri(entry.first, strPath)) continue;
+    const CString strKey = m_pCatalog->KeyOf(strPath);
+    if (m_pCatalog->Filter().Covers(strPath) && std::filesystem::exists(strPath)) continue;  // listed already
+    scripts.emplace_back(strKey, strPath);
+  }
+  std::sort(scripts.begin(), scripts.end());
+  m_dirtyDocuments.clear();  // their text is read below
+  const std::string strToken = BeginProgress("Reading the project's scripts",
+                                             "0/" + std::to_string(scripts.size()) + " files");
+  m_pCatalog->BeginFullIndex();
+  size_t nFunctions = 0;
+  for (size_t i = 0; i < scripts.size(); ++i) {
+    CLspScript script;
+    script.strPath = scripts[i].second;
+    std::string strText;
+    if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
+      script.bDocument = true;
+      strText = pDocument->Text();
+    } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
+      continue;  // gone since the listing, or unreadable: as the user catalogue skips it
+    }
+    script.definitions = ScanDefinitions(strText, m_eEncoding);
+    nFunctions += script.definitions.size();
+    m_pCatalog->AddInOrder(scripts[i].first, std::move(script));
+    ReportProgress(strToken, i + 1, scripts.size());
+    YieldToLight();
+  }
+  m_pCatalog->EndFullIndex();
+  m_bFullIndexRunning = false;
+  EndProgress(strToken, CountOf(scripts.size(), "file") + ", " + CountOf(nFunctions, "function"));
+  std::vector<json> deferred;
+  deferred.swap(m_deferred);
+  for (const json& request : deferred) HandleBody(request);
+}
+
+void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
+  std::vector<std::string> toRead;
+  const CLspFolderFilter& filter = m_pCatalog->Filter();
+  for (const std::string& strPath : paths) {
+    if (IsFuncWiz(strPath)) {
+      m_pCatalog->ReloadBuiltIns();
+      continue;
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(strPath, error)) {
+      // A folder that appeared (or was renamed into the tree): its scripts.
+      if (strPath == filter.Root() || filter.Covers(strPath + "/x"))
+        for (const std::string& strScript : ListScripts(strPath, filter)) toRead.push_back(strScript);
+      continue;
+    }
+    CLspStamp stamp;
+    if (IsScriptPath(strPath) && (filter.Covers(strPath) || DocumentAtPath(strPath) != nullptr) &&
+        (DocumentAtPath(strPath) != nullptr || StampOf(strPath, stamp))) {
+      toRead.push_back(strPath);
+      continue;
+    }
+    // Gone: the script, or every script of a folder that went ("a-b" and
+    // "a.nsc" sort between "a" and "a/", hence two looks).
+    const CString strKey = m_pCatalog->KeyOf(strPath);
+    const std::string strPrefix = std::string(strKey.GetString()) + "/";
+    std::vector<CString> gone;
+    const CLspScript* pScript = m_pCatalog->ScriptAt(strKey);
+    if (pScript != nullptr && DocumentAtPath(pScript->strPath) == nullptr) gone.push_back(strKey);
+    for (auto it = m_pCatalog->Scripts().lower_bound(CString(strPrefix));
+         it != m_pCatalog->Scripts().end() && std::string(it->first.GetString()).compare(0, strPrefix.size(), strPrefix) == 0;
+         ++it)
+      if (DocumentAtPath(it->second.strPath) == nullptr) gone.push_back(it->first);
+    for (const CString& strGone : gone) m_pCatalog->RemoveScript(strGone);
+  }
+  ReadScripts(toRead, "Reading changed scripts");
+}
+
+void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* pszTitle) {
+  // Scripts whose stamp is unchanged are not read again: a watcher and the
+  // client may both report one save.
+  std::vector<std::string> changed;
+  for (const std::string& strPath : paths) {
+    if (DocumentAtPath(strPath) != nullptr) {
+      changed.push_back(strPath);
+      continue;
+    }
+    CLspStamp stamp;
+    const CLspScript* pScript = m_pCatalog->ScriptAt(m_pCatalog->KeyOf(strPath));
+    if (StampOf(strPath, stamp) && (pScript == nullptr || pScript->bDocument || pScript->stamp != stamp))
+      changed.push_back(strPath);
+  }
+  if (changed.empty()) return;
+  const std::string strToken = BeginProgress(pszTitle, "0/" + std::to_string(changed.size()) + " files");
+  for (size_t i = 0; i < changed.size(); ++i) {
+    CLspScript script;
+    script.strPath = changed[i];
+    std::string strText;
+    if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
+      script.bDocument = true;
+      strText = pDocument->Text();
+    } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
+      m_pCatalog->RemoveScript(m_pCatalog->KeyOf(script.strPath));
+      continue;
+    }
+    script.definitions = ScanDefinitions(strText, m_eEncoding);
+    const CString strKey = m_pCatalog->KeyOf(script.strPath);
+    m_pCatalog->SetScript(strKey, std::move(script));
+    ReportProgress(strToken, i + 1, changed.size());
+    YieldToLight();
+  }
+  EndProgress(strToken, CountOf(changed.size(), "file"));
+}
+
+void CLspServer::RefreshDocuments() {
+  if (!m_pCatalog || m_dirtyDocuments.empty()) return;
+  std::set<std::string> dirty;
+  dirty.swap(m_dirtyDocuments);
+  for (const std::string& strUri : dirty) {
+    auto it = m_documents.find(strUri);
+    std::string strPath;
+    if (it == m_documents.end() || !ScriptPathOfUri(strUri, strPath)) continue;
+    if (it->second.IsOutOfStep()) {
+      m_changedPaths.insert(strPath);  // its file stands for it (DocumentAtPath)
+      continue;
+    }
+    CLspScript script;
+    script.strPath = strPath;
+    script.bDocument = true;
+    script.definitions = ScanDefinitions(it->second.Text(), m_eEncoding);
+    const CString strKey = m_pCatalog->KeyOf(strPath);
+    m_pCatalog->SetScript(strKey, std::move(script));
+  }
+}
+
+bool CLspServer::ScriptPathOfUri(const std::string& strUri, std::string& strPath) const {
+  return PathFromUri(strUri, strPath) && IsScriptPath(strPath);
+}
+
+const CLspDocument* CLspServer::DocumentAtPath(const std::string& strPath) const {
+  auto itUri = m_documentUris.find(strPath);
+  if (itUri == m_documentUris.end()) return nullptr;
+  // A document out of step with the client's is no better than its file.
+  auto it = m_documents.find(itUri->second);
+  return it != m_documents.end() && !it->second.IsOutOfStep() ? &it->second : nullptr;
+}
+
+void CLspServer::UseDocumentFolder(const std::string& strPath) {
+  // Without a folder from the client or the command line, the first script
+  // opened tells where the project is. The catalogue is set up again
+  // between two messages, never under heavy work that reads it.
+  if (!m_pCatalog || !m_pCatalog->ProjectDir().empty() || !m_options.strProject.empty() || !m_strWorkspace.empty())
+    return;
+  AdoptFolderOf(strPath);
+  m_bSetUpPending = true;
+}
+
+void CLspServer::AdoptFolderOf(const std::string& strPath) {
+  m_strWorkspace = FolderOf(strPath);
+  LogToClient(kLogInfo, "the client gave no workspace folder: reading the scripts under " + m_strWorkspace +
+                            ", the folder of " + strPath);
+}
+
+void CLspServer::DidOpen(const json& params) {
+  const json& document = params.at("textDocument");
+  const std::string strUri = document.at("uri").get<std::string>();
+  const std::string strText = document.at("text").get<std::string>();
+  const int nVersion = document.value("version", 0);
+  CLspDocument& opened = m_documents[strUri];
+  opened.SetText(strText);
+  opened.m_nVersion = nVersion;
+  std::string strPath;
+  if (!ScriptPathOfUri(strUri, strPath)) return;
+  m_documentUris[strPath] = strUri;
+  m_dirtyDocuments.insert(strUri);
+  UseDocumentFolder(strPath);
+}
+
+void CLspServer::DidChange(const json& params) {
+  const json& document = params.at("textDocument");
+  auto it = m_documents.find(document.at("uri").get<std::string>());
+  if (it == m_documents.end()) {
+    m_pfnLog("didChange for a document that is not open: " + document.at("uri").get<std::string>());
+    return;
+  }
+  m_dirtyDocuments.insert(it->first);
+  // A change that cannot be applied puts the document out of step: later
+  // ranges are skipped, and only a whole text brings it back.
+  try {
+    for (const json& change : params.at("contentChanges")) {
+      const std::string strText = change.at("text").get<std::string>();
+      if (!change.contains("range")) {
+        it->second.SetText(strText);
+        continue;
+      }
+      if (it->second.IsOutOfStep()) continue;
+      const json& range = change.at("range");
+      CLspDocument::CPosition start;
+      CLspDocument::CPosition end;
+      start.nLine = range.at("start").at("line").get<long long>();
+      start.nCharacter = range.at("start").at("character").get<long long>();
+      end.nLine = range.at("end").at("line").get<long long>();
+      end.nCharacter = range.at("end").at("character").get<long long>();
+      it->second.ReplaceRange(start, end, strText, m_eEncoding);
+    }
+  } catch (const json::exception& e) {
+    MarkOutOfStep(it->first, std::string("an edit could not be applied (") + e.what() + ")");
+    return;
+  }
+  if (document.contains("version") && document["version"].is_number_integer())
+    it->second.m_nVersion = document["version"].get<int>();
+}
+
+void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& strWhy) {
+  auto it = m_documents.find(strUri);
+  if (it == m_documents.end()) return;
+  it->second.MarkOutOfStep();
+  // The catalogue reads the script's file instead until the text is whole.
+  m_dirtyDocuments.insert(strUri);
+  LogToClient(kLogError, strWhy + ": no answers on " + strUri +
+                             " until the editor sends its whole text again (reopen it)");
+}
+
+void CLspServer::DidClose(const json& params) {
+  const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
+  if (m_documents.erase(strUri) == 0) return;
+  m_dirtyDocuments.erase(strUri);
+  // The file (if any) stands for the script again.
+  std::string strPath;
+  if (!ScriptPathOfUri(strUri, strPath)) return;
+  m_documentUris.erase(strPath);
+  m_changedPaths.insert(strPath);
+}
+
+void CLspServer::DidSave(const json& params) {
+  const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
+  std::string strPath;
+  // A script or funcwiz.ini: only what was saved is read again.
+  if (PathFromUri(strUri, strPath) && (IsFuncWiz(strPath) || IsScriptPath(strPath))) m_changedPaths.insert(strPath);
+}
+
+void CLspServer::DidChangeWatchedFiles(const json& params) {
+  for (const json& change : params.at("changes")) {
+    std::string strPath;
+    if (PathFromUri(change.at("uri").get<std::string>(), strPath)) m_changedPaths.insert(strPath);
+  }
+}
+
+void CLspServer::FilesChanged(const std::vector<std::string>& paths) {
+  m_changedPaths.insert(paths.begin(), paths.end());
+}
+
+}  // namespace lsp
+}  // namespace nimbo
