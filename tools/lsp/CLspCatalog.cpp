@@ -9,6 +9,7 @@
 
 #include "ini/CIniFile.h"
 #include "module/SharedCatalogs.h"
+#include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
 namespace lsp {
@@ -25,7 +26,7 @@ bool IsReadableDirectory(const std::string& strPath) {
 std::string AbsolutePath(const std::string& strPath) {
   std::error_code error;
   const std::filesystem::path path = std::filesystem::weakly_canonical(strPath, error);
-  return error ? strPath : path.generic_string();
+  return SystemSeparators(error ? strPath : path.string());
 }
 
 char LowerChar(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }

@@ -57,7 +57,7 @@ void CLspServer::StartWatching() {
   const CLspFolderFilter filter = m_bWatchRegistration ? CLspFolderFilter() : m_pCatalog->Filter();
   std::weak_ptr<CLspInbox> pInbox = m_pInbox;
   std::string strError;
-  if (!m_pWatcher->Start(filter, {m_pCatalog->ProgramsDir() + "/funcwiz.ini"},
+  if (!m_pWatcher->Start(filter, {m_pCatalog->ProgramsDir() + PathSeparator() + "funcwiz.ini"},
                          [pInbox](std::vector<std::string> paths) {
                            if (auto pShared = pInbox.lock()) pShared->PushFilesChanged(std::move(paths));
                          },
@@ -170,7 +170,7 @@ void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
     std::error_code error;
     if (std::filesystem::is_directory(strPath, error)) {
       // A folder that appeared (or was renamed into the tree): its scripts.
-      if (strPath == filter.Root() || filter.Covers(strPath + "/x"))
+      if (strPath == filter.Root() || filter.Covers(strPath + PathSeparator() + "x"))
         for (const std::string& strScript : ListScripts(strPath, filter)) toRead.push_back(strScript);
       continue;
     }
@@ -181,9 +181,10 @@ void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
       continue;
     }
     // Gone: the script, or every script of a folder that went ("a-b" and
-    // "a.nsc" sort between "a" and "a/", hence two looks).
+    // "a.nsc" sort between "a" and "a/", hence two looks). Keys have the
+    // system's separators, as the catalogue's paths do.
     const CString strKey = m_pCatalog->KeyOf(strPath);
-    const std::string strPrefix = std::string(strKey.GetString()) + "/";
+    const std::string strPrefix = std::string(strKey.GetString()) + PathSeparator();
     std::vector<CString> gone;
     const CLspScript* pScript = m_pCatalog->ScriptAt(strKey);
     if (pScript != nullptr && DocumentAtPath(pScript->strPath) == nullptr) gone.push_back(strKey);

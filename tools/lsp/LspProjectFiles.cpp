@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "darnel2/CScriptBrowser.h"
+#include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
 namespace lsp {
@@ -16,12 +17,12 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string WithoutTrailingSlash(std::string strPath) {
-  while (strPath.size() > 1 && strPath.back() == '/') strPath.pop_back();
+  while (strPath.size() > 1 && IsPathSeparator(strPath.back())) strPath.pop_back();
   return strPath;
 }
 
 std::string LastName(const std::string& strPath) {
-  const size_t nSlash = strPath.rfind('/');
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
   return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
@@ -66,16 +67,16 @@ bool IsScriptPath(const std::string& strPath) {
 }
 
 CLspFolderFilter::CLspFolderFilter(std::string strRoot, std::vector<std::string> excluded)
-    : m_strRoot(WithoutTrailingSlash(std::move(strRoot))) {
+    : m_strRoot(WithoutTrailingSlash(SystemSeparators(std::move(strRoot)))) {
   for (std::string& strExcluded : excluded) {
-    strExcluded = WithoutTrailingSlash(strExcluded);
+    strExcluded = WithoutTrailingSlash(SystemSeparators(strExcluded));
     if (!strExcluded.empty()) m_excluded.push_back(strExcluded);
   }
 }
 
 std::string CLspFolderFilter::Relative(const std::string& strPath) const {
   if (m_strRoot.empty() || strPath.size() <= m_strRoot.size() + 1 ||
-      strPath.compare(0, m_strRoot.size(), m_strRoot) != 0 || strPath[m_strRoot.size()] != '/')
+      strPath.compare(0, m_strRoot.size(), m_strRoot) != 0 || !IsPathSeparator(strPath[m_strRoot.size()]))
     return strPath;
   return strPath.substr(m_strRoot.size() + 1);
 }
@@ -94,8 +95,9 @@ bool CLspFolderFilter::Covers(const std::string& strPath) const {
   const std::string strRelative = Relative(strPath);
   if (strRelative == strPath) return false;
   // Every folder between the root and the file must be read.
-  for (size_t nSlash = strRelative.find('/'); nSlash != std::string::npos; nSlash = strRelative.find('/', nSlash + 1))
-    if (SkipsFolder(m_strRoot + "/" + strRelative.substr(0, nSlash))) return false;
+  for (size_t nSlash = strRelative.find_first_of(kPathSeparators); nSlash != std::string::npos;
+       nSlash = strRelative.find_first_of(kPathSeparators, nSlash + 1))
+    if (SkipsFolder(m_strRoot + PathSeparator() + strRelative.substr(0, nSlash))) return false;
   return true;
 }
 
@@ -103,13 +105,13 @@ std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolder
                                      const std::function<void()>& pfnStep) {
   std::vector<std::string> scripts;
   const std::string strStart = WithoutTrailingSlash(strDir);
-  if (strStart != filter.Root() && !filter.Covers(strStart + "/x")) return scripts;
+  if (strStart != filter.Root() && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
   std::error_code error;
   fs::recursive_directory_iterator it(strStart, fs::directory_options::skip_permission_denied, error);
   size_t nEntries = 0;
   for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     if (pfnStep && ++nEntries % 256 == 0) pfnStep();
-    const std::string strPath = it->path().generic_string();
+    const std::string strPath = SystemSeparators(it->path().string());
     std::error_code statusError;
     if (it->is_directory(statusError)) {
       if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) it.disable_recursion_pending();

@@ -31,7 +31,9 @@ bool IsScriptPath(const std::string& strPath);
 // Which folders of the project tree are read. Hidden folders (a name
 // beginning with ".") are always skipped; an exclusion is a folder name
 // ("build": every folder of that name) or a path relative to the root
-// ("old/drafts": that one folder), with "/" separators.
+// ("old/drafts": that one folder). Either may be written with any of the
+// system's separators; the root and exclusions are kept with its own, as
+// the listed paths are (SystemSeparators).
 class CLspFolderFilter {
  public:
   CLspFolderFilter() = default;
@@ -48,8 +50,8 @@ class CLspFolderFilter {
   std::string Relative(const std::string& strPath) const;
 
  private:
-  std::string m_strRoot;                // absolute, no trailing "/"; empty: no tree
-  std::vector<std::string> m_excluded;  // as given, trailing "/" dropped
+  std::string m_strRoot;                // absolute, no trailing separator; empty: no tree
+  std::vector<std::string> m_excluded;  // as given, trailing separator dropped
 };
 
 // Every script under strDir (strDir itself included when it lies in the

@@ -10,7 +10,8 @@
 //     ends, which the process answers with status 1;
 //   - with --wine, the fixture's copy lies on drive C: of the Wine prefix,
 //     and ${DIR} becomes a Windows path, "file://${DIR}" a URI as VS Code
-//     writes it ("file:///c%3A/...").
+//     writes it ("file:///c%3A/..."); a system path under ${DIR} in the
+//     server's text (a log message) has "\" after it, read back as "/".
 // The in-process runner hands the server one message at a time and lets it
 // finish what the message started (an index, say) before the next; a
 // process reads on while it works. So after each message the runner sends a
@@ -170,7 +171,11 @@ async function RunCase(strCase, command, bWine) {
 
     const strOut = messages.map((strBody) => strBody + "\n").join("")
                      .split(scratch.strUriBase).join("file://${DIR}").split(scratch.strJsonPath).join("${DIR}");
-    return { strOut, strErr, nStatus, bExitSent };
+    // JSON text: each "\" of a Windows path is written "\\".
+    const strMapped = bWine
+      ? strOut.replace(/\$\{DIR\}(?:\\\\[^\\\s",]+)+/g, (strPath) => strPath.split("\\\\").join("/"))
+      : strOut;
+    return { strOut: strMapped, strErr, nStatus, bExitSent };
   } finally {
     fs.rmSync(scratch.strDir, { recursive: true, force: true });
   }
