@@ -151,13 +151,7 @@ bool CIniReader::Next(CIniLine& line) {
     }
     line.pText = pText;
     line.nLength = nLength;
-    line.nOffset = nOffset;
-    line.nNumber = ++m_nLine;
-    if (bBinary) {
-      m_result.nLine = m_nLine;
-      m_result.bBinary = true;
-      return Stop(EIniRead::NotText);
-    }
+    if (!Place(line, nOffset, bBinary)) return false;
     Classify(line);
     if (m_pProgress != nullptr && nOffset >= m_nNextProgress) {
       m_pProgress->store(nOffset);
@@ -172,14 +166,16 @@ bool CIniReader::Next(CIniLine& line) {
   line.nLength = m_strSpill.size();
   line.nEndLength = 0;
   line.nEquals = line.nLength;
+  return Place(line, nOffset, bBinary);  // the next call ends the read
+}
+
+bool CIniReader::Place(CIniLine& line, long long nOffset, bool bBinary) {
   line.nOffset = nOffset;
   line.nNumber = ++m_nLine;
-  if (bBinary) {
-    m_result.nLine = m_nLine;
-    m_result.bBinary = true;
-    return Stop(EIniRead::NotText);
-  }
-  return true;  // the next call ends the read
+  if (!bBinary) return true;
+  m_result.nLine = m_nLine;
+  m_result.bBinary = true;
+  return Stop(EIniRead::NotText);
 }
 
 void CIniReader::Classify(CIniLine& line) {

@@ -126,6 +126,9 @@ class CIniReader {
   bool NextBlock();
   // Ends the read with a result; false, for Next to return.
   bool Stop(EIniRead eStatus);
+  // Gives a line read its place and number; false (the read stopped as not
+  // text) for a line that holds a zero byte.
+  bool Place(CIniLine& line, long long nOffset, bool bBinary);
   void Classify(CIniLine& line);
 
   CIniSource& m_source;

@@ -5,30 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/RunNimboFiles.h"
 
 namespace nimbotest {
 
 const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/tools/nimbo/nimbo";
-
-struct CRun {
-  int nStatus;
-  std::string strOut;
-  std::string strErr;
-};
-
-inline std::string ReadText(const std::string& strPath) {
-  std::ifstream in(strPath, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void WriteText(const std::string& strPath, const std::string& strText) {
-  std::ofstream(strPath, std::ios::binary) << strText;
-}
 
 // A scratch directory under /tmp, removed with the object.
 class CScratch {

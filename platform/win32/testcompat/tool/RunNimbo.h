@@ -13,31 +13,14 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/RunNimboFiles.h"
 
 namespace nimbotest {
 
 const std::string kNimbo = std::string(NIMBO_BINARY_DIR) + "/bin/nimbo.exe";
-
-struct CRun {
-  int nStatus;
-  std::string strOut;
-  std::string strErr;
-};
-
-inline std::string ReadText(const std::string& strPath) {
-  std::ifstream in(strPath, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-inline void WriteText(const std::string& strPath, const std::string& strText) {
-  std::ofstream(strPath, std::ios::binary) << strText;
-}
 
 // A file the tool wrote to a console stream, its CR LF line ends read as "\n".
 inline std::string ReadStreamText(const std::string& strPath) {
