@@ -2,7 +2,6 @@
 #include "tools/functions/FunctionList.h"
 
 #include <atomic>
-#include <fstream>
 #include <map>
 
 #include "CListCtrl.h"
@@ -11,6 +10,7 @@
 #include "catalog/CZoFuncInfoUser.h"
 #include "darnel2/CCodeFileStream.h"
 #include "darnel2/CTokenizer.h"
+#include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tamsin/CImageListEx.h"
@@ -31,15 +31,17 @@ struct CNoCaseLess {
 typedef std::map<std::string, int, CNoCaseLess> CLineMap;
 
 // The line (from 1) of each section header of funcwiz.ini, the first of a
-// name: a built-in function is described by the section of its name.
+// name: a built-in function is described by the section of its name. Read
+// as the catalogue reads the file, so that a header it never reaches (after
+// an unreadable line or a Ctrl-Z) gives no line either.
 CLineMap SectionLines(const std::string& strPath) {
   CLineMap lines;
-  std::ifstream in(strPath, std::ios::binary);
-  std::string strLine;
-  for (int nLine = 1; std::getline(in, strLine); ++nLine) {
-    if (!strLine.empty() && strLine.back() == '\r') strLine.pop_back();
-    if (strLine.size() >= 2 && strLine.front() == '[' && strLine.back() == ']')
-      lines.emplace(strLine.substr(1, strLine.size() - 2), nLine);
+  CIniFileSource source(strPath.c_str());
+  CIniReader reader(source);
+  CIniLine line;
+  while (reader.Next(line)) {
+    if (line.eKind == EIniLine::Header)
+      lines.emplace(std::string(line.Name(), line.NameLength()), static_cast<int>(line.nNumber));
   }
   return lines;
 }
