@@ -109,7 +109,12 @@ eToken CTokenizer::ReadWord() {
   }
   // A name cut to the text limit is longer than every reserved word.
   if (nLength != m_strText.size()) return tkIdentifier;
-  const std::string_view text(m_strText);
+  return KindOfWord(m_strText.data(), m_strText.size());
+}
+
+eToken CTokenizer::KindOfWord(const char* pWord, size_t nLength) {
+  if (nLength > 0 && IsDigit(static_cast<unsigned char>(pWord[0]))) return tkNumber;
+  const std::string_view text(pWord, nLength);
   if (text == "function") return tkFunction;
   if (text == "declare") return tkDeclare;
   for (const std::string_view& keyword : g_aKeywords) {

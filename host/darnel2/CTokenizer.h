@@ -56,6 +56,11 @@ class CTokenizer {
   // Fetch. A zero byte in the script ends the text early.
   void GetTokenText(char* pszBuffer) const;
 
+  // The kind of a whole word of the language: tkFunction, tkDeclare,
+  // tkKeyword, tkNumber (it begins with a digit) or tkIdentifier. Every
+  // reader of the language asks here, so that they agree on its words.
+  static eToken KindOfWord(const char* pWord, size_t nLength);
+
   eToken GetToken() const { return m_eToken; }
   // Line (from 1) on which the current token begins.
   int GetTokenLine() const { return m_nTokenLine; }

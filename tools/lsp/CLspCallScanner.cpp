@@ -2,99 +2,14 @@
 // innermost open call, line summaries first, bytes only where needed.
 #include "tools/lsp/CLspCallScanner.h"
 
-#include <cstring>
+#include "tools/lsp/LspCodeScan.h"
 
 namespace nimbo {
 namespace lsp {
 
 namespace {
 
-typedef CLspCallScanner::EState EState;
 typedef CLspCallScanner::CStart CStart;
-
-// A byte of a name of the script language (letters, digits, "_" and every
-// byte of 0x80 and above).
-bool IsWordByte(char ch) {
-  const unsigned char c = static_cast<unsigned char>(ch);
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c >= 0x80;
-}
-
-bool IsHeaderKeyword(const char* p, size_t nLength) {
-  return (nLength == 8 && std::memcmp(p, "function", 8) == 0) || (nLength == 7 && std::memcmp(p, "declare", 7) == 0);
-}
-
-// Scans strLine[0..nEnd) from state and calls onEvent(offset, kind) for
-// every bracket, "," and ";" in code, with kind the byte itself, 'k' for a
-// header keyword and 'h' for the "(" of a header. Returns the state at nEnd
-// (Code after a line comment, which sets *pLineComment when given).
-template <typename FEvent>
-CStart ScanLine(const std::string& strLine, size_t nEnd, CStart state, FEvent& onEvent,
-                bool* pLineComment = nullptr) {
-  const char* p = strLine.data();
-  EState eState = state.eState;
-  for (size_t i = 0; i < nEnd; ++i) {
-    const char ch = p[i];
-    switch (eState) {
-      case CLspCallScanner::stateCode:
-        if (ch == '"') {
-          eState = CLspCallScanner::stateString;
-        } else if (ch == '\'') {
-          eState = CLspCallScanner::stateChar;
-        } else if (ch == '(' && state.bHeader) {
-          state.bHeader = false;
-          onEvent(i, 'h');
-        } else if (ch == '(' || ch == ')' || ch == '[' || ch == ']' || ch == ',') {
-          onEvent(i, ch);
-        } else if (ch == '{' || ch == '}' || ch == ';') {
-          state.bHeader = false;
-          onEvent(i, ch);
-        } else if (IsWordByte(ch)) {
-          // A whole word at once: only the header keywords mean anything.
-          size_t j = i + 1;
-          while (j < nEnd && IsWordByte(p[j])) ++j;
-          if (IsHeaderKeyword(p + i, j - i) && (i == 0 || !IsWordByte(p[i - 1]))) {
-            state.bHeader = true;
-            onEvent(i, 'k');
-          }
-          i = j - 1;
-        } else if (ch == '/' && i + 1 < nEnd) {
-          if (p[i + 1] == '/') {
-            if (pLineComment != nullptr) *pLineComment = true;
-            state.eState = CLspCallScanner::stateCode;
-            return state;
-          }
-          if (p[i + 1] == '*') {
-            eState = CLspCallScanner::stateComment;
-            ++i;  // the "*" of "/*" cannot close the comment
-          }
-        }
-        break;
-      case CLspCallScanner::stateString:
-      case CLspCallScanner::stateChar: {
-        // Either literal ends at its own quote; a backslash escapes the next character.
-        const bool bString = eState == CLspCallScanner::stateString;
-        if (ch == (bString ? '"' : '\''))
-          eState = CLspCallScanner::stateCode;
-        else if (ch == '\\')
-          eState = bString ? CLspCallScanner::stateStringEscape : CLspCallScanner::stateCharEscape;
-        break;
-      }
-      case CLspCallScanner::stateStringEscape:
-      case CLspCallScanner::stateCharEscape:
-        eState = eState == CLspCallScanner::stateStringEscape ? CLspCallScanner::stateString
-                                                              : CLspCallScanner::stateChar;
-        break;
-      case CLspCallScanner::stateComment:
-        if (ch == '*' && i + 1 < nEnd && p[i + 1] == '/') {
-          eState = CLspCallScanner::stateCode;
-          ++i;
-        }
-        break;
-    }
-  }
-  state.eState = eState;
-  return state;
-}
 
 // One event at a line's own level: what is left of the line once every
 // bracket pair closed on it is dropped with what it holds.
