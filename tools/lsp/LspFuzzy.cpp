@@ -53,6 +53,14 @@ bool IsPrefix(std::string_view strPattern, std::string_view strName) {
   return true;
 }
 
+// The score of a match: its tier first, then its alignment's score, then
+// the shorter name. The whole name typed (case aside) is the best alignment
+// there is.
+int Score(int nTier, int nAlignment, size_t nPattern, size_t nName) {
+  if (nPattern == nName) nAlignment += 8;
+  return nTier * kTierStep + nAlignment * 64 - static_cast<int>(std::min<size_t>(nName - nPattern, 63));
+}
+
 }  // namespace
 
 bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nScore) {
@@ -68,6 +76,17 @@ bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nSco
   }
   // Most names of a long list fail here, before the table is filled.
   if (!IsSubsequence(strPattern, strName)) return false;
+  if (IsPrefix(strPattern, strName)) {
+    // The first tier scores the alignment at the start, without the table:
+    // a short word typed against many names is mostly this case.
+    int nPrefix = 4;
+    for (size_t i = 0; i < nPattern; ++i) {
+      const bool bStart = IsWordStart(strName, i);
+      nPrefix += 1 + (strPattern[i] == strName[i] ? 1 : 0) + (bStart ? 6 : 0) + (i > 0 ? 4 - (bStart ? 0 : 1) : 0);
+    }
+    nScore = Score(2, nPrefix, nPattern, nName);
+    return true;
+  }
 
   // score[j]: the best score with the current pattern character matched at
   // name byte j (kNone: impossible); runs[j]: whether an alignment made of
@@ -117,11 +136,7 @@ bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nSco
     bRuns = bRuns || previousRuns[j] != 0;
   }
   if (nBest == kNone) return false;
-  // The whole name typed (case aside) is the best match there is.
-  if (nPattern == nName) nBest += 8;
-
-  const int nTier = IsPrefix(strPattern, strName) ? 2 : bRuns ? 1 : 0;
-  nScore = nTier * kTierStep + nBest * 64 - static_cast<int>(std::min<size_t>(nName - nPattern, 63));
+  nScore = Score(bRuns ? 1 : 0, nBest, nPattern, nName);
   return true;
 }
 
