@@ -1,6 +1,6 @@
 // LspFuzzy: the best alignment of a pattern in a name by dynamic programming
-// over (pattern character, name position); both are short, so the table is.
-// The same pass tells whether an alignment of word-start runs exists.
+// over (pattern character, name position where it stands); the same pass
+// tells whether an alignment of word-start runs exists.
 #include "tools/lsp/LspFuzzy.h"
 
 #include <algorithm>
@@ -74,10 +74,10 @@ bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nSco
     nScore = 2 * kTierStep;
     return true;
   }
-  // Most names of a long list fail here, before the table is filled.
+  // Most names of a long list fail here, before any alignment is scored.
   if (!IsSubsequence(strPattern, strName)) return false;
   if (IsPrefix(strPattern, strName)) {
-    // The first tier scores the alignment at the start, without the table:
+    // The first tier scores the alignment at the start, and no other:
     // a short word typed against many names is mostly this case.
     int nPrefix = 4;
     for (size_t i = 0; i < nPattern; ++i) {
@@ -88,52 +88,56 @@ bool FuzzyMatch(std::string_view strPattern, std::string_view strName, int& nSco
     return true;
   }
 
-  // score[j]: the best score with the current pattern character matched at
-  // name byte j (kNone: impossible); runs[j]: whether an alignment made of
-  // runs that each begin a word reaches it. Row by row over the pattern.
-  thread_local std::vector<int> previous;
-  thread_local std::vector<int> current;
-  thread_local std::vector<char> previousRuns;
-  thread_local std::vector<char> currentRuns;
-  previous.assign(nName, kNone);
-  current.assign(nName, kNone);
-  previousRuns.assign(nName, 0);
-  currentRuns.assign(nName, 0);
-  for (size_t i = 0; i < nPattern; ++i) {
-    int nBestBefore = kNone;   // max of previous[0, j)
-    bool bRunsBefore = false;  // any of previousRuns[0, j)
-    for (size_t j = 0; j < nName; ++j) {
-      current[j] = kNone;
-      currentRuns[j] = 0;
-      if (i > 0 && j > 0) {
-        if (previous[j - 1] > nBestBefore) nBestBefore = previous[j - 1];
-        bRunsBefore = bRunsBefore || previousRuns[j - 1] != 0;
-      }
+  // Row by row over the pattern, the name bytes where its character can
+  // stand: each with the best score of an alignment that puts it there,
+  // and whether an alignment made of runs that each begin a word does.
+  // Only matching bytes are visited; a name has few of each character.
+  struct CCell {
+    size_t nAt;
+    int nScore;
+    bool bRuns;
+  };
+  thread_local std::vector<CCell> previous;
+  thread_local std::vector<CCell> current;
+  previous.clear();
+  for (size_t j = 0; j < nName; ++j) {
+    if (Lower(strPattern[0]) != Lower(strName[j])) continue;
+    const bool bStart = IsWordStart(strName, j);
+    // The first character: at the name's start is best, inside a word worst.
+    const int nChar = 1 + (strPattern[0] == strName[j] ? 1 : 0) + (bStart ? 6 : 0);
+    previous.push_back({j, nChar + (j == 0 ? 4 : 0) - (bStart ? 0 : 4), bStart});
+  }
+  for (size_t i = 1; i < nPattern; ++i) {
+    current.clear();
+    size_t k = 0;              // previous[0, k) lie before j - 1
+    int nBestBefore = kNone;   // their best score
+    bool bRunsBefore = false;  // whether one of them ends word-start runs
+    for (size_t j = previous.front().nAt + 1; j < nName; ++j) {
       if (Lower(strPattern[i]) != Lower(strName[j])) continue;
-      const bool bStart = IsWordStart(strName, j);
-      int nChar = 1 + (strPattern[i] == strName[j] ? 1 : 0) + (bStart ? 6 : 0);
-      if (i == 0) {
-        // The first character: at the name's start is best, inside a word worst.
-        current[j] = nChar + (j == 0 ? 4 : 0) - (bStart ? 0 : 4);
-        currentRuns[j] = bStart;
-        continue;
+      for (; k < previous.size() && previous[k].nAt + 1 < j; ++k) {
+        nBestBefore = std::max(nBestBefore, previous[k].nScore);
+        bRunsBefore = bRunsBefore || previous[k].bRuns;
       }
-      // A run goes on from the character before, or a new one begins a word.
-      currentRuns[j] = (j > 0 && previousRuns[j - 1] != 0) || (bStart && bRunsBefore);
+      const CCell* pBefore = k < previous.size() && previous[k].nAt + 1 == j ? &previous[k] : nullptr;
+      const bool bStart = IsWordStart(strName, j);
+      const int nChar = 1 + (strPattern[i] == strName[j] ? 1 : 0) + (bStart ? 6 : 0);
       int nFrom = nBestBefore;
-      if (j > 0 && previous[j - 1] != kNone) nFrom = std::max(nFrom, previous[j - 1] + 4);  // consecutive
+      if (pBefore != nullptr) nFrom = std::max(nFrom, pBefore->nScore + 4);  // consecutive
       if (nFrom == kNone) continue;
-      // A character that is neither consecutive nor a word start is a weak match.
-      current[j] = nFrom + nChar - (bStart ? 0 : 1);
+      // A character that is neither consecutive nor a word start is a weak
+      // match. A run goes on from the character before, or a new one begins
+      // a word.
+      current.push_back({j, nFrom + nChar - (bStart ? 0 : 1),
+                         (pBefore != nullptr && pBefore->bRuns) || (bStart && bRunsBefore)});
     }
+    if (current.empty()) return false;
     previous.swap(current);
-    previousRuns.swap(currentRuns);
   }
   int nBest = kNone;
   bool bRuns = false;
-  for (size_t j = 0; j < nName; ++j) {
-    nBest = std::max(nBest, previous[j]);
-    bRuns = bRuns || previousRuns[j] != 0;
+  for (const CCell& cell : previous) {
+    nBest = std::max(nBest, cell.nScore);
+    bRuns = bRuns || cell.bRuns;
   }
   if (nBest == kNone) return false;
   nScore = Score(bRuns ? 1 : 0, nBest, nPattern, nName);
