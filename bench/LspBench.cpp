@@ -108,18 +108,27 @@ BENCHMARK(BM_LspSignatureAfterEdit)->Arg(1000)->Arg(100000)->Unit(benchmark::kMi
 
 // ---- Completion -------------------------------------------------------------------
 
-void BM_LspCompletion(benchmark::State& state) {
+// One completion request for strWord (at the end of the document's only
+// line) over nFunctions built-in functions, timed with its answer.
+void RunCompletion(benchmark::State& state, const std::string& strWord) {
   const int nFunctions = static_cast<int>(state.range(0));
   CServerFixture fixture(FuncWizDirFor(nFunctions), std::string());
-  fixture.Open("  x = bu");
-  // "bu" matches every function (Builtin0, Builtin1, ...): the largest list there is.
-  const std::string strRequest =
-      R"({"jsonrpc":"2.0","id":8,"method":"textDocument/completion","params":)" + Position(0, 8) + "}";
+  fixture.Open("  x = " + strWord);
+  const std::string strRequest = R"({"jsonrpc":"2.0","id":8,"method":"textDocument/completion","params":)" +
+                                 Position(0, 6 + static_cast<int>(strWord.size())) + "}";
   for (auto _ : state) fixture.Send(strRequest);
   if (fixture.strLast.find("\"label\":\"Builtin0\"") == std::string::npos) state.SkipWithError("no completion");
   state.counters["functions"] = nFunctions;
 }
+
+// "bu" begins every function's name (Builtin0, Builtin1, ...): the largest list there is.
+void BM_LspCompletion(benchmark::State& state) { RunCompletion(state, "bu"); }
 BENCHMARK(BM_LspCompletion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+// "bn" matches every name, but only as a subsequence: each name's alignment
+// is scored, the costliest word for the fuzzy ranking.
+void BM_LspCompletionSubsequence(benchmark::State& state) { RunCompletion(state, "bn"); }
+BENCHMARK(BM_LspCompletionSubsequence)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 // ---- Startup ------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 
 #include "ini/CIniFile.h"
 #include "module/SharedCatalogs.h"
+#include "tools/lsp/LspFuzzy.h"
 #include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
@@ -303,7 +304,7 @@ std::vector<CLspPlace> CLspCatalog::DefinitionsOf(const CString& strName) const 
   return places;
 }
 
-std::vector<CString> CLspCatalog::Complete(const std::string& strPrefix, size_t nMax, bool& bMore) {
+std::vector<CString> CLspCatalog::Complete(const std::string& strWord, size_t nMax, bool& bMore) {
   if (m_bCompletionStale) {
     m_completion.clear();
     m_completion.reserve(g_FuncInfoStd.size() + g_FuncInfoUser.size());
@@ -313,23 +314,35 @@ std::vector<CString> CLspCatalog::Complete(const std::string& strPrefix, size_t 
     std::sort(m_completion.begin(), m_completion.end(), CompletionLess);
     m_bCompletionStale = false;
   }
-  const std::string strLower = LowerAscii(strPrefix);
-  auto it = std::lower_bound(m_completion.begin(), m_completion.end(), strLower,
-                             [](const CString& strName, const std::string& strKey) {
-                               return CompareNoCase(strName, strKey.c_str()) < 0;
-                             });
-  std::vector<CString> matches;
+  // The names are visited in name order, so of two equal scores the one
+  // kept is the one seen first: a candidate must beat the worst kept.
+  struct CCandidate {
+    int nScore;
+    size_t nIndex;  // in m_completion
+  };
+  const auto better = [](const CCandidate& a, const CCandidate& b) {
+    return a.nScore != b.nScore ? a.nScore > b.nScore : a.nIndex < b.nIndex;
+  };
+  std::vector<CCandidate> best;  // a heap whose front is the worst kept
+  best.reserve(std::min(nMax, m_completion.size()));
   bMore = false;
-  for (; it != m_completion.end(); ++it) {
-    if (strLower.size() > static_cast<size_t>(it->GetLength()) ||
-        LowerAscii(std::string(*it, strLower.size())) != strLower)
-      break;
-    if (matches.size() == nMax) {
+  for (size_t i = 0; i < m_completion.size(); ++i) {
+    const CString& strName = m_completion[i];
+    int nScore = 0;
+    if (!FuzzyMatch(strWord, std::string_view(strName, strName.GetLength()), nScore)) continue;
+    if (best.size() == nMax) {
       bMore = true;
-      break;
+      if (nMax == 0 || nScore <= best.front().nScore) continue;
+      std::pop_heap(best.begin(), best.end(), better);
+      best.pop_back();
     }
-    matches.push_back(*it);
+    best.push_back({nScore, i});
+    std::push_heap(best.begin(), best.end(), better);
   }
+  std::sort(best.begin(), best.end(), better);
+  std::vector<CString> matches;
+  matches.reserve(best.size());
+  for (const CCandidate& candidate : best) matches.push_back(m_completion[candidate.nIndex]);
   return matches;
 }
 

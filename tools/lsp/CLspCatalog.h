@@ -90,9 +90,10 @@ class CLspCatalog {
   // Every project definition of strName, in key order (the first is the
   // one the user catalogue took), also when a built-in has the name.
   std::vector<CLspPlace> DefinitionsOf(const CString& strName) const;
-  // The names beginning with strPrefix ignoring ASCII case, in that order
-  // (then by case), at most nMax; bMore tells whether more matched.
-  std::vector<CString> Complete(const std::string& strPrefix, size_t nMax, bool& bMore);
+  // The names strWord matches (FuzzyMatch), best first, equals in name
+  // order (ASCII case ignored, then by case), at most nMax; bMore tells
+  // whether more matched. One pass over the names, keeping the best nMax.
+  std::vector<CString> Complete(const std::string& strWord, size_t nMax, bool& bMore);
 
   const std::string& ProgramsDir() const { return m_strPrograms; }
   const std::string& ProjectDir() const { return m_strProject; }

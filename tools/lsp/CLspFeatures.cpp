@@ -5,7 +5,10 @@
 #include "assist/NameBeforeCaret.h"
 #include "tamsin/CZoToolTipStaticFunc.h"
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspCallSnippet.h"
 #include "tools/lsp/LspFuzzy.h"
+#include "tools/lsp/LspHeaderNotes.h"
+#include "tools/lsp/LspProjectFiles.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -29,6 +32,13 @@ std::pair<size_t, size_t> WordAt(const std::string& strLine, size_t nOffset, boo
   if (!bBefore)
     while (nEnd < strLine.size() && IsNameChar(strLine[nEnd])) ++nEnd;
   return {nFirst, nEnd};
+}
+
+// A completion item's rank as sortText: fixed width, so that it sorts as text.
+std::string RankText(size_t nRank) {
+  std::string strRank = std::to_string(nRank);
+  const size_t nWidth = std::to_string(kMaxCompletionItems).size();
+  return std::string(nWidth > strRank.size() ? nWidth - strRank.size() : 0, '0') + strRank;
 }
 
 std::string FileName(const std::string& strPath) {
@@ -58,6 +68,31 @@ bool BetterSymbol(const CSymbolCandidate& a, const CSymbolCandidate& b) {
   if (nName != 0) return nName < 0;
   const int nKey = std::strcmp(a.strKey, b.strKey);
   return nKey != 0 ? nKey < 0 : a.nLine < b.nLine;
+}
+
+// The notes of a project definition from its script's current text: the
+// open document's (pDocument, when open), else the file's.
+CLspHeaderNotes HeaderNotesOf(const CLspPlace& place, const CLspDocument* pDocument, EPositionEncoding eEncoding) {
+  std::vector<std::string> fileLines;
+  const std::vector<std::string>* pLines = nullptr;
+  if (pDocument != nullptr) {
+    pLines = &pDocument->Lines();
+  } else {
+    std::string strText;
+    if (!ReadWholeFile(place.first->strPath, strText)) return CLspHeaderNotes();
+    fileLines = SplitLines(strText);
+    pLines = &fileLines;
+  }
+  // A file changed since it was read (its change not yet seen) may have
+  // moved the definition: no notes rather than another line's.
+  const CLspDefinition& definition = *place.second;
+  const size_t nLine = static_cast<size_t>(definition.nLine);
+  if (nLine >= pLines->size()) return CLspHeaderNotes();
+  const std::string& strLine = (*pLines)[nLine];
+  const size_t nNameAt = ByteOffsetOfColumn(strLine, definition.nColumn, eEncoding);
+  const std::string strName = definition.strName.Str();
+  if (strLine.compare(nNameAt, strName.size(), strName) != 0) return CLspHeaderNotes();
+  return ReadHeaderNotes(*pLines, nLine, nNameAt);
 }
 
 }  // namespace
@@ -198,24 +233,34 @@ CLspServer::json CLspServer::Completion(const json& params) {
   bool bMore = false;
   const std::vector<CString> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
   const json range = Range(strLine, nLine, word.first, word.second);
+  // A call already written after the word keeps its arguments: then the
+  // name alone is inserted.
+  size_t nAfter = word.second;
+  while (nAfter < strLine.size() && IsNameChar(strLine[nAfter])) ++nAfter;
+  while (nAfter < strLine.size() && (strLine[nAfter] == ' ' || strLine[nAfter] == '\t')) ++nAfter;
+  const bool bSnippets = m_bSnippets && (nAfter == strLine.size() || strLine[nAfter] != '(');
   json items = json::array();
   CLspFunction function;
-  for (const CString& strMatch : matches) {
+  for (size_t nRank = 0; nRank < matches.size(); ++nRank) {
+    const CString& strMatch = matches[nRank];
     if (!m_pCatalog->Find(strMatch.Str(), function)) continue;
     const std::string strName = ToUtf8(strMatch.Str());
-    const bool bExactCase = std::strncmp(strMatch, strWord.c_str(), strWord.size()) == 0;
     std::string strSource = "built-in";
     if (!function.bBuiltIn) {
       const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(strMatch);
       strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
     }
+    // The rank as sortText keeps the order in clients that sort; the name
+    // as filterText lets a client filter as the word grows (fuzzy ones
+    // find what the server found).
     json item = {{"label", strName},
                  {"kind", 3},
                  {"detail", ToUtf8(function.strPrototype.Str())},
                  {"labelDetails", {{"description", ToUtf8(strSource)}}},
-                 {"sortText", (bExactCase ? "0" : "1") + ToUtf8(LowerAscii(strMatch.Str()))},
+                 {"sortText", RankText(nRank)},
                  {"filterText", strName},
-                 {"textEdit", {{"range", range}, {"newText", strName}}}};
+                 {"textEdit", {{"range", range}, {"newText", bSnippets ? ToUtf8(CallSnippet(function.strPrototype)) : strName}}}};
+    if (bSnippets) item["insertTextFormat"] = 2;
     if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
     items.push_back(std::move(item));
   }
@@ -234,13 +279,27 @@ bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& fun
 }
 
 CLspServer::json CLspServer::Hover(const json& params) {
+  // An edited document may define the name anew, or elsewhere: the
+  // definition's line must be that of the text the comment is read from.
+  RefreshDocuments();
   CWordAt word;
   CLspFunction function;
   if (!FunctionAt(params, word, function)) return nullptr;
-  const std::string strPrototype = ToUtf8(function.strPrototype.Str());
+  std::string strPrototype = ToUtf8(function.strPrototype.Str());
+  std::string strText = ToUtf8(function.strDescription);
+  std::string strNote = ShadowNote(function);
+  if (!function.bBuiltIn) {
+    const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+    if (!places.empty()) {
+      const CLspHeaderNotes notes =
+          HeaderNotesOf(places[0], DocumentAtPath(places[0].first->strPath), m_eEncoding);
+      strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
+      strText = ToUtf8(notes.strComment);
+      if (strNote.empty()) strNote = "Defined in " + Where(places[0]) + ".";
+    }
+  }
   std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
-  if (!function.strDescription.empty()) strValue += "\n\n" + ToUtf8(function.strDescription);
-  const std::string strNote = ShadowNote(function);
+  if (!strText.empty()) strValue += "\n\n" + strText;
   if (!strNote.empty()) strValue += "\n\n" + ToUtf8(strNote);
   return {{"contents", {{"kind", m_bMarkdown ? "markdown" : "plaintext"}, {"value", strValue}}},
           {"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)}};

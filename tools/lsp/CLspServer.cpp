@@ -222,6 +222,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
   m_bWorkDoneProgress = Dig(capabilities, {"window", "workDoneProgress"}) == true;
   const json& formats = Dig(capabilities, {"textDocument", "hover", "contentFormat"});
   m_bMarkdown = !formats.is_array() || std::find(formats.begin(), formats.end(), "markdown") != formats.end();
+  m_bSnippets = Dig(capabilities, {"textDocument", "completion", "completionItem", "snippetSupport"}) == true;
 
   const json& folders = Dig(params, {"workspaceFolders"});
   const json& rootUri = Dig(params, {"rootUri"});

@@ -155,6 +155,7 @@ class CLspServer {
   bool m_bRelativePatterns = false;   // ... and takes patterns relative to a folder
   bool m_bWorkDoneProgress = false;
   bool m_bMarkdown = true;  // the client reads markdown documentation
+  bool m_bSnippets = false;  // the client takes completions as snippets
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
   size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit

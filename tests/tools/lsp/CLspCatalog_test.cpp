@@ -82,4 +82,30 @@ TEST(CLspCatalog, UserCatalogueAlwaysMatchesAFreshScanInKeyOrder) {
   }
 }
 
+// Completion keeps the best nMax of one pass: whatever the limit, the list is
+// the head of the unlimited list, and bMore tells whether it was cut.
+TEST(CLspCatalog, CompletionWithALimitIsTheHeadOfTheWholeList) {
+  static const char* const kParts[] = {"Str", "str", "Left", "_l", "Sum", "s", "L", "2"};
+  std::mt19937 random(8122026);
+  CLspCatalog catalog;
+  std::vector<std::pair<CString, CString>> definitions;
+  for (int i = 0; i < 300; ++i) {
+    CString strName = "F";
+    for (int nPart = 0; nPart < 3; ++nPart) strName += kParts[random() % 8];
+    definitions.emplace_back(strName, strName + "()");
+  }
+  catalog.SetScript("names.nsc", MakeScript(definitions));
+  for (const char* pszWord : {"", "s", "sl", "SL", "fs2", "zz"}) {
+    bool bMore = true;
+    const std::vector<CString> whole = catalog.Complete(pszWord, 100000, bMore);
+    EXPECT_FALSE(bMore);
+    for (const size_t nMax : {size_t(0), size_t(1), size_t(7), size_t(64)}) {
+      const std::vector<CString> head = catalog.Complete(pszWord, nMax, bMore);
+      const size_t nExpected = std::min(nMax, whole.size());
+      ASSERT_EQ(head, std::vector<CString>(whole.begin(), whole.begin() + nExpected)) << pszWord << " " << nMax;
+      EXPECT_EQ(bMore, whole.size() > nMax) << pszWord << " " << nMax;
+    }
+  }
+}
+
 }  // namespace
