@@ -204,7 +204,6 @@ CArchive& CArchive::operator<<(double d) {
   return *this;
 }
 
-
 CArchive& CArchive::operator>>(float& f) {
   uint32_t bits = static_cast<uint32_t>(ReadUnsigned(4));
   std::memcpy(&f, &bits, sizeof f);
@@ -226,4 +225,3 @@ void CArchive::WriteCount(DWORD_PTR dwCount) {
   WriteUnsigned(0xFFFF, 2);
   WriteUnsigned(dwCount, 4);
 }
-
