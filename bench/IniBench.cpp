@@ -263,42 +263,6 @@ void BM_EditOneKeyStore(benchmark::State& state) {
   unlink(strCopy.c_str());
 }
 
-// ---- A section header repeated before every entry -----------------------------
-// 200,000 entries of one section, each under a header of its own ("[a]"
-// again and again), against the same entries under one header: a load that
-// reopens a section must still grow it geometrically.
-
-std::string RepeatedHeaderFile(bool bRepeated) {
-  const std::string strPath = OutputPath(bRepeated ? "repeated_headers.ini" : "one_header.ini");
-  std::string strText = "[a]\r\n";
-  char szLine[32];
-  for (int i = 0; i < 200000; ++i) {
-    std::snprintf(szLine, sizeof szLine, "k%07d=v\r\n", i);
-    if (bRepeated && i > 0) strText += "[a]\r\n";
-    strText += szLine;
-  }
-  std::string strWhy;
-  nimbo::ini::WriteWholeFile(strPath, strText.data(), strText.size(), strWhy);
-  return strPath;
-}
-
-void BM_LoadRepeatedHeader(benchmark::State& state) {
-  const std::string strPath = RepeatedHeaderFile(state.range(0) != 0);
-  {
-    CIniFile ini;
-    if (!CheckOr(state, ini.Load(strPath.c_str(), false) && ini.GetCount() == 1 && ini.GetAt(0).second.GetCount() == 200000,
-                 "CIniFile read other data"))
-      return;
-  }
-  for (auto _ : state) {
-    CIniFile ini;
-    benchmark::DoNotOptimize(ini.Load(strPath.c_str(), false));
-  }
-  unlink(strPath.c_str());
-}
-
-BENCHMARK(BM_LoadRepeatedHeader)->ArgNames({"repeated"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6);
-
 BENCHMARK(BM_EditOneKeyTool)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10));
 BENCHMARK(BM_EditOneKeyStore)->Apply(LoadArgs)->Args({10, 10})->Iterations(IterationsFor(10));
 

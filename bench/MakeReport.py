@@ -5,14 +5,20 @@ probes (rss-N.txt), plus the machine description.
 
 Every ratio is computed within each round (both sides measured side by side)
 and reported as the median over the rounds with its range. A target is met
-when the median meets it and no round misses it by more than 10 %."""
+when the median meets it and no round misses it by more than 10 %.
+
+With --partial (a run of some rows only, scripts/bench.sh ROUNDS FILTER) it
+writes the table of the rows whose figures are all there, for a reader to
+set into BENCHMARKS.md, and nothing else."""
 import json
+import math
 import os
 import statistics
 import sys
 from collections import defaultdict
 
 run_dir, machine_path = sys.argv[1:3]
+PARTIAL = "--partial" in sys.argv[3:]
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1000.0}
 SLACK = 0.10
 
@@ -33,12 +39,14 @@ def load_round(n):
         repetitions.setdefault(name, []).append(value * UNIT[b["time_unit"]])
     # A row's figure in a round is the median of its repetitions there.
     times = {name: statistics.median(values) for name, values in repetitions.items()}
-    peaks = {}
-    with open(os.path.join(run_dir, "rss-%d.txt" % n)) as f:
-        for line in f:
-            parts = line.split()
-            if len(parts) == 4:
-                peaks[(parts[0], parts[1])] = int(parts[2]) / 1024.0
+    peaks = defaultdict(lambda: math.nan) if PARTIAL else {}
+    rss_path = os.path.join(run_dir, "rss-%d.txt" % n)
+    if os.path.exists(rss_path):
+        with open(rss_path) as f:
+            for line in f:
+                parts = line.split()
+                if len(parts) == 4:
+                    peaks[(parts[0], parts[1])] = int(parts[2]) / 1024.0
     # "threads <KiB after the first million strings> <KiB at the end>"
     threads_path = os.path.join(run_dir, "threads-%d.txt" % n)
     if os.path.exists(threads_path):
@@ -63,8 +71,11 @@ for _, e, _ in rounds:
 
 
 def ms(times, prefix):
+    """A row's figure in a round; NaN in a partial run that left it out."""
     names = [k for k in times if k == prefix or k.startswith(prefix + "/")]
     if len(names) != 1:
+        if PARTIAL:
+            return math.nan
         raise SystemExit("no single row for %s (%s); errors: %s" % (prefix, names, errors))
     return times[names[0]]
 
@@ -97,7 +108,10 @@ rows = []   # (what, figures, ratio, target, met)
 
 
 def row(what, figures, checks, info=False):
-    """checks: [(label, values, op, limit)]; info rows carry no target."""
+    """checks: [(label, values, op, limit)]; info rows carry no target. A
+    partial run leaves out the rows it has no figures for."""
+    if PARTIAL and any(math.isnan(v) for _, values, _, _ in checks for v in values):
+        return
     ratio = "; ".join("%s %s" % (label, spread(values)) for label, values, _, _ in checks)
     if info:
         rows.append((what, figures, ratio, "-", "-"))
@@ -171,12 +185,6 @@ row("one key changed in a 10 MB file, 10 keys/section",
     [("tool/store", per_round(lambda t, p: ms(t, "BM_EditOneKeyTool/" + a) / ms(t, "BM_EditOneKeyStore/" + a)),
       "<=", 0.5)])
 
-row("a header repeated before each of 200,000 entries, against one header",
-    "repeated %s; one header %s" % (fmt(median_ms("BM_LoadRepeatedHeader/repeated:1")),
-                                    fmt(median_ms("BM_LoadRepeatedHeader/repeated:0"))),
-    [("repeated/one", per_round(lambda t, p: ms(t, "BM_LoadRepeatedHeader/repeated:1") /
-                                ms(t, "BM_LoadRepeatedHeader/repeated:0")), "<=", 1.5)])
-
 # ---- INI save ----------------------------------------------------------------
 for mb in (10, 100):
     for keys in (10, 1000):
@@ -217,6 +225,18 @@ with open(machine_path) as f:
     machine = [line.rstrip("\n") for line in f]
 with open(os.path.join(os.path.dirname(os.path.abspath(sys.argv[0])), "BenchmarksNotes.md")) as f:
     notes = f.read()
+
+if PARTIAL:
+    out = ["# Some rows of the benchmarks\n",
+           "Written by `scripts/bench.sh` from a run of %d rounds of some rows only, measured as in a full run; "
+           "the rows are for BENCHMARKS.md.\n" % len(rounds), "Machine:\n"]
+    out += ["- " + line for line in machine]
+    out += ["", "| what | figures (medians) | ratio: median (range) | target | met |", "|---|---|---|---|---|"]
+    out += ["| " + " | ".join(r) + " |" for r in rows]
+    if errors:
+        out.append("\nRows that reported an error: " + "; ".join("%s: %s" % e for e in errors.items()))
+    print("\n".join(out))
+    sys.exit(0)
 
 out = ["# Benchmarks\n",
        "Written by `scripts/bench.sh` from one run of %d rounds. Each round runs every row of `nimbo_bench` "

@@ -14,6 +14,9 @@ namespace {
 
 const DWORD kRecordVersion = 1;
 const DWORD_PTR kMaxReservedSections = 16 * 1024;
+// The records of one section in a row after which the rest of the document
+// is taken to be more of them.
+const DWORD_PTR kLongRun = 1024;
 
 bool SameBytes(const CString& a, const CString& b) {
   return a.GetLength() == b.GetLength() &&
@@ -55,19 +58,38 @@ void CIniFile::Serialize(CArchive& ar) {
   CIniFileSection* pSection = nullptr;  // the section of the run, or null
   int nRunSection = 0;                  // its place in the document
   int nRunFirst = 0;                    // its first entry not yet indexed
+  DWORD_PTR nRunRecords = 0;            // the records of the run so far
   auto EndRun = [&]() {
-    if (pSection != nullptr) pSection->IndexAppended(nRunFirst);
+    if (pSection == nullptr) return;
+    pSection->IndexAppended(nRunFirst);
+    // What a guess (below) reserved and the run did not use.
+    if (nRunRecords >= kLongRun) pSection->TrimExcess();
     pSection = nullptr;
   };
   try {
     for (DWORD_PTR i = 0; i < nCount; ++i) {
-      ar >> strName;
-      if (pSection == nullptr || !SameBytes(m_items[static_cast<size_t>(nRunSection)].first, strName)) {
-        EndRun();
-        CItem& item = FindOrAdd(CItem(strName, CIniFileSection()));
-        nRunSection = static_cast<int>(&item - m_items.data());
-        pSection = &item.second;
-        nRunFirst = pSection->GetCount();
+      // The run's own name, met again, is only compared where it lies; any
+      // other name is read and looked up.
+      if (pSection == nullptr || !ar.ReadIfNextString(m_items[static_cast<size_t>(nRunSection)].first)) {
+        ar >> strName;
+        if (pSection == nullptr || !SameBytes(m_items[static_cast<size_t>(nRunSection)].first, strName)) {
+          EndRun();
+          CItem& item = FindOrAdd(CItem(strName, CIniFileSection()));
+          nRunSection = static_cast<int>(&item - m_items.data());
+          pSection = &item.second;
+          nRunFirst = pSection->GetCount();
+          nRunRecords = 0;
+        }
+      }
+      // A long run is taken to go on to the document's end, with as many
+      // entries per record as so far, and room is made for it once, as a
+      // single record of that many entries would have: growing a large
+      // array step by step costs more in fresh memory than the reading.
+      if (++nRunRecords == kLongRun) {
+        const DWORD_PTR nPerRecord = std::max<DWORD_PTR>(
+            1, static_cast<DWORD_PTR>(pSection->GetCount() - nRunFirst) / (kLongRun - 1));
+        const DWORD_PTR nLeft = nCount - i;
+        pSection->ReserveForCount(nLeft > DWORD_PTR(-1) / nPerRecord ? DWORD_PTR(-1) : nLeft * nPerRecord);
       }
       // Sections are held by value, so this is the function a virtual
       // Serialize call would reach; its result tells a record of another

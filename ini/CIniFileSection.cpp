@@ -65,15 +65,17 @@ bool CIniFileSection::LoadRecord(CArchive& ar) {
   return bRead;
 }
 
+void CIniFileSection::ReserveForCount(DWORD_PTR nCount) {
+  ReserveMore(static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
+}
+
 bool CIniFileSection::AppendRecord(CArchive& ar) {
   DWORD dwVersion = 0;
   ar >> dwVersion;
   if (dwVersion != kRecordVersion) return false;
   const DWORD_PTR nCount = ar.ReadCount();
-  // A count from a damaged file can be anything, so room is made ahead for
-  // a bounded number of entries only. An entry the damage cut short is
-  // dropped.
-  ReserveMore(static_cast<size_t>(std::min<DWORD_PTR>(nCount, kMaxReservedEntries)));
+  ReserveForCount(nCount);
+  // An entry the damage cut short is dropped.
   CString strKey, strValue;
   for (DWORD_PTR i = 0; i < nCount; ++i) {
     ar >> strKey;

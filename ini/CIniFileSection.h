@@ -48,4 +48,8 @@ class CIniFileSection : public CObject, public CNamedArray<CString> {
   // section, which then costs one sort instead of a search per entry. On an
   // exception the entries read before it are appended.
   bool AppendRecord(CArchive& ar);
+  // Room for nCount more entries, the count of a record or what a reader
+  // expects: a count from a damaged file can be anything, so the room made
+  // ahead is bounded (and grows geometrically from there, see ReserveMore).
+  void ReserveForCount(DWORD_PTR nCount);
 };

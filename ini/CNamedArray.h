@@ -80,6 +80,11 @@ class CNamedArray {
   // Gives back spare room (nothing else changes); for a list that is
   // complete for now, such as a section its reader has left.
   void Compact();
+  // Compact when the spare room is more than the items (more than a
+  // geometric growth leaves): for room reserved ahead that went unused.
+  void TrimExcess() {
+    if (m_items.capacity() / 2 > m_items.size()) Compact();
+  }
 
   int GetCount() const { return static_cast<int>(m_items.size()); }
   CItem& GetAt(int nIndex) { return m_items[static_cast<size_t>(nIndex)]; }

@@ -69,9 +69,9 @@ void CArchive::Abort() {
   if (IsLoading()) m_lpBufMax = m_lpBufStart;
 }
 
-void CArchive::CheckLoading() const {
+void CArchive::ThrowNotLoading() const {
   if (!IsLoading()) AfxThrowArchiveException(CArchiveException::writeOnly, m_strFileName);
-  if (m_pFile == nullptr) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
+  AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
 }
 
 void CArchive::CheckStoring() const {
@@ -176,14 +176,8 @@ void CArchive::WriteUnsigned(ULONGLONG nValue, UINT nBytes) {
   WriteBytes(bytes, nBytes);
 }
 
-ULONGLONG CArchive::ReadUnsigned(UINT nBytes) {
-  CheckLoading();
-  if (static_cast<UINT>(m_lpBufMax - m_lpBufCur) < nBytes && !FillBuffer(nBytes))
-    AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
-  ULONGLONG nValue = 0;
-  for (UINT i = 0; i < nBytes; ++i) nValue |= static_cast<ULONGLONG>(m_lpBufCur[i]) << (8 * i);
-  m_lpBufCur += nBytes;
-  return nValue;
+void CArchive::FillOrThrow(UINT nBytes) {
+  if (!FillBuffer(nBytes)) AfxThrowArchiveException(CArchiveException::endOfFile, m_strFileName);
 }
 
 CArchive& CArchive::operator<<(BYTE by) { WriteUnsigned(by, 1); return *this; }
@@ -210,16 +204,6 @@ CArchive& CArchive::operator<<(double d) {
   return *this;
 }
 
-CArchive& CArchive::operator>>(BYTE& by) { by = static_cast<BYTE>(ReadUnsigned(1)); return *this; }
-CArchive& CArchive::operator>>(WORD& w) { w = static_cast<WORD>(ReadUnsigned(2)); return *this; }
-CArchive& CArchive::operator>>(short& w) { w = static_cast<short>(ReadUnsigned(2)); return *this; }
-CArchive& CArchive::operator>>(char& ch) { ch = static_cast<char>(ReadUnsigned(1)); return *this; }
-CArchive& CArchive::operator>>(bool& b) { b = ReadUnsigned(1) != 0; return *this; }
-CArchive& CArchive::operator>>(int& i) { i = static_cast<int>(ReadUnsigned(4)); return *this; }
-CArchive& CArchive::operator>>(unsigned int& u) { u = static_cast<unsigned int>(ReadUnsigned(4)); return *this; }
-CArchive& CArchive::operator>>(LONGLONG& dwdw) { dwdw = static_cast<LONGLONG>(ReadUnsigned(8)); return *this; }
-CArchive& CArchive::operator>>(ULONGLONG& dwdw) { dwdw = ReadUnsigned(8); return *this; }
-
 CArchive& CArchive::operator>>(float& f) {
   uint32_t bits = static_cast<uint32_t>(ReadUnsigned(4));
   std::memcpy(&f, &bits, sizeof f);
@@ -240,10 +224,4 @@ void CArchive::WriteCount(DWORD_PTR dwCount) {
   if (dwCount > 0xFFFFFFFFu) AfxThrowArchiveException(CArchiveException::genericException, m_strFileName);
   WriteUnsigned(0xFFFF, 2);
   WriteUnsigned(dwCount, 4);
-}
-
-DWORD_PTR CArchive::ReadCount() {
-  DWORD_PTR dwCount = static_cast<DWORD_PTR>(ReadUnsigned(2));
-  if (dwCount == 0xFFFF) dwCount = static_cast<DWORD_PTR>(ReadUnsigned(4));
-  return dwCount;
 }

@@ -16,6 +16,7 @@
 // (see ReadCount).
 #pragma once
 
+#include <cstring>
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
@@ -84,15 +85,17 @@ class CArchive {
   CArchive& operator<<(float f);
   CArchive& operator<<(double d);
 
-  CArchive& operator>>(BYTE& by);
-  CArchive& operator>>(WORD& w);
-  CArchive& operator>>(short& w);
-  CArchive& operator>>(char& ch);
-  CArchive& operator>>(bool& b);  // any non-zero byte reads as true
-  CArchive& operator>>(int& i);
-  CArchive& operator>>(unsigned int& u);
-  CArchive& operator>>(LONGLONG& dwdw);
-  CArchive& operator>>(ULONGLONG& dwdw);
+  // The integer extractors are inline, as MFC's are: a value already in
+  // the buffer costs a few instructions, not a call into the library.
+  CArchive& operator>>(BYTE& by) { by = static_cast<BYTE>(ReadUnsigned(1)); return *this; }
+  CArchive& operator>>(WORD& w) { w = static_cast<WORD>(ReadUnsigned(2)); return *this; }
+  CArchive& operator>>(short& w) { w = static_cast<short>(ReadUnsigned(2)); return *this; }
+  CArchive& operator>>(char& ch) { ch = static_cast<char>(ReadUnsigned(1)); return *this; }
+  CArchive& operator>>(bool& b) { b = ReadUnsigned(1) != 0; return *this; }  // any non-zero byte is true
+  CArchive& operator>>(int& i) { i = static_cast<int>(ReadUnsigned(4)); return *this; }
+  CArchive& operator>>(unsigned int& u) { u = static_cast<unsigned int>(ReadUnsigned(4)); return *this; }
+  CArchive& operator>>(LONGLONG& dwdw) { dwdw = static_cast<LONGLONG>(ReadUnsigned(8)); return *this; }
+  CArchive& operator>>(ULONGLONG& dwdw) { dwdw = ReadUnsigned(8); return *this; }
   CArchive& operator>>(float& f);
   CArchive& operator>>(double& d);
 
@@ -119,7 +122,23 @@ class CArchive {
   // complete before the data ends. A caller must therefore never reserve
   // room from a count: it grows per element read, and its reads run into
   // endOfFile where the data ends.
-  DWORD_PTR ReadCount();
+  DWORD_PTR ReadCount() {
+    const DWORD_PTR dwCount = static_cast<DWORD_PTR>(ReadUnsigned(2));
+    return dwCount == 0xFFFF ? static_cast<DWORD_PTR>(ReadUnsigned(4)) : dwCount;
+  }
+  // Loading: when the next string is str's bytes in the short 8-bit form
+  // (below 255 bytes) and already buffered, reads it and returns true;
+  // otherwise reads nothing and returns false, and the caller reads the
+  // string as usual. For a reader that meets the same name again and again
+  // (records of one section) and need not make a string of it each time.
+  bool ReadIfNextString(const CString& str) {
+    const size_t nLength = static_cast<size_t>(str.GetLength());
+    if (!IsLoading() || nLength >= 0xFF || static_cast<size_t>(m_lpBufMax - m_lpBufCur) <= nLength ||
+        *m_lpBufCur != nLength || std::memcmp(m_lpBufCur + 1, str.GetString(), nLength) != 0)
+      return false;
+    m_lpBufCur += 1 + nLength;
+    return true;
+  }
 
   // Object pointers. WriteObject writes the null tag, the index of an
   // object already written, or the class (new class record or its index)
@@ -180,9 +199,13 @@ class CArchive {
     UINT nSchema;        // for classes: the schema number read from the archive
   };
 
-  // Throw writeOnly / readOnly unless the archive goes the right way.
-  void CheckLoading() const;
+  // Throw writeOnly / readOnly unless the archive goes the right way (or
+  // genericException once it is detached from its file).
+  void CheckLoading() const {
+    if (!IsLoading() || m_pFile == nullptr) ThrowNotLoading();
+  }
   void CheckStoring() const;
+  [[noreturn]] void ThrowNotLoading() const;
   // Makes nBytes readable in the buffer, or throws endOfFile.
   void EnsureReadable(UINT nBytes);
   // Refills the buffer from the file, keeping unread bytes; returns
@@ -199,7 +222,28 @@ class CArchive {
   void WriteBytes(const BYTE* pData, UINT nBytes);
   void ReadBytes(BYTE* pData, UINT nBytes);  // exactly nBytes, or endOfFile
   void WriteUnsigned(ULONGLONG nValue, UINT nBytes);
-  ULONGLONG ReadUnsigned(UINT nBytes);
+  // Little-endian, nBytes of 1 to 8; endOfFile when the data ends first.
+  ULONGLONG ReadUnsigned(UINT nBytes) {
+    CheckLoading();
+    if (static_cast<UINT>(m_lpBufMax - m_lpBufCur) < nBytes) FillOrThrow(nBytes);
+    const BYTE* p = m_lpBufCur;
+    m_lpBufCur += nBytes;
+    // Spelled out per size, so that the compiler sees one load of each.
+    switch (nBytes) {
+      case 1:
+        return p[0];
+      case 2:
+        return p[0] | static_cast<UINT>(p[1]) << 8;
+      case 4:
+        return p[0] | static_cast<UINT>(p[1]) << 8 | static_cast<UINT>(p[2]) << 16 | static_cast<UINT>(p[3]) << 24;
+      default:
+        ULONGLONG nValue = 0;
+        for (UINT i = 0; i < nBytes; ++i) nValue |= static_cast<ULONGLONG>(p[i]) << (8 * i);
+        return nValue;
+    }
+  }
+  // FillBuffer(nBytes), or endOfFile.
+  void FillOrThrow(UINT nBytes);
 
   void CheckMapCount() const;
 

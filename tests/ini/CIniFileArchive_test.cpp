@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "CArchive.h"
@@ -231,6 +232,51 @@ TEST(IniArchive, DocumentsStoppedMidwayKeepTheSectionsBefore) {
     CIniFile ini;
     EXPECT_EQ(Load(ini, c.bytes), c.nCause) << c.pszWhat;
     EXPECT_EQ(Dump(ini), "[\"A\"]\n  \"k\" = \"v\"\n[\"B\"]\n") << c.pszWhat;
+  }
+}
+
+// Runs of one-entry records of one section, long enough for the reader to
+// make room ahead for the rest of the document: names in every form (short,
+// wide, 255 bytes or more, other letter case), runs that end in another
+// section and a record count that the data does not hold. The document read
+// is the one the same entries make when added one by one.
+TEST(IniArchive, LongRunsOfRecordsOfOneSection) {
+  const Bytes wideA = {0xFF, 0xFE, 0xFF, 1, 'A', 0};
+  const Bytes longName = Cat({{0xFF, 0x2C, 0x01}, Bytes(300, 'n')});
+  struct CRun {
+    Bytes name;
+    std::string strSection;
+    int nRecords;
+  };
+  struct {
+    const char* pszWhat;
+    std::vector<CRun> runs;
+    bool bCountBeyondData;
+  } const cases[] = {
+      {"runs that end in other sections", {{{1, 'A'}, "A", 1100}, {{1, 'B'}, "B", 3}, {{1, 'a'}, "A", 1100}}, false},
+      {"the name in the wide form in turn", {{{1, 'A'}, "A", 600}, {wideA, "A", 1}, {{1, 'A'}, "A", 600}}, false},
+      {"a name of 300 bytes", {{longName, std::string(300, 'n'), 1100}}, false},
+      {"more records counted than held", {{{1, 'A'}, "A", 1100}}, true},
+  };
+  for (const auto& c : cases) {
+    Bytes records;
+    CIniFile expected;
+    int nRecords = 0;
+    for (const CRun& run : c.runs) {
+      for (int i = 0; i < run.nRecords; ++i, ++nRecords) {
+        const std::string strKey = "k" + std::to_string(nRecords);
+        const Bytes record = Cat({run.name, {1, 0, 0, 0, 1, 0, static_cast<BYTE>(strKey.size())}, Text(strKey), {1, 'v'}});
+        records.insert(records.end(), record.begin(), record.end());
+        expected.SetString(run.strSection.c_str(), strKey.c_str(), "v");
+      }
+    }
+    const Bytes count = c.bCountBeyondData ? Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}
+                                           : Bytes{static_cast<BYTE>(nRecords), static_cast<BYTE>(nRecords >> 8)};
+    CIniFile ini;
+    EXPECT_EQ(Load(ini, Cat({{1, 0, 0, 0}, count, records})), c.bCountBeyondData ? CArchiveException::endOfFile : -1)
+        << c.pszWhat;
+    EXPECT_EQ(Dump(ini), Dump(expected)) << c.pszWhat;
+    EXPECT_STREQ(ini.GetString(c.runs.back().strSection.c_str(), ("K" + std::to_string(nRecords - 1)).c_str(), "-"), "v");
   }
 }
 

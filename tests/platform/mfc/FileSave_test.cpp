@@ -15,6 +15,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "SimFileFaults.h"
 #endif
 
 namespace {
@@ -68,6 +70,37 @@ TEST_F(FileSave, RefusedReplaceKeepsTheOldContentAndLeavesNothingBeside) {
   // content is whole) or it refused it (then the old content is whole).
   EXPECT_EQ(ReadAll(m_file), bSaved ? m_strNew : m_strOld);
   EXPECT_EQ(Names(m_dir), std::vector<std::string>{"doc.ini"});
+}
+
+// The replace's documented half-way failures, which only the test controls
+// produce: the save's answer tells which document the file holds, whole,
+// and nothing is left beside it.
+TEST_F(FileSave, HalfWayReplaceFailuresKeepOneWholeDocument) {
+  struct {
+    DWORD dwError;
+    bool bRefuseMove;  // the new file cannot be moved in afterwards either
+    bool bSaved;
+  } const cases[] = {
+      {ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, false},
+      {ERROR_UNABLE_TO_MOVE_REPLACEMENT, true, false},
+      {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false, true},  // the new file is moved in again
+      {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, true, false},  // the old one goes back
+      {ERROR_UNABLE_TO_REMOVE_REPLACED, false, false},
+  };
+  struct CResetFaults {
+    ~CResetFaults() { CSimFileFaults::Reset(); }
+  } resetFaults;
+  for (const auto& c : cases) {
+    const std::string strCase = std::to_string(c.dwError) + (c.bRefuseMove ? ", no move" : "");
+    std::ofstream(m_file, std::ios::binary | std::ios::trunc) << m_strOld;
+    ASSERT_TRUE(CSimFileFaults::FailNextReplace(c.dwError, c.bRefuseMove));
+    const bool bSaved = SaveWholeFile(m_file.string().c_str(), m_strNew.data(), m_strNew.size());
+    EXPECT_EQ(CSimFileFaults::GetFailedReplaces(), 1) << strCase;
+    CSimFileFaults::Reset();
+    EXPECT_EQ(bSaved, c.bSaved) << strCase;
+    EXPECT_EQ(ReadAll(m_file), c.bSaved ? m_strNew : m_strOld) << strCase;
+    EXPECT_EQ(Names(m_dir), std::vector<std::string>{"doc.ini"}) << strCase;
+  }
 }
 #endif
 
