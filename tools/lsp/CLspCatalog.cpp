@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "ini/CIniFile.h"
+#include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -62,6 +63,21 @@ std::vector<std::pair<CString, CString>> FirstPrototypes(const std::vector<CLspD
   return names;
 }
 
+std::string TrimBlanks(const std::string& strText) {
+  const size_t nFirst = strText.find_first_not_of(" \t");
+  return nFirst == std::string::npos ? std::string() : strText.substr(nFirst, strText.find_last_not_of(" \t") + 1 - nFirst);
+}
+
+// Whether two scripts' definitions are the same, places included.
+bool SameDefinitions(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (!(a[i].strName == b[i].strName) || !(a[i].strPrototype == b[i].strPrototype) || a[i].nLine != b[i].nLine ||
+        a[i].nColumn != b[i].nColumn || a[i].nEndColumn != b[i].nEndColumn)
+      return false;
+  return true;
+}
+
 // Whether two scripts' definitions have the same names, in the same order.
 bool SameNames(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
   if (a.size() != b.size()) return false;
@@ -110,16 +126,45 @@ void CLspCatalog::ReloadBuiltIns() {
   g_FuncInfoStd.Init(&m_manager);
   ReadDescriptions();
   m_bCompletionStale = true;
+  ++m_nGeneration;
 }
 
 void CLspCatalog::ReadDescriptions() {
   m_mapDescriptions.clear();
+  m_mapLines.clear();
+  // Lines as the catalogue reads the file (CIniFile reads it through the
+  // same reader): the first section of a name, its prototype's line.
+  CIniFileSource source(FuncWizPath().c_str());
+  CIniReader reader(source);
+  CIniLine line;
+  std::pair<int, int>* pSection = nullptr;
+  bool bPrototype = false;
+  while (reader.Next(line)) {
+    if (line.eKind == EIniLine::Header) {
+      auto inserted = m_mapLines.emplace(LowerAscii(std::string(line.Name(), line.NameLength())),
+                                         std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength)));
+      pSection = inserted.second ? &inserted.first->second : nullptr;
+      bPrototype = false;
+    } else if (line.eKind == EIniLine::Entry && pSection != nullptr && !bPrototype &&
+               LowerAscii(TrimBlanks(std::string(line.pText, line.nEquals))) == "sampleline") {
+      *pSection = std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength));
+      bPrototype = true;
+    }
+  }
   CIniFile ini;
-  if (!ini.Load((m_strPrograms + "/funcwiz.ini").c_str(), false)) return;
+  if (!ini.Load(FuncWizPath().c_str(), false)) return;
   for (const auto& entry : g_FuncInfoStd) {
     CString strDescription = ini.GetString(entry.first, "Description", "");
     if (!strDescription.IsEmpty()) m_mapDescriptions[entry.first.Str()] = strDescription.Str();
   }
+}
+
+bool CLspCatalog::BuiltInLine(const std::string& strName, int& nLine, int& nLength) const {
+  auto it = m_mapLines.find(LowerAscii(strName));
+  if (it == m_mapLines.end()) return false;
+  nLine = it->second.first;
+  nLength = it->second.second;
+  return true;
 }
 
 bool CLspCatalog::NameRefLess(const CNameRef& a, const CNameRef& b) {
@@ -162,6 +207,7 @@ void CLspCatalog::BeginFullIndex() {
   m_outOfOrder.clear();
   m_bFullIndex = true;
   m_bCompletionStale = true;
+  ++m_nGeneration;
 }
 
 void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
@@ -189,6 +235,7 @@ void CLspCatalog::EndFullIndex() {
   }
   m_outOfOrder.clear();
   m_bCompletionStale = true;
+  ++m_nGeneration;
 }
 
 void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
@@ -199,12 +246,14 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
     // The by-name index holds one ref per definition: a save that keeps
     // every name (the common case) leaves it as it is.
     const bool bSameNames = SameNames(it->second.definitions, script.definitions);
+    if (!SameDefinitions(it->second.definitions, script.definitions)) ++m_nGeneration;
     if (!bSameNames) UnindexNames(it);
     it->second = std::move(script);
     if (!bSameNames) IndexNames(it);
   } else {
     it = m_scripts.emplace(strKey, std::move(script)).first;
     IndexNames(it);
+    ++m_nGeneration;
   }
   if (m_bFullIndex) m_outOfOrder.push_back(strKey);
   // Only names that came, went or changed their prototype can change the
@@ -233,6 +282,7 @@ void CLspCatalog::RemoveScript(const CString& strKey) {
   const std::vector<std::pair<CString, CString>> before = FirstPrototypes(it->second.definitions);
   UnindexNames(it);
   m_scripts.erase(it);
+  ++m_nGeneration;
   for (const std::pair<CString, CString>& name : before) ResolveName(name.first);
 }
 

@@ -46,16 +46,21 @@ CLspServer::~CLspServer() { m_pWatcher.reset(); }
 
 bool CLspServer::RunOne(bool bWait) {
   CLspIncoming item;
-  if (!m_pInbox->Pop(item, bWait)) return false;
-  Handle(item);
-  if (m_nNesting == 0 && !m_bExit) RunPendingWork();
-  return true;
+  // Diagnostics waiting for the client to pause end the wait when due.
+  const bool bItem = bWait && !m_unpublished.empty() ? m_pInbox->PopUntil(item, m_publishAt) : m_pInbox->Pop(item, bWait);
+  if (bItem) Handle(item);
+  if (m_nNesting == 0 && !m_bExit) {
+    if (bItem) RunPendingWork();
+    PublishDiagnostics(false);
+  }
+  return bItem;
 }
 
 void CLspServer::HandleMessage(const std::string& strBody) {
   m_pInbox->PushBody(strBody);
   while (!m_bExit && RunOne(false)) {
   }
+  if (!m_bExit) PublishDiagnostics(true);
 }
 
 void CLspServer::YieldToLight() {
@@ -207,6 +212,7 @@ void CLspServer::HandleNotification(const std::string& strMethod, const json& pa
   else if (strMethod == "textDocument/didClose") DidClose(params);
   else if (strMethod == "textDocument/didSave") DidSave(params);
   else if (strMethod == "workspace/didChangeWatchedFiles") DidChangeWatchedFiles(params);
+  else if (strMethod == "workspace/didChangeConfiguration") DidChangeConfiguration(params);
   // "$/cancelRequest" never gets here (the inbox takes it); the rest of
   // "$/" and unknown notifications are dropped, as the protocol allows.
 }
@@ -241,6 +247,9 @@ CLspServer::json CLspServer::Initialize(const json& params) {
       if (folder.is_string()) m_excluded.push_back(folder);
   const json& limit = Dig(options, {"workspaceSymbolLimit"});
   if (limit.is_number_unsigned()) m_nSymbolLimit = limit.get<size_t>();
+  m_diagnostics.Configure(Dig(options, {"diagnostics"}));
+  const json& delay = Dig(options, {"diagnosticsDelay"});
+  if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
   m_bInitialized = true;
 
   return {{"capabilities",
