@@ -13,7 +13,7 @@ void CLspServer::ScheduleDiagnostics(const std::string& strUri) {
   m_publishAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_nDiagnosticsDelayMs);
 }
 
-void CLspServer::PublishDiagnostics(bool bNow) {
+void CLspServer::PublishDiagnostics() {
   // Not under heavy work, and not while a full index may leave names out.
   if (!m_pCatalog || m_nNesting > 0 || m_bFullIndexRunning || m_bShutdown) return;
   auto ScheduleAll = [this] {
@@ -23,7 +23,7 @@ void CLspServer::PublishDiagnostics(bool bNow) {
   // A definition that came or went elsewhere (a save, a file event, another
   // document's text) may change any open script's findings.
   if (m_pCatalog->Generation() != m_nPublishedGeneration) ScheduleAll();
-  if (m_unpublished.empty() || (!bNow && std::chrono::steady_clock::now() < m_publishAt)) return;
+  if (m_unpublished.empty() || std::chrono::steady_clock::now() < m_publishAt) return;
   RefreshDocuments();
   if (m_pCatalog->Generation() != m_nPublishedGeneration) ScheduleAll();
   std::set<std::string> uris;

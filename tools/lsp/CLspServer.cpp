@@ -40,7 +40,8 @@ CLspServer::CLspServer(const CLspOptions& options, std::function<void(const std:
     : m_options(options),
       m_pfnWrite(std::move(pfnWrite)),
       m_pfnLog(std::move(pfnLog)),
-      m_pInbox(std::make_shared<CLspInbox>()) {}
+      m_pInbox(std::make_shared<CLspInbox>()),
+      m_nDiagnosticsDelayMs(options.nDiagnosticsDelayMs) {}
 
 CLspServer::~CLspServer() { m_pWatcher.reset(); }
 
@@ -51,7 +52,7 @@ bool CLspServer::RunOne(bool bWait) {
   if (bItem) Handle(item);
   if (m_nNesting == 0 && !m_bExit) {
     if (bItem) RunPendingWork();
-    PublishDiagnostics(false);
+    PublishDiagnostics();
   }
   return bItem;
 }
@@ -60,7 +61,6 @@ void CLspServer::HandleMessage(const std::string& strBody) {
   m_pInbox->PushBody(strBody);
   while (!m_bExit && RunOne(false)) {
   }
-  if (!m_bExit) PublishDiagnostics(true);
 }
 
 void CLspServer::YieldToLight() {

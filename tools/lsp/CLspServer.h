@@ -34,6 +34,7 @@ struct CLspOptions {
   std::string strProject;          // --project
   std::string strBundledPrograms;  // the last resort for "Programs"
   bool bWatchFiles = false;        // watch funcwiz.ini (and the scripts, where the client cannot) itself
+  long long nDiagnosticsDelayMs = 200;  // the pause after a change before diagnostics are published
 };
 
 class CLspServer {
@@ -56,9 +57,9 @@ class CLspServer {
   bool RunOne(bool bWait);
 
   // Queues one message body and handles everything queued: the whole
-  // server on the caller's thread, as tests and benchmarks drive it. The
-  // caller then counts as a client that paused: the diagnostics of what
-  // changed are published.
+  // server on the caller's thread, as tests and benchmarks drive it
+  // (diagnostics are published only when due: with a delay of 0, after
+  // each message).
   void HandleMessage(const std::string& strBody);
 
   // The client sent "exit": the process should end with ExitStatus().
@@ -108,7 +109,7 @@ class CLspServer {
   // worker's wait for the next message ends then), and whenever the
   // catalogue changed under them; only lists that changed are sent.
   void ScheduleDiagnostics(const std::string& strUri);
-  void PublishDiagnostics(bool bNow);
+  void PublishDiagnostics();
   void ClearDiagnostics(const std::string& strUri);
   void DidChangeConfiguration(const json& params);
   // Marks an open document out of step and tells the client why.
@@ -188,7 +189,7 @@ class CLspServer {
   CLspDiagnostics m_diagnostics;
   std::set<std::string> m_unpublished;  // open scripts whose diagnostics may have changed
   std::chrono::steady_clock::time_point m_publishAt;  // when they are due
-  long long m_nDiagnosticsDelayMs = 200;  // initializationOptions.diagnosticsDelay
+  long long m_nDiagnosticsDelayMs;  // the options', or initializationOptions.diagnosticsDelay
   unsigned long long m_nPublishedGeneration = 0;  // the catalogue's, when its changes were last looked at
   std::map<std::string, std::string> m_published;  // URI -> the list last sent (JSON), while not empty
 

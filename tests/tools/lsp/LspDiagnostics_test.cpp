@@ -71,6 +71,7 @@ struct CServer {
               CLspOptions options;
               options.strPrograms = kFixture + "/Programs";
               options.strProject = kFixture + "/project";
+              options.nDiagnosticsDelayMs = 0;
               return options;
             }(),
             [this](const std::string& strBody) {
