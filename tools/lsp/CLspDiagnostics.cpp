@@ -193,12 +193,11 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
           "The call of " + call.strName + " is not closed: its \")\" is missing before the statement ends.", nullptr);
     if (call.bAfterDot) continue;
     CVerdict& verdict = VerdictOf(call.strName, catalog);
-    const nlohmann::json nameRange = Range(call.nLine, call.nFirst, call.nEnd);
     if (!verdict.bKnown) {
       if (!verdict.bSuggested) Suggest(call.strName, verdict, catalog);
       std::string strMessage = "Unknown function " + call.strName + ": neither built in nor defined in the project.";
       if (!verdict.strSuggestions.empty()) strMessage += " Did you mean " + verdict.strSuggestions + "?";
-      Add(diagnosticUnknownFunction, nameRange, strMessage, verdict.suggestionsAt);
+      Add(diagnosticUnknownFunction, Range(call.nLine, call.nFirst, call.nEnd), strMessage, verdict.suggestionsAt);
       continue;
     }
     if (!call.bClosed) continue;
@@ -207,7 +206,7 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     nlohmann::json related;
     if (!verdict.prototypeAt.is_null())
       related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
-    Add(diagnosticArgumentCount, nameRange,
+    Add(diagnosticArgumentCount, Range(call.nLine, call.nFirst, call.nEnd),
         call.strName + " takes " + (verdict.bRest ? "at least " : "") + Arguments(verdict.nFixed) + ", " +
             std::to_string(call.nArguments) + " given: " + verdict.strPrototype + ".",
         related);
