@@ -13,9 +13,13 @@ void CLspServer::ScheduleDiagnostics(const std::string& strUri) {
   m_publishAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_nDiagnosticsDelayMs);
 }
 
-void CLspServer::PublishDiagnostics() {
+bool CLspServer::CanPublish() const {
   // Not under heavy work, and not while a full index may leave names out.
-  if (!m_pCatalog || m_nNesting > 0 || m_bFullIndexRunning || m_bShutdown) return;
+  return m_pCatalog && m_nNesting == 0 && !m_bFullIndexRunning && !m_bShutdown;
+}
+
+void CLspServer::PublishDiagnostics() {
+  if (!CanPublish()) return;
   auto ScheduleAll = [this] {
     m_nPublishedGeneration = m_pCatalog->Generation();
     for (const auto& entry : m_documents) ScheduleDiagnostics(entry.first);

@@ -48,7 +48,8 @@ CLspServer::~CLspServer() { m_pWatcher.reset(); }
 bool CLspServer::RunOne(bool bWait) {
   CLspIncoming item;
   // Diagnostics waiting for the client to pause end the wait when due.
-  const bool bItem = bWait && !m_unpublished.empty() ? m_pInbox->PopUntil(item, m_publishAt) : m_pInbox->Pop(item, bWait);
+  const bool bItem = bWait && !m_unpublished.empty() && CanPublish() ? m_pInbox->PopUntil(item, m_publishAt)
+                                                                     : m_pInbox->Pop(item, bWait);
   if (bItem) Handle(item);
   if (m_nNesting == 0 && !m_bExit) {
     if (bItem) RunPendingWork();

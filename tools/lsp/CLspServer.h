@@ -109,6 +109,7 @@ class CLspServer {
   // worker's wait for the next message ends then), and whenever the
   // catalogue changed under them; only lists that changed are sent.
   void ScheduleDiagnostics(const std::string& strUri);
+  bool CanPublish() const;
   void PublishDiagnostics();
   void ClearDiagnostics(const std::string& strUri);
   void DidChangeConfiguration(const json& params);
