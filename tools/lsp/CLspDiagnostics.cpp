@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "tamsin/CZoToolTipStaticFunc.h"
+#include "tools/lsp/LspPrototype.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -130,12 +130,9 @@ CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName
   verdict.bKnown = catalog.Find(strName, function);
   if (!verdict.bKnown) return verdict;
   verdict.strPrototype = ToUtf8(function.strPrototype.Str());
-  std::vector<std::pair<int, int>> ranges = CZoToolTipStaticFunc::ParameterRanges(function.strPrototype);
-  if (ranges.size() == 1 && ranges[0].first == ranges[0].second) ranges.clear();  // "Name()"
-  const std::string strPrototype = function.strPrototype.Str();
-  verdict.bRest = !ranges.empty() && ranges.back().second - ranges.back().first >= 3 &&
-                  strPrototype.compare(static_cast<size_t>(ranges.back().second) - 3, 3, "...") == 0;
-  verdict.nFixed = static_cast<int>(ranges.size()) - (verdict.bRest ? 1 : 0);
+  const CLspParameters parameters = ParametersOf(function.strPrototype);
+  verdict.bRest = parameters.bRest;
+  verdict.nFixed = static_cast<int>(parameters.ranges.size()) - (verdict.bRest ? 1 : 0);
   verdict.prototypeAt = PrototypeAt(strName, function.bBuiltIn, catalog);
   return verdict;
 }
