@@ -2,7 +2,7 @@
 #include "tools/lsp/CLspDiagnostics.h"
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 
 #include "tools/lsp/LspPrototype.h"
 #include "tools/lsp/LspUri.h"

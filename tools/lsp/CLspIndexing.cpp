@@ -294,7 +294,7 @@ void CLspServer::DidOpen(const json& params) {
   if (!ScriptPathOfUri(strUri, strPath)) return;
   m_documentUris[strPath] = strUri;
   m_dirtyDocuments.insert(strUri);
-  ScheduleDiagnostics(strUri);
+  ScheduleDiagnostics(strUri, true);  // a document just opened waits for no pause
   UseDocumentFolder(strPath);
 }
 
@@ -340,6 +340,7 @@ void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& str
   it->second.MarkOutOfStep();
   // The catalogue reads the script's file instead until the text is whole.
   m_dirtyDocuments.insert(strUri);
+  ScheduleDiagnostics(strUri);
   LogToClient(kLogError, strWhy + ": no answers on " + strUri +
                              " until the editor sends its whole text again (reopen it)");
 }

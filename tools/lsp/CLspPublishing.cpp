@@ -5,12 +5,12 @@
 namespace nimbo {
 namespace lsp {
 
-void CLspServer::ScheduleDiagnostics(const std::string& strUri) {
+void CLspServer::ScheduleDiagnostics(const std::string& strUri, bool bNow) {
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;
   m_unpublished.insert(strUri);
   // Every change puts the publication off: it waits for a pause in the typing.
-  m_publishAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_nDiagnosticsDelayMs);
+  m_publishAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(bNow ? 0 : m_nDiagnosticsDelayMs);
 }
 
 bool CLspServer::CanPublish() const {
@@ -35,7 +35,12 @@ void CLspServer::PublishDiagnostics() {
   for (const std::string& strUri : uris) {
     auto it = m_documents.find(strUri);
     std::string strPath;
-    if (it == m_documents.end() || it->second.IsOutOfStep() || !ScriptPathOfUri(strUri, strPath)) continue;
+    if (it == m_documents.end() || !ScriptPathOfUri(strUri, strPath)) continue;
+    if (it->second.IsOutOfStep()) {
+      // Its findings would stand in the wrong places: none until the text is whole again.
+      ClearDiagnostics(strUri);
+      continue;
+    }
     json diagnostics = m_diagnostics.Compute(it->second, strPath, *m_pCatalog, m_eEncoding);
     std::string strText = diagnostics.dump();
     auto itSent = m_published.find(strUri);

@@ -108,7 +108,7 @@ class CLspServer {
   // the client has paused for the delay after the last change (the
   // worker's wait for the next message ends then), and whenever the
   // catalogue changed under them; only lists that changed are sent.
-  void ScheduleDiagnostics(const std::string& strUri);
+  void ScheduleDiagnostics(const std::string& strUri, bool bNow = false);
   bool CanPublish() const;
   void PublishDiagnostics();
   void ClearDiagnostics(const std::string& strUri);
