@@ -3,7 +3,8 @@
 // among them) opened, its whole first pass timed with its publication;
 // then one character typed into a call's name and taken away again, each
 // edit timed with the publication it causes (the name becomes unknown, then
-// known again, so that each edit changes the list sent).
+// known again, so that each edit changes the list sent), and a line break
+// put in and taken out there (which moves every definition below it).
 #include <memory>
 #include <string>
 
@@ -125,18 +126,27 @@ void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
                      {"text", pszText}}}}}}})
         .dump();
   };
-  const std::string strType = Edit(2, nColumn, "x");
-  const std::string strErase = Edit(3, nColumn + 1, "");
+  // Arg 1: a line break, which moves every definition below it.
+  const bool bBreak = state.range(0) == 1;
+  const std::string strType = Edit(2, nColumn, bBreak ? "\n" : "x");
+  const std::string strErase = bBreak ? nlohmann::json(
+      {{"jsonrpc", "2.0"},
+       {"method", "textDocument/didChange"},
+       {"params",
+        {{"textDocument", {{"uri", kUri}, {"version", 3}}},
+         {"contentChanges",
+          {{{"range", {{"start", {{"line", nLine}, {"character", nColumn}}}, {"end", {{"line", nLine + 1}, {"character", 0}}}}},
+            {"text", ""}}}}}}}).dump() : Edit(3, nColumn + 1, "");
   const size_t nBefore = server.nPublished;
   bool bTyped = false;
   for (auto _ : state) {
     server.Send(bTyped ? strErase : strType);
     bTyped = !bTyped;
   }
-  if (server.nPublished - nBefore != static_cast<size_t>(state.iterations()))
+  if (server.nPublished - nBefore != static_cast<size_t>(state.iterations()) && !bBreak)
     state.SkipWithError("an edit published nothing");
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
-BENCHMARK(BM_LspDiagnosticsAfterEdit)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_LspDiagnosticsAfterEdit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 }  // namespace

@@ -68,22 +68,22 @@ std::string TrimBlanks(const std::string& strText) {
   return nFirst == std::string::npos ? std::string() : strText.substr(nFirst, strText.find_last_not_of(" \t") + 1 - nFirst);
 }
 
-// Whether two scripts' definitions are the same, places included.
-bool SameDefinitions(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (!(a[i].strName == b[i].strName) || !(a[i].strPrototype == b[i].strPrototype) || a[i].nLine != b[i].nLine ||
-        a[i].nColumn != b[i].nColumn || a[i].nEndColumn != b[i].nEndColumn)
-      return false;
-  return true;
-}
+// How two versions of a script's definitions differ, from the least to
+// the most: not at all, in places only (lines added or taken away above
+// them), in prototypes, in names (or their order).
+enum EDefinitionsChange { changeNone, changePlaces, changePrototypes, changeNames };
 
-// Whether two scripts' definitions have the same names, in the same order.
-bool SameNames(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (!(a[i].strName == b[i].strName)) return false;
-  return true;
+EDefinitionsChange ChangeOf(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
+  if (a.size() != b.size()) return changeNames;
+  EDefinitionsChange eChange = changeNone;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (!(a[i].strName == b[i].strName)) return changeNames;
+    if (!(a[i].strPrototype == b[i].strPrototype)) eChange = changePrototypes;
+    else if (eChange == changeNone && (a[i].nLine != b[i].nLine || a[i].nColumn != b[i].nColumn ||
+                                       a[i].nEndColumn != b[i].nEndColumn))
+      eChange = changePlaces;
+  }
+  return eChange;
 }
 
 }  // namespace
@@ -127,6 +127,7 @@ void CLspCatalog::ReloadBuiltIns() {
   ReadDescriptions();
   m_bCompletionStale = true;
   ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::ReadDescriptions() {
@@ -208,6 +209,7 @@ void CLspCatalog::BeginFullIndex() {
   m_bFullIndex = true;
   m_bCompletionStale = true;
   ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
@@ -236,6 +238,7 @@ void CLspCatalog::EndFullIndex() {
   m_outOfOrder.clear();
   m_bCompletionStale = true;
   ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
@@ -245,8 +248,10 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
     before = FirstPrototypes(it->second.definitions);
     // The by-name index holds one ref per definition: a save that keeps
     // every name (the common case) leaves it as it is.
-    const bool bSameNames = SameNames(it->second.definitions, script.definitions);
-    if (!SameDefinitions(it->second.definitions, script.definitions)) ++m_nGeneration;
+    const EDefinitionsChange eChange = ChangeOf(it->second.definitions, script.definitions);
+    const bool bSameNames = eChange != changeNames;
+    if (eChange != changeNone) ++m_nGeneration;
+    if (eChange >= changePrototypes) ++m_nNamesGeneration;
     if (!bSameNames) UnindexNames(it);
     it->second = std::move(script);
     if (!bSameNames) IndexNames(it);
@@ -254,6 +259,7 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
     it = m_scripts.emplace(strKey, std::move(script)).first;
     IndexNames(it);
     ++m_nGeneration;
+    ++m_nNamesGeneration;
   }
   if (m_bFullIndex) m_outOfOrder.push_back(strKey);
   // Only names that came, went or changed their prototype can change the
@@ -283,6 +289,7 @@ void CLspCatalog::RemoveScript(const CString& strKey) {
   UnindexNames(it);
   m_scripts.erase(it);
   ++m_nGeneration;
+  ++m_nNamesGeneration;
   for (const std::pair<CString, CString>& name : before) ResolveName(name.first);
 }
 

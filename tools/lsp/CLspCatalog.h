@@ -99,6 +99,10 @@ class CLspCatalog {
   // prototypes or places). What is worked out from the catalogues may be
   // kept while it stays the same.
   unsigned long long Generation() const { return m_nGeneration; }
+  // Changes when names or prototypes may have changed; what changes
+  // Generation but not this moved definitions only (lines were added or
+  // taken away above them).
+  unsigned long long NamesGeneration() const { return m_nNamesGeneration; }
   // Where funcwiz.ini describes a built-in function: the 0-based line of
   // its prototype ("SampleLine" of the first section of its name, else the
   // section's header) and that line's length; false when it is not there.
@@ -140,6 +144,7 @@ class CLspCatalog {
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description
   std::unordered_map<std::string, std::pair<int, int>> m_mapLines;  // lower-case section name -> line, length
   unsigned long long m_nGeneration = 1;
+  unsigned long long m_nNamesGeneration = 1;
   std::map<CString, CLspScript> m_scripts;                         // by key
   bool m_bFullIndex = false;                    // between BeginFullIndex and EndFullIndex
   std::vector<CString> m_outOfOrder;            // keys SetScript changed during a full index

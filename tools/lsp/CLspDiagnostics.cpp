@@ -124,16 +124,33 @@ nlohmann::json CLspDiagnostics::PrototypeAt(const std::string& strName, bool bBu
 
 CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName, CLspCatalog& catalog) {
   auto it = m_verdicts.find(strName);
-  if (it != m_verdicts.end()) return it->second;
-  CVerdict& verdict = m_verdicts[strName];
-  CLspFunction function;
-  verdict.bKnown = catalog.Find(strName, function);
-  if (!verdict.bKnown) return verdict;
-  verdict.strPrototype = ToUtf8(function.strPrototype.Str());
-  const CLspParameters parameters = ParametersOf(function.strPrototype);
-  verdict.bRest = parameters.bRest;
-  verdict.nFixed = static_cast<int>(parameters.ranges.size()) - (verdict.bRest ? 1 : 0);
-  verdict.prototypeAt = PrototypeAt(strName, function.bBuiltIn, catalog);
+  if (it == m_verdicts.end()) {
+    CVerdict& verdict = m_verdicts[strName];
+    CLspFunction function;
+    verdict.bKnown = catalog.Find(strName, function);
+    if (verdict.bKnown) {
+      verdict.bBuiltIn = function.bBuiltIn;
+      verdict.strPrototype = ToUtf8(function.strPrototype.Str());
+      const CLspParameters parameters = ParametersOf(function.strPrototype);
+      verdict.bRest = parameters.bRest;
+      verdict.nFixed = static_cast<int>(parameters.ranges.size()) - (verdict.bRest ? 1 : 0);
+    }
+    it = m_verdicts.find(strName);
+  }
+  CVerdict& verdict = it->second;
+  if (!verdict.bKnown && !verdict.bSuggested) Suggest(strName, verdict, catalog);
+  if (verdict.nPlacesGeneration != m_nGeneration) {
+    verdict.nPlacesGeneration = m_nGeneration;
+    verdict.prototypeAt = verdict.bKnown ? PrototypeAt(strName, verdict.bBuiltIn, catalog) : nlohmann::json();
+    verdict.suggestionsAt = nlohmann::json::array();
+    for (const std::string& strSuggestion : verdict.suggestions) {
+      CLspFunction function;
+      if (!catalog.Find(strSuggestion, function)) continue;
+      const nlohmann::json location = PrototypeAt(strSuggestion, function.bBuiltIn, catalog);
+      if (!location.is_null())
+        verdict.suggestionsAt.push_back({{"location", location}, {"message", ToUtf8(function.strPrototype.Str())}});
+    }
+  }
   return verdict;
 }
 
@@ -157,14 +174,9 @@ void CLspDiagnostics::Suggest(const std::string& strName, CVerdict& verdict, CLs
   });
   if (near.size() > kMaxSuggestions) near.resize(kMaxSuggestions);
   std::vector<std::string> names;
-  verdict.suggestionsAt = nlohmann::json::array();
   for (const auto& entry : near) {
+    verdict.suggestions.push_back(*entry.second);
     names.push_back(ToUtf8(*entry.second));
-    CLspFunction function;
-    if (!catalog.Find(*entry.second, function)) continue;
-    const nlohmann::json location = PrototypeAt(*entry.second, function.bBuiltIn, catalog);
-    if (!location.is_null())
-      verdict.suggestionsAt.push_back({{"location", location}, {"message", ToUtf8(function.strPrototype.Str())}});
   }
   verdict.strSuggestions = Alternatives(names);
 }
@@ -172,6 +184,7 @@ void CLspDiagnostics::Suggest(const std::string& strName, CVerdict& verdict, CLs
 void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std::string>& lines,
                                    const std::string& strPath, CLspCatalog& catalog, EPositionEncoding eEncoding) {
   piece.diagnostics.clear();
+  piece.bPlaces = false;
   auto Range = [&](size_t nLine, size_t nFirst, size_t nEnd) {
     const std::string& strLine = lines[piece.nFirstLine + nLine];
     return MakeRange(nLine, ColumnOfByteOffset(strLine, nFirst, eEncoding), ColumnOfByteOffset(strLine, nEnd, eEncoding));
@@ -180,7 +193,10 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
                  nlohmann::json related) {
     nlohmann::json diagnostic = {{"range", std::move(range)}, {"code", kKinds[eKind].pszCode}, {"source", "nimbo"},
                                  {"message", strMessage}};
-    if (!related.is_null() && !related.empty()) diagnostic["relatedInformation"] = std::move(related);
+    if (!related.is_null() && !related.empty()) {
+      diagnostic["relatedInformation"] = std::move(related);
+      piece.bPlaces = true;
+    }
     piece.diagnostics.emplace_back(eKind, std::move(diagnostic));
   };
 
@@ -191,7 +207,6 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     if (call.bAfterDot) continue;
     CVerdict& verdict = VerdictOf(call.strName, catalog);
     if (!verdict.bKnown) {
-      if (!verdict.bSuggested) Suggest(call.strName, verdict, catalog);
       std::string strMessage = "Unknown function " + call.strName + ": neither built in nor defined in the project.";
       if (!verdict.strSuggestions.empty()) strMessage += " Did you mean " + verdict.strSuggestions + "?";
       Add(diagnosticUnknownFunction, Range(call.nLine, call.nFirst, call.nEnd), strMessage, verdict.suggestionsAt);
@@ -258,20 +273,24 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
                      return a.first < b.first;
                    });
   piece.bDiagnostics = true;
-  piece.nGeneration = catalog.Generation();
+  piece.nGeneration = m_nGeneration;
+  piece.nNamesGeneration = m_nNamesGeneration;
 }
 
 nlohmann::json CLspDiagnostics::Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
                                         EPositionEncoding eEncoding) {
-  if (catalog.Generation() != m_nGeneration) {
+  if (catalog.NamesGeneration() != m_nNamesGeneration) {
     m_verdicts.clear();
     m_names.clear();
-    m_nGeneration = catalog.Generation();
+    m_nNamesGeneration = catalog.NamesGeneration();
   }
+  m_nGeneration = catalog.Generation();
   CLspDocumentFacts& facts = document.Facts(eEncoding);
   nlohmann::json diagnostics = nlohmann::json::array();
   for (CLspFactsPiece& piece : facts.Pieces()) {
-    if (!piece.bDiagnostics || piece.nGeneration != m_nGeneration)
+    // Definitions that only moved change no finding but those that name a place.
+    if (!piece.bDiagnostics || piece.nNamesGeneration != m_nNamesGeneration ||
+        (piece.bPlaces && piece.nGeneration != m_nGeneration))
       ComputePiece(piece, document.Lines(), strPath, catalog, eEncoding);
     for (const std::pair<int, nlohmann::json>& entry : piece.diagnostics) {
       const int nSeverity = m_severities[entry.first];

@@ -61,16 +61,20 @@ class CLspDiagnostics {
                          EPositionEncoding eEncoding);
 
  private:
-  // What a called name is, against the catalogue of m_nGeneration.
+  // What a called name is, against the catalogue's names of
+  // m_nNamesGeneration; the places in it, against m_nGeneration.
   struct CVerdict {
     bool bKnown = false;
+    bool bBuiltIn = false;
     std::string strPrototype;  // UTF-8
     int nFixed = 0;            // parameters before a final "..."
     bool bRest = false;        // the prototype ends with "..."
-    nlohmann::json prototypeAt;  // where the prototype is written (a Location), or null
     bool bSuggested = false;   // unknown names: suggestions worked out
+    std::vector<std::string> suggestions;  // the known names nearest to it, best first
     std::string strSuggestions;  // "StrLeft or StrLen"
-    nlohmann::json suggestionsAt;  // relatedInformation for them
+    unsigned long long nPlacesGeneration = 0;  // of the two below
+    nlohmann::json prototypeAt;    // where the prototype is written (a Location), or null
+    nlohmann::json suggestionsAt;  // relatedInformation for the suggestions
   };
   CVerdict& VerdictOf(const std::string& strName, CLspCatalog& catalog);
   void Suggest(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog);
@@ -80,6 +84,7 @@ class CLspDiagnostics {
 
   int m_severities[kDiagnosticKinds];  // the protocol's 1 (error) to 4 (hint); 0: off
   unsigned long long m_nGeneration = 0;
+  unsigned long long m_nNamesGeneration = 0;
   std::unordered_map<std::string, CVerdict> m_verdicts;
   std::vector<std::string> m_names;  // every known name, for suggestions (filled when first needed)
 };

@@ -39,10 +39,13 @@ struct CLspFactsPiece {
   std::vector<CLspHeaderFact> headers;
   std::vector<CLspDefinition> definitions;
   // What the diagnostics made of the piece (CLspDiagnostics), for the
-  // catalogue generation they were made against; worked out again when
-  // either the piece or the catalogue changes.
+  // catalogue generations they were made against; worked out again when the
+  // piece changes, when names change in the catalogue, and when only places
+  // do if a finding of the piece names one (bPlaces).
   bool bDiagnostics = false;
   unsigned long long nGeneration = 0;
+  unsigned long long nNamesGeneration = 0;
+  bool bPlaces = false;
   std::vector<std::pair<int, nlohmann::json>> diagnostics;  // kind, diagnostic; lines relative to nFirstLine
 };
 
