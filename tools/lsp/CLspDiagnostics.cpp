@@ -163,18 +163,18 @@ void CLspDiagnostics::Suggest(const std::string& strName, CVerdict& verdict, CLs
   // A name this close is taken for a slip of the keyboard: one edit in a
   // short name, up to three in a long one.
   const size_t nMax = std::min<size_t>(3, std::max<size_t>(1, strName.size() / 3));
-  std::vector<std::pair<size_t, const std::string*>> near;
+  std::vector<std::pair<size_t, const std::string*>> nearest;
   for (const std::string& strKnown : m_names) {
     const size_t nDistance = NameDistance(strName, strKnown, nMax);
-    if (nDistance <= nMax) near.emplace_back(nDistance, &strKnown);
+    if (nDistance <= nMax) nearest.emplace_back(nDistance, &strKnown);
   }
-  std::sort(near.begin(), near.end(), [](const std::pair<size_t, const std::string*>& a,
+  std::sort(nearest.begin(), nearest.end(), [](const std::pair<size_t, const std::string*>& a,
                                          const std::pair<size_t, const std::string*>& b) {
     return a.first != b.first ? a.first < b.first : *a.second < *b.second;
   });
-  if (near.size() > kMaxSuggestions) near.resize(kMaxSuggestions);
+  if (nearest.size() > kMaxSuggestions) nearest.resize(kMaxSuggestions);
   std::vector<std::string> names;
-  for (const auto& entry : near) {
+  for (const auto& entry : nearest) {
     verdict.suggestions.push_back(*entry.second);
     names.push_back(ToUtf8(*entry.second));
   }
