@@ -236,14 +236,13 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     const std::string strName = ToUtf8(definition.strName.Str());
     const nlohmann::json range = MakeRange(static_cast<size_t>(definition.nLine), definition.nColumn, definition.nEndColumn);
     const size_t nLine = piece.nFirstLine + static_cast<size_t>(definition.nLine);
-    CLspFunction function;
-    if (catalog.Find(definition.strName.Str(), function) && function.bBuiltIn) {
-      const std::string strPrototype = ToUtf8(function.strPrototype.Str());
+    const CVerdict& verdict = VerdictOf(definition.strName.Str(), catalog);
+    if (verdict.bBuiltIn) {
       nlohmann::json related;
-      const nlohmann::json at = PrototypeAt(definition.strName.Str(), true, catalog);
-      if (!at.is_null()) related = nlohmann::json::array({{{"location", at}, {"message", strPrototype}}});
+      if (!verdict.prototypeAt.is_null())
+        related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
       Add(diagnosticHiddenByBuiltin, range,
-          "The built-in " + strPrototype + " is called instead of this function: a built-in function hides a "
+          "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function hides a "
           "project function of the same name.",
           related);
     }

@@ -12,7 +12,7 @@ namespace {
 // out as the last definition, as it is written, the rule was between two
 // headers at the piece's end.
 const char kProbeName[] = "nimbo_piece_end_probe_";
-const char kProbe[] = "\nfunction nimbo_piece_end_probe_() {}";
+const std::string kProbe = std::string("\nfunction ") + kProbeName + "() {}";
 
 struct CNoEvents {
   void operator()(size_t, char) {}
