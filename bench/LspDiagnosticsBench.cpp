@@ -4,7 +4,8 @@
 // then one character typed into a call's name and taken away again, each
 // edit timed with the publication it causes (the name becomes unknown, then
 // known again, so that each edit changes the list sent), and a line break
-// put in and taken out there (which moves every definition below it).
+// put in and taken out there (which moves every definition below it). The
+// same lines written outside functions, in paragraphs, make the second shape.
 #include <memory>
 #include <string>
 
@@ -20,8 +21,9 @@ const char kUri[] = "file:///bench/diagnostics.nsc";
 const int kFunctions = 400;
 const int kLinesPerFunction = 25;
 
-// The script, and where the name edited in it stands.
-std::string LongScript(int& nEditLine, int& nEditColumn) {
+// The script, and where the name edited in it stands. bTopLevel: the same
+// lines written outside functions, in paragraphs of 25 lines.
+std::string LongScript(int& nEditLine, int& nEditColumn, bool bTopLevel = false) {
   std::string strText;
   int nLine = 0;
   auto Add = [&](const std::string& strLine) {
@@ -31,7 +33,7 @@ std::string LongScript(int& nEditLine, int& nEditColumn) {
   for (int i = 0; i < kFunctions; ++i) {
     const std::string strN = std::to_string(i);
     Add("// Fn" + strN + ": formats a part of the report (\"Fn(" + strN + ")\" in a comment is no call).");
-    Add("function Fn" + strN + "(strName, nCount) {");
+    Add(bTopLevel ? "" : "function Fn" + strN + "(strName, nCount) {");
     Add("  var strHead = StrLeft(strName, 2) + StrMid(strName, 1, Max(nCount, 2));");
     Add("  if (StrLen(strHead) > nCount) {");
     Add("    Print(\"head: \" + strHead + \" (\" + nCount + \")\");");
@@ -48,8 +50,8 @@ std::string LongScript(int& nEditLine, int& nEditColumn) {
     // A finding every fifty functions: a name mistyped, a call left open.
     Add(i % 50 == 7 ? "  Prnt(strName);" : "  Print(strName);");
     Add(i % 50 == 9 ? "  var n = StrLen(strName;" : "  var n = StrLen(strName);");
-    Add(i == 0 ? "  return 0;" : "  return Fn" + std::to_string(i - 1) + "(strName, n - 1);");
-    Add("}");
+    Add(i == 0 || bTopLevel ? "  n = 0;" : "  return Fn" + std::to_string(i - 1) + "(strName, n - 1);");
+    Add(bTopLevel ? "" : "}");
   }
   return strText;
 }
@@ -97,7 +99,7 @@ bool HasItsFindings(const std::string& strPublished) {
 void BM_LspDiagnosticsFirstPass(benchmark::State& state) {
   int nLine = 0;
   int nColumn = 0;
-  const std::string strOpen = OpenMessage(LongScript(nLine, nColumn));
+  const std::string strOpen = OpenMessage(LongScript(nLine, nColumn, state.range(0) == 1));
   CDiagnosticsServer server;
   for (auto _ : state) {
     server.Send(strOpen);
@@ -108,13 +110,13 @@ void BM_LspDiagnosticsFirstPass(benchmark::State& state) {
   }
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
-BENCHMARK(BM_LspDiagnosticsFirstPass)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LspDiagnosticsFirstPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
   int nLine = 0;
   int nColumn = 0;
   CDiagnosticsServer server;
-  server.Send(OpenMessage(LongScript(nLine, nColumn)));
+  server.Send(OpenMessage(LongScript(nLine, nColumn, state.range(1) == 1)));
   auto Edit = [&](int nVersion, int nEnd, const char* pszText) {
     return nlohmann::json(
                {{"jsonrpc", "2.0"},
@@ -147,6 +149,6 @@ void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
     state.SkipWithError("an edit published nothing");
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
-BENCHMARK(BM_LspDiagnosticsAfterEdit)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_LspDiagnosticsAfterEdit)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 }  // namespace

@@ -13,6 +13,11 @@ namespace {
 // headers at the piece's end.
 const char kProbeName[] = "nimbo_piece_end_probe_";
 const std::string kProbe = std::string("\nfunction ") + kProbeName + "() {}";
+// Before a piece that begins with other words: a name and a call, then a
+// block, then the header. The rule between two headers passes over them;
+// reading a header's name, parameters, or waiting for its body, it takes
+// them into a definition of its own, one more than the text alone gives.
+const std::string kWordProbe = std::string("\nnimbo_piece_end_probe_word(1);\n{}") + kProbe;
 
 struct CNoEvents {
   void operator()(size_t, char) {}
@@ -30,6 +35,15 @@ bool BeginsWithFunction(const std::string& strLine, const CLspCallScanner::CStar
   while (nFirst < strLine.size() && (strLine[nFirst] == ' ' || strLine[nFirst] == '\t')) ++nFirst;
   const size_t nEnd = WordEnd(strLine, nFirst);
   return nEnd > nFirst && CTokenizer::KindOfWord(strLine.data() + nFirst, nEnd - nFirst) == tkFunction;
+}
+
+bool IsBlank(const std::string& strLine) { return strLine.find_first_not_of(" \t") == std::string::npos; }
+
+// Whether a line may begin a piece as the first of a paragraph: in code,
+// not blank, after a blank line.
+bool BeginsParagraph(const std::vector<std::string>& lines, size_t nLine, const CLspCallScanner::CStart& start) {
+  return start.eState == CLspCallScanner::stateCode && !start.bHeader && nLine > 0 && !IsBlank(lines[nLine]) &&
+         IsBlank(lines[nLine - 1]);
 }
 
 // Where a line position goes when lines [nFirst, nFirst + nOld) (nOld > 0)
@@ -79,6 +93,10 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   const std::vector<std::string> pieceLines(itFirst, itFirst + static_cast<std::ptrdiff_t>(nEnd - nFirst));
   CLspScriptFacts facts;
   facts.Scan(pieceLines);
+  // Before a paragraph the facts must have nothing open but blocks; a
+  // header keyword ends what is open before it.
+  const bool bFunctionNext = nEnd < lines.size() && m_lines[nEnd].bFunction;
+  if (nEnd < lines.size() && !bFunctionNext && !facts.EndsQuiet()) return false;
   piece = CLspFactsPiece();
   piece.nFirstLine = nFirst;
   piece.nLines = nEnd - nFirst;
@@ -93,13 +111,19 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
     piece.definitions = ScanDefinitions(strText, eEncoding);
     return true;
   }
-  strText += kProbe;
+  auto EndsWithProbe = [](const std::vector<CLspDefinition>& definitions) {
+    return !definitions.empty() && std::string(definitions.back().strName) == kProbeName &&
+           std::string(definitions.back().strPrototype) == std::string(kProbeName) + "()";
+  };
+  if (bFunctionNext) {
+    piece.definitions = ScanDefinitions(strText + kProbe, eEncoding);
+    if (!EndsWithProbe(piece.definitions)) return false;
+    piece.definitions.pop_back();
+    return true;
+  }
   piece.definitions = ScanDefinitions(strText, eEncoding);
-  if (piece.definitions.empty() || std::string(piece.definitions.back().strName) != kProbeName ||
-      std::string(piece.definitions.back().strPrototype) != std::string(kProbeName) + "()")
-    return false;
-  piece.definitions.pop_back();
-  return true;
+  const std::vector<CLspDefinition> probed = ScanDefinitions(strText + kWordProbe, eEncoding);
+  return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
 }
 
 void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding) {
@@ -123,10 +147,13 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
   if (nLine > 0) state = StateAfter(lines[nLine - 1], m_lines[nLine - 1].start);
   for (; nLine < lines.size(); ++nLine) {
     CLine& line = m_lines[nLine];
-    if (nLine >= m_nDirtyEnd && line.bKnown && line.start == state) break;
+    // The line after the changed ones is looked at again: a paragraph
+    // begins there or not after what the line before it became.
+    if (nLine > m_nDirtyEnd && line.bKnown && line.start == state) break;
     line.start = state;
     line.bKnown = true;
     line.bFunction = BeginsWithFunction(lines[nLine], state);
+    line.bParagraph = BeginsParagraph(lines, nLine, state);
     state = StateAfter(lines[nLine], state);
   }
   const size_t nChangedFirst = m_nDirtyFirst;
@@ -142,7 +169,7 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
   size_t nAt = nDrop < m_pieces.size() ? m_pieces[nDrop].nFirstLine : 0;
   if (nDrop == m_pieces.size() && !m_pieces.empty()) nAt = m_pieces.back().nFirstLine + m_pieces.back().nLines;
   auto NextPieceLine = [&](size_t nFrom) {
-    while (nFrom < lines.size() && !m_lines[nFrom].bFunction) ++nFrom;
+    while (nFrom < lines.size() && !m_lines[nFrom].bFunction && !m_lines[nFrom].bParagraph) ++nFrom;
     return nFrom;
   };
   std::vector<CLspFactsPiece> rebuilt;

@@ -3,16 +3,18 @@
 // kept in pieces so that an edit costs the piece it touches, not the
 // document.
 //
-// A piece begins at a line whose first word is the keyword "function",
-// standing in code (the scan state at the line's start is plain code, with
-// no header waiting for its "("). A header keyword ends every call and
-// statement still open before it, so the facts of a piece do not depend on
-// the text before it. The catalogue's header rule reads on past a header
-// (its parameter list runs to the first ")", a declaration waits for a "{"
-// or the next "function"): a piece ends before such a line only where that
-// reading is over, which a probe header read after the piece's own text
-// tells; elsewhere the piece runs on to the next line of the kind. So the
-// pieces' facts and definitions, put together, are those of the whole text.
+// A piece begins at a line in code (the scan state at the line's start is
+// plain code, with no header waiting for its "(") whose first word is the
+// keyword "function", or that begins a paragraph (after a blank line). A
+// header keyword ends every call and statement still open before it; before
+// a paragraph, the piece must end with nothing open but blocks
+// (CLspScriptFacts::EndsQuiet). So the facts of a piece do not depend on the
+// text before it. The catalogue's header rule reads on past a header (its
+// parameter list runs to the first ")", a declaration waits for a "{" or
+// the next "function"): a piece ends only where that reading is over, which
+// probe text read after the piece's own tells; elsewhere the piece runs on
+// to the next line of the kinds. So the pieces' facts and definitions, put
+// together, are those of the whole text.
 #pragma once
 
 #include <string>
@@ -69,7 +71,8 @@ class CLspDocumentFacts {
   struct CLine {
     CLspCallScanner::CStart start;  // the scan state at the line's start
     bool bKnown = false;            // start (and bFunction) are right for the line's text
-    bool bFunction = false;         // the line may begin a piece
+    bool bFunction = false;         // "function" is its first word
+    bool bParagraph = false;        // it is the first of a paragraph (after a blank line)
   };
   // Reads lines [nFirst, nEnd) into a piece; false when the catalogue's
   // header rule is still reading a header at its end.

@@ -26,7 +26,13 @@ const char* const kFragments[] = {
     "declare Nowhere(q);\n", "}\n", "{", "StrLeft(\"a\", 1);\n", "Strleft(1);", "Unknown(1, 2", ")", "\"str(", "'",
     "/* ", " */", "// note\n", "\n", "obj.Call(", "Mid(a, b, c);", "Print(", ", ", ";", "function\n", "  x = ",
     "Greet(1)", "Twice(n);\n", "function Greet(s) {}\n", "(", "function Twice(m, k)", "é", "\\", "declare F(",
-    "function G(x) { return x; }\n", "  Clamp(1, 2, 3);\n", "Format(a, (b, c), d);\n"};
+    "function G(x) { return x; }\n", "  Clamp(1, 2, 3);\n", "Format(a, (b, c), d);\n", "\n\n", "\n\n  y = Print(1);\n",
+    "\n\nif (x) {\n"};
+
+// Paragraphs, top-level statements and functions: the places pieces begin.
+const char kStart[] =
+    "declare Later(x);\n\nfunction Main() {\n  Twice(1);\n\n  StrLeft(\"x\");\n}\n\nx = Mid(1, 2, 3);\n\n"
+    "Print(x);\nfunction Twice(n) { return n; }\n";
 
 // A random edit of text: a range replaced by fragments, both in bytes.
 struct CEdit {
@@ -96,7 +102,7 @@ struct CServer {
 TEST(LspDiagnosticsProperty, PiecesReadAsTheWholeText) {
   for (unsigned nSeed = 1; nSeed <= 40; ++nSeed) {
     std::mt19937 random(nSeed);
-    std::string strText = "function Main() {\n  Twice(1);\n}\nfunction Twice(n) { return n; }\n";
+    std::string strText = kStart;
     CLspDocument document(strText);
     for (int nStep = 0; nStep < 60; ++nStep) {
       const CEdit edit = RandomEdit(strText, random);
@@ -156,7 +162,7 @@ TEST(LspDiagnosticsProperty, EditsPublishWhatAFreshServerDoes) {
     std::vector<CStep> steps;
     {
       CServer edited;
-      std::string strText = "function Main() {\n  Twice(1);\n  StrLeft(\"x\");\n}\nfunction Twice(n) { return n; }\n";
+      std::string strText = kStart;
       edited.Open(strText);
       for (int nVersion = 2; nVersion < 40; ++nVersion) {
         const CEdit edit = RandomEdit(strText, random);
