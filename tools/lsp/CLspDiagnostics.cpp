@@ -242,7 +242,7 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
       if (!verdict.prototypeAt.is_null())
         related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
       Add(diagnosticHiddenByBuiltin, range,
-          "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function hides a "
+          "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function shadows a "
           "project function of the same name.",
           related);
     }
