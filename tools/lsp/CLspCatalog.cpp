@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "ini/CIniFile.h"
+#include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "tools/lsp/LspFuzzy.h"
 #include "tools/lsp/LspUriPath.h"
@@ -63,12 +64,27 @@ std::vector<std::pair<CString, CString>> FirstPrototypes(const std::vector<CLspD
   return names;
 }
 
-// Whether two scripts' definitions have the same names, in the same order.
-bool SameNames(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (!(a[i].strName == b[i].strName)) return false;
-  return true;
+std::string TrimBlanks(const std::string& strText) {
+  const size_t nFirst = strText.find_first_not_of(" \t");
+  return nFirst == std::string::npos ? std::string() : strText.substr(nFirst, strText.find_last_not_of(" \t") + 1 - nFirst);
+}
+
+// How two versions of a script's definitions differ, from the least to
+// the most: not at all, in places only (lines added or taken away above
+// them), in prototypes, in names (or their order).
+enum EDefinitionsChange { changeNone, changePlaces, changePrototypes, changeNames };
+
+EDefinitionsChange ChangeOf(const std::vector<CLspDefinition>& a, const std::vector<CLspDefinition>& b) {
+  if (a.size() != b.size()) return changeNames;
+  EDefinitionsChange eChange = changeNone;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (!(a[i].strName == b[i].strName)) return changeNames;
+    if (!(a[i].strPrototype == b[i].strPrototype)) eChange = changePrototypes;
+    else if (eChange == changeNone && (a[i].nLine != b[i].nLine || a[i].nColumn != b[i].nColumn ||
+                                       a[i].nEndColumn != b[i].nEndColumn))
+      eChange = changePlaces;
+  }
+  return eChange;
 }
 
 }  // namespace
@@ -111,16 +127,46 @@ void CLspCatalog::ReloadBuiltIns() {
   g_FuncInfoStd.Init(&m_manager);
   ReadDescriptions();
   m_bCompletionStale = true;
+  ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::ReadDescriptions() {
   m_mapDescriptions.clear();
+  m_mapLines.clear();
+  // Lines as the catalogue reads the file (CIniFile reads it through the
+  // same reader): the first section of a name, its prototype's line.
+  CIniFileSource source(FuncWizPath().c_str());
+  CIniReader reader(source);
+  CIniLine line;
+  std::pair<int, int>* pSection = nullptr;
+  bool bPrototype = false;
+  while (reader.Next(line)) {
+    if (line.eKind == EIniLine::Header) {
+      auto inserted = m_mapLines.emplace(LowerAscii(std::string(line.Name(), line.NameLength())),
+                                         std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength)));
+      pSection = inserted.second ? &inserted.first->second : nullptr;
+      bPrototype = false;
+    } else if (line.eKind == EIniLine::Entry && pSection != nullptr && !bPrototype &&
+               LowerAscii(TrimBlanks(std::string(line.pText, line.nEquals))) == "sampleline") {
+      *pSection = std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength));
+      bPrototype = true;
+    }
+  }
   CIniFile ini;
-  if (!ini.Load((m_strPrograms + "/funcwiz.ini").c_str(), false)) return;
+  if (!ini.Load(FuncWizPath().c_str(), false)) return;
   for (const auto& entry : g_FuncInfoStd) {
     CString strDescription = ini.GetString(entry.first, "Description", "");
     if (!strDescription.IsEmpty()) m_mapDescriptions[entry.first.Str()] = strDescription.Str();
   }
+}
+
+bool CLspCatalog::BuiltInLine(const std::string& strName, int& nLine, int& nLength) const {
+  auto it = m_mapLines.find(LowerAscii(strName));
+  if (it == m_mapLines.end()) return false;
+  nLine = it->second.first;
+  nLength = it->second.second;
+  return true;
 }
 
 bool CLspCatalog::NameRefLess(const CNameRef& a, const CNameRef& b) {
@@ -163,6 +209,8 @@ void CLspCatalog::BeginFullIndex() {
   m_outOfOrder.clear();
   m_bFullIndex = true;
   m_bCompletionStale = true;
+  ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::AddInOrder(const CString& strKey, CLspScript script) {
@@ -190,6 +238,8 @@ void CLspCatalog::EndFullIndex() {
   }
   m_outOfOrder.clear();
   m_bCompletionStale = true;
+  ++m_nGeneration;
+  ++m_nNamesGeneration;
 }
 
 void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
@@ -199,13 +249,18 @@ void CLspCatalog::SetScript(const CString& strKey, CLspScript script) {
     before = FirstPrototypes(it->second.definitions);
     // The by-name index holds one ref per definition: a save that keeps
     // every name (the common case) leaves it as it is.
-    const bool bSameNames = SameNames(it->second.definitions, script.definitions);
+    const EDefinitionsChange eChange = ChangeOf(it->second.definitions, script.definitions);
+    const bool bSameNames = eChange != changeNames;
+    if (eChange != changeNone) ++m_nGeneration;
+    if (eChange >= changePrototypes) ++m_nNamesGeneration;
     if (!bSameNames) UnindexNames(it);
     it->second = std::move(script);
     if (!bSameNames) IndexNames(it);
   } else {
     it = m_scripts.emplace(strKey, std::move(script)).first;
     IndexNames(it);
+    ++m_nGeneration;
+    ++m_nNamesGeneration;
   }
   if (m_bFullIndex) m_outOfOrder.push_back(strKey);
   // Only names that came, went or changed their prototype can change the
@@ -234,6 +289,8 @@ void CLspCatalog::RemoveScript(const CString& strKey) {
   const std::vector<std::pair<CString, CString>> before = FirstPrototypes(it->second.definitions);
   UnindexNames(it);
   m_scripts.erase(it);
+  ++m_nGeneration;
+  ++m_nNamesGeneration;
   for (const std::pair<CString, CString>& name : before) ResolveName(name.first);
 }
 

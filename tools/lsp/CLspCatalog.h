@@ -95,6 +95,21 @@ class CLspCatalog {
   // whether more matched. One pass over the names, keeping the best nMax.
   std::vector<CString> Complete(const std::string& strWord, size_t nMax, bool& bMore);
 
+  // Changes whenever what the catalogues say may have changed: built-ins
+  // read again, a script added, removed, or with other definitions (names,
+  // prototypes or places). What is worked out from the catalogues may be
+  // kept while it stays the same.
+  unsigned long long Generation() const { return m_nGeneration; }
+  // Changes when names or prototypes may have changed; what changes
+  // Generation but not this moved definitions only (lines were added or
+  // taken away above them).
+  unsigned long long NamesGeneration() const { return m_nNamesGeneration; }
+  // Where funcwiz.ini describes a built-in function: the 0-based line of
+  // its prototype ("SampleLine" of the first section of its name, else the
+  // section's header) and that line's length; false when it is not there.
+  bool BuiltInLine(const std::string& strName, int& nLine, int& nLength) const;
+  std::string FuncWizPath() const { return m_strPrograms + "/funcwiz.ini"; }
+
   const std::string& ProgramsDir() const { return m_strPrograms; }
   const std::string& ProjectDir() const { return m_strProject; }
   const CLspFolderFilter& Filter() const { return m_filter; }
@@ -128,6 +143,9 @@ class CLspCatalog {
   CLspFolderFilter m_filter;
   EPositionEncoding m_eEncoding = encodingUtf16;
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description
+  std::unordered_map<std::string, std::pair<int, int>> m_mapLines;  // lower-case section name -> line, length
+  unsigned long long m_nGeneration = 1;
+  unsigned long long m_nNamesGeneration = 1;
   std::map<CString, CLspScript> m_scripts;                         // by key
   bool m_bFullIndex = false;                    // between BeginFullIndex and EndFullIndex
   std::vector<CString> m_outOfOrder;            // keys SetScript changed during a full index

@@ -9,6 +9,7 @@ CLspDocument::CLspDocument(const std::string& strText) { SetText(strText); }
 void CLspDocument::SetText(const std::string& strText) {
   m_lines = SplitLines(strText);
   m_scanner.Reset(m_lines.size());
+  m_facts.Reset();
   m_bOutOfStep = false;
 }
 
@@ -55,6 +56,7 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
   if (nStartLine == nEndLine && strText.find_first_of("\r\n") == std::string::npos) {
     m_lines[nStartLine].replace(nStartOffset, nEndOffset - nStartOffset, strText);
     m_scanner.OnLinesReplaced(nStartLine, 1, 1);
+    m_facts.OnLinesReplaced(nStartLine, 1, 1);
     return;
   }
   const std::string strJoined =
@@ -65,6 +67,7 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
   m_lines.erase(itFirst, itFirst + static_cast<std::ptrdiff_t>(nOldCount));
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nStartLine), replacement.begin(), replacement.end());
   m_scanner.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
+  m_facts.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
 }
 
 }  // namespace lsp

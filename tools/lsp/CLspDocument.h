@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tools/lsp/CLspCallScanner.h"
+#include "tools/lsp/CLspDocumentFacts.h"
 #include "tools/lsp/LspText.h"
 
 namespace nimbo {
@@ -45,6 +46,13 @@ class CLspDocument {
   // Whether a byte position is in code (see CLspCallScanner).
   bool IsCodeAt(size_t nLine, size_t nOffset) { return m_scanner.IsCodeAt(m_lines, nLine, nOffset); }
 
+  // The document's facts and definitions, read again only where the text
+  // changed since the last call (see CLspDocumentFacts).
+  CLspDocumentFacts& Facts(EPositionEncoding eEncoding) {
+    m_facts.Update(m_lines, eEncoding);
+    return m_facts;
+  }
+
   // A change that could not be applied leaves the text out of step with
   // the client's until the next whole text (SetText) arrives; answers on it
   // would be wrong, so callers give none meanwhile.
@@ -57,6 +65,7 @@ class CLspDocument {
   std::vector<std::string> m_lines;  // never empty
   bool m_bOutOfStep = false;
   CLspCallScanner m_scanner;
+  CLspDocumentFacts m_facts;
 };
 
 }  // namespace lsp

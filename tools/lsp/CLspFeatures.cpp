@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "assist/NameBeforeCaret.h"
-#include "tamsin/CZoToolTipStaticFunc.h"
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspCallSnippet.h"
 #include "tools/lsp/LspFuzzy.h"
 #include "tools/lsp/LspHeaderNotes.h"
 #include "tools/lsp/LspProjectFiles.h"
+#include "tools/lsp/LspPrototype.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -188,8 +188,8 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   const std::string strPrototype = function.strPrototype.Str();
   const std::string strLabel = ToUtf8(strPrototype);
   json parameters = json::array();
-  std::vector<std::pair<int, int>> ranges = CZoToolTipStaticFunc::ParameterRanges(function.strPrototype);
-  if (ranges.size() == 1 && ranges[0].first == ranges[0].second) ranges.clear();  // "Name()"
+  const CLspParameters prototype = ParametersOf(function.strPrototype);
+  const std::vector<std::pair<int, int>>& ranges = prototype.ranges;
   for (const std::pair<int, int>& range : ranges) {
     // The ranges are bytes of the 8-bit prototype; the label is its UTF-8 form.
     const size_t nFirst = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.first))).size();
@@ -203,9 +203,7 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   // nothing when the signature lists no parameters.
   json active = call.nArgument;
   if (static_cast<size_t>(call.nArgument) >= ranges.size()) {
-    const bool bRest = !ranges.empty() && ranges.back().second - ranges.back().first >= 3 &&
-                       strPrototype.compare(static_cast<size_t>(ranges.back().second) - 3, 3, "...") == 0;
-    if (bRest) {
+    if (prototype.bRest) {
       active = ranges.size() - 1;
     } else {
       active = nullptr;

@@ -91,6 +91,15 @@ bool CLspInbox::Pop(CLspIncoming& item, bool bWait) {
   return true;
 }
 
+bool CLspInbox::PopUntil(CLspIncoming& item, std::chrono::steady_clock::time_point deadline) {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_ready.wait_until(lock, deadline, [this] { return !m_items.empty(); });
+  if (m_items.empty()) return false;
+  item = std::move(m_items.front());
+  m_items.pop_front();
+  return true;
+}
+
 bool CLspInbox::PopLight(CLspIncoming& item) {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (m_items.empty() || !m_items.front().bLight) return false;

@@ -4,6 +4,7 @@
 // is thread-safe.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -47,6 +48,8 @@ class CLspInbox {
 
   // The next item, waiting for one when bWait; false when there is none.
   bool Pop(CLspIncoming& item, bool bWait);
+  // The next item, waiting for one until deadline at the latest.
+  bool PopUntil(CLspIncoming& item, std::chrono::steady_clock::time_point deadline);
   // The next item when it is light; false otherwise.
   bool PopLight(CLspIncoming& item);
 

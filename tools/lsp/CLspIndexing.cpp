@@ -248,7 +248,7 @@ void CLspServer::RefreshDocuments() {
     CLspScript script;
     script.strPath = strPath;
     script.bDocument = true;
-    script.definitions = ScanDefinitions(it->second.Text(), m_eEncoding);
+    script.definitions = it->second.Facts(m_eEncoding).Definitions();  // read again only where it changed
     const CString strKey = m_pCatalog->KeyOf(strPath);
     m_pCatalog->SetScript(strKey, std::move(script));
   }
@@ -294,6 +294,7 @@ void CLspServer::DidOpen(const json& params) {
   if (!ScriptPathOfUri(strUri, strPath)) return;
   m_documentUris[strPath] = strUri;
   m_dirtyDocuments.insert(strUri);
+  ScheduleDiagnostics(strUri, true);  // a document just opened waits for no pause
   UseDocumentFolder(strPath);
 }
 
@@ -305,6 +306,7 @@ void CLspServer::DidChange(const json& params) {
     return;
   }
   m_dirtyDocuments.insert(it->first);
+  ScheduleDiagnostics(it->first);
   // A change that cannot be applied puts the document out of step: later
   // ranges are skipped, and only a whole text brings it back.
   try {
@@ -338,6 +340,7 @@ void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& str
   it->second.MarkOutOfStep();
   // The catalogue reads the script's file instead until the text is whole.
   m_dirtyDocuments.insert(strUri);
+  ScheduleDiagnostics(strUri);
   LogToClient(kLogError, strWhy + ": no answers on " + strUri +
                              " until the editor sends its whole text again (reopen it)");
 }
@@ -346,6 +349,7 @@ void CLspServer::DidClose(const json& params) {
   const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
   if (m_documents.erase(strUri) == 0) return;
   m_dirtyDocuments.erase(strUri);
+  ClearDiagnostics(strUri);
   // The file (if any) stands for the script again.
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;

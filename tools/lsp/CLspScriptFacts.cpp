@@ -32,6 +32,13 @@ class CFactsPass {
     start = ScanLine<true>(strLine, strLine.size(), start, *this);
   }
 
+  // Nothing but blocks is open, and no header is being read.
+  bool Quiet() const {
+    for (const CFrame& frame : m_stack)
+      if (frame.chKind != '{') return false;
+    return m_nAwaiting < 0 && !m_bInHeader;
+  }
+
   // The text ended: what is still open stays open.
   void End(size_t nLastLine, size_t nLastEnd) {
     for (const CFrame& frame : m_stack) {
@@ -267,6 +274,7 @@ void CLspScriptFacts::Scan(const std::vector<std::string>& lines) {
   CFactsPass pass(m_calls, m_headers);
   CLspCallScanner::CStart start;
   for (size_t nLine = 0; nLine < lines.size(); ++nLine) pass.Line(lines[nLine], nLine, start);
+  m_bEndsQuiet = pass.Quiet() && start.eState == CLspCallScanner::stateCode && !start.bHeader;
   pass.End(lines.empty() ? 0 : lines.size() - 1, lines.empty() ? 0 : lines.back().size());
 }
 

@@ -54,10 +54,16 @@ class CLspScriptFacts {
   // In text order: calls by their "(", headers by their keyword.
   const std::vector<CLspCallFact>& Calls() const { return m_calls; }
   const std::vector<CLspHeaderFact>& Headers() const { return m_headers; }
+  // Whether the text ended with nothing open but blocks ("{"): no call,
+  // bracket or parameter list, and no header waiting for its "(" or body.
+  // Then the facts of text that follows do not depend on this text (blocks
+  // open around it change only where a body ends).
+  bool EndsQuiet() const { return m_bEndsQuiet; }
 
  private:
   std::vector<CLspCallFact> m_calls;
   std::vector<CLspHeaderFact> m_headers;
+  bool m_bEndsQuiet = true;
 };
 
 }  // namespace lsp

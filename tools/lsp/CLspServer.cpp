@@ -40,16 +40,22 @@ CLspServer::CLspServer(const CLspOptions& options, std::function<void(const std:
     : m_options(options),
       m_pfnWrite(std::move(pfnWrite)),
       m_pfnLog(std::move(pfnLog)),
-      m_pInbox(std::make_shared<CLspInbox>()) {}
+      m_pInbox(std::make_shared<CLspInbox>()),
+      m_nDiagnosticsDelayMs(options.nDiagnosticsDelayMs) {}
 
 CLspServer::~CLspServer() { m_pWatcher.reset(); }
 
 bool CLspServer::RunOne(bool bWait) {
   CLspIncoming item;
-  if (!m_pInbox->Pop(item, bWait)) return false;
-  Handle(item);
-  if (m_nNesting == 0 && !m_bExit) RunPendingWork();
-  return true;
+  // Diagnostics waiting for the client to pause end the wait when due.
+  const bool bItem = bWait && !m_unpublished.empty() && CanPublish() ? m_pInbox->PopUntil(item, m_publishAt)
+                                                                     : m_pInbox->Pop(item, bWait);
+  if (bItem) Handle(item);
+  if (m_nNesting == 0 && !m_bExit) {
+    if (bItem) RunPendingWork();
+    PublishDiagnostics();
+  }
+  return bItem;
 }
 
 void CLspServer::HandleMessage(const std::string& strBody) {
@@ -207,6 +213,7 @@ void CLspServer::HandleNotification(const std::string& strMethod, const json& pa
   else if (strMethod == "textDocument/didClose") DidClose(params);
   else if (strMethod == "textDocument/didSave") DidSave(params);
   else if (strMethod == "workspace/didChangeWatchedFiles") DidChangeWatchedFiles(params);
+  else if (strMethod == "workspace/didChangeConfiguration") DidChangeConfiguration(params);
   // "$/cancelRequest" never gets here (the inbox takes it); the rest of
   // "$/" and unknown notifications are dropped, as the protocol allows.
 }
@@ -242,6 +249,9 @@ CLspServer::json CLspServer::Initialize(const json& params) {
       if (folder.is_string()) m_excluded.push_back(folder);
   const json& limit = Dig(options, {"workspaceSymbolLimit"});
   if (limit.is_number_unsigned()) m_nSymbolLimit = limit.get<size_t>();
+  m_diagnostics.Configure(Dig(options, {"diagnostics"}));
+  const json& delay = Dig(options, {"diagnosticsDelay"});
+  if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
   m_bInitialized = true;
 
   return {{"capabilities",

@@ -7,6 +7,7 @@
 // is answered with the protocol's error (when it is a request) and logged.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/lsp/CLspCatalog.h"
+#include "tools/lsp/CLspDiagnostics.h"
 #include "tools/lsp/CLspDocument.h"
 #include "tools/lsp/CLspInbox.h"
 #include "tools/lsp/CLspWatcher.h"
@@ -32,6 +34,7 @@ struct CLspOptions {
   std::string strProject;          // --project
   std::string strBundledPrograms;  // the last resort for "Programs"
   bool bWatchFiles = false;        // watch funcwiz.ini (and the scripts, where the client cannot) itself
+  long long nDiagnosticsDelayMs = 200;  // the pause after a change before diagnostics are published
 };
 
 class CLspServer {
@@ -54,7 +57,9 @@ class CLspServer {
   bool RunOne(bool bWait);
 
   // Queues one message body and handles everything queued: the whole
-  // server on the caller's thread, as tests and benchmarks drive it.
+  // server on the caller's thread, as tests and benchmarks drive it
+  // (diagnostics are published only when due: with a delay of 0, after
+  // each message).
   void HandleMessage(const std::string& strBody);
 
   // The client sent "exit": the process should end with ExitStatus().
@@ -99,6 +104,15 @@ class CLspServer {
   void DidSave(const json& params);
   void DidChangeWatchedFiles(const json& params);
   void FilesChanged(const std::vector<std::string>& paths);
+  // Diagnostics of the open scripts (CLspPublishing.cpp): published once
+  // the client has paused for the delay after the last change (the
+  // worker's wait for the next message ends then), and whenever the
+  // catalogue changed under them; only lists that changed are sent.
+  void ScheduleDiagnostics(const std::string& strUri, bool bNow = false);
+  bool CanPublish() const;
+  void PublishDiagnostics();
+  void ClearDiagnostics(const std::string& strUri);
+  void DidChangeConfiguration(const json& params);
   // Marks an open document out of step and tells the client why.
   void MarkOutOfStep(const std::string& strUri, const std::string& strWhy);
 
@@ -173,6 +187,13 @@ class CLspServer {
   json m_currentId;                       // the request being answered; null for none
   bool m_bFullIndexRunning = false;       // between the start and the end of a full index
   std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it
+
+  CLspDiagnostics m_diagnostics;
+  std::set<std::string> m_unpublished;  // open scripts whose diagnostics may have changed
+  std::chrono::steady_clock::time_point m_publishAt;  // when they are due
+  long long m_nDiagnosticsDelayMs;  // the options', or initializationOptions.diagnosticsDelay
+  unsigned long long m_nPublishedGeneration = 0;  // the catalogue's, when its changes were last looked at
+  std::map<std::string, std::string> m_published;  // URI -> the list last sent (JSON), while not empty
 
   std::unique_ptr<CLspCatalog> m_pCatalog;
   std::map<std::string, CLspDocument> m_documents;  // by URI

@@ -63,6 +63,7 @@ std::string RunCase(const std::string& strInput, const CScratchDir& scratch) {
   std::string strOutput;
   nimbo::lsp::CLspOptions options;
   options.strBundledPrograms = scratch.PathOf("Programs");
+  options.nDiagnosticsDelayMs = 0;  // diagnostics right after the message that changed them
   nimbo::lsp::CLspServer server(
       options, [&strOutput](const std::string& strBody) { strOutput += strBody + "\n"; },
       [](const std::string&) {});

@@ -151,12 +151,13 @@ CClientRun RunClient(const std::string& strCommand) {
   return run;
 }
 
-// Each feature a user reaches with the README's keys: completion, the
+// Each feature a user reaches with the README's keys: a diagnostic, completion, the
 // signature as "(" and "," are typed (none marked past the last
 // parameter), hover and go to definition.
 void ExpectEveryFeature(const CClientRun& run) {
   EXPECT_EQ(run.nStatus, 0) << run.strOut;
-  for (const char* pszLine : {"completion StrTrim StrTrimLeft StrTrimRight", "past the last parameter: none marked",
+  for (const char* pszLine : {"diagnostic 34 warning hiddenByBuiltin",
+                              "completion StrTrim StrTrimLeft StrTrimRight", "past the last parameter: none marked",
                               "hover ok", "definition orders.nsc:18", "OK"})
     EXPECT_NE(run.strOut.find(std::string("\n") + pszLine + "\n"), std::string::npos) << pszLine << "\n" << run.strOut;
 }

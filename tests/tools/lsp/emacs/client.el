@@ -1,7 +1,7 @@
 ;;; client.el --- Emacs 28 with eglot as a user meets `nimbo lsp'  -*- lexical-binding: t -*-
 ;; The README's Emacs block, run as it stands there (only its two /path/to/
 ;; placeholders filled in), then a script of the sample project opened and
-;; typed in: the signature and the prototype that eldoc shows, completion at
+;; typed in: a diagnostic flymake holds, the signature and the prototype that eldoc shows, completion at
 ;; point (C-M-i) and the definition M-. goes to. Batch mode has no command
 ;; loop, so the test runs the hooks a command would have run.
 ;; Environment: NIMBO_BIN, NIMBO_README, NIMBO_TEST_PROGRAMS, NIMBO_TEST_PROJECT.
@@ -69,6 +69,21 @@
                   (and (listp face) (memq 'eldoc-highlight-function-argument face)))
           (setq marked (concat marked (substring-no-properties text i (1+ i)))))))
     marked))
+
+;; A diagnostic, as flymake holds it: main.nsc defines AskYesNo, which the
+;; built-in of the name hides. Flymake starts its backends after a command.
+(let ((hidden (nimbo-test-wait
+               "a diagnostic"
+               (lambda ()
+                 (run-hooks 'post-command-hook)
+                 (seq-find (lambda (diagnostic)
+                             (string-match-p "AskYesNo(szQuestion)" (flymake-diagnostic-text diagnostic)))
+                           (flymake-diagnostics))))))
+  (unless (eq (flymake-diagnostic-type hidden) 'eglot-warning)
+    (nimbo-test-fail "diagnostic: %S" (flymake-diagnostic-type hidden)))
+  (princ (format "diagnostic %d warning %s\n" (line-number-at-pos (flymake-diagnostic-beg hidden))
+                 (if (string-match-p "\\[hiddenByBuiltin\\]" (flymake-diagnostic-text hidden)) "hiddenByBuiltin"
+                   (flymake-diagnostic-text hidden)))))
 
 ;; Signature help: the call's prototype and its current argument.
 (nimbo-test-type "\n  é = StrMid(AddTax(1, 2), 2, ")

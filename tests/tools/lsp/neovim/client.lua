@@ -63,6 +63,17 @@ local function main()
   vim.cmd("edit main.nsc")
   wait_for("the client", function() return vim.lsp.get_client_by_id(nimbo_client).initialized end)
 
+  -- A diagnostic, as vim.diagnostic holds it: main.nsc defines AskYesNo,
+  -- which the built-in of the name hides.
+  local hidden = wait_for("a diagnostic", function()
+    for _, diagnostic in ipairs(vim.diagnostic.get(0)) do
+      if diagnostic.message:find("AskYesNo(szQuestion)", 1, true) then return diagnostic end
+    end
+  end)
+  local code = hidden.user_data and hidden.user_data.lsp and hidden.user_data.lsp.code
+  if hidden.severity ~= vim.diagnostic.severity.WARN then fail("diagnostic: " .. vim.inspect(hidden)) end
+  say("diagnostic " .. (hidden.lnum + 1) .. " warning " .. tostring(code))
+
   -- Completion: Ctrl+X Ctrl+O in insert mode.
   if vim.bo.omnifunc ~= "v:lua.vim.lsp.omnifunc" then fail("omnifunc: " .. vim.bo.omnifunc) end
   type_keys("Go  x = StrTr<C-x><C-o>")

@@ -8,6 +8,11 @@
 //     order);
 //   - "(exit N)" is the process's exit status; "(no exit)" is input that
 //     ends, which the process answers with status 1;
+//   - the in-process runner publishes diagnostics as a client's pause
+//     would, after each message; a process waits for a pause of its own
+//     (initializationOptions.diagnosticsDelay), which the runner sets to 0
+//     in "initialize" so that they come right after the message that
+//     changed them;
 //   - with --wine, the fixture's copy lies on drive C: of the Wine prefix,
 //     and ${DIR} becomes a Windows path, "file://${DIR}" a URI as VS Code
 //     writes it ("file:///c%3A/..."); a system path under ${DIR} in the
@@ -156,7 +161,15 @@ async function RunCase(strCase, command, bWine) {
       if (message && "method" in message && ["number", "string"].includes(typeof message.id))
         pending.add(JSON.stringify(message.id));
       if (message && message.method === "exit") bExitSent = true;
-      child.stdin.write(Frame(strLine));
+      let strSent = strLine;
+      if (message && message.method === "initialize" && message.params && typeof message.params === "object") {
+        const options = message.params.initializationOptions || {};
+        if (typeof options === "object" && !("diagnosticsDelay" in options)) {
+          message.params.initializationOptions = { ...options, diagnosticsDelay: 0 };
+          strSent = JSON.stringify(message);
+        }
+      }
+      child.stdin.write(Frame(strSent));
       if (bBarriers && !bExitSent) {
         const strId = `barrier-${++nBarrier}`;
         pending.add(JSON.stringify(strId));

@@ -1,0 +1,308 @@
+// CLspDiagnostics: the findings of a script, piece by piece.
+#include "tools/lsp/CLspDiagnostics.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "tools/lsp/LspPrototype.h"
+#include "tools/lsp/LspUri.h"
+#include "tools/lsp/LspUriPath.h"
+
+namespace nimbo {
+namespace lsp {
+
+namespace {
+
+struct CKindInfo {
+  const char* pszCode;
+  int nDefault;  // the protocol's severity
+};
+
+const CKindInfo kKinds[kDiagnosticKinds] = {
+    {"unknownFunction", 2},          {"argumentCount", 1},         {"hiddenByBuiltin", 2},
+    {"declareWithoutDefinition", 4}, {"duplicateDefinition", 2},  {"unclosedCall", 1}};
+
+// The severity of a setting's name; -1 when it names none. 0 is "off".
+int SeverityOf(const nlohmann::json& value) {
+  static const char* const names[] = {"off", "error", "warning", "information", "hint"};
+  if (!value.is_string()) return -1;
+  for (int i = 0; i < 5; ++i)
+    if (value == names[i]) return i;
+  return -1;
+}
+
+// Most names offered by "did you mean".
+const size_t kMaxSuggestions = 3;
+
+char LowerChar(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+// The edit distance of two names with ASCII case ignored (insertions,
+// deletions, substitutions, and two neighbours swapped count one each),
+// or nMax + 1 when it is over nMax.
+size_t NameDistance(const std::string& a, const std::string& b, size_t nMax) {
+  const size_t nA = a.size();
+  const size_t nB = b.size();
+  if ((nA > nB ? nA - nB : nB - nA) > nMax) return nMax + 1;
+  std::vector<size_t> before(nB + 1);
+  std::vector<size_t> previous(nB + 1);
+  std::vector<size_t> current(nB + 1);
+  for (size_t j = 0; j <= nB; ++j) previous[j] = j;
+  for (size_t i = 1; i <= nA; ++i) {
+    current[0] = i;
+    size_t nRowMin = current[0];
+    for (size_t j = 1; j <= nB; ++j) {
+      const bool bSame = LowerChar(a[i - 1]) == LowerChar(b[j - 1]);
+      size_t nCost = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (bSame ? 0 : 1)});
+      if (i > 1 && j > 1 && LowerChar(a[i - 1]) == LowerChar(b[j - 2]) && LowerChar(a[i - 2]) == LowerChar(b[j - 1]))
+        nCost = std::min(nCost, before[j - 2] + 1);
+      current[j] = nCost;
+      nRowMin = std::min(nRowMin, nCost);
+    }
+    if (nRowMin > nMax) return nMax + 1;
+    before.swap(previous);
+    previous.swap(current);
+  }
+  return previous[nB];
+}
+
+std::string FileName(const std::string& strPath) {
+  const size_t nSlash = strPath.find_last_of(kPathSeparators);
+  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+nlohmann::json MakeRange(size_t nLine, long long nFirst, long long nEnd) {
+  return {{"start", {{"line", nLine}, {"character", nFirst}}}, {"end", {{"line", nLine}, {"character", nEnd}}}};
+}
+
+nlohmann::json DefinitionLocation(const CLspPlace& place) {
+  return {{"uri", UriFromPath(place.first->strPath)},
+          {"range", MakeRange(static_cast<size_t>(place.second->nLine), place.second->nColumn, place.second->nEndColumn)}};
+}
+
+std::string Arguments(int nCount) {
+  return nCount == 0 ? "no arguments" : nCount == 1 ? "1 argument" : std::to_string(nCount) + " arguments";
+}
+
+// "A", "A or B", "A, B or C".
+std::string Alternatives(const std::vector<std::string>& names) {
+  std::string strText;
+  for (size_t i = 0; i < names.size(); ++i)
+    strText += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return strText;
+}
+
+}  // namespace
+
+CLspDiagnostics::CLspDiagnostics() {
+  for (int i = 0; i < kDiagnosticKinds; ++i) m_severities[i] = kKinds[i].nDefault;
+}
+
+bool CLspDiagnostics::Configure(const nlohmann::json& settings) {
+  bool bChanged = false;
+  for (int i = 0; i < kDiagnosticKinds; ++i) {
+    int nSeverity = kKinds[i].nDefault;
+    if (settings.is_object() && settings.contains(kKinds[i].pszCode)) {
+      const int nGiven = SeverityOf(settings[kKinds[i].pszCode]);
+      if (nGiven >= 0) nSeverity = nGiven;
+    }
+    bChanged = bChanged || m_severities[i] != nSeverity;
+    m_severities[i] = nSeverity;
+  }
+  return bChanged;
+}
+
+nlohmann::json CLspDiagnostics::PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog) const {
+  if (bBuiltIn) {
+    int nLine = 0;
+    int nLength = 0;
+    if (!catalog.BuiltInLine(strName, nLine, nLength)) return nullptr;
+    return {{"uri", UriFromPath(catalog.FuncWizPath())}, {"range", MakeRange(static_cast<size_t>(nLine), 0, nLength)}};
+  }
+  const std::vector<CLspPlace> places = catalog.DefinitionsOf(CString(strName));
+  return places.empty() ? nlohmann::json() : DefinitionLocation(places[0]);
+}
+
+CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName, CLspCatalog& catalog) {
+  auto it = m_verdicts.find(strName);
+  if (it == m_verdicts.end()) {
+    CVerdict& verdict = m_verdicts[strName];
+    CLspFunction function;
+    verdict.bKnown = catalog.Find(strName, function);
+    if (verdict.bKnown) {
+      verdict.bBuiltIn = function.bBuiltIn;
+      verdict.strPrototype = ToUtf8(function.strPrototype.Str());
+      const CLspParameters parameters = ParametersOf(function.strPrototype);
+      verdict.bRest = parameters.bRest;
+      verdict.nFixed = static_cast<int>(parameters.ranges.size()) - (verdict.bRest ? 1 : 0);
+    }
+    it = m_verdicts.find(strName);
+  }
+  CVerdict& verdict = it->second;
+  if (!verdict.bKnown && !verdict.bSuggested) Suggest(strName, verdict, catalog);
+  if (verdict.nPlacesGeneration != m_nGeneration) {
+    verdict.nPlacesGeneration = m_nGeneration;
+    verdict.prototypeAt = verdict.bKnown ? PrototypeAt(strName, verdict.bBuiltIn, catalog) : nlohmann::json();
+    verdict.suggestionsAt = nlohmann::json::array();
+    for (const std::string& strSuggestion : verdict.suggestions) {
+      CLspFunction function;
+      if (!catalog.Find(strSuggestion, function)) continue;
+      const nlohmann::json location = PrototypeAt(strSuggestion, function.bBuiltIn, catalog);
+      if (!location.is_null())
+        verdict.suggestionsAt.push_back({{"location", location}, {"message", ToUtf8(function.strPrototype.Str())}});
+    }
+  }
+  return verdict;
+}
+
+void CLspDiagnostics::Suggest(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog) {
+  verdict.bSuggested = true;
+  if (m_names.empty()) {
+    bool bMore = false;
+    for (const CString& strKnown : catalog.Complete(std::string(), SIZE_MAX, bMore)) m_names.push_back(strKnown.Str());
+  }
+  // A name this close is taken for a slip of the keyboard: one edit in a
+  // short name, up to three in a long one.
+  const size_t nMax = std::min<size_t>(3, std::max<size_t>(1, strName.size() / 3));
+  std::vector<std::pair<size_t, const std::string*>> nearest;
+  for (const std::string& strKnown : m_names) {
+    const size_t nDistance = NameDistance(strName, strKnown, nMax);
+    if (nDistance <= nMax) nearest.emplace_back(nDistance, &strKnown);
+  }
+  std::sort(nearest.begin(), nearest.end(), [](const std::pair<size_t, const std::string*>& a,
+                                         const std::pair<size_t, const std::string*>& b) {
+    return a.first != b.first ? a.first < b.first : *a.second < *b.second;
+  });
+  if (nearest.size() > kMaxSuggestions) nearest.resize(kMaxSuggestions);
+  std::vector<std::string> names;
+  for (const auto& entry : nearest) {
+    verdict.suggestions.push_back(*entry.second);
+    names.push_back(ToUtf8(*entry.second));
+  }
+  verdict.strSuggestions = Alternatives(names);
+}
+
+void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std::string>& lines,
+                                   const std::string& strPath, CLspCatalog& catalog, EPositionEncoding eEncoding) {
+  piece.diagnostics.clear();
+  piece.bPlaces = false;
+  auto Range = [&](size_t nLine, size_t nFirst, size_t nEnd) {
+    const std::string& strLine = lines[piece.nFirstLine + nLine];
+    return MakeRange(nLine, ColumnOfByteOffset(strLine, nFirst, eEncoding), ColumnOfByteOffset(strLine, nEnd, eEncoding));
+  };
+  auto Add = [&](ELspDiagnosticKind eKind, nlohmann::json range, const std::string& strMessage,
+                 nlohmann::json related) {
+    nlohmann::json diagnostic = {{"range", std::move(range)}, {"code", kKinds[eKind].pszCode}, {"source", "nimbo"},
+                                 {"message", strMessage}};
+    if (!related.is_null() && !related.empty()) {
+      diagnostic["relatedInformation"] = std::move(related);
+      piece.bPlaces = true;
+    }
+    piece.diagnostics.emplace_back(eKind, std::move(diagnostic));
+  };
+
+  for (const CLspCallFact& call : piece.calls) {
+    if (!call.bClosed)
+      Add(diagnosticUnclosedCall, Range(call.nParenLine, call.nParen, call.nParen + 1),
+          "The call of " + call.strName + " is not closed: its \")\" is missing before the statement ends.", nullptr);
+    if (call.bAfterDot) continue;
+    CVerdict& verdict = VerdictOf(call.strName, catalog);
+    if (!verdict.bKnown) {
+      std::string strMessage = "Unknown function " + call.strName + ": neither built in nor defined in the project.";
+      if (!verdict.strSuggestions.empty()) strMessage += " Did you mean " + verdict.strSuggestions + "?";
+      Add(diagnosticUnknownFunction, Range(call.nLine, call.nFirst, call.nEnd), strMessage, verdict.suggestionsAt);
+      continue;
+    }
+    if (!call.bClosed) continue;
+    const bool bFits = verdict.bRest ? call.nArguments >= verdict.nFixed : call.nArguments == verdict.nFixed;
+    if (bFits) continue;
+    nlohmann::json related;
+    if (!verdict.prototypeAt.is_null())
+      related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
+    Add(diagnosticArgumentCount, Range(call.nLine, call.nFirst, call.nEnd),
+        call.strName + " takes " + (verdict.bRest ? "at least " : "") + Arguments(verdict.nFixed) + ", " +
+            std::to_string(call.nArguments) + " given: " + verdict.strPrototype + ".",
+        related);
+  }
+
+  for (const CLspHeaderFact& header : piece.headers) {
+    if (!header.bDeclare || header.strName.empty()) continue;
+    CLspFunction function;
+    if (catalog.Find(header.strName, function) || !catalog.DefinitionsOf(CString(header.strName)).empty()) continue;
+    Add(diagnosticDeclareWithoutDefinition, Range(header.nLine, header.nFirst, header.nEnd),
+        header.strName + " is declared, but no script of the project defines it.", nullptr);
+  }
+
+  for (const CLspDefinition& definition : piece.definitions) {
+    const std::string strName = ToUtf8(definition.strName.Str());
+    const nlohmann::json range = MakeRange(static_cast<size_t>(definition.nLine), definition.nColumn, definition.nEndColumn);
+    const size_t nLine = piece.nFirstLine + static_cast<size_t>(definition.nLine);
+    const CVerdict& verdict = VerdictOf(definition.strName.Str(), catalog);
+    if (verdict.bBuiltIn) {
+      nlohmann::json related;
+      if (!verdict.prototypeAt.is_null())
+        related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
+      Add(diagnosticHiddenByBuiltin, range,
+          "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function shadows a "
+          "project function of the same name.",
+          related);
+    }
+    const std::vector<CLspPlace> places = catalog.DefinitionsOf(definition.strName);
+    for (size_t i = 1; i < places.size(); ++i) {
+      if (places[i].first->strPath != strPath || static_cast<size_t>(places[i].second->nLine) != nLine ||
+          places[i].second->nColumn != definition.nColumn)
+        continue;
+      const CLspPlace& first = places[0];
+      const std::string strWhere = first.first->strPath == strPath
+                                       ? "line " + std::to_string(first.second->nLine + 1)
+                                       : FileName(first.first->strPath) + " line " + std::to_string(first.second->nLine + 1);
+      Add(diagnosticDuplicateDefinition, range,
+          strName + " is defined again here; calls use the definition in " + ToUtf8(strWhere) + ".",
+          nlohmann::json::array({{{"location", DefinitionLocation(first)}, {"message", "the definition used"}}}));
+      break;
+    }
+  }
+
+  // In text order, then by kind, so that the list does not depend on the order of the passes.
+  std::stable_sort(piece.diagnostics.begin(), piece.diagnostics.end(),
+                   [](const std::pair<int, nlohmann::json>& a, const std::pair<int, nlohmann::json>& b) {
+                     const nlohmann::json& startA = a.second["range"]["start"];
+                     const nlohmann::json& startB = b.second["range"]["start"];
+                     if (startA["line"] != startB["line"]) return startA["line"] < startB["line"];
+                     if (startA["character"] != startB["character"]) return startA["character"] < startB["character"];
+                     return a.first < b.first;
+                   });
+  piece.bDiagnostics = true;
+  piece.nGeneration = m_nGeneration;
+  piece.nNamesGeneration = m_nNamesGeneration;
+}
+
+nlohmann::json CLspDiagnostics::Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
+                                        EPositionEncoding eEncoding) {
+  if (catalog.NamesGeneration() != m_nNamesGeneration) {
+    m_verdicts.clear();
+    m_names.clear();
+    m_nNamesGeneration = catalog.NamesGeneration();
+  }
+  m_nGeneration = catalog.Generation();
+  CLspDocumentFacts& facts = document.Facts(eEncoding);
+  nlohmann::json diagnostics = nlohmann::json::array();
+  for (CLspFactsPiece& piece : facts.Pieces()) {
+    // Definitions that only moved change no finding but those that name a place.
+    if (!piece.bDiagnostics || piece.nNamesGeneration != m_nNamesGeneration ||
+        (piece.bPlaces && piece.nGeneration != m_nGeneration))
+      ComputePiece(piece, document.Lines(), strPath, catalog, eEncoding);
+    for (const std::pair<int, nlohmann::json>& entry : piece.diagnostics) {
+      const int nSeverity = m_severities[entry.first];
+      if (nSeverity == 0) continue;
+      nlohmann::json diagnostic = entry.second;
+      diagnostic["severity"] = nSeverity;
+      for (const char* pszEnd : {"start", "end"})
+        diagnostic["range"][pszEnd]["line"] = diagnostic["range"][pszEnd]["line"].get<size_t>() + piece.nFirstLine;
+      diagnostics.push_back(std::move(diagnostic));
+    }
+  }
+  return diagnostics;
+}
+
+}  // namespace lsp
+}  // namespace nimbo

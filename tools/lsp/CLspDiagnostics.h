@@ -1,0 +1,93 @@
+// CLspDiagnostics: what the server reports on an open script, each finding
+// with a `code` naming its kind:
+//   unknownFunction           a call of a name neither built in nor defined in
+//                             the project (not after "."), with the nearest
+//                             known names as "did you mean"
+//   argumentCount             a call with more or fewer arguments than its
+//                             prototype takes (a final "..." takes any number
+//                             from the fixed part on)
+//   hiddenByBuiltin           a project definition whose name a built-in has:
+//                             the built-in is the one called
+//   declareWithoutDefinition  a "declare" of a name nothing defines
+//   duplicateDefinition       a definition after the one the catalogue took
+//   unclosedCall              a call whose ")" is missing before its statement
+//                             or block ends
+// Each kind's severity can be set ("error", "warning", "information",
+// "hint") or the kind turned "off".
+//
+// Findings are worked out piece by piece of the document (see
+// CLspDocumentFacts) and kept with the piece until it or the catalogue
+// changes; what a name is (known, its prototype, the names near it) is
+// kept per name until the catalogue changes. So an edit costs the piece it
+// touches and the document's list, not the document.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/lsp/CLspCatalog.h"
+#include "tools/lsp/CLspDocument.h"
+
+namespace nimbo {
+namespace lsp {
+
+enum ELspDiagnosticKind {
+  diagnosticUnknownFunction,
+  diagnosticArgumentCount,
+  diagnosticHiddenByBuiltin,
+  diagnosticDeclareWithoutDefinition,
+  diagnosticDuplicateDefinition,
+  diagnosticUnclosedCall,
+  kDiagnosticKinds
+};
+
+class CLspDiagnostics {
+ public:
+  CLspDiagnostics();
+
+  // Takes the severities of a "diagnostics" object (kind name -> severity
+  // name, as initializationOptions and the "nimbo" settings give it): each
+  // kind it does not name, or names with a severity that is not one,
+  // takes its default. True when a severity changed.
+  bool Configure(const nlohmann::json& settings);
+
+  // The diagnostics of an open script (the value of publishDiagnostics'
+  // "diagnostics"), in text order. strPath is the script's path; the
+  // catalogue must hold the document's current definitions.
+  nlohmann::json Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
+                         EPositionEncoding eEncoding);
+
+ private:
+  // What a called name is, against the catalogue's names of
+  // m_nNamesGeneration; the places in it, against m_nGeneration.
+  struct CVerdict {
+    bool bKnown = false;
+    bool bBuiltIn = false;
+    std::string strPrototype;  // UTF-8
+    int nFixed = 0;            // parameters before a final "..."
+    bool bRest = false;        // the prototype ends with "..."
+    bool bSuggested = false;   // unknown names: suggestions worked out
+    std::vector<std::string> suggestions;  // the known names nearest to it, best first
+    std::string strSuggestions;  // "StrLeft or StrLen"
+    unsigned long long nPlacesGeneration = 0;  // of the two below
+    nlohmann::json prototypeAt;    // where the prototype is written (a Location), or null
+    nlohmann::json suggestionsAt;  // relatedInformation for the suggestions
+  };
+  CVerdict& VerdictOf(const std::string& strName, CLspCatalog& catalog);
+  void Suggest(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog);
+  nlohmann::json PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog) const;
+  void ComputePiece(CLspFactsPiece& piece, const std::vector<std::string>& lines, const std::string& strPath,
+                    CLspCatalog& catalog, EPositionEncoding eEncoding);
+
+  int m_severities[kDiagnosticKinds];  // the protocol's 1 (error) to 4 (hint); 0: off
+  unsigned long long m_nGeneration = 0;
+  unsigned long long m_nNamesGeneration = 0;
+  std::unordered_map<std::string, CVerdict> m_verdicts;
+  std::vector<std::string> m_names;  // every known name, for suggestions (filled when first needed)
+};
+
+}  // namespace lsp
+}  // namespace nimbo

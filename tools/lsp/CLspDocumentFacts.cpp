@@ -1,0 +1,202 @@
+// CLspDocumentFacts: reading an open document piece by piece.
+#include "tools/lsp/CLspDocumentFacts.h"
+
+#include "tools/lsp/LspCodeScan.h"
+
+namespace nimbo {
+namespace lsp {
+
+namespace {
+
+// A header the catalogue's rule reads after a piece's text: when it comes
+// out as the last definition, as it is written, the rule was between two
+// headers at the piece's end.
+const char kProbeName[] = "nimbo_piece_end_probe_";
+const std::string kProbe = std::string("\nfunction ") + kProbeName + "() {}";
+// Before a piece that begins with other words: a name and a call, then a
+// block, then the header. The rule between two headers passes over them;
+// reading a header's name, parameters, or waiting for its body, it takes
+// them into a definition of its own, one more than the text alone gives.
+const std::string kWordProbe = std::string("\nnimbo_piece_end_probe_word(1);\n{}") + kProbe;
+
+struct CNoEvents {
+  void operator()(size_t, char) {}
+};
+
+CLspCallScanner::CStart StateAfter(const std::string& strLine, CLspCallScanner::CStart start) {
+  CNoEvents none;
+  return ScanLine(strLine, strLine.size(), start, none);
+}
+
+// Whether a line may begin a piece: "function" is its first word, in code.
+bool BeginsWithFunction(const std::string& strLine, const CLspCallScanner::CStart& start) {
+  if (start.eState != CLspCallScanner::stateCode || start.bHeader) return false;
+  size_t nFirst = 0;
+  while (nFirst < strLine.size() && (strLine[nFirst] == ' ' || strLine[nFirst] == '\t')) ++nFirst;
+  const size_t nEnd = WordEnd(strLine, nFirst);
+  return nEnd > nFirst && CTokenizer::KindOfWord(strLine.data() + nFirst, nEnd - nFirst) == tkFunction;
+}
+
+bool IsBlank(const std::string& strLine) { return strLine.find_first_not_of(" \t") == std::string::npos; }
+
+// Whether a line may begin a piece as the first of a paragraph: in code,
+// not blank, after a blank line.
+bool BeginsParagraph(const std::vector<std::string>& lines, size_t nLine, const CLspCallScanner::CStart& start) {
+  return start.eState == CLspCallScanner::stateCode && !start.bHeader && nLine > 0 && !IsBlank(lines[nLine]) &&
+         IsBlank(lines[nLine - 1]);
+}
+
+// Where a line position goes when lines [nFirst, nFirst + nOld) (nOld > 0)
+// become nNew lines: a position inside the replaced lines goes to their
+// start (bEnd false) or their end (bEnd true).
+size_t MapLine(size_t nLine, size_t nFirst, size_t nOld, size_t nNew, bool bEnd) {
+  if (nLine < nFirst || (nLine == nFirst && bEnd)) return nLine;
+  if (nLine >= nFirst + nOld) return nLine - nOld + nNew;
+  return bEnd ? nFirst + nNew : nFirst;
+}
+
+}  // namespace
+
+void CLspDocumentFacts::Reset() {
+  m_lines.clear();
+  m_pieces.clear();
+  m_bWhole = true;
+}
+
+void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
+  if (m_bWhole) return;
+  if (nOldCount == 0 || nFirst + nOldCount > m_lines.size()) {
+    Reset();
+    return;
+  }
+  const auto itFirst = m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst);
+  m_lines.erase(itFirst, itFirst + static_cast<std::ptrdiff_t>(nOldCount));
+  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst), nNewCount, CLine());
+  if (m_nDirtyFirst == m_nDirtyEnd) {
+    m_nDirtyFirst = nFirst;
+    m_nDirtyEnd = nFirst + nNewCount;
+  } else {
+    m_nDirtyEnd = std::max(MapLine(m_nDirtyEnd, nFirst, nOldCount, nNewCount, true), nFirst + nNewCount);
+    m_nDirtyFirst = std::min(m_nDirtyFirst, nFirst);
+  }
+  for (CLspFactsPiece& piece : m_pieces) {
+    const size_t nStart = MapLine(piece.nFirstLine, nFirst, nOldCount, nNewCount, false);
+    const size_t nEnd = MapLine(piece.nFirstLine + piece.nLines, nFirst, nOldCount, nNewCount, true);
+    piece.nFirstLine = nStart;
+    piece.nLines = nEnd - nStart;
+  }
+}
+
+bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t nFirst, size_t nEnd,
+                                  EPositionEncoding eEncoding, CLspFactsPiece& piece) const {
+  const auto itFirst = lines.begin() + static_cast<std::ptrdiff_t>(nFirst);
+  const std::vector<std::string> pieceLines(itFirst, itFirst + static_cast<std::ptrdiff_t>(nEnd - nFirst));
+  CLspScriptFacts facts;
+  facts.Scan(pieceLines);
+  // Before a paragraph the facts must have nothing open but blocks; a
+  // header keyword ends what is open before it.
+  const bool bFunctionNext = nEnd < lines.size() && m_lines[nEnd].bFunction;
+  if (nEnd < lines.size() && !bFunctionNext && !facts.EndsQuiet()) return false;
+  piece = CLspFactsPiece();
+  piece.nFirstLine = nFirst;
+  piece.nLines = nEnd - nFirst;
+  piece.calls = facts.Calls();
+  piece.headers = facts.Headers();
+  std::string strText;
+  for (size_t i = 0; i < pieceLines.size(); ++i) {
+    if (i > 0) strText += '\n';
+    strText += pieceLines[i];
+  }
+  if (nEnd == lines.size()) {
+    piece.definitions = ScanDefinitions(strText, eEncoding);
+    return true;
+  }
+  auto EndsWithProbe = [](const std::vector<CLspDefinition>& definitions) {
+    return !definitions.empty() && std::string(definitions.back().strName) == kProbeName &&
+           std::string(definitions.back().strPrototype) == std::string(kProbeName) + "()";
+  };
+  if (bFunctionNext) {
+    piece.definitions = ScanDefinitions(strText + kProbe, eEncoding);
+    if (!EndsWithProbe(piece.definitions)) return false;
+    piece.definitions.pop_back();
+    return true;
+  }
+  piece.definitions = ScanDefinitions(strText, eEncoding);
+  const std::vector<CLspDefinition> probed = ScanDefinitions(strText + kWordProbe, eEncoding);
+  return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
+}
+
+void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding) {
+  if (eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
+    m_eEncoding = eEncoding;
+    m_bWhole = true;
+  }
+  if (m_bWhole) {
+    m_lines.assign(lines.size(), CLine());
+    m_pieces.clear();
+    m_nDirtyFirst = 0;
+    m_nDirtyEnd = lines.size();
+    m_bWhole = false;
+  } else if (m_nDirtyFirst == m_nDirtyEnd) {
+    return;
+  }
+  // The start state of each line from the first changed one on, until it
+  // meets a line whose start is known and unchanged: the rest is as it was.
+  size_t nLine = m_nDirtyFirst;
+  CLspCallScanner::CStart state;
+  if (nLine > 0) state = StateAfter(lines[nLine - 1], m_lines[nLine - 1].start);
+  for (; nLine < lines.size(); ++nLine) {
+    CLine& line = m_lines[nLine];
+    // The line after the changed ones is looked at again: a paragraph
+    // begins there or not after what the line before it became.
+    if (nLine > m_nDirtyEnd && line.bKnown && line.start == state) break;
+    line.start = state;
+    line.bKnown = true;
+    line.bFunction = BeginsWithFunction(lines[nLine], state);
+    line.bParagraph = BeginsParagraph(lines, nLine, state);
+    state = StateAfter(lines[nLine], state);
+  }
+  const size_t nChangedFirst = m_nDirtyFirst;
+  const size_t nChangedEnd = nLine;
+  m_nDirtyFirst = m_nDirtyEnd = 0;
+
+  // The pieces that touch the changed lines are read again, from the start
+  // of the first one; reading stops where a piece kept as it was begins.
+  size_t nDrop = 0;
+  while (nDrop < m_pieces.size() && m_pieces[nDrop].nFirstLine + m_pieces[nDrop].nLines < nChangedFirst) ++nDrop;
+  size_t nKeep = nDrop;
+  while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine <= nChangedEnd) ++nKeep;
+  size_t nAt = nDrop < m_pieces.size() ? m_pieces[nDrop].nFirstLine : 0;
+  if (nDrop == m_pieces.size() && !m_pieces.empty()) nAt = m_pieces.back().nFirstLine + m_pieces.back().nLines;
+  auto NextPieceLine = [&](size_t nFrom) {
+    while (nFrom < lines.size() && !m_lines[nFrom].bFunction && !m_lines[nFrom].bParagraph) ++nFrom;
+    return nFrom;
+  };
+  std::vector<CLspFactsPiece> rebuilt;
+  while (nAt < lines.size()) {
+    if (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine == nAt && nAt >= nChangedEnd) break;
+    size_t nEnd = NextPieceLine(nAt + 1);
+    CLspFactsPiece piece;
+    while (!ReadPiece(lines, nAt, nEnd, eEncoding, piece)) nEnd = NextPieceLine(nEnd + 1);
+    rebuilt.push_back(std::move(piece));
+    nAt = nEnd;
+    while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine < nAt) ++nKeep;
+  }
+  m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(nDrop),
+                 m_pieces.begin() + static_cast<std::ptrdiff_t>(nKeep));
+  m_pieces.insert(m_pieces.begin() + static_cast<std::ptrdiff_t>(nDrop), std::make_move_iterator(rebuilt.begin()),
+                  std::make_move_iterator(rebuilt.end()));
+}
+
+std::vector<CLspDefinition> CLspDocumentFacts::Definitions() const {
+  std::vector<CLspDefinition> definitions;
+  for (const CLspFactsPiece& piece : m_pieces)
+    for (CLspDefinition definition : piece.definitions) {
+      definition.nLine += static_cast<int>(piece.nFirstLine);
+      definitions.push_back(std::move(definition));
+    }
+  return definitions;
+}
+
+}  // namespace lsp
+}  // namespace nimbo

@@ -1,0 +1,72 @@
+// CLspServer: publishing the diagnostics of the open scripts, and the
+// settings that choose their severities.
+#include "tools/lsp/CLspServer.h"
+
+namespace nimbo {
+namespace lsp {
+
+void CLspServer::ScheduleDiagnostics(const std::string& strUri, bool bNow) {
+  std::string strPath;
+  if (!ScriptPathOfUri(strUri, strPath)) return;
+  m_unpublished.insert(strUri);
+  // Every change puts the publication off: it waits for a pause in the typing.
+  m_publishAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(bNow ? 0 : m_nDiagnosticsDelayMs);
+}
+
+bool CLspServer::CanPublish() const {
+  // Not under heavy work, and not while a full index may leave names out.
+  return m_pCatalog && m_nNesting == 0 && !m_bFullIndexRunning && !m_bShutdown;
+}
+
+void CLspServer::PublishDiagnostics() {
+  if (!CanPublish()) return;
+  auto ScheduleAll = [this] {
+    m_nPublishedGeneration = m_pCatalog->Generation();
+    for (const auto& entry : m_documents) ScheduleDiagnostics(entry.first);
+  };
+  // A definition that came or went elsewhere (a save, a file event, another
+  // document's text) may change any open script's findings.
+  if (m_pCatalog->Generation() != m_nPublishedGeneration) ScheduleAll();
+  if (m_unpublished.empty() || std::chrono::steady_clock::now() < m_publishAt) return;
+  RefreshDocuments();
+  if (m_pCatalog->Generation() != m_nPublishedGeneration) ScheduleAll();
+  std::set<std::string> uris;
+  uris.swap(m_unpublished);
+  for (const std::string& strUri : uris) {
+    auto it = m_documents.find(strUri);
+    std::string strPath;
+    if (it == m_documents.end() || !ScriptPathOfUri(strUri, strPath)) continue;
+    if (it->second.IsOutOfStep()) {
+      // Its findings would stand in the wrong places: none until the text is whole again.
+      ClearDiagnostics(strUri);
+      continue;
+    }
+    json diagnostics = m_diagnostics.Compute(it->second, strPath, *m_pCatalog, m_eEncoding);
+    std::string strText = diagnostics.dump();
+    auto itSent = m_published.find(strUri);
+    if (itSent == m_published.end() ? diagnostics.empty() : itSent->second == strText) continue;
+    SendNotification("textDocument/publishDiagnostics",
+                     {{"uri", strUri}, {"version", it->second.m_nVersion}, {"diagnostics", std::move(diagnostics)}});
+    if (strText == "[]") m_published.erase(strUri);
+    else m_published[strUri] = std::move(strText);
+  }
+}
+
+void CLspServer::ClearDiagnostics(const std::string& strUri) {
+  m_unpublished.erase(strUri);
+  if (m_published.erase(strUri) == 0) return;
+  SendNotification("textDocument/publishDiagnostics", {{"uri", strUri}, {"diagnostics", json::array()}});
+}
+
+void CLspServer::DidChangeConfiguration(const json& params) {
+  // The "nimbo" section, as VS Code and most clients send their settings,
+  // or the section's content itself.
+  const json* pSettings = params.is_object() && params.contains("settings") ? &params["settings"] : nullptr;
+  if (pSettings != nullptr && pSettings->is_object() && pSettings->contains("nimbo")) pSettings = &(*pSettings)["nimbo"];
+  if (pSettings == nullptr || !pSettings->is_object() || !pSettings->contains("diagnostics")) return;
+  if (!m_diagnostics.Configure((*pSettings)["diagnostics"])) return;
+  for (const auto& entry : m_documents) ScheduleDiagnostics(entry.first);
+}
+
+}  // namespace lsp
+}  // namespace nimbo
