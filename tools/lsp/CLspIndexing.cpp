@@ -176,12 +176,6 @@ bool CLspServer::ReadCallSites(size_t nMax) {
     }
     m_strCallSitesNext = it->first;
     if (nMax != 0 && nRead == nMax) return false;
-    if (nMax == 0 && nRead != 0 && nRead % kSitesPerStep == 0) {
-      // Light messages may change the scripts meanwhile: go on by key.
-      YieldToLight();
-      it = scripts.lower_bound(m_strCallSitesNext);
-      continue;
-    }
     const CLspScript& script = it->second;
     std::string strText;
     CLspStamp stamp;
@@ -195,8 +189,13 @@ bool CLspServer::ReadCallSites(size_t nMax) {
       m_changedPaths.insert(script.strPath);
     }
     m_pCatalog->ReadSites(it->first, strText);
-    ++nRead;
     ++it;
+    if (++nRead % kSitesPerStep == 0 && nMax == 0 && it != scripts.end()) {
+      // Light messages may change the scripts meanwhile: go on by key.
+      m_strCallSitesNext = it->first;
+      YieldToLight();
+      it = scripts.lower_bound(m_strCallSitesNext);
+    }
   }
   m_bCallSitesPending = false;
   return true;
