@@ -272,33 +272,37 @@ std::string CLspServer::Rename(const json& params) {
   // that no longer hold the name: such files are read again first.
   std::set<std::string> changed;
   const CLspScript* pChecked = nullptr;
-  for (const CUse& use : UsesOf(function, true, nullptr)) {
+  std::vector<CUse> uses = UsesOf(function, true, nullptr);
+  for (const CUse& use : uses) {
     if (use.pScript == pChecked) continue;
     pChecked = use.pScript;
     CLspStamp stamp;
     if (!pChecked->bDocument && (!StampOf(pChecked->strPath, stamp) || stamp != pChecked->stamp))
       changed.insert(pChecked->strPath);
   }
-  if (!changed.empty()) UpdatePaths(changed);
-  const std::vector<CUse> uses = UsesOf(function, true, nullptr);
+  if (!changed.empty()) {
+    UpdatePaths(changed);
+    uses = UsesOf(function, true, nullptr);
+  }
   const uint32_t nWidth = NameWidth(strOld, m_eEncoding);
-  const std::string strNewText = Quoted(strNew);
+  const std::string strEdit = "{\"newText\":" + Quoted(strNew) + ",\"range\":";
   // One entry per script: {"edits":[...],"textDocument":{"uri":...,"version":...}}
   // with documentChanges, else "uri":[...] in "changes".
   std::string strOut = m_bDocumentChanges ? "{\"documentChanges\":[" : "{\"changes\":{";
   strOut.reserve(uses.size() * 100);
+  std::string strUri;  // of the script whose edits are being written
   for (size_t i = 0; i < uses.size(); ++i) {
     const CLspScript& script = *uses[i].pScript;
     const bool bFirst = i == 0 || uses[i - 1].pScript != &script;
     const bool bLast = i + 1 == uses.size() || uses[i + 1].pScript != &script;
-    const std::string strUri = bFirst || bLast ? Quoted(UriOfScript(script)) : std::string();
     if (bFirst) {
+      strUri = Quoted(UriOfScript(script));
       if (i != 0) strOut += ',';
       strOut += m_bDocumentChanges ? "{\"edits\":[" : strUri + ":[";
     } else {
       strOut += ',';
     }
-    strOut += "{\"newText\":" + strNewText + ",\"range\":";
+    strOut += strEdit;
     AppendRange(strOut, uses[i].nLine, uses[i].nColumn, uses[i].nColumn + nWidth);
     strOut += '}';
     if (!bLast) continue;
