@@ -2,8 +2,10 @@
 // edit at the end of a long document, completion over many functions, a
 // whole `nimbo lsp` process from its start to the first signature help,
 // and the generated workspace of 5,000 scripts (LspWorkspace): its index
-// against the user catalogue's Init, a save, workspace symbols, and signature
-// help while heavy work runs on the server's worker thread.
+// against the user catalogue's Init, a save, workspace symbols, references
+// and rename across it against grep, and signature help while heavy work
+// runs on the server's worker thread.
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -342,6 +344,108 @@ void BM_LspWorkspaceSymbol(benchmark::State& state) {
   state.counters["answer_bytes"] = static_cast<double>(strLast.size());
 }
 BENCHMARK(BM_LspWorkspaceSymbol)->Arg(100)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// References to the function every script calls twice (10,000 calls and its
+// definition, and the open document's call), and its rename: the
+// WorkspaceEdit built and written. Wall-clock time, as the grep row it is
+// set against. The first query after the index reads the call sites the
+// idle worker would have read (BM_LspFirstReferences); these rows time the
+// ones after it.
+std::string UsesRequest(int nId, const char* pszMethod, const std::string& strExtra) {
+  return R"({"jsonrpc":"2.0","id":)" + std::to_string(nId) + R"(,"method":")" + pszMethod +
+         R"(","params":{"textDocument":{"uri":")" + kOpenUri + R"("},"position":{"line":0,"character":6})" +
+         strExtra + "}}";
+}
+const std::string kReferences = R"(,"context":{"includeDeclaration":true})";
+const std::string kRenameTo = R"(,"newName":"FnRenamed")";
+
+struct CUsesFixture {
+  std::string strLast;
+  std::unique_ptr<nimbo::lsp::CLspServer> pServer;
+  explicit CUsesFixture(const std::string& strCapabilities) {
+    pServer.reset(new nimbo::lsp::CLspServer(
+        SampleOptions(), [this](const std::string& strBody) { strLast = strBody; }, [](const std::string&) {}));
+    pServer->HandleMessage(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"rootUri":"file://)" +
+                           LspWorkspace().strRoot + R"(","capabilities":)" + strCapabilities + "}}");
+    pServer->HandleMessage(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+    pServer->HandleMessage(OpenText("x = " + LspSharedFunction() + "(1, 2);"));
+  }
+  // Occurrences of strWhat in the last answer.
+  size_t Count(const std::string& strWhat) const {
+    size_t nCount = 0;
+    for (size_t nAt = strLast.find(strWhat); nAt != std::string::npos; nAt = strLast.find(strWhat, nAt + 1)) ++nCount;
+    return nCount;
+  }
+};
+
+// The definition, 10,000 calls in the workspace and one in the open document.
+const size_t kSharedUses = 10002;
+
+void BM_LspReferences(benchmark::State& state) {
+  CUsesFixture fixture("{}");
+  const std::string strRequest = UsesRequest(5, "textDocument/references", kReferences);
+  fixture.pServer->HandleMessage(strRequest);
+  for (auto _ : state) fixture.pServer->HandleMessage(strRequest);
+  const size_t nUses = fixture.Count("\"uri\"");
+  CheckOr(state, nUses == kSharedUses, "not every use was found");
+  state.counters["locations"] = static_cast<double>(nUses);
+  state.counters["answer_bytes"] = static_cast<double>(fixture.strLast.size());
+}
+BENCHMARK(BM_LspReferences)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+
+void BM_LspRename(benchmark::State& state) {
+  CUsesFixture fixture(R"({"workspace":{"workspaceEdit":{"documentChanges":true}}})");
+  const std::string strRequest = UsesRequest(6, "textDocument/rename", kRenameTo);
+  fixture.pServer->HandleMessage(strRequest);
+  for (auto _ : state) fixture.pServer->HandleMessage(strRequest);
+  const size_t nEdits = fixture.Count("\"newText\"");
+  CheckOr(state, nEdits == kSharedUses && fixture.Count("\"textDocument\"") == 5001, "not every use was renamed");
+  state.counters["edits"] = static_cast<double>(nEdits);
+  state.counters["answer_bytes"] = static_cast<double>(fixture.strLast.size());
+}
+BENCHMARK(BM_LspRename)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+
+// The first references after the full index, with every call site still
+// to be read (a server that was never idle): the worst a user can meet.
+void BM_LspFirstReferences(benchmark::State& state) {
+  const std::string strRequest = UsesRequest(5, "textDocument/references", kReferences);
+  size_t nUses = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    CUsesFixture fixture("{}");
+    state.ResumeTiming();
+    fixture.pServer->HandleMessage(strRequest);
+    state.PauseTiming();
+    nUses = fixture.Count("\"uri\"");
+    fixture.pServer.reset();
+    state.ResumeTiming();
+  }
+  CheckOr(state, nUses == kSharedUses, "not every use was found");
+}
+BENCHMARK(BM_LspFirstReferences)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+// A plain `grep -c` for the name over the same files, as a process.
+void BM_LspGrepCount(benchmark::State& state) {
+  const CLspWorkspace& workspace = LspWorkspace();
+  const std::string strName = LspSharedFunction();
+  std::vector<char*> argv = {const_cast<char*>("grep"), const_cast<char*>("-c"), const_cast<char*>(strName.c_str())};
+  for (const std::string& strPath : workspace.scripts) argv.push_back(const_cast<char*>(strPath.c_str()));
+  argv.push_back(nullptr);
+  for (auto _ : state) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int nSpawn = posix_spawnp(&pid, "grep", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int nStatus = 0;
+    if (nSpawn != 0 || waitpid(pid, &nStatus, 0) != pid || !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0) {
+      state.SkipWithError("grep -c failed");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_LspGrepCount)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
 // A server on a worker thread, as `nimbo lsp` runs it; answers are stamped
 // as they are written.

@@ -6,7 +6,8 @@
 //   catalogue: CZoFuncInfoUser::Init over the workspace's scripts; prints
 //              "catalogue <bytes the catalogue holds> <functions>".
 //   server:    the language server with the workspace open (initialize,
-//              initialized, a document open); prints "server <peak bytes>
+//              initialized, a document open, a signature help, references
+//              that read every script's call sites); prints "server <peak bytes>
 //              <bytes held at the end> <functions>".
 // Bytes are counted from just before the work (the host's script list of
 // the catalogue mode excluded: the server keeps its own).
@@ -101,6 +102,12 @@ int main(int argc, char** argv) {
         R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":"file:///bench/open.nsc","languageId":"nimbo","version":1,"text":"x = FnSave4999_9("}}})");
     server.HandleMessage(
         R"({"jsonrpc":"2.0","id":2,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":"file:///bench/open.nsc"},"position":{"line":0,"character":17}}})");
+    const std::string strSignature = strLast;
+    // References read every script's call sites, which the server then keeps.
+    server.HandleMessage(
+        R"({"jsonrpc":"2.0","id":3,"method":"textDocument/references","params":{"textDocument":{"uri":"file:///bench/open.nsc"},"position":{"line":0,"character":6},"context":{"includeDeclaration":true}}})");
+    if (strLast.find("\"uri\"") == std::string::npos) strLast.clear();
+    else strLast = strSignature;
     std::printf("server %zu %zu %zu\n", g_nPeak.load() - nBefore, g_nCurrent.load() - nBefore, g_FuncInfoUser.size());
   }
   return strLast.find("FnSave4999_9(nFirst, szSecond)") != std::string::npos ? 0 : 1;

@@ -70,23 +70,34 @@ print("in order is dropped after one linear look, a prefix is scored without ali
 print("are aligned, over the bytes where each character can stand. The time is mostly that of the 1,000 items")
 print("answered; each function of the catalogue adds tens of nanoseconds.\n")
 print("The workspace rows use a generated workspace of 5,000 scripts in 100 nested folders, ten functions each")
-print("(50,000 functions; `bench/LspWorkspace.cpp`). The first signature help asks for the last script's function, so")
+print("(50,000 functions; `bench/LspWorkspace.cpp`), the first script's first function called twice in every script")
+print("(10,000 calls). The first signature help asks for the last script's function, so")
 print("it is answered only once every script is read; `CZoFuncInfoUser::Init` reads the same scripts, listed")
 print("beforehand by the host's browser. The full re-index is the `initialized` notification of a fresh server (what")
 print("each save cost while a save read the whole project); the save rewrites one script's first prototype")
 print("(untimed) and times its `didSave`. The uncapped workspace/symbol row is the answer with every match, as it")
 print("was before answers were capped; the query `Fn` matches all 50,000 functions. Memory is counted at operator")
 print("new in a process of its own per side (`bench/LspMemoryProbe.cpp`): the bytes the user catalogue holds")
-print("after its Init, against the server's peak with the workspace open.\n")
+print("after its Init, against the server's peak with the workspace open and every script's call sites read. The")
+print("references and rename rows ask from a call in an open document (so 10,002 places: the definition, the 10,000")
+print("calls and its own) and time in wall-clock the request to its written answer, after a first one; `grep -c` is")
+print("the program itself run over the 5,000 files, from its start to its exit. The first references row is a fresh")
+print("server's first query, which reads every script's call sites (see below).\n")
 print("What the figures rest on. The index reads each script once, with the catalogue's own tokenizer and header")
 print("rule, as Init does; its extra time (about 40 %) is the listing of the tree, each file's stamp, the place of")
 print("every definition (line and columns, kept for definition and symbols) and one sort of the definitions by")
 print("name. A save reads one script and looks again only at the names whose prototype came, went or changed. The")
 print("busy rows stay short because the worker pauses between two files of an index, every 256 scripts of a query")
 print("and between the runs of its sort, and answers the light messages waiting then; an uncapped answer's final")
-print("serialisation (12.5 MB) is the one step that cannot pause. The heap beside the catalogue's own is one")
+print("serialisation (12 MB) is the one step that cannot pause. The heap beside the catalogue's own is one")
 print("definition record per function (sharing the catalogue's strings), one by-name reference, and the scripts'")
-print("paths and stamps.\n")
+print("paths and stamps, and the call sites: 8 bytes per call or declaration, names stored once for the workspace.")
+print("The index reads the definitions only, as Init does; the call sites of the scripts it read are read afterwards")
+print("while the server has nothing to answer (or, if a query for uses comes first, by that query: the first")
+print("references row). A save or an edit reads its script's call sites with its definitions. References walk the")
+print("call sites of each script (a binary search for the name) and write the answer's JSON as text; rename")
+print("does the same after one stat of each file it edits, so that a file changed on disk unannounced is read")
+print("again before its edit is built.\n")
 print("The diagnostics rows (`bench/LspDiagnosticsBench.cpp`) open a script of 10,000 lines (400 functions of 25")
 print("lines, calling built-ins and each other, 16 findings) and time its `didOpen` with the publication of its")
 print("diagnostics; then a character typed into a call's name and taken away again, each `didChange` timed with the")
@@ -133,6 +144,17 @@ capped_bytes = find(counters, "BM_LspWorkspaceSymbol/100")["answer_bytes"]
 full_bytes = find(counters, "BM_LspWorkspaceSymbol/0")["answer_bytes"]
 row("workspace: workspace/symbol `Fn`, capped at 100; every match (%.0f KB; %.1f MB)" % (capped_bytes / 1e3, full_bytes / 1e6),
     "%s; %s" % (fmt(capped), fmt(full)), "1/%.0f" % (full / capped), "capped, <= 1/10", capped * 10 <= full)
+references, grep = ms("BM_LspReferences"), ms("BM_LspGrepCount")
+locations = find(counters, "BM_LspReferences")["locations"]
+answer = find(counters, "BM_LspReferences")["answer_bytes"]
+row("workspace: references to a function called 10,000 times (%s places, %.1f MB); `grep -c` over the same files"
+    % (format(int(locations), ","), answer / 1e6), "%s; %s" % (fmt(references), fmt(grep)), "%.2f" % (references / grep),
+    "under 200 ms, and <= 2", references < 200 and references <= 2 * grep)
+rename = ms("BM_LspRename")
+row("workspace: rename of that function (the WorkspaceEdit built and written); its references",
+    "%s; %s" % (fmt(rename), fmt(references)), "%.2f" % (rename / references), "<= 2", rename <= 2 * references)
+row("workspace: the first references after the index, every script's call sites read then",
+    fmt(ms("BM_LspFirstReferences")), "-", "recorded", True)
 if memory["catalogue"] and memory["server"]:
     held = max(m[0] for m in memory["catalogue"])
     functions = memory["catalogue"][0][1]

@@ -28,6 +28,8 @@ std::string LspFunctionName(size_t nScript, int nFunction) {
   return szName;
 }
 
+std::string LspSharedFunction() { return LspFunctionName(0, 0); }
+
 std::string LspScriptText(size_t nScript, int nVariant) {
   std::string strText = "// Generated script " + std::to_string(nScript) + ".\n\n";
   for (int i = 0; i < kFunctionsPerScript; ++i) {
@@ -35,6 +37,7 @@ std::string LspScriptText(size_t nScript, int nVariant) {
                (i == 0 && nVariant != 0 ? ", nThird" : "") + ") {\n";
     strText += "  var nTotal = StrLen(szSecond) + nFirst;\n";
     strText += "  if (nTotal > 10) { nTotal = Mid(szSecond, 1, 2); }\n";
+    if (i == 1 || i == 2) strText += "  nTotal = " + LspSharedFunction() + "(nTotal, szSecond);\n";
     strText += "  return nTotal;\n}\n\n";
   }
   return strText;
@@ -43,7 +46,8 @@ std::string LspScriptText(size_t nScript, int nVariant) {
 const CLspWorkspace& LspWorkspace() {
   static const CLspWorkspace workspace = [] {
     CLspWorkspace made;
-    made.strRoot = BenchDataDir() + "/lsp-workspace";
+    // Named for its text: a workspace of an earlier text is not taken for it.
+    made.strRoot = BenchDataDir() + "/lsp-workspace-2";
     const std::string strDone = made.strRoot + "/.complete";
     const bool bExists = std::filesystem::exists(strDone);
     for (size_t i = 0; i < kScripts; ++i) {

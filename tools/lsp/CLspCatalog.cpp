@@ -11,6 +11,7 @@
 #include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "tools/lsp/LspFuzzy.h"
+#include "tools/lsp/CLspScriptFacts.h"
 #include "tools/lsp/LspUriPath.h"
 
 namespace nimbo {
@@ -201,8 +202,27 @@ CLspCatalog::RefsOf(const CString& strName) const {
   return {itFirst, itEnd};
 }
 
+void CLspCatalog::ReadText(CLspScript& script, const std::string& strText) {
+  script.definitions = ScanDefinitions(strText, m_eEncoding);
+  ScanSites(script, strText);
+}
+
+void CLspCatalog::ReadSites(const CString& strKey, const std::string& strText) {
+  auto it = m_scripts.find(strKey);
+  if (it != m_scripts.end()) ScanSites(it->second, strText);
+}
+
+void CLspCatalog::ScanSites(CLspScript& script, const std::string& strText) {
+  const std::vector<std::string> lines = SplitLines(strText);
+  CLspScriptFacts facts;
+  facts.Scan(lines);
+  script.sites.Set(facts, lines, m_eEncoding, m_names);
+  script.bSitesRead = true;
+}
+
 void CLspCatalog::BeginFullIndex() {
   g_FuncInfoUser.clear();
+  m_names.Clear();  // every script is read again
   m_byName.clear();
   m_bByNameStale = true;
   m_scripts.clear();

@@ -23,6 +23,7 @@
 
 #include "CString.h"
 #include "obrin/CProjectManagerObject.h"
+#include "tools/lsp/CLspCallIndex.h"
 #include "tools/lsp/LspProjectFiles.h"
 #include "tools/lsp/LspScriptScan.h"
 
@@ -36,6 +37,8 @@ struct CLspScript {
   CLspStamp stamp;         // the file's when it was read (documents: unset)
   bool bDocument = false;  // read from an open document's text
   std::vector<CLspDefinition> definitions;  // in text order
+  CLspCallSites sites;                      // its calls and declarations, once bSitesRead
+  bool bSitesRead = false;
 };
 
 // A function as the tip shows it.
@@ -66,6 +69,12 @@ class CLspCatalog {
   // Empties the standard catalogue and fills it again from funcwiz.ini.
   void ReloadBuiltIns();
 
+  // Fills script's definitions and call sites from its text.
+  void ReadText(CLspScript& script, const std::string& strText);
+  // Fills the call sites of the script at strKey from its text (which the
+  // caller knows to be the one its definitions were read from).
+  void ReadSites(const CString& strKey, const std::string& strText);
+
   // A full index: Begin empties the user catalogue and forgets every
   // script; AddInOrder must then be given the scripts in key order (as the
   // host's browser visits them); End settles the names of scripts that
@@ -84,6 +93,8 @@ class CLspCatalog {
   CString KeyOf(const std::string& strPath) const;
   const CLspScript* ScriptAt(const CString& strKey) const;
   const std::map<CString, CLspScript>& Scripts() const { return m_scripts; }
+  // The ids of the names in the scripts' call sites.
+  const CLspNameTable& Names() const { return m_names; }
 
   // The function the tip would show for strName; false when none.
   bool Find(const std::string& strName, CLspFunction& function) const;
@@ -119,6 +130,7 @@ class CLspCatalog {
   void ReadDescriptions();
   // Makes the user catalogue's entry for strName what Init would give.
   void ResolveName(const CString& strName);
+  void ScanSites(CLspScript& script, const std::string& strText);
   bool IsKnown(const CString& strName) const;
   void NoteKnown(const CString& strName, bool bWasKnown);
 
@@ -147,6 +159,7 @@ class CLspCatalog {
   unsigned long long m_nGeneration = 1;
   unsigned long long m_nNamesGeneration = 1;
   std::map<CString, CLspScript> m_scripts;                         // by key
+  CLspNameTable m_names;                                           // of every script's sites
   bool m_bFullIndex = false;                    // between BeginFullIndex and EndFullIndex
   std::vector<CString> m_outOfOrder;            // keys SetScript changed during a full index
   std::vector<CNameRef> m_byName;               // see CNameRef

@@ -15,6 +15,8 @@ namespace {
 
 const int kLogError = 1;
 const int kLogInfo = 3;
+// Scripts whose call sites are read between two looks at the inbox.
+const size_t kSitesPerStep = 64;
 
 std::string FolderOf(const std::string& strPath) {
   const size_t nSlash = strPath.find_last_of(kPathSeparators);
@@ -145,6 +147,8 @@ void CLspServer::FullIndex() {
     } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
       continue;  // gone since the listing, or unreadable: as the user catalogue skips it
     }
+    // Definitions only: signature help needs them all at once; the call
+    // sites are read after the index (ReadCallSites).
     script.definitions = ScanDefinitions(strText, m_eEncoding);
     nFunctions += script.definitions.size();
     m_pCatalog->AddInOrder(scripts[i].first, std::move(script));
@@ -153,10 +157,48 @@ void CLspServer::FullIndex() {
   }
   m_pCatalog->EndFullIndex();
   m_bFullIndexRunning = false;
+  m_bCallSitesPending = true;
+  m_strCallSitesNext = CString();
   EndProgress(strToken, CountOf(scripts.size(), "file") + ", " + CountOf(nFunctions, "function"));
   std::vector<json> deferred;
   deferred.swap(m_deferred);
   for (const json& request : deferred) HandleBody(request);
+}
+
+bool CLspServer::ReadCallSites(size_t nMax) {
+  if (!m_pCatalog || !m_bCallSitesPending) return true;
+  const std::map<CString, CLspScript>& scripts = m_pCatalog->Scripts();
+  size_t nRead = 0;
+  for (auto it = scripts.lower_bound(m_strCallSitesNext); it != scripts.end();) {
+    if (it->second.bSitesRead) {
+      ++it;
+      continue;
+    }
+    m_strCallSitesNext = it->first;
+    if (nMax != 0 && nRead == nMax) return false;
+    const CLspScript& script = it->second;
+    std::string strText;
+    CLspStamp stamp;
+    if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
+      strText = pDocument->Text();  // read again for the catalogue too, when it changed (RefreshDocuments)
+    } else if (script.bDocument || !StampOf(script.strPath, stamp) || stamp != script.stamp ||
+               !ReadWholeFile(script.strPath, strText)) {
+      // Not the text its definitions came from: read again as a changed
+      // file, call sites and all; none meanwhile.
+      strText.clear();
+      m_changedPaths.insert(script.strPath);
+    }
+    m_pCatalog->ReadSites(it->first, strText);
+    ++it;
+    if (++nRead % kSitesPerStep == 0 && nMax == 0 && it != scripts.end()) {
+      // Light messages may change the scripts meanwhile: go on by key.
+      m_strCallSitesNext = it->first;
+      YieldToLight();
+      it = scripts.lower_bound(m_strCallSitesNext);
+    }
+  }
+  m_bCallSitesPending = false;
+  return true;
 }
 
 void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
@@ -224,7 +266,7 @@ void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* 
       m_pCatalog->RemoveScript(m_pCatalog->KeyOf(script.strPath));
       continue;
     }
-    script.definitions = ScanDefinitions(strText, m_eEncoding);
+    m_pCatalog->ReadText(script, strText);
     const CString strKey = m_pCatalog->KeyOf(script.strPath);
     m_pCatalog->SetScript(strKey, std::move(script));
     ReportProgress(strToken, i + 1, changed.size());
@@ -249,6 +291,10 @@ void CLspServer::RefreshDocuments() {
     script.strPath = strPath;
     script.bDocument = true;
     script.definitions = it->second.Facts(m_eEncoding).Definitions();  // read again only where it changed
+    // Its call sites are read from the text when references need them or the
+    // worker is idle, not at every pause in the typing.
+    m_bCallSitesPending = true;
+    m_strCallSitesNext = CString();
     const CString strKey = m_pCatalog->KeyOf(strPath);
     m_pCatalog->SetScript(strKey, std::move(script));
   }

@@ -18,6 +18,10 @@ const int kInvalidParams = -32602;
 const int kInternalError = -32603;
 const int kServerNotInitialized = -32002;
 const int kRequestCancelled = -32800;
+const int kRequestFailed = -32803;
+
+// Scripts whose call sites are read in one idle step of the worker.
+const size_t kIdleSitesStep = 16;
 
 // A value of a JSON object by path, or null when a step is missing or not
 // an object: for the optional parts of the client's capabilities.
@@ -47,9 +51,14 @@ CLspServer::~CLspServer() { m_pWatcher.reset(); }
 
 bool CLspServer::RunOne(bool bWait) {
   CLspIncoming item;
+  // While nothing waits, the call sites the full index left are read, a few
+  // scripts at a time, so that the first references need not read them.
+  bool bItem = false;
+  while (bWait && !bItem && !ReadCallSites(kIdleSitesStep)) bItem = m_pInbox->Pop(item, false);
   // Diagnostics waiting for the client to pause end the wait when due.
-  const bool bItem = bWait && !m_unpublished.empty() && CanPublish() ? m_pInbox->PopUntil(item, m_publishAt)
-                                                                     : m_pInbox->Pop(item, bWait);
+  if (!bItem)
+    bItem = bWait && !m_unpublished.empty() && CanPublish() ? m_pInbox->PopUntil(item, m_publishAt)
+                                                            : m_pInbox->Pop(item, bWait);
   if (bItem) Handle(item);
   if (m_nNesting == 0 && !m_bExit) {
     if (bItem) RunPendingWork();
@@ -128,6 +137,8 @@ void CLspServer::HandleBody(const json& message) {
     else HandleNotification(strMethod, params);
   } catch (const CCancelled&) {
     RespondError(id, kRequestCancelled, "Request cancelled");
+  } catch (const CRequestFailed& failed) {
+    if (bRequest) RespondError(id, kRequestFailed, failed.strMessage);
   } catch (const json::exception& e) {
     m_pfnLog(strMethod + ": invalid params: " + e.what());
     if (bRequest) RespondError(id, kInvalidParams, std::string("Invalid params: ") + e.what());
@@ -161,14 +172,22 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
       {"textDocument/completion", &CLspServer::Completion},
       {"textDocument/hover", &CLspServer::Hover},
       {"textDocument/definition", &CLspServer::Definition},
-      {"workspace/symbol", &CLspServer::WorkspaceSymbol}};
+      {"workspace/symbol", &CLspServer::WorkspaceSymbol},
+      {"textDocument/documentSymbol", &CLspServer::DocumentSymbol},
+      {"textDocument/documentHighlight", &CLspServer::DocumentHighlight},
+      {"textDocument/prepareRename", &CLspServer::PrepareRename}};
+  // Answers as long as the workspace's uses, written as JSON text.
+  typedef std::string (CLspServer::*PTextFeature)(const json&);
+  static const std::map<std::string, PTextFeature> textFeatures = {
+      {"textDocument/references", &CLspServer::References}, {"textDocument/rename", &CLspServer::Rename}};
   if (strMethod == "shutdown") {
     m_bShutdown = true;
     Respond(id, nullptr);
     return;
   }
   auto it = features.find(strMethod);
-  if (it == features.end()) {
+  auto itText = textFeatures.find(strMethod);
+  if (it == features.end() && itText == textFeatures.end()) {
     RespondError(id, kMethodNotFound, "Method not found: " + strMethod);
     return;
   }
@@ -183,8 +202,10 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
   if (strMethod != "textDocument/signatureHelp") RefreshDocuments();
   m_currentId = id;
   json result;
+  std::string strText;
   try {
-    result = (this->*(it->second))(params);
+    if (itText != textFeatures.end()) strText = (this->*(itText->second))(params);
+    else result = (this->*(it->second))(params);
   } catch (...) {
     m_currentId = nullptr;
     throw;
@@ -193,11 +214,17 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
   // A name a full index has not reached yet may be defined in a script
   // still to be read: such a question waits for the index, rather than
   // get a wrong "nothing here".
-  if (result.is_null() && m_bFullIndexRunning) {
+  if ((strText.empty() ? result.is_null() : strText == "null") && m_bFullIndexRunning) {
     m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", id}, {"method", strMethod}, {"params", params}});
     return;
   }
-  Respond(id, result);
+  if (strText.empty()) {
+    Respond(id, result);
+    return;
+  }
+  // The members in the order the JSON library writes them.
+  m_pfnWrite("{\"id\":" + id.dump() + ",\"jsonrpc\":\"2.0\",\"result\":" + strText + "}");
+  m_pInbox->Done(id);
 }
 
 void CLspServer::HandleNotification(const std::string& strMethod, const json& params) {
@@ -230,6 +257,10 @@ CLspServer::json CLspServer::Initialize(const json& params) {
   const json& formats = Dig(capabilities, {"textDocument", "hover", "contentFormat"});
   m_bMarkdown = !formats.is_array() || std::find(formats.begin(), formats.end(), "markdown") != formats.end();
   m_bSnippets = Dig(capabilities, {"textDocument", "completion", "completionItem", "snippetSupport"}) == true;
+  m_bHierarchicalSymbols =
+      Dig(capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"}) == true;
+  m_bDocumentChanges = Dig(capabilities, {"workspace", "workspaceEdit", "documentChanges"}) == true;
+  const bool bPrepareRename = Dig(capabilities, {"textDocument", "rename", "prepareSupport"}) == true;
 
   const json& folders = Dig(params, {"workspaceFolders"});
   const json& rootUri = Dig(params, {"rootUri"});
@@ -261,7 +292,11 @@ CLspServer::json CLspServer::Initialize(const json& params) {
             {"completionProvider", {{"resolveProvider", false}}},
             {"hoverProvider", true},
             {"definitionProvider", true},
-            {"workspaceSymbolProvider", true}}},
+            {"workspaceSymbolProvider", true},
+            {"documentSymbolProvider", true},
+            {"referencesProvider", true},
+            {"documentHighlightProvider", true},
+            {"renameProvider", bPrepareRename ? json({{"prepareProvider", true}}) : json(true)}}},
           {"serverInfo", {{"name", "nimbo"}}}};
 }
 

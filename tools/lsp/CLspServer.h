@@ -93,6 +93,10 @@ class CLspServer {
   void FullIndex();
   void UpdatePaths(const std::set<std::string>& paths);
   void ReadScripts(const std::vector<std::string>& paths, const char* pszTitle);
+  // Reads the call sites of the scripts the last full index read without
+  // them: at most nMax scripts, or (0) every one, pausing between steps.
+  // True when none is left.
+  bool ReadCallSites(size_t nMax);
   void RefreshDocuments();
   bool ScriptPathOfUri(const std::string& strUri, std::string& strPath) const;
   const CLspDocument* DocumentAtPath(const std::string& strPath) const;
@@ -129,6 +133,7 @@ class CLspServer {
   json Definition(const json& params);
   json WorkspaceSymbol(const json& params);
 
+
   // The open document named by params.textDocument.uri and the line and
   // byte offset of params.position; null when the document is not open or
   // the position lies past its last line.
@@ -148,6 +153,36 @@ class CLspServer {
   std::string ShadowNote(const CLspFunction& function) const;
   json Location(const CLspPlace& place) const;
   json Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const;
+
+  // Navigation and rename (CLspNavigation.cpp). References and Rename
+  // answer JSON text ("null" for none): their answers are as long as the
+  // workspace's uses. A refusal is thrown as CRequestFailed.
+  json DocumentSymbol(const json& params);
+  json DocumentHighlight(const json& params);
+  json PrepareRename(const json& params);
+  std::string References(const json& params);
+  std::string Rename(const json& params);
+  struct CRequestFailed {
+    std::string strMessage;  // for the user: why
+  };
+  // One use of a function's name in a script; columns in the client's encoding.
+  struct CUse {
+    enum EKind { kindCall, kindDeclaration, kindDefinition };
+    const CLspScript* pScript;
+    uint32_t nLine;
+    uint32_t nColumn;
+    EKind eKind;
+  };
+  // Every script's call sites read, and the changes they found.
+  void PrepareUses();
+  // The known function named at params.position, in code.
+  bool FunctionToFollow(const json& params, CWordAt& word, CLspFunction& function);
+  // The uses of function, in key order then text order; only calls when
+  // !bDeclarations; in pOnly alone when given.
+  std::vector<CUse> UsesOf(const CLspFunction& function, bool bDeclarations, const CLspScript* pOnly) const;
+  std::string UriOfScript(const CLspScript& script) const;
+  // Why function cannot be renamed; empty when it can.
+  std::string RenameRefusal(const CLspFunction& function) const;
 
   void Send(const json& message);
   void Respond(const json& id, const json& result);
@@ -170,6 +205,8 @@ class CLspServer {
   bool m_bWorkDoneProgress = false;
   bool m_bMarkdown = true;  // the client reads markdown documentation
   bool m_bSnippets = false;  // the client takes completions as snippets
+  bool m_bHierarchicalSymbols = false;  // document symbols as DocumentSymbol[]
+  bool m_bDocumentChanges = false;      // workspace edits as versioned documentChanges
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
   size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit
@@ -187,6 +224,8 @@ class CLspServer {
   json m_currentId;                       // the request being answered; null for none
   bool m_bFullIndexRunning = false;       // between the start and the end of a full index
   std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it
+  bool m_bCallSitesPending = false;       // scripts of the full index wait for their call sites
+  CString m_strCallSitesNext;             // ... from this key on
 
   CLspDiagnostics m_diagnostics;
   std::set<std::string> m_unpublished;  // open scripts whose diagnostics may have changed

@@ -28,18 +28,6 @@ std::string LastName(const std::string& strPath) {
 
 }  // namespace
 
-bool StampOf(const std::string& strPath, CLspStamp& stamp) {
-  // A folder has no size here: file_size fails on anything but a file.
-  std::error_code error;
-  const auto nSize = fs::file_size(strPath, error);
-  if (error) return false;
-  const auto time = fs::last_write_time(strPath, error);
-  if (error) return false;
-  stamp.nTime = static_cast<long long>(time.time_since_epoch().count());
-  stamp.nSize = static_cast<unsigned long long>(nSize);
-  return true;
-}
-
 bool ReadWholeFile(const std::string& strPath, std::string& strText) {
   std::ifstream in(strPath, std::ios::binary | std::ios::ate);
   if (!in) return false;

@@ -12,13 +12,14 @@ namespace lsp {
 // What a file looked like when it was read: a script whose stamp is the
 // same need not be read again.
 struct CLspStamp {
-  long long nTime = 0;            // last write time, in the file system's ticks
+  long long nTime = 0;            // last write time, in the system's ticks
   unsigned long long nSize = 0;   // bytes
   bool operator==(const CLspStamp& other) const { return nTime == other.nTime && nSize == other.nSize; }
   bool operator!=(const CLspStamp& other) const { return !(*this == other); }
 };
 
 // The stamp of a regular file (links followed); false when there is none.
+// One system call (LspStampPosix.cpp; LspStampWin32.cpp on Windows).
 bool StampOf(const std::string& strPath, CLspStamp& stamp);
 
 // The whole content of a file; false when it cannot be read.

@@ -5,7 +5,7 @@
 #   tools/edit/EditTerminal.cpp, EditCommand.cpp   ncurses; EditCommandWin32.cpp says "Linux only"
 #   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
 #   tools/nimbo/*Posix.cpp                         OutputSystemWin32.cpp
-#   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp
+#   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp, LspStampWin32.cpp
 #   tools/ini/*Posix.cpp                           IniSystemWin32.cpp, IniFileAccessWin32.cpp, IniLockSystemWin32.cpp
 #   tools/lsp/watcher/CLspInotifyWatcher.cpp       the poll of stamps (LspPortableWatcher.cpp)
 #   tools/edit/*Posix.cpp                          FileStampWin32.cpp
@@ -65,6 +65,7 @@ nimbo_tool_win32_library(nimbo_tool_functions functions LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_lsp lsp
   EXCLUDE "[A-Za-z]*Posix.cpp"
   ADD ${NIMBO_TOOL_WIN32_DIR}/LspStdioWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/LspUriPathWin32.cpp
+      ${NIMBO_TOOL_WIN32_DIR}/LspStampWin32.cpp
       ${NIMBO_TOOLS_DIR}/lsp/watcher/CLspPollingWatcher.cpp ${NIMBO_TOOLS_DIR}/lsp/watcher/LspPortableWatcher.cpp
   LIBS nimbo_internal)
 

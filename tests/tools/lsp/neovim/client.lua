@@ -1,7 +1,7 @@
 -- Neovim 0.7 as a user meets `nimbo lsp`: the configuration block of the
 -- README, run as it stands there (only its two /path/to/ placeholders
 -- filled in), then keys typed in a script of the sample project: Ctrl+X
--- Ctrl+O, "(" and ",", K and gd. Run from the project's folder (the block
+-- Ctrl+O, "(" and ",", K, gd, gr and <F2>. Run from the project's folder (the block
 -- takes it as the root).
 -- Environment: NIMBO_BIN (the nimbo tool), NIMBO_README, NIMBO_TEST_PROGRAMS.
 -- Each report on a line of its own (the editor writes its mode messages
@@ -57,6 +57,72 @@ local function ask(method, position)
   local response = responses and responses[nimbo_client]
   if not response or response.error then fail(method .. ": no answer") end
   return response.result
+end
+
+-- References (gr) and rename (<F2>) with the README's keys, across the
+-- project's scripts, two of them open with unsaved edits; a built-in is
+-- not renamed and the editor says why. Buffers with changes are left
+-- hidden ('hidden', as most users set it), since rename edits several.
+local function references_and_rename()
+  vim.o.hidden = true
+  local errors = {}
+  local notify = vim.notify
+  vim.notify = function(message, level, opts)
+    if level == vim.log.levels.ERROR then table.insert(errors, message) end
+    return notify(message, level, opts)
+  end
+  local function cursor_on(file, row, word)
+    if vim.fn.expand("%:t") ~= file then vim.cmd("edit " .. file) end
+    local column = vim.api.nvim_buf_get_lines(0, row - 1, row, true)[1]:find(word, 1, true)
+    if not column then fail(word .. " not on " .. file .. ":" .. row) end
+    vim.api.nvim_win_set_cursor(0, {row, column})
+  end
+  local function references(what)
+    vim.fn.setqflist({}, "r")
+    type_keys("gr")
+    local places = wait_for("the references of " .. what, function()
+      local items = vim.fn.getqflist()
+      if #items == 0 then return nil end
+      local places = {}
+      for _, item in ipairs(items) do
+        table.insert(places, vim.fn.fnamemodify(vim.fn.bufname(item.bufnr), ":t") .. ":" .. item.lnum)
+      end
+      table.sort(places)
+      return table.concat(places, " ")
+    end)
+    vim.cmd("cclose")
+    say("references " .. what .. " " .. places)
+  end
+  local rename
+  for _, mapping in ipairs(vim.api.nvim_buf_get_keymap(0, "n")) do
+    if mapping.lhs == "<F2>" then rename = mapping.callback end
+  end
+  if not rename then fail("no <F2> mapping for rename") end
+
+  -- Declarations, the definition and calls; the comment above FormatMoney
+  -- in money.nsc and the text in strings do not count.
+  cursor_on("orders.nsc", 36, "FormatMoney")
+  references("FormatMoney")
+
+  -- The prompt's answer given directly (rename(name) is what <F2> calls).
+  cursor_on("orders.nsc", 18, "CountOpenOrders")
+  rename("CountPending")
+  wait_for("the rename", function()
+    return vim.fn.getbufline(vim.fn.bufnr("main.nsc"), 22)[1]:find("CountPending(aOrders)", 1, true) and
+      vim.fn.getbufline(vim.fn.bufnr("orders.nsc"), 18)[1]:find("CountPending(aOrders)", 1, true)
+  end)
+  -- The edited, unsaved buffers are what the server answers from now,
+  -- once Neovim has sent their changes (it holds them back 150 ms, and
+  -- sends only the current buffer's before a request).
+  sleep(400)
+  references("CountPending")
+
+  cursor_on("orders.nsc", 36, "Print")
+  rename("Show")
+  local refusal = wait_for("the refusal", function() return errors[#errors] end)
+  if vim.fn.getbufline(vim.fn.bufnr("orders.nsc"), 36)[1]:find("Show", 1, true) then fail("a built-in was renamed") end
+  say("refused " .. refusal)
+  vim.notify = notify
 end
 
 local function main()
@@ -133,6 +199,8 @@ local function main()
     return vim.fn.expand("%:t") == "orders.nsc" and vim.fn.line(".") == 18
   end)
   say("definition orders.nsc:18")
+
+  references_and_rename()
 
   vim.lsp.stop_client(nimbo_client)
   wait_for("the server's end", function() return vim.lsp.get_client_by_id(nimbo_client) == nil end)
