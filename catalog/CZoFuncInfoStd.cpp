@@ -1,6 +1,7 @@
 // The standard catalogue: reading "funcwiz.ini".
 #include "catalog/CZoFuncInfoStd.h"
 
+#include "catalog/CFuncWizLines.h"
 #include "darnel2/CDirLoc.h"
 #include "ini/CIniFile.h"
 #include "obrin/CProjectManagerObject.h"
@@ -9,7 +10,6 @@
 namespace {
 
 const char kListSection[] = "FuncWiz - Category - All";
-const char kPrototypeKey[] = "SampleLine";
 const char kFileName[] = "funcwiz.ini";
 
 }  // namespace
@@ -30,7 +30,7 @@ bool CZoFuncInfoStd::Init(CProjectManagerObject* pManager) {
   for (const CIniFileSection::CItem& entry : list) {
     const CString& strName = entry.second;
     CIniFileSection& section = document.FindOrAdd(CIniFile::CItem(strName, CIniFileSection())).second;
-    const CString& strText = section.FindOrAdd(CIniFileSection::CItem(kPrototypeKey, CString())).second;
+    const CString& strText = section.FindOrAdd(CIniFileSection::CItem(kFuncWizPrototypeKey, CString())).second;
     insert(value_type(strName, strText));
   }
   return true;

@@ -5,12 +5,11 @@
 #include <map>
 
 #include "CListCtrl.h"
-#include "CrtMbString.h"
 #include "assist/CZoPromptorCtrl.h"
+#include "catalog/CFuncWizLines.h"
 #include "catalog/CZoFuncInfoUser.h"
 #include "darnel2/CCodeFileStream.h"
 #include "darnel2/CTokenizer.h"
-#include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tamsin/CImageListEx.h"
@@ -20,31 +19,6 @@ namespace nimbo {
 namespace functions {
 
 namespace {
-
-// Section names compare as the catalogue finds them in funcwiz.ini: ignoring case.
-struct CNoCaseLess {
-  bool operator()(const std::string& a, const std::string& b) const {
-    return _mbsicmp(reinterpret_cast<const unsigned char*>(a.c_str()),
-                    reinterpret_cast<const unsigned char*>(b.c_str())) < 0;
-  }
-};
-typedef std::map<std::string, int, CNoCaseLess> CLineMap;
-
-// The line (from 1) of each section header of funcwiz.ini, the first of a
-// name: a built-in function is described by the section of its name. Read
-// as the catalogue reads the file, so that a header it never reaches (after
-// an unreadable line or a Ctrl-Z) gives no line either.
-CLineMap SectionLines(const std::string& strPath) {
-  CLineMap lines;
-  CIniFileSource source(strPath.c_str());
-  CIniReader reader(source);
-  CIniLine line;
-  while (reader.Next(line)) {
-    if (line.eKind == EIniLine::Header)
-      lines.emplace(std::string(line.Name(), line.NameLength()), static_cast<int>(line.nNumber));
-  }
-  return lines;
-}
 
 struct CDefinition {
   std::string strFile;
@@ -99,7 +73,8 @@ bool ListFunctions(CProjectManagerObject& manager, const std::string& strProgram
   }
 
   const std::string strFuncWiz = strProgramsDir + "/funcwiz.ini";
-  const CLineMap sectionLines = SectionLines(strFuncWiz);
+  CFuncWizLines funcWizLines;  // a file it cannot read to its end gives the places read before
+  funcWizLines.Read(strFuncWiz.c_str());
   const std::map<std::string, CDefinition> definitions = ProjectDefinitions(manager);
   // The items of the list view, first to last, told apart by their image.
   const int nStdImage = images.GetImageIndex(CImageListEx::kIdFunctionStd);
@@ -123,8 +98,7 @@ bool ListFunctions(CProjectManagerObject& manager, const std::string& strProgram
     }
     if (entry.bBuiltIn) {
       entry.strFile = strFuncWiz;
-      const auto itLine = sectionLines.find(entry.strName);
-      if (itLine != sectionLines.end()) entry.nLine = itLine->second;
+      if (const CFuncWizPlace* pPlace = funcWizLines.Find(entry.strName)) entry.nLine = pPlace->nHeaderLine;
     } else {
       const auto itDefinition = definitions.find(entry.strName);
       if (itDefinition != definitions.end()) {

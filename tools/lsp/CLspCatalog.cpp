@@ -8,7 +8,6 @@
 #include <system_error>
 
 #include "ini/CIniFile.h"
-#include "ini/CIniReader.h"
 #include "module/SharedCatalogs.h"
 #include "tools/lsp/LspFuzzy.h"
 #include "tools/lsp/CLspScriptFacts.h"
@@ -63,11 +62,6 @@ std::vector<std::pair<CString, CString>> FirstPrototypes(const std::vector<CLspD
                           }),
               names.end());
   return names;
-}
-
-std::string TrimBlanks(const std::string& strText) {
-  const size_t nFirst = strText.find_first_not_of(" \t");
-  return nFirst == std::string::npos ? std::string() : strText.substr(nFirst, strText.find_last_not_of(" \t") + 1 - nFirst);
 }
 
 // How two versions of a script's definitions differ, from the least to
@@ -134,26 +128,7 @@ void CLspCatalog::ReloadBuiltIns() {
 
 void CLspCatalog::ReadDescriptions() {
   m_mapDescriptions.clear();
-  m_mapLines.clear();
-  // Lines as the catalogue reads the file (CIniFile reads it through the
-  // same reader): the first section of a name, its prototype's line.
-  CIniFileSource source(FuncWizPath().c_str());
-  CIniReader reader(source);
-  CIniLine line;
-  std::pair<int, int>* pSection = nullptr;
-  bool bPrototype = false;
-  while (reader.Next(line)) {
-    if (line.eKind == EIniLine::Header) {
-      auto inserted = m_mapLines.emplace(LowerAscii(std::string(line.Name(), line.NameLength())),
-                                         std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength)));
-      pSection = inserted.second ? &inserted.first->second : nullptr;
-      bPrototype = false;
-    } else if (line.eKind == EIniLine::Entry && pSection != nullptr && !bPrototype &&
-               LowerAscii(TrimBlanks(std::string(line.pText, line.nEquals))) == "sampleline") {
-      *pSection = std::make_pair(static_cast<int>(line.nNumber) - 1, static_cast<int>(line.nLength));
-      bPrototype = true;
-    }
-  }
+  m_funcWizLines.Read(FuncWizPath().c_str());
   CIniFile ini;
   if (!ini.Load(FuncWizPath().c_str(), false)) return;
   for (const auto& entry : g_FuncInfoStd) {
@@ -163,10 +138,12 @@ void CLspCatalog::ReadDescriptions() {
 }
 
 bool CLspCatalog::BuiltInLine(const std::string& strName, int& nLine, int& nLength) const {
-  auto it = m_mapLines.find(LowerAscii(strName));
-  if (it == m_mapLines.end()) return false;
-  nLine = it->second.first;
-  nLength = it->second.second;
+  // The prototype's line, else the section's header (0-based for the client).
+  const CFuncWizPlace* pPlace = m_funcWizLines.Find(strName);
+  if (pPlace == nullptr) return false;
+  const bool bPrototype = pPlace->nPrototypeLine != 0;
+  nLine = (bPrototype ? pPlace->nPrototypeLine : pPlace->nHeaderLine) - 1;
+  nLength = bPrototype ? pPlace->nPrototypeLength : pPlace->nHeaderLength;
   return true;
 }
 

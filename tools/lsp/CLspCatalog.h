@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "CString.h"
+#include "catalog/CFuncWizLines.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tools/lsp/CLspCallIndex.h"
 #include "tools/lsp/LspProjectFiles.h"
@@ -155,7 +156,7 @@ class CLspCatalog {
   CLspFolderFilter m_filter;
   EPositionEncoding m_eEncoding = encodingUtf16;
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description
-  std::unordered_map<std::string, std::pair<int, int>> m_mapLines;  // lower-case section name -> line, length
+  CFuncWizLines m_funcWizLines;  // where funcwiz.ini describes each built-in
   unsigned long long m_nGeneration = 1;
   unsigned long long m_nNamesGeneration = 1;
   std::map<CString, CLspScript> m_scripts;                         // by key
