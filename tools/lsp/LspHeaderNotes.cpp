@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "assist/NameBeforeCaret.h"
+#include "tools/lsp/CLspScriptFacts.h"
 
 namespace nimbo {
 namespace lsp {
@@ -88,30 +88,17 @@ std::vector<std::string_view> CommentLinesAbove(const std::vector<std::string>& 
 
 CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, size_t nLine, size_t nNameAt) {
   CLspHeaderNotes notes;
-  // Backwards from the name: names, blanks and line ends up to the header word.
-  std::vector<std::string_view> words;
+  // The header whose name stands there, as every reader of a script finds
+  // headers; its keyword's line is the one the comment must stand above.
+  CLspScriptFacts facts;
+  facts.Scan(lines);
   size_t nHeader = nLine;
-  size_t nAtLine = nLine;
-  size_t nAt = nNameAt;
-  for (;;) {
-    while (nAt > 0 && IsBlank(lines[nAtLine][nAt - 1])) --nAt;
-    if (nAt == 0) {
-      if (nAtLine == 0) break;
-      nAt = lines[--nAtLine].size();
-      continue;
-    }
-    const std::string& strLine = lines[nAtLine];
-    const size_t nEnd = nAt;
-    while (nAt > 0 && IsNameChar(strLine[nAt - 1])) --nAt;
-    if (nAt == nEnd) break;
-    const std::string_view strWord = std::string_view(strLine).substr(nAt, nEnd - nAt);
-    if (strWord == "function" || strWord == "declare") {
-      nHeader = nAtLine;
-      for (auto it = words.rbegin(); it != words.rend(); ++it)
-        notes.strResultType += (notes.strResultType.empty() ? "" : " ") + std::string(*it);
+  for (const CLspHeaderFact& header : facts.Headers()) {
+    if (header.nLine == nLine && header.nFirst == nNameAt && !header.strName.empty()) {
+      notes.strResultType = header.strType;
+      nHeader = header.nKeywordLine;
       break;
     }
-    words.push_back(strWord);
   }
 
   std::vector<std::string_view> parts = CommentLinesAbove(lines, nHeader);

@@ -24,10 +24,10 @@ struct CLspHeaderNotes {
 };
 
 // The notes of the definition whose name begins at byte nNameAt of line
-// nLine of a script's lines (both valid). The header word ("function" or
-// "declare") is looked for backwards from the name over blanks and names
-// only; where something else stands between them, there is no result type
-// and the comment is looked for above the name's line.
+// nLine of a script's lines (both valid). The header is the one the
+// script's facts (CLspScriptFacts) find with its name there; where they find
+// none, there is no result type and the comment is looked for above the
+// name's line.
 CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, size_t nLine, size_t nNameAt);
 
 }  // namespace lsp
