@@ -7,6 +7,7 @@
 #include "tools/lsp/LspPrototype.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
+#include "tools/nimbo/TypingDistance.h"
 
 namespace nimbo {
 namespace lsp {
@@ -33,37 +34,6 @@ int SeverityOf(const nlohmann::json& value) {
 
 // Most names offered by "did you mean".
 const size_t kMaxSuggestions = 3;
-
-char LowerChar(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-// The edit distance of two names with ASCII case ignored (insertions,
-// deletions, substitutions, and two neighbours swapped count one each),
-// or nMax + 1 when it is over nMax.
-size_t NameDistance(const std::string& a, const std::string& b, size_t nMax) {
-  const size_t nA = a.size();
-  const size_t nB = b.size();
-  if ((nA > nB ? nA - nB : nB - nA) > nMax) return nMax + 1;
-  std::vector<size_t> before(nB + 1);
-  std::vector<size_t> previous(nB + 1);
-  std::vector<size_t> current(nB + 1);
-  for (size_t j = 0; j <= nB; ++j) previous[j] = j;
-  for (size_t i = 1; i <= nA; ++i) {
-    current[0] = i;
-    size_t nRowMin = current[0];
-    for (size_t j = 1; j <= nB; ++j) {
-      const bool bSame = LowerChar(a[i - 1]) == LowerChar(b[j - 1]);
-      size_t nCost = std::min({previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (bSame ? 0 : 1)});
-      if (i > 1 && j > 1 && LowerChar(a[i - 1]) == LowerChar(b[j - 2]) && LowerChar(a[i - 2]) == LowerChar(b[j - 1]))
-        nCost = std::min(nCost, before[j - 2] + 1);
-      current[j] = nCost;
-      nRowMin = std::min(nRowMin, nCost);
-    }
-    if (nRowMin > nMax) return nMax + 1;
-    before.swap(previous);
-    previous.swap(current);
-  }
-  return previous[nB];
-}
 
 std::string FileName(const std::string& strPath) {
   const size_t nSlash = strPath.find_last_of(kPathSeparators);
@@ -165,7 +135,7 @@ void CLspDiagnostics::Suggest(const std::string& strName, CVerdict& verdict, CLs
   const size_t nMax = std::min<size_t>(3, std::max<size_t>(1, strName.size() / 3));
   std::vector<std::pair<size_t, const std::string*>> nearest;
   for (const std::string& strKnown : m_names) {
-    const size_t nDistance = NameDistance(strName, strKnown, nMax);
+    const size_t nDistance = TypingDistance(strName, strKnown, nMax, true);
     if (nDistance <= nMax) nearest.emplace_back(nDistance, &strKnown);
   }
   std::sort(nearest.begin(), nearest.end(), [](const std::pair<size_t, const std::string*>& a,

@@ -4,25 +4,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "tools/nimbo/TypingDistance.h"
+
 namespace nimbo {
 
 namespace {
-
-// Edits between two words (optimal string alignment: a letter replaced,
-// inserted or removed, or two neighbours swapped, each counts one).
-size_t TypingDistance(const std::string& a, const std::string& b) {
-  std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-  for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-  for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    for (size_t j = 1; j <= b.size(); ++j) {
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-    }
-  }
-  return d[a.size()][b.size()];
-}
 
 const size_t kMaxSlips = 2;
 const size_t kMaxNames = 3;
@@ -37,7 +23,7 @@ std::vector<std::string> NearestNames(const std::string& strWord, const std::vec
   if (names.empty()) {
     std::vector<std::pair<size_t, std::string>> near;
     for (const std::string& strName : candidates) {
-      const size_t nDistance = TypingDistance(strWord, strName);
+      const size_t nDistance = TypingDistance(strWord, strName, kMaxSlips, false);
       if (nDistance <= kMaxSlips && nDistance < strWord.size()) near.emplace_back(nDistance, strName);
     }
     std::stable_sort(near.begin(), near.end(),
