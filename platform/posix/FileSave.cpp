@@ -230,8 +230,8 @@ std::string KeepCopy(const std::string& strDir, const std::string& strOld) {
 // Writes the file open as fd (pszPath names it) in place: devices and FIFOs
 // as a stream; a regular file by reserving its new size, keeping a copy of
 // its old content beside it and rewriting it (RewriteInPlace). A rewrite
-// that fails puts the old content back when it can; the copy stays when
-// even that fails.
+// that fails puts the old content back when it can; the copy stays only
+// when the file does not hold the old content after all.
 bool WriteInPlace(int fd, const char* pszPath, const char* pData, size_t nSize) {
   struct stat info;
   if (::fstat(fd, &info) != 0) {
@@ -254,9 +254,12 @@ bool WriteInPlace(int fd, const char* pszPath, const char* pData, size_t nSize) 
   }
   const std::string strCopy = bHaveOld ? KeepCopy(strDir, strOld) : std::string();
   bool bDone = RewriteInPlace(fd, pData, nSize);
-  const bool bRestored = !bDone && bHaveOld && RewriteInPlace(fd, strOld.data(), strOld.size());
+  bool bOldKept = !bDone && bHaveOld && RewriteInPlace(fd, strOld.data(), strOld.size());
+  // A write refused before it changed anything leaves the old content.
+  std::string strNow;
+  if (!bDone && !bOldKept && bHaveOld) bOldKept = ReadWhole(pszPath, info, strNow) && strNow == strOld;
   bDone = ::close(fd) == 0 && bDone;
-  if (!strCopy.empty() && (bDone || bRestored)) ::unlink(strCopy.c_str());
+  if (!strCopy.empty() && (bDone || bOldKept)) ::unlink(strCopy.c_str());
   return bDone;
 }
 

@@ -34,8 +34,9 @@
 //   first byte is a zero byte, so that a save cut short (killed, or a
 //   failed write) never leaves text that reads as another document: the
 //   file then reads as no document, and the copy holds the old one. A
-//   failed write puts the old content back where it can (the copy is then
-//   removed): false. Devices and FIFOs take the bytes as they come.
+//   failed write puts the old content back where it can: false, and the
+//   copy goes once the file holds the old content again. Devices and FIFOs
+//   take the bytes as they come.
 // - A file that does not exist yet is made through a new file moved into
 //   place (on Windows with the move written through to the disk), with the
 //   permissions a new file gets.

@@ -1,6 +1,7 @@
 // SaveWholeFile over the Windows API: CreateFile, GetFileInformationByHandle,
 // GetFinalPathNameByHandle, FlushFileBuffers, ReplaceFile (with a backup
-// name) and MoveFileEx.
+// name) and MoveFileEx; in place, SetFileInformationByHandle to reserve the
+// room first.
 #include "FileSave.h"
 
 #include <string>
@@ -148,11 +149,101 @@ EReplaced ReplaceThroughNewFile(HANDLE& hTarget, const char* pData, size_t nSize
                                                                                                  : EReplaced::failed;
 }
 
-bool WriteInPlace(HANDLE hFile, const char* pData, size_t nSize) {
-  bool bDone = WriteAll(hFile, pData, nSize);
-  // Devices take the bytes as they come: nothing to cut or flush.
-  if (bDone && GetFileType(hFile) == FILE_TYPE_DISK) bDone = SetEndOfFile(hFile) && FlushFileBuffers(hFile);
+bool SetPosition(HANDLE hFile, ULONGLONG nOffset) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(nOffset);
+  return SetFilePointerEx(hFile, position, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool WriteAt(HANDLE hFile, const char* pData, size_t nSize, ULONGLONG nOffset) {
+  return SetPosition(hFile, nOffset) && WriteAll(hFile, pData, nSize);
+}
+
+// Room on the disk for nSize bytes of the file, taken before a byte of it
+// changes (the file keeps its size meanwhile), so that a full disk refuses
+// the save instead of cutting it short. A file system that cannot reserve
+// room ahead is written without.
+bool ReserveRoom(HANDLE hFile, ULONGLONG nOldSize, size_t nSize) {
+  if (nSize <= nOldSize) return true;
+  FILE_ALLOCATION_INFO room;
+  room.AllocationSize.QuadPart = static_cast<LONGLONG>(nSize);
+  if (SetFileInformationByHandle(hFile, FileAllocationInfo, &room, sizeof room)) return true;
+  const DWORD dwError = GetLastError();
+  return dwError != ERROR_DISK_FULL && dwError != ERROR_HANDLE_DISK_FULL;
+}
+
+// The whole content of the file open as hFile, read through a handle of its
+// own (hFile is open for writing only), checked to be the same file. False
+// when it cannot be read.
+bool ReadWhole(const char* pszPath, HANDLE hFile, std::string& strContent) {
+  const HANDLE hRead = CreateFileA(pszPath, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hRead == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION written, read;
+  bool bDone = GetFileInformationByHandle(hFile, &written) && GetFileInformationByHandle(hRead, &read) &&
+               written.dwVolumeSerialNumber == read.dwVolumeSerialNumber &&
+               written.nFileIndexHigh == read.nFileIndexHigh && written.nFileIndexLow == read.nFileIndexLow;
+  strContent.clear();
+  char achBuffer[64 * 1024];
+  while (bDone) {
+    DWORD nRead = 0;
+    if (!ReadFile(hRead, achBuffer, sizeof achBuffer, &nRead, nullptr)) bDone = false;
+    if (nRead == 0) break;
+    strContent.append(achBuffer, nRead);
+  }
+  CloseHandle(hRead);
+  return bDone;
+}
+
+// A copy of the old content beside the file, flushed to the disk, for the
+// time the file is rewritten in place: a save cut short by a crash leaves
+// the old document there. Its path, or empty when none could be made (a
+// directory that refuses new files, a full disk): the rewrite then goes on
+// without.
+std::string KeepCopy(const std::string& strDir, const std::string& strOld) {
+  std::string strCopy;
+  const HANDLE hCopy = CreateBeside(strDir, strCopy);
+  if (hCopy == INVALID_HANDLE_VALUE) return std::string();
+  return FinishNewFile(hCopy, strCopy, strOld.data(), strOld.size()) ? strCopy : std::string();
+}
+
+// Rewrites a file on the disk in place, so that at no moment does it read
+// as a document other than the old or the new one. Until the last step its
+// first byte is a zero byte, which no reader takes for the start of a
+// document; the first byte of the new text is written last, once everything
+// after it is in place and on the disk.
+bool RewriteInPlace(HANDLE hFile, const char* pData, size_t nSize) {
+  if (nSize == 0) return SetPosition(hFile, 0) && SetEndOfFile(hFile) && FlushFileBuffers(hFile);
+  return WriteAt(hFile, "", 1, 0) && FlushFileBuffers(hFile) && WriteAt(hFile, pData + 1, nSize - 1, 1) &&
+         SetEndOfFile(hFile) && FlushFileBuffers(hFile) && WriteAt(hFile, pData, 1, 0) && FlushFileBuffers(hFile);
+}
+
+// Writes the file open as hFile (pszPath names it) in place: devices as a
+// stream; a file on the disk by reserving its new size, keeping a copy of
+// its old content beside it and rewriting it (RewriteInPlace). A rewrite
+// that fails puts the old content back when it can; the copy stays only
+// when the file does not hold the old content after all.
+bool WriteInPlace(HANDLE hFile, const char* pszPath, const char* pData, size_t nSize) {
+  if (GetFileType(hFile) != FILE_TYPE_DISK) {
+    const bool bDone = WriteAll(hFile, pData, nSize);
+    return CloseHandle(hFile) && bDone;
+  }
+  LARGE_INTEGER oldSize;
+  if (!GetFileSizeEx(hFile, &oldSize) || !ReserveRoom(hFile, static_cast<ULONGLONG>(oldSize.QuadPart), nSize)) {
+    CloseHandle(hFile);
+    return false;
+  }
+  std::string strOld;
+  const bool bHaveOld = ReadWhole(pszPath, hFile, strOld);
+  const std::string strFinal = FinalPathOf(hFile);
+  const std::string strCopy =
+      bHaveOld ? KeepCopy(DirectoryOf(strFinal.empty() ? std::string(pszPath) : strFinal), strOld) : std::string();
+  bool bDone = RewriteInPlace(hFile, pData, nSize);
+  bool bOldKept = !bDone && bHaveOld && RewriteInPlace(hFile, strOld.data(), strOld.size());
+  // A write refused before it changed anything leaves the old content.
+  std::string strNow;
+  if (!bDone && !bOldKept && bHaveOld) bOldKept = ReadWhole(pszPath, hFile, strNow) && strNow == strOld;
   bDone = CloseHandle(hFile) && bDone;
+  if (!strCopy.empty() && (bDone || bOldKept)) DeleteFileA(strCopy.c_str());
   return bDone;
 }
 
@@ -183,5 +274,5 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
       return replaced == EReplaced::yes;
     }
   }
-  return WriteInPlace(hFile, pData, nSize);
+  return WriteInPlace(hFile, pszPath, pData, nSize);
 }

@@ -1,5 +1,5 @@
 // CSimFileFaults on Windows: the platform layer's import-table slots of
-// ReplaceFileA and MoveFileExA are pointed at stand-ins for as long as a
+// ReplaceFileA, MoveFileExA and WriteFile are pointed at stand-ins for as long as a
 // fault is asked for, so that the platform layer a host loads carries no
 // hook of its own.
 #include "SimFileFaults.h"
@@ -10,6 +10,7 @@ namespace {
 
 typedef BOOL(WINAPI* PFN_REPLACE)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
 typedef BOOL(WINAPI* PFN_MOVE)(LPCSTR, LPCSTR, DWORD);
+typedef BOOL(WINAPI* PFN_WRITE)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
 
 struct CFaultState {
   void** ppReplaceSlot = nullptr;  // the platform layer's import slots
@@ -20,6 +21,11 @@ struct CFaultState {
   bool bRefuseMove = false;
   std::string strReplacement;  // the file that may then not move
   int nFailed = 0;
+  void** ppWriteSlot = nullptr;
+  PFN_WRITE pfnWrite = nullptr;
+  int nWritesLeft = 0;  // before the writes fail
+  bool bFailAllWrites = false;
+  int nFailedWrites = 0;
 };
 CFaultState g_state;
 
@@ -70,7 +76,35 @@ BOOL WINAPI RefusingMove(LPCSTR pszFrom, LPCSTR pszTo, DWORD dwFlags) {
   return g_state.pfnMove(pszFrom, pszTo, dwFlags);
 }
 
+BOOL WINAPI FailingWrite(HANDLE hFile, LPCVOID pData, DWORD nBytes, LPDWORD pnWritten, LPOVERLAPPED pOverlapped) {
+  if (g_state.nWritesLeft > 0) {
+    --g_state.nWritesLeft;
+    return g_state.pfnWrite(hFile, pData, nBytes, pnWritten, pOverlapped);
+  }
+  if (!g_state.bFailAllWrites) SetSlot(g_state.ppWriteSlot, reinterpret_cast<void*>(g_state.pfnWrite));
+  ++g_state.nFailedWrites;
+  // The disk fills up part-way through: the first half of the bytes lands.
+  DWORD nWritten = 0;
+  if (nBytes / 2 > 0) g_state.pfnWrite(hFile, pData, nBytes / 2, &nWritten, pOverlapped);
+  if (pnWritten != nullptr) *pnWritten = 0;
+  SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+
 }  // namespace
+
+bool CSimFileFaults::FailWritesAfter(int nWrites, bool bThenAll) {
+  Reset();
+  const HMODULE hPlatform = GetModuleHandleA("nimbo_platform.dll");
+  if (hPlatform == nullptr || (g_state.ppWriteSlot = ImportSlot(hPlatform, "WriteFile")) == nullptr) return false;
+  g_state.pfnWrite = reinterpret_cast<PFN_WRITE>(*g_state.ppWriteSlot);
+  g_state.nWritesLeft = nWrites;
+  g_state.bFailAllWrites = bThenAll;
+  SetSlot(g_state.ppWriteSlot, reinterpret_cast<void*>(&FailingWrite));
+  return true;
+}
+
+int CSimFileFaults::GetFailedWrites() { return g_state.nFailedWrites; }
 
 bool CSimFileFaults::FailNextReplace(DWORD dwError, bool bRefuseMovingReplacement) {
   Reset();
@@ -94,5 +128,6 @@ int CSimFileFaults::GetFailedReplaces() { return g_state.nFailed; }
 void CSimFileFaults::Reset() {
   if (g_state.ppReplaceSlot != nullptr) SetSlot(g_state.ppReplaceSlot, reinterpret_cast<void*>(g_state.pfnReplace));
   if (g_state.ppMoveSlot != nullptr) SetSlot(g_state.ppMoveSlot, reinterpret_cast<void*>(g_state.pfnMove));
+  if (g_state.ppWriteSlot != nullptr) SetSlot(g_state.ppWriteSlot, reinterpret_cast<void*>(g_state.pfnWrite));
   g_state = CFaultState();
 }

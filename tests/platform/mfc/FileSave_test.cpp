@@ -1,11 +1,14 @@
 // Saving over a file through the replacement path: the new content takes
 // the file's place and nothing is left beside it; on Windows a replace that
 // the system refuses (the file held open by another handle that does not
-// share deletion) keeps the file's old content and leaves nothing behind.
+// share deletion) keeps the file's old content and leaves nothing behind,
+// and so do writes in place that fail part-way, unless the old content
+// cannot be put back (then a copy beside the file keeps it).
 #include "FileSave.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <fstream>
@@ -101,6 +104,50 @@ TEST_F(FileSave, HalfWayReplaceFailuresKeepOneWholeDocument) {
     EXPECT_EQ(ReadAll(m_file), c.bSaved ? m_strNew : m_strOld) << strCase;
     EXPECT_EQ(Names(m_dir), std::vector<std::string>{"doc.ini"}) << strCase;
   }
+}
+
+// A file with a second link is written in place, and both names see the new
+// content. Writes that fail part-way through (a disk that fills up, for one
+// write or for good) never leave another document: the save says so, and
+// the file holds the old content whole with nothing beside it, or - when
+// even putting it back failed - begins with a zero byte (no document) while
+// a copy beside it holds the old content.
+TEST_F(FileSave, InPlaceWritesThatFailKeepTheOldDocument) {
+  const fs::path link = m_dir / "link.ini";
+  ASSERT_TRUE(CreateHardLinkA(link.string().c_str(), m_file.string().c_str(), nullptr));
+  struct CResetFaults {
+    ~CResetFaults() { CSimFileFaults::Reset(); }
+  } resetFaults;
+  int nRestored = 0, nCopyKept = 0;
+  for (bool bThenAll : {false, true}) {
+    for (int nWrites = 0; nWrites < 8; ++nWrites) {
+      const std::string strCase = std::to_string(nWrites) + (bThenAll ? " writes, then none" : " writes, then one fails");
+      std::ofstream(m_file, std::ios::binary | std::ios::trunc) << m_strOld;
+      ASSERT_TRUE(CSimFileFaults::FailWritesAfter(nWrites, bThenAll));
+      const bool bSaved = SaveWholeFile(m_file.string().c_str(), m_strNew.data(), m_strNew.size());
+      CSimFileFaults::Reset();
+      const std::string strNow = ReadAll(m_file);
+      EXPECT_EQ(ReadAll(link), strNow) << strCase << ": the names part";
+      std::vector<std::string> names = Names(m_dir);
+      std::sort(names.begin(), names.end());
+      if (bSaved || strNow == m_strOld) {
+        EXPECT_EQ(strNow, bSaved ? m_strNew : m_strOld) << strCase;
+        EXPECT_EQ(names, (std::vector<std::string>{"doc.ini", "link.ini"})) << strCase;
+        nRestored += !bSaved;
+        continue;
+      }
+      ASSERT_FALSE(strNow.empty()) << strCase;
+      EXPECT_EQ(strNow[0], '\0') << strCase << ": reads as another document";
+      ASSERT_EQ(names.size(), 3u) << strCase;
+      const std::string& strCopy = names[0] == "doc.ini" ? names[2] : names[0];
+      EXPECT_EQ(ReadAll(m_dir / strCopy), m_strOld) << strCase << ": the copy";
+      fs::remove(m_dir / strCopy);
+      ++nCopyKept;
+    }
+  }
+  // Both ways out were taken.
+  EXPECT_GT(nRestored, 0);
+  EXPECT_GT(nCopyKept, 0);
 }
 #endif
 
