@@ -3,15 +3,19 @@
 // beside the file and a rewrite whose first byte comes last.
 #include "FileSave.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,6 +48,11 @@ std::string DirectoryOf(const std::string& strPath) {
   return nSlash == 0 ? "/" : strPath.substr(0, nSlash);
 }
 
+// The names of the files made beside a file: this prefix and six of
+// [a-z0-9].
+const char kBesidePrefix[] = ".~nb";
+const size_t kBesideRandom = 6;
+
 // Creates a file of a short, unused name in strDir, exclusively (never one
 // that exists, never through a link). Its descriptor with strPath set to its
 // path, or -1 with errno set.
@@ -55,10 +64,10 @@ int CreateBeside(const std::string& strDir, mode_t nMode, std::string& strPath) 
   unsigned long long nState = static_cast<unsigned long long>(now.tv_nsec) ^
                               (static_cast<unsigned long long>(now.tv_sec) << 30) ^
                               (static_cast<unsigned long long>(::getpid()) << 40) ^ (++s_nCalls * 0x9E3779B97F4A7C15ull);
-  const std::string strPrefix = (strDir == "/" ? std::string() : strDir) + "/.~nb";
+  const std::string strPrefix = (strDir == "/" ? std::string() : strDir) + "/" + kBesidePrefix;
   for (int nTry = 0; nTry < 100; ++nTry) {
     strPath = strPrefix;
-    for (int i = 0; i < 6; ++i) {
+    for (size_t i = 0; i < kBesideRandom; ++i) {
       nState = nState * 6364136223846793005ull + 1442695040888963407ull;
       strPath += kChars[(nState >> 33) % 36];
     }
@@ -298,4 +307,33 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
     }
   }
   return WriteInPlace(fd, pszPath, pData, nSize);
+}
+
+std::vector<std::string> FindKeptCopies(const char* pszPath) {
+  std::vector<std::string> copies;
+  if (pszPath == nullptr || *pszPath == '\0') return copies;
+  std::string strDir;
+  if (char* pszReal = ::realpath(pszPath, nullptr)) {
+    strDir = DirectoryOf(pszReal);
+    std::free(pszReal);
+  } else {
+    strDir = DirectoryOf(pszPath);
+  }
+  DIR* pDir = ::opendir(strDir.c_str());
+  if (pDir == nullptr) return copies;
+  const size_t nPrefix = sizeof kBesidePrefix - 1;
+  std::vector<std::pair<time_t, std::string>> found;
+  while (const dirent* pEntry = ::readdir(pDir)) {
+    const std::string strName = pEntry->d_name;
+    if (strName.size() != nPrefix + kBesideRandom || strName.compare(0, nPrefix, kBesidePrefix) != 0 ||
+        strName.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789", nPrefix) != std::string::npos)
+      continue;
+    const std::string strPath = (strDir == "/" ? std::string() : strDir) + "/" + strName;
+    struct stat info;
+    if (::lstat(strPath.c_str(), &info) == 0 && S_ISREG(info.st_mode)) found.emplace_back(info.st_mtime, strPath);
+  }
+  ::closedir(pDir);
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (auto& entry : found) copies.push_back(std::move(entry.second));
+  return copies;
 }

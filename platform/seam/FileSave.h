@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // Makes the nSize bytes at pData the whole content of the file at pszPath.
 // The directory must exist.
@@ -43,3 +45,11 @@
 //
 // True when every byte was written and the file is in place.
 bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize);
+
+// The copies of old content that in-place saves cut short may have left
+// beside the file at pszPath (in the directory of the file a link leads
+// to), by the form of their names, newest first; empty when there are none.
+// Such a file then begins with a zero byte. The names cannot tell which
+// file a copy was made for, nor a copy from a new file that a replacement
+// cut short left: they are for a person to look at.
+std::vector<std::string> FindKeptCopies(const char* pszPath);

@@ -4,7 +4,10 @@
 // room first.
 #include "FileSave.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "WindowsHeaders.h"
 
@@ -275,4 +278,30 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
     }
   }
   return WriteInPlace(hFile, pszPath, pData, nSize);
+}
+
+std::vector<std::string> FindKeptCopies(const char* pszPath) {
+  std::vector<std::string> copies;
+  if (pszPath == nullptr || *pszPath == '\0') return copies;
+  std::string strDir = DirectoryOf(pszPath);
+  const HANDLE hFile = CreateFileA(pszPath, 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (hFile != INVALID_HANDLE_VALUE) {
+    const std::string strFinal = FinalPathOf(hFile);
+    if (!strFinal.empty()) strDir = DirectoryOf(strFinal);
+    CloseHandle(hFile);
+  }
+  WIN32_FIND_DATAA found;
+  const HANDLE hFind = FindFirstFileA((strDir + "~nb?????.tmp").c_str(), &found);
+  if (hFind == INVALID_HANDLE_VALUE) return copies;
+  std::vector<std::pair<ULONGLONG, std::string>> named;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    const ULONGLONG nTime =
+        static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32 | found.ftLastWriteTime.dwLowDateTime;
+    named.emplace_back(nTime, strDir + found.cFileName);
+  } while (FindNextFileA(hFind, &found));
+  FindClose(hFind);
+  std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (auto& entry : named) copies.push_back(std::move(entry.second));
+  return copies;
 }

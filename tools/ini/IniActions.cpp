@@ -189,7 +189,7 @@ class CChange {
     std::atomic<long long> nDone{0};
     CProgressLine progress(StageProgress("reading", m_strFile, &nDone, static_cast<long long>(m_bytes.Size())));
     if (!m_text.Read(m_bytes.Data(), m_bytes.Size(), m_args.bKeyOnly, strWhy, &nDone))
-      return Failed("cannot read " + m_strFile + ": " + strWhy);
+      return Failed(CannotRead(m_strFile, strWhy, m_bytes.Data(), m_bytes.Size()));
     return true;
   }
 

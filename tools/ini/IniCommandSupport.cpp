@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "FileSave.h"
 #include "Win32ImageHlp.h"
@@ -50,6 +51,16 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char
   return strLine + " is not INI text: it holds a zero byte (binary content)";
 }
 
+std::string CannotRead(const std::string& strPath, const std::string& strWhy, const char* pBytes, size_t nBytes) {
+  std::string strMessage = "cannot read " + strPath + ": " + strWhy;
+  if (nBytes == 0 || pBytes[0] != '\0') return strMessage;
+  const std::vector<std::string> copies = FindKeptCopies(SystemPath(strPath).c_str());
+  if (copies.empty()) return strMessage;
+  strMessage += "; a save of it was cut short, and its earlier content may be in " + copies[0];
+  if (copies.size() > 1) strMessage += " (or in one of " + std::to_string(copies.size() - 1) + " older copies beside it)";
+  return strMessage;
+}
+
 std::function<std::string(int nSeconds)> StageProgress(const std::string& strStage, const std::string& strPath,
                                                        const std::atomic<long long>* pDone, long long nTotal) {
   return [strStage, strPath, pDone, nTotal](int nSeconds) {
@@ -80,7 +91,7 @@ bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   }
   const std::string strWhy = WhyNotRead(result, cLast, bytes.Data(), bytes.Size());
   if (strWhy.empty()) return true;
-  Error("cannot read " + strPath + ": " + strWhy);
+  Error(CannotRead(strPath, strWhy, bytes.Data(), bytes.Size()));
   return false;
 }
 

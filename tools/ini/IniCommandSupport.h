@@ -33,6 +33,10 @@ int Error(const std::string& strMessage);
 // it, the system's reason of a read error; empty for a whole read.
 // cLineStart: the first character of the last line handed over.
 std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes);
+// "cannot read FILE: WHY", for bytes of FILE that did not read; for bytes
+// that begin with a zero byte (the mark of an in-place save cut short) it
+// names the copy of the earlier content that such a save left beside it.
+std::string CannotRead(const std::string& strPath, const std::string& strWhy, const char* pBytes, size_t nBytes);
 
 // The progress line of one stage of the work on a file ("reading",
 // "packing", ...): "nimbo ini: reading FILE 42% (3 s)", the share from

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -125,6 +127,33 @@ TEST_F(IniCommand, UnreadableAndMalformedFiles) {
   EXPECT_EQ(ReadFile(strBad), strText);
   EXPECT_FALSE(FileExists(Path("bad.bin")));
   EXPECT_FALSE(FileExists(Path("none.ini")));
+}
+
+// A file that an in-place save cut short begins with a zero byte; the copy
+// of its earlier content that the save kept beside it is named, the newest
+// first, and only where there is one.
+TEST_F(IniCommand, ASaveCutShortNamesTheCopyBesideTheFile) {
+  const std::string strFile = Path("cut.ini");
+  WriteFile(strFile, std::string("\0Main]\r\na=2\r\n", 14));
+  const CResult alone = Run({"get", strFile, "Main", "a"});
+  ExpectError(alone, strFile);
+  EXPECT_EQ(alone.strErr.find("cut short"), std::string::npos) << alone.strErr;
+#ifdef _WIN32
+  const std::string strOlder = "~nb0a1b2.tmp", strNewer = "~nb3c4d5.tmp";
+#else
+  const std::string strOlder = ".~nbold001", strNewer = ".~nbnew002";
+#endif
+  WriteFile(Path(strOlder), "[Main]\r\na=0\r\n");
+  WriteFile(Path(strNewer), "[Main]\r\na=1\r\n");
+  const std::filesystem::path older = Path(strOlder);
+  std::filesystem::last_write_time(older, std::filesystem::last_write_time(older) - std::chrono::hours(24));
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"get", strFile, "Main", "a"},
+                                               std::vector<std::string>{"set", strFile, "Main", "a", "3"}}) {
+    const CResult r = Run(args);
+    ExpectError(r, strFile);
+    EXPECT_NE(r.strErr.find("cut short, and its earlier content may be in"), std::string::npos) << r.strErr;
+    EXPECT_NE(r.strErr.find(strNewer + " (or in one of 1 older copies"), std::string::npos) << r.strErr;
+  }
 }
 
 TEST_F(IniCommand, SetCreatesAndChanges) {
