@@ -53,6 +53,16 @@ std::string DirectoryOf(const std::string& strPath) {
 const char kBesidePrefix[] = ".~nb";
 const size_t kBesideRandom = 6;
 
+// The directory of the file that pszPath leads to (through links): where
+// the copy of its old content is kept.
+std::string RealDirectoryOf(const char* pszPath) {
+  char* pszReal = ::realpath(pszPath, nullptr);
+  if (pszReal == nullptr) return DirectoryOf(pszPath);
+  const std::string strDir = DirectoryOf(pszReal);
+  std::free(pszReal);
+  return strDir;
+}
+
 // Creates a file of a short, unused name in strDir, exclusively (never one
 // that exists, never through a link). Its descriptor with strPath set to its
 // path, or -1 with errno set.
@@ -254,13 +264,7 @@ bool WriteInPlace(int fd, const char* pszPath, const char* pData, size_t nSize) 
   }
   std::string strOld;
   const bool bHaveOld = ReadWhole(pszPath, info, strOld);
-  std::string strDir;
-  if (char* pszReal = ::realpath(pszPath, nullptr)) {
-    strDir = DirectoryOf(pszReal);
-    std::free(pszReal);
-  } else {
-    strDir = DirectoryOf(pszPath);
-  }
+  const std::string strDir = RealDirectoryOf(pszPath);
   const std::string strCopy = bHaveOld ? KeepCopy(strDir, strOld) : std::string();
   bool bDone = RewriteInPlace(fd, pData, nSize);
   bool bOldKept = !bDone && bHaveOld && RewriteInPlace(fd, strOld.data(), strOld.size());
@@ -312,13 +316,7 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
 std::vector<std::string> FindKeptCopies(const char* pszPath) {
   std::vector<std::string> copies;
   if (pszPath == nullptr || *pszPath == '\0') return copies;
-  std::string strDir;
-  if (char* pszReal = ::realpath(pszPath, nullptr)) {
-    strDir = DirectoryOf(pszReal);
-    std::free(pszReal);
-  } else {
-    strDir = DirectoryOf(pszPath);
-  }
+  const std::string strDir = RealDirectoryOf(pszPath);
   DIR* pDir = ::opendir(strDir.c_str());
   if (pDir == nullptr) return copies;
   const size_t nPrefix = sizeof kBesidePrefix - 1;

@@ -77,6 +77,13 @@ std::string FinalPathOf(HANDLE hFile) {
   return strPath;
 }
 
+// The directory of the file open as hFile (a link's target), else of
+// pszPath: where the copy of its old content is kept.
+std::string RealDirectoryOf(HANDLE hFile, const char* pszPath) {
+  const std::string strFinal = hFile == INVALID_HANDLE_VALUE ? std::string() : FinalPathOf(hFile);
+  return DirectoryOf(strFinal.empty() ? std::string(pszPath) : strFinal);
+}
+
 bool Exists(const std::string& strPath) { return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Ends a ReplaceFile of strTarget by strNew with strBackup as the backup
@@ -237,9 +244,7 @@ bool WriteInPlace(HANDLE hFile, const char* pszPath, const char* pData, size_t n
   }
   std::string strOld;
   const bool bHaveOld = ReadWhole(pszPath, hFile, strOld);
-  const std::string strFinal = FinalPathOf(hFile);
-  const std::string strCopy =
-      bHaveOld ? KeepCopy(DirectoryOf(strFinal.empty() ? std::string(pszPath) : strFinal), strOld) : std::string();
+  const std::string strCopy = bHaveOld ? KeepCopy(RealDirectoryOf(hFile, pszPath), strOld) : std::string();
   bool bDone = RewriteInPlace(hFile, pData, nSize);
   bool bOldKept = !bDone && bHaveOld && RewriteInPlace(hFile, strOld.data(), strOld.size());
   // A write refused before it changed anything leaves the old content.
@@ -283,13 +288,9 @@ bool SaveWholeFile(const char* pszPath, const char* pData, size_t nSize) {
 std::vector<std::string> FindKeptCopies(const char* pszPath) {
   std::vector<std::string> copies;
   if (pszPath == nullptr || *pszPath == '\0') return copies;
-  std::string strDir = DirectoryOf(pszPath);
   const HANDLE hFile = CreateFileA(pszPath, 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (hFile != INVALID_HANDLE_VALUE) {
-    const std::string strFinal = FinalPathOf(hFile);
-    if (!strFinal.empty()) strDir = DirectoryOf(strFinal);
-    CloseHandle(hFile);
-  }
+  const std::string strDir = RealDirectoryOf(hFile, pszPath);
+  if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
   WIN32_FIND_DATAA found;
   const HANDLE hFind = FindFirstFileA((strDir + "~nb?????.tmp").c_str(), &found);
   if (hFind == INVALID_HANDLE_VALUE) return copies;
