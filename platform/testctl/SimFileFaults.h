@@ -1,8 +1,9 @@
 // Test controls of the file system: the rarer ways a whole-file save's
 // ReplaceFile fails, and writes that fail part-way through a save, which no
-// real file system produces on demand (and Wine never does). Windows only: the posix side replaces a file with rename(2),
-// which either happens or leaves both names as they were, and has no such
-// control. Part of the test-control library (nimbo_testctl), which only
+// real file system produces on demand (and Wine never does). Windows only:
+// the posix side replaces a file with rename(2), which either happens or
+// leaves both names as they were, and its in-place writes are cut short by
+// strace's fault injection instead. Part of the test-control library (nimbo_testctl), which only
 // tests link.
 #pragma once
 
@@ -28,11 +29,9 @@ class CSimFileFaults {
   // The platform layer's WriteFile calls after the next nWrites fail with
   // ERROR_DISK_FULL once the first half of their bytes is written (a disk
   // that fills up part-way): the one that follows them, or with bThenAll
-  // every one until Reset (a disk that stays full). False when
-  // the platform layer's import of WriteFile cannot be found.
+  // every one until Reset (a disk that stays full). False when the
+  // platform layer's import of WriteFile cannot be found.
   static bool FailWritesAfter(int nWrites, bool bThenAll);
-  // The WriteFile calls failed since the last FailWritesAfter.
-  static int GetFailedWrites();
   // The platform layer calls the system's own functions again.
   static void Reset();
 };

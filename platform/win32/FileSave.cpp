@@ -36,6 +36,11 @@ std::string DirectoryOf(const std::string& strPath) {
   return nSeparator == std::string::npos ? std::string() : strPath.substr(0, nSeparator + 1);
 }
 
+// The names of the files made beside a file: the prefix, five hexadecimal
+// digits and the suffix.
+const char kBesidePrefix[] = "~nb";
+const char kBesideSuffix[] = ".tmp";
+
 // Creates a file of a short, unused name in strDir, exclusively; its handle
 // with strPath set to its name, or INVALID_HANDLE_VALUE (GetLastError says why).
 HANDLE CreateBeside(const std::string& strDir, std::string& strPath) {
@@ -45,7 +50,7 @@ HANDLE CreateBeside(const std::string& strDir, std::string& strPath) {
   for (int nTry = 0; nTry < 100; ++nTry) {
     nState = nState * 1664525u + 1013904223u;
     char szLeaf[16];
-    wsprintfA(szLeaf, "~nb%05lx.tmp", static_cast<unsigned long>(nState >> 12) & 0xFFFFFul);
+    wsprintfA(szLeaf, "%s%05lx%s", kBesidePrefix, static_cast<unsigned long>(nState >> 12) & 0xFFFFFul, kBesideSuffix);
     strPath = strDir + szLeaf;
     const HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -292,7 +297,7 @@ std::vector<std::string> FindKeptCopies(const char* pszPath) {
   const std::string strDir = RealDirectoryOf(hFile, pszPath);
   if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
   WIN32_FIND_DATAA found;
-  const HANDLE hFind = FindFirstFileA((strDir + "~nb?????.tmp").c_str(), &found);
+  const HANDLE hFind = FindFirstFileA((strDir + kBesidePrefix + "?????" + kBesideSuffix).c_str(), &found);
   if (hFind == INVALID_HANDLE_VALUE) return copies;
   std::vector<std::pair<ULONGLONG, std::string>> named;
   do {

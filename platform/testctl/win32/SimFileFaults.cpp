@@ -1,6 +1,6 @@
 // CSimFileFaults on Windows: the platform layer's import-table slots of
-// ReplaceFileA, MoveFileExA and WriteFile are pointed at stand-ins for as long as a
-// fault is asked for, so that the platform layer a host loads carries no
+// ReplaceFileA, MoveFileExA and WriteFile are pointed at stand-ins for as
+// long as a fault is asked for, so that the platform layer a host loads carries no
 // hook of its own.
 #include "SimFileFaults.h"
 
@@ -25,7 +25,6 @@ struct CFaultState {
   PFN_WRITE pfnWrite = nullptr;
   int nWritesLeft = 0;  // before the writes fail
   bool bFailAllWrites = false;
-  int nFailedWrites = 0;
 };
 CFaultState g_state;
 
@@ -82,7 +81,6 @@ BOOL WINAPI FailingWrite(HANDLE hFile, LPCVOID pData, DWORD nBytes, LPDWORD pnWr
     return g_state.pfnWrite(hFile, pData, nBytes, pnWritten, pOverlapped);
   }
   if (!g_state.bFailAllWrites) SetSlot(g_state.ppWriteSlot, reinterpret_cast<void*>(g_state.pfnWrite));
-  ++g_state.nFailedWrites;
   // The disk fills up part-way through: the first half of the bytes lands.
   DWORD nWritten = 0;
   if (nBytes / 2 > 0) g_state.pfnWrite(hFile, pData, nBytes / 2, &nWritten, pOverlapped);
@@ -103,8 +101,6 @@ bool CSimFileFaults::FailWritesAfter(int nWrites, bool bThenAll) {
   SetSlot(g_state.ppWriteSlot, reinterpret_cast<void*>(&FailingWrite));
   return true;
 }
-
-int CSimFileFaults::GetFailedWrites() { return g_state.nFailedWrites; }
 
 bool CSimFileFaults::FailNextReplace(DWORD dwError, bool bRefuseMovingReplacement) {
   Reset();
