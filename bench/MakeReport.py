@@ -168,12 +168,19 @@ if all(("threads", "end") in p for _, _, p in rounds):
 for mb in (10, 100):
     for keys in (10, 1000):
         a = "MB:%d/keys:%d" % (mb, keys)
+        # The archive load is held against inih's empty handler on the same
+        # document, a reader that does no work of its own to speak of, as
+        # well as against the text load: held only against the text load, the
+        # archive row missed whenever the text reader became faster.
         row("archive against text, %d MB document, %d keys/section" % (mb, keys),
-            "archive load %s, store %s; text load %s, save %s" % (
+            "archive load %s, store %s; text load %s, save %s; inih empty handler %s" % (
                 fmt(median_ms("BM_ArchiveLoad/" + a)), fmt(median_ms("BM_ArchiveStore/" + a)),
-                fmt(median_ms("BM_LoadNimbo/" + a)), fmt(median_ms("BM_SaveNimbo/" + a))),
-            [("load archive/text", per_round(lambda t, p: ms(t, "BM_ArchiveLoad/" + a) / ms(t, "BM_LoadNimbo/" + a)),
-              "<=", 0.6),
+                fmt(median_ms("BM_LoadNimbo/" + a)), fmt(median_ms("BM_SaveNimbo/" + a)),
+                fmt(median_ms("BM_LoadInihEmptyHandler/" + a))),
+            [("load archive/inih", per_round(
+                lambda t, p: ms(t, "BM_ArchiveLoad/" + a) / ms(t, "BM_LoadInihEmptyHandler/" + a)), "<=", 0.3),
+             ("load archive/text", per_round(lambda t, p: ms(t, "BM_ArchiveLoad/" + a) / ms(t, "BM_LoadNimbo/" + a)),
+              "<=", 0.7),
              ("store archive/text", per_round(lambda t, p: ms(t, "BM_ArchiveStore/" + a) / ms(t, "BM_SaveNimbo/" + a)),
               "<=", 0.8)])
 
