@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "SimDesktop.h"
+#include "WindowGeometry.h"
 #include "codemax/CCodeMaxEditor.h"
 
 namespace {
@@ -44,8 +45,10 @@ TEST_F(TipWindow, DefaultConstructionHasNoWindowAndDestructionClosesIt) {
 TEST_F(TipWindow, SizedToTextInTheOwnersFontCell) {
   LOGFONT lf;
   std::memset(&lf, 0, sizeof(lf));
-  lf.lfHeight = -20;  // cell 10 x 20
+  lf.lfHeight = -20;
   HFONT hFont = CreateFontIndirect(&lf);
+  const SIZE cell = FontCell(hFont);
+  ASSERT_NE(cell.cy, FontCell(nullptr).cy);  // the owner's font, not the screen's, decides
   // The owner is an editor window, which answers WM_GETFONT.
   ASSERT_TRUE(RegisterCodeMaxClass());
   CWnd owner;
@@ -57,8 +60,8 @@ TEST_F(TipWindow, SizedToTextInTheOwnersFontCell) {
   tip.GetWindowRect(&rc);
   EXPECT_EQ(rc.left, 50);
   EXPECT_EQ(rc.top, 60);
-  EXPECT_EQ(rc.right - rc.left, 10 * 10 + 2 * CZoToolTipStaticFunc::kPadding);
-  EXPECT_EQ(rc.bottom - rc.top, 20 + 2 * CZoToolTipStaticFunc::kPadding);
+  EXPECT_EQ(rc.right - rc.left, 10 * cell.cx + 2 * CZoToolTipStaticFunc::kPadding);
+  EXPECT_EQ(rc.bottom - rc.top, cell.cy + 2 * CZoToolTipStaticFunc::kPadding);
   EXPECT_EQ(GetParent(tip.GetSafeHwnd()), owner.GetSafeHwnd());
   // Shown activated: it has the focus.
   EXPECT_EQ(GetFocus(), tip.GetSafeHwnd());

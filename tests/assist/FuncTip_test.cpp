@@ -37,13 +37,13 @@ TEST_F(FuncTip, ParenAfterKnownNameOpensTipThenKeyReleaseMovesItByFontHeight) {
   ASSERT_EQ(created.size(), 1u);
   EXPECT_EQ(created[0].strText, " Foo(a, b, c)");
   // 17 pixels below the caret's top-left as it was before the "(" went in.
-  EXPECT_EQ(created[0].rcTip.left, kEditorX + 3 * kCharWidth);
-  EXPECT_EQ(created[0].rcTip.top, kEditorY + 17);
+  EXPECT_EQ(created[0].rcTip.left, m_ptEditor.x + 3 * m_nCharWidth);
+  EXPECT_EQ(created[0].rcTip.top, m_ptEditor.y + 17);
   // The release of the same key: argument 0, font-derived offset, same left.
   auto moved = Events(CHarnessEvent::tipMoved);
   ASSERT_EQ(moved.size(), 1u);
   EXPECT_EQ(moved[0].nParam, 0);
-  EXPECT_EQ(moved[0].rcTip.top, kEditorY + kFontOffset);
+  EXPECT_EQ(moved[0].rcTip.top, m_ptEditor.y + m_nFontOffset);
   EXPECT_EQ(moved[0].rcTip.left, created[0].rcTip.left);
   EXPECT_EQ(moved[0].rcTip.right - moved[0].rcTip.left, created[0].rcTip.right - created[0].rcTip.left);
   EXPECT_EQ(moved[0].rcTip.bottom - moved[0].rcTip.top, created[0].rcTip.bottom - created[0].rcTip.top);
@@ -125,7 +125,7 @@ TEST_F(FuncTip, CaretOnLaterLineMovesTipDownAndCountsCommasBetween) {
   EXPECT_EQ(H().GetCaretLine(), 2);
   EXPECT_EQ(TipParam(), 2);
   const RECT rc = H().GetTipRect();
-  EXPECT_EQ(rc.top, kEditorY + 2 * kLineHeight + kFontOffset);
+  EXPECT_EQ(rc.top, m_ptEditor.y + 2 * m_nLineHeight + m_nFontOffset);
   EXPECT_EQ(rc.left, rcFirst.left);  // never sideways
   EXPECT_EQ(rc.right, rcFirst.right);
 }
@@ -135,52 +135,56 @@ TEST_F(FuncTip, TipNearBottomOfWorkAreaGoesAboveCaret) {
   const RECT rcBelow = H().GetTipRect();
   const int nHeight = rcBelow.bottom - rcBelow.top;
   // Leave one pixel too little below the caret's line.
-  CSimDesktop::SetWorkArea(RECT{0, 0, 1024, kEditorY + kFontOffset + nHeight - 1});
+  const LONG nCaretY = m_ptEditor.y;
+  CSimDesktop::SetWorkArea(WorkAreaEndingAt(nCaretY + m_nFontOffset + nHeight - 1));
   H().TypeChar('a');
   ASSERT_TRUE(H().IsTipOpen());
   RECT rc = H().GetTipRect();
-  EXPECT_EQ(rc.bottom, kEditorY);  // its bottom edge at the caret's top
-  EXPECT_EQ(rc.top, kEditorY - nHeight);
+  EXPECT_EQ(rc.bottom, nCaretY);  // its bottom edge at the caret's top
+  EXPECT_EQ(rc.top, nCaretY - nHeight);
   EXPECT_EQ(rc.left, rcBelow.left);
   // Exactly enough room: below again.
-  CSimDesktop::SetWorkArea(RECT{0, 0, 1024, kEditorY + kFontOffset + nHeight});
+  CSimDesktop::SetWorkArea(WorkAreaEndingAt(nCaretY + m_nFontOffset + nHeight));
   H().TypeChar('b');
   rc = H().GetTipRect();
-  EXPECT_EQ(rc.top, kEditorY + kFontOffset);
+  EXPECT_EQ(rc.top, nCaretY + m_nFontOffset);
 }
 
 TEST_F(FuncTip, TipAboveTheCaretThatReachesAboveTheScreenIsLeftSo) {
-  H().SetFontHeight(-96);  // a tip taller than the editor's distance from the screen's top
+  // A tip taller than the editor's distance from the screen's top: a font's
+  // cell is at least its character height.
+  H().SetFontHeight(-(m_ptEditor.y + 16));
   H().TypeText("Foo(");
   const RECT rcBelow = H().GetTipRect();
   const int nHeight = rcBelow.bottom - rcBelow.top;
-  ASSERT_GT(nHeight, kEditorY);
-  CSimDesktop::SetWorkArea(RECT{0, 0, 1024, kEditorY + 1});
+  ASSERT_GT(nHeight, m_ptEditor.y);
+  CSimDesktop::SetWorkArea(WorkAreaEndingAt(m_ptEditor.y + 1));
   H().TypeChar('a');
   ASSERT_TRUE(H().IsTipOpen());
   const RECT rc = H().GetTipRect();
-  EXPECT_EQ(rc.bottom, kEditorY);
-  EXPECT_EQ(rc.top, kEditorY - nHeight);  // negative: not clamped to the screen
+  EXPECT_EQ(rc.bottom, m_ptEditor.y);
+  EXPECT_EQ(rc.top, m_ptEditor.y - nHeight);  // negative: not clamped to the screen
 }
 
 TEST_F(FuncTip, OffsetFollowsTheFontAndIsSeventeenWithoutOne) {
-  H().SetFontHeight(-24);  // -MulDiv(-24, 96, 72) = 32
+  H().SetFontHeight(-24);  // 32 pixels at 96 per inch
   H().TypeText("Foo(");
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + 32);
+  EXPECT_EQ(H().GetTipRect().top, m_ptEditor.y + FontOffset(-24));
   H().Controller()->CloseTip();
 
   H().SetFontHeight(0);
   H().SetText("");
   H().TypeText("Foo(");
   ASSERT_TRUE(H().IsTipOpen());
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + 17);
+  EXPECT_EQ(H().GetTipRect().top, m_ptEditor.y + 17);
   H().Controller()->CloseTip();
 
+  // 27 pixels at 120 per inch (26.67 rounded); a real display keeps its own.
   CSimDesktop::SetLogPixels(120, 120);
-  H().SetFontHeight(-16);  // -MulDiv(-16, 120, 72) = 27 (26.67 rounded)
+  H().SetFontHeight(-16);
   H().SetText("");
   H().TypeText("Foo(");
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + 27);
+  EXPECT_EQ(H().GetTipRect().top, m_ptEditor.y + FontOffset(-16));
 }
 
 TEST_F(FuncTip, PositiveFontHeightStillPutsTipBelowTheLine) {
@@ -188,7 +192,7 @@ TEST_F(FuncTip, PositiveFontHeightStillPutsTipBelowTheLine) {
   // character height; the tip never lands on the caret's own line.
   H().SetFontHeight(16);
   H().TypeText("Foo(");
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + kFontOffset);
+  EXPECT_EQ(H().GetTipRect().top, m_ptEditor.y + FontOffset(-16));
 }
 
 TEST_F(FuncTip, ParenInStringOrCommentIsRefusedAndKeepsAnchor) {
@@ -237,7 +241,7 @@ TEST_F(FuncTip, ClickMovesNothingUntilTheNextKeyRelease) {
 
   H().PressKey(VK_SHIFT);  // any key release
   ASSERT_TRUE(H().IsTipOpen());
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + kLineHeight + kFontOffset);
+  EXPECT_EQ(H().GetTipRect().top, m_ptEditor.y + m_nLineHeight + m_nFontOffset);
   EXPECT_EQ(TipParam(), 1);
 
   H().ClickAt(0, 5);  // "Foo(a|, b"

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "SimDesktop.h"
+#include "WindowGeometry.h"
 #include "harness/CEditorHarness.h"
 #include "module/SharedCatalogs.h"
 
@@ -27,6 +28,7 @@ class PromptorTest : public ::testing::Test {
     g_FuncInfoStd.insert({"Both", "Both(standard)"});
     m_pHarness = std::make_unique<CEditorHarness>(Options());
     ASSERT_TRUE(m_pHarness->IsReady());
+    MeasureEditor();
     // The user catalogue is rebuilt (emptied, no project) by every Init.
     FillUserCatalogue();
     m_pHarness->ClearEvents();
@@ -60,12 +62,24 @@ class PromptorTest : public ::testing::Test {
   // The argument index the open tip shows, or -1 when no tip is open.
   int TipParam() const { return m_pHarness->IsTipOpen() ? m_pHarness->GetTip()->GetCurrentParam() : -1; }
 
-  // Screen position of the editor's client origin (the frame's default rectangle).
-  static constexpr int kEditorX = 100;
-  static constexpr int kEditorY = 80;
-  static constexpr int kCharWidth = 8;    // the default font, lfHeight -16
-  static constexpr int kLineHeight = 16;
-  static constexpr int kFontOffset = 21;  // -MulDiv(-16, 96, 72)
+  // The tip's distance below the caret's top for a font of nHeight in the
+  // editor, at the pixels per inch of the editor's device context.
+  int FontOffset(LONG nHeight) const { return PointsToPixels(nHeight, LogPixelsY(m_pHarness->GetEditorHwnd())); }
+
+  // Read from the window system once the harness stands: a real frame has a
+  // caption and borders, and a real font its own cell.
+  void MeasureEditor() {
+    m_ptEditor = ClientOrigin(m_pHarness->GetEditorHwnd());
+    const SIZE cell = FontCell(reinterpret_cast<HFONT>(::SendMessage(m_pHarness->GetEditorHwnd(), WM_GETFONT, 0, 0)));
+    m_nCharWidth = cell.cx;
+    m_nLineHeight = cell.cy;
+    m_nFontOffset = FontOffset(Options().nFontHeight);
+  }
+
+  POINT m_ptEditor = {0, 0};  // the screen point of the editor's client origin
+  int m_nCharWidth = 0;       // the editor's font cell
+  int m_nLineHeight = 0;
+  int m_nFontOffset = 0;      // the tip's distance below the caret's top for that font
 
   std::unique_ptr<CEditorHarness> m_pHarness;
 };

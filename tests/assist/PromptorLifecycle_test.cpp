@@ -25,7 +25,7 @@ TEST_F(PromptorLife, FocusLossDuringCreationKeepsTheNewTip) {
   EXPECT_EQ(GetFocus(), H().GetEditorHwnd());
   POINT pt = {-1, -1};
   EXPECT_TRUE(GetCaretPos(&pt));
-  EXPECT_EQ(pt.x, 4 * kCharWidth);
+  EXPECT_EQ(pt.x, 4 * m_nCharWidth);
 }
 
 TEST_F(PromptorLife, FocusLossAfterCreationClosesTheTip) {
@@ -65,9 +65,11 @@ TEST_F(PromptorLife, SecondInitSendsQueriesToTheNewEditor) {
   ASSERT_TRUE(H().IsTipOpen());
   auto created = Events(CHarnessEvent::tipCreated);
   ASSERT_EQ(created.size(), 1u);
-  EXPECT_EQ(created[0].rcTip.left, kEditorX + 3 * kCharWidth);
-  EXPECT_EQ(created[0].rcTip.top, kEditorY + 200 + 17);
-  EXPECT_EQ(H().GetTipRect().top, kEditorY + 200 + kFontOffset);
+  const POINT ptSecond = ClientOrigin(pSecond->GetSafeHwnd());
+  ASSERT_EQ(ptSecond.y, m_ptEditor.y + 200);  // not where the first editor's tip would go
+  EXPECT_EQ(created[0].rcTip.left, ptSecond.x + 3 * m_nCharWidth);
+  EXPECT_EQ(created[0].rcTip.top, ptSecond.y + 17);
+  EXPECT_EQ(H().GetTipRect().top, ptSecond.y + m_nFontOffset);
   EXPECT_EQ(H().GetText(), "Max");  // the first editor got nothing
 }
 

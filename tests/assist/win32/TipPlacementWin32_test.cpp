@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "SimDesktop.h"
+#include "WindowGeometry.h"
 
 namespace {
 
@@ -27,12 +28,7 @@ POINT ScreenPoint(CEditorHarness& harness, int nLine, int nColumn) {
 }
 
 // The offset below the caret's top that the tip takes from the editor's font.
-int FontOffset(HWND hEditor) {
-  HDC hDC = GetDC(hEditor);
-  const int nOffset = -MulDiv(kFontHeight, GetDeviceCaps(hDC, LOGPIXELSY), 72);
-  ReleaseDC(hEditor, hDC);
-  return nOffset;
-}
+int FontOffset(HWND hEditor) { return PointsToPixels(kFontHeight, LogPixelsY(hEditor)); }
 
 class WinTip : public ::testing::Test {
  protected:
@@ -69,9 +65,8 @@ TEST_F(WinTip, NearTheBottomOfTheWorkAreaTheTipGoesAboveTheCaret) {
   ASSERT_TRUE(harness.IsReady());
   harness.TypeText("Mid");
   const POINT ptParen = ScreenPoint(harness, 0, 3);
-  RECT rcWork = CSimDesktop::GetWorkArea();
-  rcWork.bottom = ptParen.y + FontOffset(harness.GetEditorHwnd()) + 5;  // too short for the tip
-  CSimDesktop::SetWorkArea(rcWork);
+  // too short for the tip
+  CSimDesktop::SetWorkArea(WorkAreaEndingAt(ptParen.y + FontOffset(harness.GetEditorHwnd()) + 5));
   harness.TypeText("(");
   ASSERT_TRUE(harness.IsTipOpen());
   const RECT rc = harness.GetTipRect();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "SimDesktop.h"
+#include "WindowGeometry.h"
 #include "Win32Gdi.h"
 #include "codemax/CodeMaxMessages.h"
 #include "codemax/CodeMaxTextKind.h"
@@ -25,15 +26,19 @@ class CodeMaxWindow : public ::testing::Test {
     wc.lpfnWndProc = &DefWindowProc;
     wc.lpszClassName = "EditorTestFrame";
     RegisterClass(&wc);
-    m_hFrame = CreateWindowEx(0, "EditorTestFrame", "", WS_OVERLAPPED | WS_VISIBLE, 50, 40, 400, 300, nullptr,
-                              nullptr, nullptr, nullptr);
-    m_hEditor = CreateWindowEx(0, CODEMAX_CLASSNAME, "", WS_CHILD | WS_VISIBLE, 10, 20, 200, 100, m_hFrame,
-                               nullptr, nullptr, nullptr);
-    ASSERT_NE(m_hEditor, nullptr);
     LOGFONT lf;
     std::memset(&lf, 0, sizeof(lf));
-    lf.lfHeight = -20;  // cells of 10 x 20 pixels: 20 columns, 5 rows
+    lf.lfHeight = -20;
     m_hFont = CreateFontIndirect(&lf);
+    // The font's cell as the system measures it; the editor is 20 columns
+    // by 5 rows of it.
+    m_cell = FontCell(m_hFont);
+    ASSERT_GT(m_cell.cx, 0);
+    m_hFrame = CreateWindowEx(0, "EditorTestFrame", "", WS_OVERLAPPED | WS_VISIBLE, 50, 40, 400, 300, nullptr,
+                              nullptr, nullptr, nullptr);
+    m_hEditor = CreateWindowEx(0, CODEMAX_CLASSNAME, "", WS_CHILD | WS_VISIBLE, 10, 20, 20 * m_cell.cx,
+                               5 * m_cell.cy, m_hFrame, nullptr, nullptr, nullptr);
+    ASSERT_NE(m_hEditor, nullptr);
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), 0);
   }
   void TearDown() override {
@@ -70,6 +75,11 @@ class CodeMaxWindow : public ::testing::Test {
     nColumn = pos[1];
   }
 
+  // A client pixel nTenths tenths of a cell from the origin, across or down.
+  int X(int nTenths) const { return nTenths * m_cell.cx / 10; }
+  int Y(int nTenths) const { return nTenths * m_cell.cy / 10; }
+
+  SIZE m_cell = {0, 0};
   HWND m_hFrame = nullptr;
   HWND m_hEditor = nullptr;
   HFONT m_hFont = nullptr;
@@ -151,48 +161,54 @@ TEST_F(CodeMaxWindow, FontSetsTheCellAndTheCaretFollowsIt) {
   CCodeMaxEditor* pEditor = CCodeMaxEditor::FromHandle(m_hEditor);
   ASSERT_NE(pEditor, nullptr);
   EXPECT_EQ(CCodeMaxEditor::FromHandle(m_hFrame), nullptr);
-  EXPECT_EQ(pEditor->GetCharWidth(), 10);
-  EXPECT_EQ(pEditor->GetLineHeight(), 20);
+  EXPECT_EQ(pEditor->GetCharWidth(), m_cell.cx);
+  EXPECT_EQ(pEditor->GetLineHeight(), m_cell.cy);
   SetText("ab\ncdef");
   Send(CMM_SETCARETPOS, 1, 3);
-  POINT pt = {-1, -1};
-  EXPECT_FALSE(GetCaretPos(&pt));  // no focus, no caret
+  EXPECT_EQ(CSimDesktop::GetCaretOwner(), nullptr);  // no focus, no caret
   SetFocus(m_hEditor);
+  EXPECT_EQ(CSimDesktop::GetCaretOwner(), m_hEditor);
+  EXPECT_EQ(CSimDesktop::GetCaretSize().cy, m_cell.cy);
+  POINT pt = {-1, -1};
   ASSERT_TRUE(GetCaretPos(&pt));
-  EXPECT_EQ(pt.x, 30);
-  EXPECT_EQ(pt.y, 20);
+  EXPECT_EQ(pt.x, 3 * m_cell.cx);
+  EXPECT_EQ(pt.y, m_cell.cy);
   Send(WM_KEYDOWN, VK_LEFT);
   GetCaretPos(&pt);
-  EXPECT_EQ(pt.x, 20);
+  EXPECT_EQ(pt.x, 2 * m_cell.cx);
   Send(WM_SETFONT, 0, 0);  // back to the system font
   EXPECT_EQ(Send(WM_GETFONT), 0);
+  const SIZE systemCell = FontCell(nullptr);
+  ASSERT_NE(systemCell.cy, m_cell.cy);
+  EXPECT_EQ(pEditor->GetLineHeight(), systemCell.cy);
+  EXPECT_EQ(CSimDesktop::GetCaretSize().cy, systemCell.cy);  // the caret's height follows
   GetCaretPos(&pt);
-  EXPECT_EQ(pt.x, 2 * pEditor->GetCharWidth());
-  EXPECT_EQ(pt.y, pEditor->GetLineHeight());
+  EXPECT_EQ(pt.x, 2 * systemCell.cx);
+  EXPECT_EQ(pt.y, systemCell.cy);
   SetFocus(m_hFrame);
-  EXPECT_FALSE(GetCaretPos(&pt));  // the caret went with the focus
+  EXPECT_EQ(CSimDesktop::GetCaretOwner(), nullptr);  // the caret went with the focus
 }
 
 TEST_F(CodeMaxWindow, ClicksAndPointQueriesMapPixelsToText) {
   SetText("short\na much longer line\n");
   int nLine = -1;
   int nColumn = -1;
-  PosFromPoint(34, 25, nLine, nColumn);  // nearest boundary of 3.4 cells
+  PosFromPoint(X(34), Y(12), nLine, nColumn);  // nearest boundary of 3.4 cells
   EXPECT_EQ(nLine, 1);
   EXPECT_EQ(nColumn, 3);
-  PosFromPoint(36, 5, nLine, nColumn);
+  PosFromPoint(X(36), Y(2), nLine, nColumn);
   EXPECT_EQ(nLine, 0);
   EXPECT_EQ(nColumn, 4);
-  PosFromPoint(190, 5, nLine, nColumn);  // past the end of "short"
+  PosFromPoint(X(190), Y(2), nLine, nColumn);  // past the end of "short"
   EXPECT_EQ(nColumn, 5);
-  PosFromPoint(5, 99, nLine, nColumn);  // below the text
+  PosFromPoint(X(2), Y(50) - 1, nLine, nColumn);  // below the text
   EXPECT_EQ(nLine, 2);
   EXPECT_EQ(nColumn, 0);
   PosFromPoint(-20, -20, nLine, nColumn);  // negative coordinates stay in the text
   EXPECT_EQ(nLine, 0);
   EXPECT_EQ(nColumn, 0);
 
-  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(61, 21));
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X(61), Y(11)));
   EXPECT_EQ(GetFocus(), m_hEditor);
   int32_t record[5] = {};
   Send(CMM_GETSEL, 1, reinterpret_cast<LPARAM>(record));
@@ -212,7 +228,7 @@ TEST_F(CodeMaxWindow, ViewScrollsToKeepTheCaretVisible) {
   EXPECT_EQ(pEditor->GetLeftColumn(), 6);
   POINT pt;
   GetCaretPos(&pt);
-  EXPECT_EQ(pt.x, 190);
+  EXPECT_EQ(pt.x, 19 * m_cell.cx);
   int nLine = -1;
   int nColumn = -1;
   PosFromPoint(pt.x, pt.y, nLine, nColumn);
@@ -221,13 +237,13 @@ TEST_F(CodeMaxWindow, ViewScrollsToKeepTheCaretVisible) {
   EXPECT_EQ(pEditor->GetTopLine(), 1);
   EXPECT_EQ(pEditor->GetLeftColumn(), 0);
   GetCaretPos(&pt);
-  EXPECT_EQ(pt.y, 80);
+  EXPECT_EQ(pt.y, 4 * m_cell.cy);
   PosFromPoint(pt.x, pt.y, nLine, nColumn);
   EXPECT_EQ(nLine, 5);
   EXPECT_EQ(nColumn, 1);
   Send(CMM_SETSCROLLPOS, 0, 0);
   GetCaretPos(&pt);
-  EXPECT_EQ(pt.y, 100);  // the caret may leave the view until it moves
+  EXPECT_EQ(pt.y, 5 * m_cell.cy);  // the caret may leave the view until it moves
   Send(WM_KEYDOWN, VK_UP);
   EXPECT_EQ(pEditor->GetTopLine(), 0);
   SetText("");
@@ -244,15 +260,14 @@ TEST_F(CodeMaxWindow, PaintingDrawsTheVisibleLinesFromTheScrollPosition) {
   EXPECT_EQ(drawn[0].strText, "wo");
   EXPECT_EQ(drawn[0].y, 0);
   EXPECT_EQ(drawn[4].strText, "ix");
-  EXPECT_EQ(drawn[4].y, 80);
+  EXPECT_EQ(drawn[4].y, 4 * m_cell.cy);
 }
 
 TEST_F(CodeMaxWindow, DestroyingTheFocusedEditorReleasesItsCaret) {
   SetFocus(m_hEditor);
-  POINT pt;
-  ASSERT_TRUE(GetCaretPos(&pt));
+  ASSERT_EQ(CSimDesktop::GetCaretOwner(), m_hEditor);
   DestroyWindow(m_hEditor);
-  EXPECT_FALSE(GetCaretPos(&pt));
+  EXPECT_EQ(CSimDesktop::GetCaretOwner(), nullptr);
   EXPECT_EQ(CCodeMaxEditor::FromHandle(m_hEditor), nullptr);
 }
 
