@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Windows package as a user meets it: unpacks the zip (argument, or
-# the one cpack made in build/win32) into a scratch folder, makes a fresh
+# the one cpack made in build/win32) into a scratch folder named as a user's
+# profile may be, with letters outside ASCII, makes a fresh
 # Wine prefix that has seen no build, and from the unpacked folder runs
 # nimbo.exe --version, nimbo.exe functions on the packaged samples and one
 # language-server session (a golden case of tests/tools/lsp/cases).
