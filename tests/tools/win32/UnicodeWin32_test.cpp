@@ -18,13 +18,15 @@ TEST(UnicodeWin32, IniKeepsTextAndFileNamesOfEveryScript) {
   ASSERT_FALSE(scratch.Dir().empty());
   // Latin-1, Polish (outside Latin-1), CJK, and an emoji outside UTF-16's
   // first plane: no single ANSI code page holds them all.
-  for (const std::string strText : {"Projet \u00e9t\u00e9 \u00fc", "\u0141\u00f3d\u017a", "\u65e5\u672c", "\U0001F600"}) {
+  for (const std::string strText :
+       {"Projet \u00e9t\u00e9 \u00fc", "\u0141\u00f3d\u017a", "\u65e5\u672c", "\U0001F600"}) {
     const std::string strDir = scratch.Dir() + "/" + strText + " 1";
     ASSERT_EQ(_mkdir(strDir.c_str()), 0) << strText;
     const std::string strFile = strDir + "/" + strText + ".ini";
     const std::string strQuoted = "'" + strText + "'";
 
-    nimbotest::CRun run = nimbotest::RunNimbo(scratch.Dir(), "ini set '" + strFile + "' " + strQuoted + " Key " + strQuoted);
+    nimbotest::CRun run =
+        nimbotest::RunNimbo(scratch.Dir(), "ini set '" + strFile + "' " + strQuoted + " Key " + strQuoted);
     EXPECT_EQ(run.nStatus, 0) << strText << ": " << run.strErr;
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(strFile))) << strText;
     EXPECT_EQ(nimbotest::ReadText(strFile), "[" + strText + "]\r\nKey=" + strText + "\r\n\r\n") << strText;
