@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the Windows package as a user meets it: unpacks the zip (argument, or
-# the one cpack made in build/win32) into a scratch folder, makes a fresh
+# the one cpack made in build/win32) into a scratch folder named as a user's
+# profile may be, with letters outside ASCII, makes a fresh
 # Wine prefix that has seen no build, and from the unpacked folder runs
 # nimbo.exe --version, nimbo.exe functions on the packaged samples and one
 # language-server session (a golden case of tests/tools/lsp/cases).
@@ -16,9 +17,16 @@ ZIP=$(realpath "$ZIP")
 
 SCRATCH=$(mktemp -d /tmp/nimbo-package-XXXXXX)
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$SCRATCH"' EXIT
-export WINEPREFIX=$SCRATCH/prefix WINEARCH=win32 WINEDEBUG=-all
-(cd "$SCRATCH" && cmake -E tar xf "$ZIP")
-TOP=$SCRATCH/nimbo-$VERSION-win32
+# Wine reads Unix file names and arguments in the locale's character set:
+# UTF-8, so that the folder below arrives whole.
+export WINEPREFIX=$SCRATCH/prefix WINEARCH=win32 WINEDEBUG=-all LC_ALL=C.UTF-8
+# Unpacked where a user's own folders lie (VS Code installs an extension's
+# server under the user's profile), under a name with letters of more than
+# one code page.
+HOME_DIR="$SCRATCH/Users/José Łódź 日本"
+mkdir -p "$HOME_DIR"
+(cd "$HOME_DIR" && cmake -E tar xf "$ZIP")
+TOP=$HOME_DIR/nimbo-$VERSION-win32
 EXE=$TOP/bin/nimbo.exe
 echo "== fresh Wine prefix for $ZIP"
 xvfb-run -a wineboot -i >/dev/null 2>&1 || true

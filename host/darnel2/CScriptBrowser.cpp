@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "CrtMbString.h"
+#include "FileSystemPath.h"
 #include "tamsin/CPathEx.h"
 
 const char* const CScriptBrowser::kScriptExtension = ".nsc";
@@ -25,11 +26,11 @@ bool CScriptBrowser::BrowseDirectory(const CString& strDirectory) {
   namespace fs = std::filesystem;
   m_mapFunctions.clear();
   std::error_code error;
-  fs::directory_iterator it(strDirectory.Str(), error);
+  fs::directory_iterator it(FileSystemPath(strDirectory.Str()), error);
   if (error) return false;
   size_t nExtension = std::char_traits<char>::length(kScriptExtension);
   while (it != fs::directory_iterator()) {
-    std::string strFileName = it->path().filename().string();
+    std::string strFileName = FileSystemName(it->path().filename());
     std::error_code statusError;
     // is_regular_file follows links and leaves out directories named *.nsc.
     if (HasScriptExtension(strFileName) && it->is_regular_file(statusError)) {

@@ -48,6 +48,15 @@ function(nimbo_side_internal_library name objects)
   target_link_libraries(${name} PUBLIC nimbo_host nimbo_platform)
   nimbo_side_export_all(${name})
 endfunction()
+# A program whose text is UTF-8: its command line, and the file names of the
+# system's ANSI calls (and of the C runtime's, which make them), through the
+# process code page that the manifest of Utf8Process.rc sets. Only programs
+# get it; a DLL takes the code page of the program that loads it, so that
+# Nimbo.dll in an ANSI host keeps reading the host's paths in its code page.
+enable_language(RC)
+function(nimbo_side_utf8_program target)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/Utf8Process.rc)
+endfunction()
 # The shared tools/ build is the Linux one; the Windows side builds nimbo.exe
 # (every command but the ncurses editor) with tools/win32/WindowsTool.cmake,
 # and the Windows host program (tools/wine-host), once every library exists.

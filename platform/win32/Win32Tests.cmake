@@ -27,6 +27,13 @@ set(NIMBO_WIN32_POSIX_ONLY_SUITES
 
 set(NIMBO_WIN32_TESTCOMPAT_DIR ${CMAKE_CURRENT_LIST_DIR}/testcompat)
 
+# The environment of every suite under Wine. Wine reads the Unix side's
+# arguments and file names in the Unix locale's character set, which must be
+# UTF-8 for non-ASCII ones to arrive whole (under LC_ALL=C an "é" of an
+# argument arrives as two other characters, and such file names are not
+# found).
+set(NIMBO_WIN32_TEST_ENVIRONMENT WINEDEBUG=-all LC_ALL=C.UTF-8)
+
 # Suites that run nimbo.exe: testcompat/tool/RunNimbo.h takes the place of
 # tests/RunNimbo.h (Windows command lines, CR LF output read as text).
 set(NIMBO_WIN32_TOOL_SUITES tools_ini_tests tools_win32_tests)
@@ -123,6 +130,9 @@ function(nimbo_side_add_test name)
   if(name IN_LIST NIMBO_WIN32_TOOL_SUITES)
     target_include_directories(${name} BEFORE PRIVATE ${NIMBO_WIN32_TESTCOMPAT_DIR}/tool)
     add_dependencies(${name} nimbo)
+    # UTF-8 as nimbo.exe's: the command lines, file names and output the
+    # suite hands over and reads back are the same text on both sides.
+    nimbo_side_utf8_program(${name})
   endif()
   # The few POSIX calls of the tests' scratch-file helpers.
   target_include_directories(${name} PRIVATE ${NIMBO_WIN32_TESTCOMPAT_DIR})
@@ -134,7 +144,7 @@ function(nimbo_side_add_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name} ${args} WORKING_DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "NIMBO_SOURCE_DIR=${PROJECT_SOURCE_DIR};WINEDEBUG=-all" TIMEOUT 900)
+    ENVIRONMENT "NIMBO_SOURCE_DIR=${PROJECT_SOURCE_DIR};${NIMBO_WIN32_TEST_ENVIRONMENT}" TIMEOUT 900)
 endfunction()
 
 # The language server's golden cases (tests/tools/lsp/cases), run against
@@ -145,4 +155,4 @@ find_program(NIMBO_NODE node REQUIRED)
 add_test(NAME lsp_cases_exe
   COMMAND ${NIMBO_NODE} ${PROJECT_SOURCE_DIR}/tests/tools/lsp/process/run-cases.js --wine --
           ${NIMBO_WINE} $<TARGET_FILE:nimbo> lsp)
-set_tests_properties(lsp_cases_exe PROPERTIES ENVIRONMENT "WINEDEBUG=-all" TIMEOUT 900)
+set_tests_properties(lsp_cases_exe PROPERTIES ENVIRONMENT "${NIMBO_WIN32_TEST_ENVIRONMENT}" TIMEOUT 900)

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "FileSystemPath.h"
 #include "ini/CIniFile.h"
 #include "module/SharedCatalogs.h"
 #include "tools/lsp/LspFuzzy.h"
@@ -20,15 +21,15 @@ namespace {
 
 bool IsReadableDirectory(const std::string& strPath) {
   std::error_code error;
-  if (!std::filesystem::is_directory(strPath, error)) return false;
-  std::filesystem::directory_iterator it(strPath, error);
+  if (!std::filesystem::is_directory(FileSystemPath(strPath), error)) return false;
+  std::filesystem::directory_iterator it(FileSystemPath(strPath), error);
   return !error;
 }
 
 std::string AbsolutePath(const std::string& strPath) {
   std::error_code error;
-  const std::filesystem::path path = std::filesystem::weakly_canonical(strPath, error);
-  return SystemSeparators(error ? strPath : path.string());
+  const std::filesystem::path path = std::filesystem::weakly_canonical(FileSystemPath(strPath), error);
+  return SystemSeparators(error ? strPath : FileSystemName(path));
 }
 
 char LowerChar(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }

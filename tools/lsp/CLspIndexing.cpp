@@ -4,6 +4,7 @@
 // their files'.
 #include <filesystem>
 
+#include "FileSystemPath.h"
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
@@ -128,7 +129,7 @@ void CLspServer::FullIndex() {
     std::string strPath;
     if (!ScriptPathOfUri(entry.first, strPath)) continue;
     const CString strKey = m_pCatalog->KeyOf(strPath);
-    if (m_pCatalog->Filter().Covers(strPath) && std::filesystem::exists(strPath)) continue;  // listed already
+    if (m_pCatalog->Filter().Covers(strPath) && std::filesystem::exists(FileSystemPath(strPath))) continue;  // listed already
     scripts.emplace_back(strKey, strPath);
   }
   std::sort(scripts.begin(), scripts.end());
@@ -210,7 +211,7 @@ void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
       continue;
     }
     std::error_code error;
-    if (std::filesystem::is_directory(strPath, error)) {
+    if (std::filesystem::is_directory(FileSystemPath(strPath), error)) {
       // A folder that appeared (or was renamed into the tree): its scripts.
       if (strPath == filter.Root() || filter.Covers(strPath + PathSeparator() + "x"))
         for (const std::string& strScript : ListScripts(strPath, filter)) toRead.push_back(strScript);

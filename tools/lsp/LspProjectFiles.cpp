@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "FileSystemPath.h"
 #include "darnel2/CScriptBrowser.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -95,11 +96,11 @@ std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolder
   const std::string strStart = WithoutTrailingSlash(strDir);
   if (strStart != filter.Root() && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
   std::error_code error;
-  fs::recursive_directory_iterator it(strStart, fs::directory_options::skip_permission_denied, error);
+  fs::recursive_directory_iterator it(FileSystemPath(strStart), fs::directory_options::skip_permission_denied, error);
   size_t nEntries = 0;
   for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     if (pfnStep && ++nEntries % 256 == 0) pfnStep();
-    const std::string strPath = SystemSeparators(it->path().string());
+    const std::string strPath = SystemSeparators(FileSystemName(it->path()));
     std::error_code statusError;
     if (it->is_directory(statusError)) {
       if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) it.disable_recursion_pending();

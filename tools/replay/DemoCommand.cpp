@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FileSystemPath.h"
 #include "tools/nimbo/CommandLine.h"
 #include "tools/nimbo/HostOptions.h"
 #include "tools/nimbo/SamplesDir.h"
@@ -28,20 +29,20 @@ std::string MakeScratchDir(std::string& strError) {
   try {
     base = fs::temp_directory_path();
   } catch (const fs::filesystem_error& failure) {
-    strError = "no scratch folder " + failure.path1().string() + ": " + failure.code().message();
+    strError = "no scratch folder " + FileSystemName(failure.path1()) + ": " + failure.code().message();
     return std::string();
   }
   std::error_code error;
   std::random_device device;
   for (int nTry = 0; nTry < 100; ++nTry) {
     const fs::path dir = base / ("nimbo-demo-" + std::to_string(device() % 1000000000u));
-    if (fs::create_directory(dir, error)) return dir.string();
+    if (fs::create_directory(dir, error)) return FileSystemName(dir);
     if (error) {
-      strError = "cannot make a scratch directory in " + base.string() + ": " + error.message();
+      strError = "cannot make a scratch directory in " + FileSystemName(base) + ": " + error.message();
       return std::string();
     }
   }
-  strError = "cannot make a scratch directory in " + base.string();
+  strError = "cannot make a scratch directory in " + FileSystemName(base);
   return std::string();
 }
 
@@ -49,9 +50,9 @@ std::string MakeScratchDir(std::string& strError) {
 // naming the file and the system's reason when one fails.
 bool CopyFiles(const std::string& strFrom, const std::string& strTo, std::string& strError) {
   std::error_code error;
-  for (fs::directory_iterator it(strFrom, error), end; !error && it != end; it.increment(error)) {
-    if (it->is_regular_file(error) && !fs::copy_file(it->path(), fs::path(strTo) / it->path().filename(), error)) {
-      strError = "cannot copy " + it->path().string() + ": " + error.message();
+  for (fs::directory_iterator it(FileSystemPath(strFrom), error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error) && !fs::copy_file(it->path(), FileSystemPath(strTo) / it->path().filename(), error)) {
+      strError = "cannot copy " + FileSystemName(it->path()) + ": " + error.message();
       return false;
     }
   }
@@ -81,7 +82,7 @@ int RunDemo(const nimbo::CHostOptions& options) {
   }
   std::error_code removeError;
   if (!CopyFiles(options.strProjectDir, strScratch, strError)) {
-    fs::remove_all(strScratch, removeError);
+    fs::remove_all(FileSystemPath(strScratch), removeError);
     std::fprintf(stderr, "nimbo demo: cannot copy the project: %s\n", strError.c_str());
     return nimbo::kExitError;
   }
@@ -94,7 +95,7 @@ int RunDemo(const nimbo::CHostOptions& options) {
               "The tip's current parameter is shown in [brackets], the caret as |.\n");
   const int nStatus = RunReplay(script, replay, stdout);
   std::fflush(stdout);
-  fs::remove_all(strScratch, removeError);
+  fs::remove_all(FileSystemPath(strScratch), removeError);
   return nStatus == 0 ? nimbo::kExitOk : nimbo::kExitError;
 }
 

@@ -9,6 +9,9 @@
 #   tools/ini/*Posix.cpp                           IniSystemWin32.cpp, IniFileAccessWin32.cpp, IniLockSystemWin32.cpp
 #   tools/lsp/watcher/CLspInotifyWatcher.cpp       the poll of stamps (LspPortableWatcher.cpp)
 #   tools/edit/*Posix.cpp                          FileStampWin32.cpp
+# nimbo.exe runs with UTF-8 as its code page (nimbo_side_utf8_program), so
+# that the shared sources' text, arguments and file names are UTF-8 as on
+# Linux; ConsoleWin32.cpp shows that text on a console.
 # ToolPosixCompat.h is included ahead of every tool source for the few POSIX
 # calls left in them (realpath, readlink), and ConsoleWin32.cpp lets a
 # Windows console read the progress line's erase sequence.
@@ -72,14 +75,16 @@ nimbo_tool_win32_library(nimbo_tool_lsp lsp
 add_executable(nimbo ${NIMBO_TOOLS_DIR}/nimbo/main.cpp ${NIMBO_TOOLS_DIR}/nimbo/CommandTable.cpp
                ${NIMBO_TOOLS_DIR}/nimbo/LspCommand.cpp ${NIMBO_TOOL_WIN32_DIR}/ConsoleWin32.cpp)
 nimbo_tool_win32_settings(nimbo)
+nimbo_side_utf8_program(nimbo)
 target_compile_definitions(nimbo PRIVATE NIMBO_VERSION="${PROJECT_VERSION}")
 target_link_libraries(nimbo PRIVATE nimbo_tool_common nimbo_tool_edit nimbo_tool_replay nimbo_tool_ini
                       nimbo_tool_functions nimbo_tool_lsp)
 
 # The Windows side's own tests of the tool: file URIs against Windows paths,
-# and the bytes of nimbo.exe's standard output.
+# the bytes of nimbo.exe's standard output, and its text outside ASCII.
 if(NIMBO_BUILD_TESTS)
   nimbo_test(NAME tools_win32_tests SOURCES ${PROJECT_SOURCE_DIR}/tests/tools/win32/LspUriWin32_test.cpp
-             ${PROJECT_SOURCE_DIR}/tests/tools/win32/StdoutWin32_test.cpp LIBS nimbo_tool_lsp)
+             ${PROJECT_SOURCE_DIR}/tests/tools/win32/StdoutWin32_test.cpp
+             ${PROJECT_SOURCE_DIR}/tests/tools/win32/UnicodeWin32_test.cpp LIBS nimbo_tool_lsp)
   target_compile_definitions(tools_win32_tests PRIVATE NIMBO_VERSION="${PROJECT_VERSION}")
 endif()

@@ -65,17 +65,32 @@ function Frame(strBody) {
 }
 
 // Where the fixture's copy lies, and how ${DIR} is written in the messages.
+// The copy's folder is named with Latin-1, Polish and CJK letters, an emoji
+// (outside UTF-16's first plane) and spaces, so that every case also shows
+// that the server finds its Programs folder and the project's scripts under
+// such a name and keeps it through its paths and URIs.
+const kScratchName = "Outils \u00fc \u00e9t\u00e9 \u0141\u00f3d\u017a \u65e5\u672c \u{1F600} c";
+
+// A URI's path as the server writes it: UTF-8, every byte but a letter, a
+// digit and "/-._~" percent-encoded.
+function UriPath(strPath) {
+  return [...Buffer.from(strPath, "utf8")].map((nByte) => {
+    const ch = String.fromCharCode(nByte);
+    return /[A-Za-z0-9\/\-._~]/.test(ch) ? ch : `%${nByte.toString(16).toUpperCase().padStart(2, "0")}`;
+  }).join("");
+}
+
 function MakeScratch(bWine) {
   if (!bWine) {
-    const strDir = fs.mkdtempSync(path.join(os.tmpdir(), "nimbo-lsp-case-"));
-    return { strDir, strUriBase: `file://${strDir}`, strJsonPath: strDir };
+    const strDir = fs.mkdtempSync(path.join(os.tmpdir(), kScratchName));
+    return { strDir, strUriBase: `file://${UriPath(strDir)}`, strJsonPath: strDir };
   }
   const strPrefix = process.env.WINEPREFIX || path.join(os.homedir(), ".wine");
   const strParent = path.join(strPrefix, "drive_c", "nimbo-lsp-cases");
   fs.mkdirSync(strParent, { recursive: true });
-  const strDir = fs.mkdtempSync(path.join(strParent, "c"));
+  const strDir = fs.mkdtempSync(path.join(strParent, kScratchName));
   const strName = path.basename(strDir);
-  return { strDir, strUriBase: `file:///c%3A/nimbo-lsp-cases/${strName}`,
+  return { strDir, strUriBase: `file:///c%3A/nimbo-lsp-cases/${UriPath(strName)}`,
            strJsonPath: `C:\\\\nimbo-lsp-cases\\\\${strName}` };
 }
 
