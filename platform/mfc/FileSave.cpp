@@ -160,8 +160,9 @@ class CSavePolicy {
       m_nError = 0;  // a folder that refused the copy is no failure of the save
       return strCopy;
     }
-    m_strFolders.clear();
-    for (const std::string& strFolder : folders) m_strFolders += (m_strFolders.empty() ? "" : ", ") + strFolder;
+    m_strFolders = "none in " + folders[0];
+    for (size_t i = 1; i < folders.size(); ++i) m_strFolders += (i + 1 < folders.size() ? ", " : " or ") + folders[i];
+    if (folders.size() == 1) m_strFolders += ", and no state or runtime folder of the user's takes one";
     return std::string();
   }
 
@@ -200,7 +201,7 @@ class CSavePolicy {
     const std::string strCopy = KeepCopy(strTarget, facts, strOld);
     if (strCopy.empty()) {
       m_files.Close(file);
-      return Refused(EACCES, "no copy of its content can be kept while it is rewritten in place (none fits in " +
+      return Refused(EACCES, "it would be rewritten in place, and no copy of its content can be kept meanwhile (" +
                                  m_strFolders + "), so it was left as it was");
     }
     bool bDone = Rewrite(file, m_pData, m_nSize);
