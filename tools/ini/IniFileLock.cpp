@@ -41,6 +41,10 @@ bool CIniFileLock::Acquire(const std::string& strPath, std::string& strWhy) {
       fd = OpenToLockMissing(strPath);
       if (fd < 0 && errno == ENOENT) return true;  // no folder, so no file: reading it says so
     }
+    if (fd < 0 && errno == EBUSY && std::chrono::steady_clock::now() < deadline) {
+      Pause(random);  // the lock of a missing file is going away with its last holder
+      continue;
+    }
     if (fd < 0) {
       strWhy = "cannot lock " + strPath + ": " + std::strerror(errno);
       return false;

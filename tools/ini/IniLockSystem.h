@@ -18,7 +18,8 @@ namespace ini {
 int OpenToLock(const std::string& strPath);
 // Opens what stands for the file strPath while it does not exist yet, to
 // lock it: the folder it will be made in, or a file there that goes when
-// it is closed. -1 with errno set.
+// it is closed. -1 with errno set (EBUSY: that file is going and cannot
+// be opened until it has gone).
 int OpenToLockMissing(const std::string& strPath);
 // Takes the advisory lock of fd without waiting, exclusive for a change or
 // shared for a reader: 0, EBUSY while another process holds it in a way

@@ -45,8 +45,13 @@ int OpenToLock(const std::string& strPath) {
 int OpenToLockMissing(const std::string& strPath) {
   const size_t nSeparator = strPath.find_last_of("\\/");
   const std::string strFolder = nSeparator == std::string::npos ? std::string() : strPath.substr(0, nSeparator + 1);
-  return OpenNamed(strFolder + ".~nbnew.lock", GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
-                   FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+  const std::string strLock = strFolder + ".~nbnew.lock";
+  const int fd = OpenNamed(strLock, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+  // Once its holder has closed it, the file refuses to open until its last
+  // handle is gone.
+  if (fd < 0 && errno == EACCES && GetFileAttributesA(strLock.c_str()) != INVALID_FILE_ATTRIBUTES) errno = EBUSY;
+  return fd;
 }
 
 int TryLock(int fd, bool bShared) {
