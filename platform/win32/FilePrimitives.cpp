@@ -16,7 +16,8 @@ const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 thread_local DWORD t_dwError = ERROR_SUCCESS;
 
-// Records the reason of the call that just failed; false.
+// Records the reason of the call that just failed; false. Read the
+// reason from t_dwError afterwards, not from GetLastError.
 bool Fail() {
   t_dwError = GetLastError();
   return false;
@@ -213,12 +214,16 @@ class CWin32FilePrimitives : public CFilePrimitives {
   // deleted (ERROR_UNABLE_TO_MOVE_REPLACEMENT). The name is reserved by
   // creating the file; ReplaceFile replaces it.
   bool Replace(const std::string& strNew, const std::string& strTarget) override {
-    const std::string strBackup = strNew + "b";
+    std::string strBackup = strNew;
+    strBackup.replace(strBackup.rfind(".~nbn"), 5, ".~nbb");
     const HANDLE hBackup = OpenNamed(strBackup, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (hBackup == INVALID_HANDLE_VALUE) return false;
     CloseHandle(hBackup);
-    const bool bReplaced = ReplaceNamed(strTarget, strNew, strBackup);
-    const DWORD dwError = bReplaced ? ERROR_SUCCESS : GetLastError();
+    // The reason as Fail recorded it: reaching a thread_local may clear the
+    // thread's last error.
+    DWORD dwError = ERROR_SUCCESS;
+    if (!ReplaceNamed(strTarget, strNew, strBackup))
+      dwError = t_dwError != ERROR_SUCCESS ? t_dwError : ERROR_UNABLE_TO_REMOVE_REPLACED;
     if (FinishReplace(dwError, strTarget, strNew, strBackup)) return true;
     t_dwError = dwError;
     return false;
