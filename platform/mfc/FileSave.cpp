@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "FilePrimitives.h"
 
@@ -30,9 +31,12 @@ std::string IdentityText(const CFileFacts& facts) {
   return szId;
 }
 
-// Six characters that differ between calls and between processes.
+// Six characters that differ between calls and between processes (whose
+// clocks and stack addresses may be the same: the system's random source
+// seeds each process).
 std::string RandomPart() {
-  static std::atomic<unsigned long long> s_nState{0};
+  static std::atomic<unsigned long long> s_nState{static_cast<unsigned long long>(std::random_device()()) << 32 ^
+                                                  std::random_device()()};
   static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   const int nLocal = 0;
   unsigned long long nState =

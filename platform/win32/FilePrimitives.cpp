@@ -214,9 +214,13 @@ class CWin32FilePrimitives : public CFilePrimitives {
   // deleted (ERROR_UNABLE_TO_MOVE_REPLACEMENT). The name is reserved by
   // creating the file; ReplaceFile replaces it.
   bool Replace(const std::string& strNew, const std::string& strTarget) override {
-    std::string strBackup = strNew;
-    strBackup.replace(strBackup.rfind(".~nbn"), 5, ".~nbb");
-    const HANDLE hBackup = OpenNamed(strBackup, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    std::string strBackup;
+    HANDLE hBackup = INVALID_HANDLE_VALUE;
+    for (char cTry = 'a'; hBackup == INVALID_HANDLE_VALUE && cTry <= 'z'; ++cTry) {
+      strBackup = strNew + cTry;
+      hBackup = OpenNamed(strBackup, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+      if (hBackup == INVALID_HANDLE_VALUE && t_dwError != ERROR_FILE_EXISTS) return false;
+    }
     if (hBackup == INVALID_HANDLE_VALUE) return false;
     CloseHandle(hBackup);
     // The reason as Fail recorded it: reaching a thread_local may clear the

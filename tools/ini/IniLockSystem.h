@@ -14,7 +14,8 @@ namespace ini {
 
 // Opens the file strPath leads to (through symbolic links) to lock it,
 // readable and without keeping it from being replaced: a descriptor, or -1
-// with errno set (ENOENT: there is no such file).
+// with errno set (ENOENT: there is no such file; EBUSY: another change
+// holds it closed for a moment).
 int OpenToLock(const std::string& strPath);
 // Opens what stands for the file strPath while it does not exist yet, to
 // lock it: the folder it will be made in, or a file there that goes when

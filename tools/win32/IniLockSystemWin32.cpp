@@ -1,6 +1,9 @@
 // IniLockSystem on Windows: LockFileEx of a byte far beyond the end of the
 // file, through a handle that lets the file be replaced; while the file
-// does not exist yet, of a file in its folder that goes when closed.
+// does not exist yet, of a file in its folder that goes when closed. A
+// change of a file takes that folder's lock too: ReplaceFile leaves the
+// file's name empty for a moment, and a change that came then would take
+// the file for a missing one and make it anew.
 #include "tools/ini/IniLockSystem.h"
 
 #include <fcntl.h>
@@ -8,6 +11,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <map>
 
 #include "Win32Errno.h"
 
@@ -21,7 +25,9 @@ const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 int OpenNamed(const std::string& strPath, DWORD dwAccess, DWORD dwDisposition, DWORD dwFlags) {
   const HANDLE hFile = CreateFileA(strPath.c_str(), dwAccess, kShareAll, nullptr, dwDisposition, dwFlags, nullptr);
   if (hFile == INVALID_HANDLE_VALUE) {
-    errno = ErrnoOfSystemError(GetLastError());
+    // Held for a moment by another change's ReplaceFile: it will open again.
+    const DWORD dwError = GetLastError();
+    errno = dwError == ERROR_SHARING_VIOLATION ? EBUSY : ErrnoOfSystemError(dwError);
     return -1;
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_RDONLY | _O_BINARY);
@@ -36,25 +42,11 @@ bool SameFile(HANDLE hOne, HANDLE hOther) {
          one.nFileIndexLow == other.nFileIndexLow;
 }
 
-}  // namespace
+// The folder's lock that goes with each file's lock, by the file's
+// descriptor; none where the folder takes no new file.
+std::map<int, int> g_folderLocks;
 
-int OpenToLock(const std::string& strPath) {
-  return OpenNamed(strPath, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
-}
-
-int OpenToLockMissing(const std::string& strPath) {
-  const size_t nSeparator = strPath.find_last_of("\\/");
-  const std::string strFolder = nSeparator == std::string::npos ? std::string() : strPath.substr(0, nSeparator + 1);
-  const std::string strLock = strFolder + ".~nbnew.lock";
-  const int fd = OpenNamed(strLock, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
-  // Once its holder has closed it, the file refuses to open until its last
-  // handle is gone.
-  if (fd < 0 && errno == EACCES && GetFileAttributesA(strLock.c_str()) != INVALID_FILE_ATTRIBUTES) errno = EBUSY;
-  return fd;
-}
-
-int TryLock(int fd, bool bShared) {
+int LockByte(int fd, bool bShared) {
   const HANDLE hFile = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
   if (hFile == INVALID_HANDLE_VALUE) return EBADF;
   // Windows' locks are mandatory: a locked byte cannot be read or written
@@ -70,6 +62,49 @@ int TryLock(int fd, bool bShared) {
   return dwError == ERROR_LOCK_VIOLATION || dwError == ERROR_IO_PENDING ? EBUSY : ErrnoOfSystemError(dwError);
 }
 
+void UnlockByte(int fd) {
+  OVERLAPPED place = {};
+  place.Offset = 0xFFFFFFFF;
+  place.OffsetHigh = 0x7FFFFFFF;
+  UnlockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), 0, 1, 0, &place);
+}
+
+}  // namespace
+
+int OpenToLock(const std::string& strPath) {
+  const int fd = OpenNamed(strPath, GENERIC_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  if (fd < 0) return -1;
+  const int fdFolder = OpenToLockMissing(strPath);
+  if (fdFolder < 0 && errno == EBUSY) {
+    _close(fd);
+    errno = EBUSY;
+    return -1;
+  }
+  if (fdFolder >= 0) g_folderLocks[fd] = fdFolder;
+  return fd;
+}
+
+int OpenToLockMissing(const std::string& strPath) {
+  const size_t nSeparator = strPath.find_last_of("\\/");
+  const std::string strFolder = nSeparator == std::string::npos ? std::string() : strPath.substr(0, nSeparator + 1);
+  const std::string strLock = strFolder + ".~nbnew.lock";
+  const int fd = OpenNamed(strLock, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+  // Once its holder has closed it, the file refuses to open until its last
+  // handle is gone.
+  if (fd < 0 && errno == EACCES && GetFileAttributesA(strLock.c_str()) != INVALID_FILE_ATTRIBUTES) errno = EBUSY;
+  return fd;
+}
+
+int TryLock(int fd, bool bShared) {
+  const int nError = LockByte(fd, bShared);
+  const auto folder = g_folderLocks.find(fd);
+  if (nError != 0 || bShared || folder == g_folderLocks.end()) return nError;
+  const int nFolderError = LockByte(folder->second, false);
+  if (nFolderError != 0) UnlockByte(fd);
+  return nFolderError;
+}
+
 bool StillLeadsTo(int fd, const std::string& strPath, bool bMissing) {
   const HANDLE hNamed = CreateFileA(strPath.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                     nullptr);
@@ -79,7 +114,14 @@ bool StillLeadsTo(int fd, const std::string& strPath, bool bMissing) {
   return bSame;
 }
 
-void CloseLock(int fd) { _close(fd); }
+void CloseLock(int fd) {
+  const auto folder = g_folderLocks.find(fd);
+  if (folder != g_folderLocks.end()) {
+    _close(folder->second);
+    g_folderLocks.erase(folder);
+  }
+  _close(fd);
+}
 
 unsigned ProcessSeed() { return static_cast<unsigned>(GetCurrentProcessId()); }
 
