@@ -121,7 +121,7 @@ class CSavePolicy {
       m_files.RemoveIfAbandoned(m_files.InFolder(strFolder, entry.strName));
   }
 
-  EReplaced ReplaceThroughNewFile(FileRef& file, const std::string& strTarget, const CFileFacts& facts) {
+  EReplaced ReplaceThroughNewFile(FileRef file, const std::string& strTarget, const CFileFacts& facts) {
     std::string strNew;
     const FileRef made = CreateNamed(m_files.FolderOf(strTarget), kNewPrefix + IdentityText(facts), true, strNew);
     if (made == kNoFile) {
