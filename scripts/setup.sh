@@ -10,7 +10,7 @@
 # apt-get runs only when a package is missing.
 set -euo pipefail
 
-PACKAGES=(build-essential cmake g++ libncurses-dev libcli11-dev nlohmann-json3-dev)
+PACKAGES=(build-essential cmake g++ libncurses-dev libcli11-dev nlohmann-json3-dev libattr1-dev libacl1-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev tmux pkg-config neovim
                dpkg-dev file debhelper lintian doxygen ccache
                strace emacs-nox elpa-eglot)

@@ -3,7 +3,10 @@
 #include "ChildProcess.h"
 
 #include <gtest/gtest.h>
+#include <acl/libacl.h>
+#include <sys/acl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -45,11 +48,13 @@ TEST(SavePromises, PermissionsAndOwnerAsAnUnprivilegedUser) {
     const char* pszWhat;
     mode_t nDirMode;
     mode_t nFileMode;
+    bool bStateFolder;  // the user has a folder of its own for the copy of an in-place save
     bool bSaved;
   } cases[] = {
-      {"read-only file in a writable directory", 0777, 0444, false},
-      {"writable file in a directory that refuses new files", 0555, 0666, true},
-      {"root's writable file in a writable directory", 0777, 0666, true},
+      {"read-only file in a writable directory", 0777, 0444, true, false},
+      {"writable file in a directory that refuses new files", 0555, 0666, true, true},
+      {"the same, with no folder of the user's for a copy", 0555, 0666, false, false},
+      {"root's writable file in a writable directory", 0777, 0666, true, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pszWhat);
@@ -59,7 +64,12 @@ TEST(SavePromises, PermissionsAndOwnerAsAnUnprivilegedUser) {
     ASSERT_EQ(::chmod(strPath.c_str(), c.nFileMode), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), c.nDirMode), 0);
     const ino_t nInode = StatOf(strPath).st_ino;
+    CScratchDir state;
+    ASSERT_EQ(::chmod(state.Path().c_str(), 0777), 0);
     const CChildResult result = RunInChild([&](long&) {
+      ::setenv("XDG_STATE_HOME", c.bStateFolder ? state.Path().c_str() : "/nonexistent", 1);
+      ::setenv("HOME", "/nonexistent", 1);
+      ::unsetenv("XDG_RUNTIME_DIR");
       if (setgid(kNobody) != 0 || setuid(kNobody) != 0) return 3;
       return SaveNew(strPath) ? 1 : 0;
     });
@@ -72,6 +82,7 @@ TEST(SavePromises, PermissionsAndOwnerAsAnUnprivilegedUser) {
     EXPECT_EQ(after.st_mode & 07777, c.nFileMode);
     EXPECT_EQ(after.st_ino, nInode);  // written in place, or not at all
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"doc.ini"});
+    EXPECT_EQ(Entries(state.Path() + "/nimbo").size(), 0u) << "a copy left behind";
   }
 }
 
@@ -84,6 +95,32 @@ TEST(SavePromises, OwnerIsCarriedOverWhereTheProcessMaySetIt) {
   ASSERT_TRUE(SaveNew(strPath));
   EXPECT_EQ(StatOf(strPath).st_uid, kNobody);
   EXPECT_EQ(StatOf(strPath).st_gid, kNobody);
+}
+
+// Extended attributes and access control lists stay with a file that a
+// save replaces.
+TEST(SavePromises, AttributesAndAccessListsAreCarriedOver) {
+  CScratchDir dir;
+  const std::string strPath = dir / "marked.ini";
+  WriteFile(strPath, kOld);
+  if (::setxattr(strPath.c_str(), "user.origin", "kept", 4, 0) != 0) GTEST_SKIP() << "no user attributes here";
+  acl_t acl = ::acl_from_text("u::rw-,u:65534:r--,g::r--,m::r--,o::---");
+  ASSERT_NE(acl, nullptr);
+  const bool bAcl = ::acl_set_file(strPath.c_str(), ACL_TYPE_ACCESS, acl) == 0;
+  ::acl_free(acl);
+  const ino_t nInode = StatOf(strPath).st_ino;
+  ASSERT_TRUE(SaveNew(strPath));
+  EXPECT_NE(StatOf(strPath).st_ino, nInode) << "replaced through a new file";
+  char achValue[16] = {};
+  EXPECT_EQ(::getxattr(strPath.c_str(), "user.origin", achValue, sizeof achValue), 4);
+  EXPECT_STREQ(achValue, "kept");
+  if (!bAcl) return;
+  acl = ::acl_get_file(strPath.c_str(), ACL_TYPE_ACCESS);
+  ASSERT_NE(acl, nullptr);
+  char* pszText = ::acl_to_any_text(acl, nullptr, ',', TEXT_ABBREVIATE | TEXT_NUMERIC_IDS);
+  EXPECT_STREQ(pszText, "u::rw-,u:65534:r--,g::r--,m::r--,o::---");
+  ::acl_free(pszText);
+  ::acl_free(acl);
 }
 
 TEST(SavePromises, LinksStayLinks) {

@@ -12,6 +12,7 @@
 #include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniFileBytes.h"
+#include "tools/ini/IniFileLock.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniSystem.h"
 #include "tools/nimbo/ProgressLine.h"
@@ -56,8 +57,8 @@ std::string CannotRead(const std::string& strPath, const std::string& strWhy, co
   if (nBytes == 0 || pBytes[0] != '\0') return strMessage;
   const std::vector<std::string> copies = FindKeptCopies(SystemPath(strPath).c_str());
   if (copies.empty()) return strMessage;
-  strMessage += "; a save of it was cut short, and its earlier content may be in " + copies[0];
-  if (copies.size() > 1) strMessage += " (or in one of " + std::to_string(copies.size() - 1) + " older copies beside it)";
+  strMessage += "; a save of it was cut short, and its earlier content is in " + copies[0];
+  if (copies.size() > 1) strMessage += " (older ones in " + std::to_string(copies.size() - 1) + " more copies)";
   return strMessage;
 }
 
@@ -73,7 +74,14 @@ std::function<std::string(int nSeconds)> StageProgress(const std::string& strSta
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   CFileBytes bytes;
   int nError = 0;
-  if (!bytes.Read(strPath, -1, nError)) {
+  bool bRead = bytes.Read(strPath, -1, nError);
+  // A file that begins with a zero byte may be in the middle of a change
+  // that rewrites it in place: read once more after it.
+  if (bRead && bytes.Size() > 0 && bytes.Data()[0] == '\0') {
+    CIniFileLock::WaitForChanges(strPath);
+    bRead = bytes.Read(strPath, -1, nError);
+  }
+  if (!bRead) {
     Error("cannot read " + strPath + ": " + std::strerror(nError));
     return false;
   }
@@ -136,10 +144,7 @@ bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize,
     strWhy = std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
-  errno = 0;
-  if (SaveWholeFile(strPath.c_str(), pData, nSize)) return true;
-  strWhy = std::strerror(errno != 0 ? errno : EIO);
-  return false;
+  return SaveWholeFile(strPath.c_str(), pData, nSize, &strWhy);
 }
 
 }  // namespace ini

@@ -15,6 +15,9 @@ CFileBytes::~CFileBytes() {
 }
 
 bool CFileBytes::Read(const std::string& strPath, int fd, int& nError) {
+  if (m_pMap != nullptr) UnmapWholeFile(m_pMap, m_nMapped);
+  m_pMap = nullptr;
+  m_strRead.clear();
   const bool bOwn = fd < 0;
   if (bOwn) {
     fd = OpenToRead(strPath);

@@ -19,7 +19,7 @@ class CFileBytes {
 
   // Reads strPath through fd when it is not -1 (a descriptor open on the
   // file for reading), else through a descriptor of its own. False with the
-  // errno value in nError.
+  // errno value in nError. What an earlier Read gave goes.
   bool Read(const std::string& strPath, int fd, int& nError);
   const char* Data() const { return m_pMap != nullptr ? static_cast<const char*>(m_pMap) : m_strRead.data(); }
   size_t Size() const { return m_pMap != nullptr ? m_nMapped : m_strRead.size(); }

@@ -1,8 +1,6 @@
-// CIniFileLock: a lock file made exclusively, or an advisory lock where none
-// can be made; the waiting and the reasons given are the same on every side.
+// CIniFileLock: the waiting and the reasons given are the same on every
+// side; IniLockSystem.h holds the system's calls.
 #include "tools/ini/IniFileLock.h"
-
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -10,7 +8,6 @@
 #include <random>
 #include <thread>
 
-#include "tools/ini/IniFileAccess.h"
 #include "tools/ini/IniLockSystem.h"
 
 namespace nimbo {
@@ -18,8 +15,7 @@ namespace ini {
 namespace {
 
 // How long a taken lock is waited for: enough for a queue of changes to
-// one file to pass, short enough that a lock left by a killed process is
-// reported soon.
+// one file to pass, short enough that a change that hangs is reported soon.
 const std::chrono::seconds kWait(10);
 
 // A pause of 1 to 20 ms, different in each process, so that waiters do not
@@ -31,46 +27,62 @@ void Pause(std::minstd_rand& random) {
 }  // namespace
 
 CIniFileLock::~CIniFileLock() {
-  if (!m_strLockPath.empty()) RemoveLockFile(m_strLockPath);
-  if (m_nFd >= 0) ::close(m_nFd);  // closing gives up the advisory lock
+  if (m_nFd >= 0) CloseLock(m_nFd);  // closing gives up the lock
 }
 
 bool CIniFileLock::Acquire(const std::string& strPath, std::string& strWhy) {
-  const std::string strLock = strPath + ".lock";
   std::minstd_rand random(ProcessSeed());
   const auto deadline = std::chrono::steady_clock::now() + kWait;
   for (;;) {
-    const int nError = CreateLockFile(strLock);
-    if (nError == 0) {
-      m_strLockPath = strLock;
-      RemoveLockFileOnInterrupt(strLock);
-      return true;
+    bool bMissing = false;
+    int fd = OpenToLock(strPath);
+    if (fd < 0 && errno == ENOENT) {
+      bMissing = true;
+      fd = OpenToLockMissing(strPath);
+      if (fd < 0 && errno == ENOENT) return true;  // no folder, so no file: reading it says so
     }
-    if (nError == EEXIST && std::chrono::steady_clock::now() < deadline) {
-      Pause(random);
+    if (fd < 0 && errno == EBUSY && std::chrono::steady_clock::now() < deadline) {
+      Pause(random);  // the lock of a missing file is going away with its last holder
       continue;
     }
-    if (nError == EEXIST) {
-      strWhy = strLock + " exists: another change is under way (remove it if no nimbo ini is running)";
+    if (fd < 0) {
+      strWhy = "cannot lock " + strPath + ": " + std::strerror(errno);
       return false;
     }
-    if (nError == ENOENT) return true;  // no directory, so no file: reading it says so
-    if (nError != EACCES && nError != EPERM && nError != EROFS) {
-      strWhy = "cannot make " + strLock + ": " + std::strerror(nError);
-      return false;
+    int nError;
+    while ((nError = TryLock(fd, false)) == EBUSY || nError == EINTR) {
+      if (std::chrono::steady_clock::now() >= deadline) {
+        CloseLock(fd);
+        strWhy = "another change of it has been under way for " + std::to_string(kWait.count()) + " s";
+        return false;
+      }
+      Pause(random);
     }
-    break;  // the directory takes no new file: the file is changed in place
-  }
-  m_nFd = OpenToRead(strPath);
-  if (m_nFd < 0) return true;  // nothing to lock; the save says why it fails
-  for (int nError; (nError = TryLockExclusive(m_nFd)) != 0;) {
-    if ((nError != EBUSY && nError != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+    if (nError != 0) {
+      CloseLock(fd);
       strWhy = "cannot lock " + strPath + ": " + std::strerror(nError);
       return false;
     }
-    Pause(random);
+    // The change that held the lock may have replaced the file, or made
+    // it: the lock of the file the name leads to now is the one that counts.
+    if (StillLeadsTo(fd, strPath, bMissing)) {
+      m_nFd = fd;
+      m_bMissing = bMissing;
+      return true;
+    }
+    CloseLock(fd);
   }
-  return true;
+}
+
+void CIniFileLock::WaitForChanges(const std::string& strPath) {
+  const int fd = OpenToLock(strPath);
+  if (fd < 0) return;
+  std::minstd_rand random(ProcessSeed());
+  const auto deadline = std::chrono::steady_clock::now() + kWait;
+  int nError;
+  while (((nError = TryLock(fd, true)) == EBUSY || nError == EINTR) && std::chrono::steady_clock::now() < deadline)
+    Pause(random);
+  CloseLock(fd);
 }
 
 }  // namespace ini

@@ -1,54 +1,52 @@
-// IniLockSystem on POSIX systems: O_EXCL makes the lock file, flock the
-// advisory lock; signal handlers remove the lock file.
+// IniLockSystem on POSIX systems: flock of the file, or of its folder while
+// the file does not exist yet.
 #include "tools/ini/IniLockSystem.h"
 
 #include <fcntl.h>
-#include <limits.h>
-#include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace nimbo {
 namespace ini {
 namespace {
 
-// The lock file of this process, for the signal handler.
-char g_szLockPath[PATH_MAX];
-const int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGBUS};  // SIGBUS: a mapped file cut short
-
-void RemoveLockAndDie(int nSignal) {
-  ::unlink(g_szLockPath);
-  ::signal(nSignal, SIG_DFL);
-  ::raise(nSignal);
+int OpenRetry(const std::string& strPath, int nFlags) {
+  int fd;
+  do fd = ::open(strPath.c_str(), nFlags | O_CLOEXEC | O_NOCTTY);
+  while (fd < 0 && errno == EINTR);
+  return fd;
 }
 
 }  // namespace
 
-int CreateLockFile(const std::string& strPath) {
-  const int fd = ::open(strPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
-  ::close(fd);
-  return 0;
+// Opened without waiting for a FIFO's writer; read as any file after.
+int OpenToLock(const std::string& strPath) {
+  const int fd = OpenRetry(strPath, O_RDONLY | O_NONBLOCK);
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
-void RemoveLockFileOnInterrupt(const std::string& strPath) {
-  if (strPath.size() >= sizeof g_szLockPath) return;
-  std::memcpy(g_szLockPath, strPath.c_str(), strPath.size() + 1);
-  for (int nSignal : kSignals) ::signal(nSignal, RemoveLockAndDie);
+int OpenToLockMissing(const std::string& strPath) {
+  const size_t nSlash = strPath.rfind('/');
+  const std::string strFolder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : strPath.substr(0, nSlash);
+  return OpenRetry(strFolder, O_RDONLY | O_DIRECTORY);
 }
 
-void RemoveLockFile(const std::string& strPath) {
-  ::unlink(strPath.c_str());
-  for (int nSignal : kSignals) ::signal(nSignal, SIG_DFL);
-}
-
-int TryLockExclusive(int fd) {
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return 0;
+int TryLock(int fd, bool bShared) {
+  if (::flock(fd, (bShared ? LOCK_SH : LOCK_EX) | LOCK_NB) == 0) return 0;
   return errno == EWOULDBLOCK ? EBUSY : errno;
 }
+
+bool StillLeadsTo(int fd, const std::string& strPath, bool bMissing) {
+  struct stat named, opened;
+  if (::stat(strPath.c_str(), &named) != 0) return bMissing && errno == ENOENT;
+  return !bMissing && ::fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino;
+}
+
+void CloseLock(int fd) { ::close(fd); }
 
 unsigned ProcessSeed() { return static_cast<unsigned>(::getpid()); }
 

@@ -11,6 +11,7 @@
 
 #include "CArchive.h"
 #include "CMemFile.h"
+#include "FileSave.h"
 #include "RunNimbo.h"
 #include "ini/IniTestUtil.h"
 
@@ -138,11 +139,9 @@ TEST_F(IniCommand, ASaveCutShortNamesTheCopyBesideTheFile) {
   const CResult alone = Run({"get", strFile, "Main", "a"});
   ExpectError(alone, strFile);
   EXPECT_EQ(alone.strErr.find("cut short"), std::string::npos) << alone.strErr;
-#ifdef _WIN32
-  const std::string strOlder = "~nb0a1b2.tmp", strNewer = "~nb3c4d5.tmp";
-#else
-  const std::string strOlder = ".~nbold001", strNewer = ".~nbnew002";
-#endif
+  const std::string strOlder = KeptCopyPrefix(strFile.c_str()) + "old001";
+  const std::string strNewer = KeptCopyPrefix(strFile.c_str()) + "new002";
+  WriteFile(Path(".~nbcffff-1-other1"), "[Main]\r\na=9\r\n");  // another file's copy is never named
   WriteFile(Path(strOlder), "[Main]\r\na=0\r\n");
   WriteFile(Path(strNewer), "[Main]\r\na=1\r\n");
   const std::filesystem::path older = Path(strOlder);
@@ -151,8 +150,9 @@ TEST_F(IniCommand, ASaveCutShortNamesTheCopyBesideTheFile) {
                                                std::vector<std::string>{"set", strFile, "Main", "a", "3"}}) {
     const CResult r = Run(args);
     ExpectError(r, strFile);
-    EXPECT_NE(r.strErr.find("cut short, and its earlier content may be in"), std::string::npos) << r.strErr;
-    EXPECT_NE(r.strErr.find(strNewer + " (or in one of 1 older copies"), std::string::npos) << r.strErr;
+    EXPECT_NE(r.strErr.find("cut short, and its earlier content is in"), std::string::npos) << r.strErr;
+    EXPECT_NE(r.strErr.find(strNewer + " (older ones in 1 more copies"), std::string::npos) << r.strErr;
+    EXPECT_EQ(r.strErr.find("other1"), std::string::npos) << r.strErr;
   }
 }
 
