@@ -39,8 +39,14 @@ const CCase kCases[] = {
      "; settings\n[Window]\nWidth=800\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n", "", ""},
     {kLf, {"set", "window", "HEIGHT", "5"}, 0,
      "; settings\n[Window]\nWidth=640\nHeight = 5\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    // a new key after the section's last entry, where the store appends it:
+    // after a "#" line (an entry to the store), before the next header
     {kLf, {"set", "Window", "Depth", "3"}, 0,
-     "; settings\n[Window]\nWidth=640\nHeight = 480\nDepth=3\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+     "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\nDepth=3\n\n[Other]\nx=1\n", "", ""},
+    {"[a]\nx=1\n[b]\ny=2\n", {"set", "a", "new", "v"}, 0, "[a]\nx=1\nnew=v\n[b]\ny=2\n", "", ""},
+    {"[Mail]\r\n[Fonts]\r\nf=1\r\n", {"set", "mail", "MAPI", "1"}, 0, "[Mail]\r\nMAPI=1\r\n[Fonts]\r\nf=1\r\n", "", ""},
+    {"[a]\nx=1\n[b]\n[a]\nz=3\n[b]\n", {"set", "B", "w", "4"}, 0, "[a]\nx=1\n[b]\n[a]\nz=3\n[b]\nw=4\n", "", ""},
+    {"[a]\nx=1\n[b]\n[a]\nz=3\n[b]\n", {"set", "a", "w", "4"}, 0, "[a]\nx=1\n[b]\n[a]\nz=3\nw=4\n[b]\n", "", ""},
     {kLf, {"set", "New", "k", "v"}, 0,
      "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n\n[New]\nk=v\n", "", ""},
     {kCrLf, {"set", "Other", "y", "2"}, 0, "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\r\ny=2\r\n", "", ""},
