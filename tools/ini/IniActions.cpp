@@ -291,13 +291,19 @@ int RunChange(const CIniArgs& args) {
   const int nHeader = change.Section(op[1]);
   if (nHeader == -2) return kExitError;
   if (nHeader == -1) return kExitFalse;
+  // A new name is taken when another item has it, or a name that a person
+  // reads as it (blanks at the ends aside), which the store would keep apart
+  // but a reader of the file would not. A name that differs from the old one
+  // only in letter case is a new spelling: as a line edit it changes the text
+  // (the store's own Rename keeps the old spelling).
+  auto fnTaken = [&text](const CNameMatch& match, const std::string& strOld) {
+    return match.nFound == -2 || (match.nFound >= 0 && !SameName(text.NameOf(match.nFound), strOld));
+  };
   if (strAction == "rename-section") {
     const std::string strOld = text.NameOf(nHeader);
     const std::string strNew = CIniFileText::KeepBlanks(strOld, op[2]);
-    if (SameName(strOld, strNew)) return kExitOk;  // the same name: nothing changes
-    const int nTaken = change.Section(op[2]);
-    if (nTaken == -2) return kExitError;
-    if (nTaken >= 0 && !SameName(text.NameOf(nTaken), strOld)) return kExitFalse;
+    if (strNew == strOld) return kExitOk;
+    if (fnTaken(text.FindSection(strNew), strOld)) return kExitFalse;
     strProblem = CheckSection(strNew);
     if (!strProblem.empty()) return change.Refuse(strProblem);
     text.RenameSection(nHeader, op[2]);
@@ -314,10 +320,8 @@ int RunChange(const CIniArgs& args) {
     } else {
       const std::string strOld = text.NameOf(nEntry);
       const std::string strNew = CIniFileText::KeepBlanks(strOld, op[3]);
-      if (SameName(strOld, strNew)) return kExitOk;
-      const int nTaken = change.Key(nHeader, op[3]);
-      if (nTaken == -2) return kExitError;
-      if (nTaken >= 0 && !SameName(text.NameOf(nTaken), strOld)) return kExitFalse;
+      if (strNew == strOld) return kExitOk;
+      if (fnTaken(text.FindKey(nHeader, strNew), strOld)) return kExitFalse;
       text.RenameKey(nHeader, nEntry, op[3]);
     }
   }

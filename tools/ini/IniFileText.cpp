@@ -233,8 +233,9 @@ void CIniFileText::RemoveSection(int nHeader) {
     for (; nNext < m_lines.size() && m_lines[nNext].eKind != EIniLine::Header; ++nNext) {
       const EIniLine eKind = m_lines[nNext].eKind;
       // A last line without its line end is no entry to the store, but looks
-      // like one of this section.
-      if (eKind == EIniLine::Entry || (eKind == EIniLine::Tail && TextOf(nNext)[0] != ';')) nLast = nNext;
+      // like one of this section - unless it looks like a comment or a header.
+      if (eKind == EIniLine::Entry || (eKind == EIniLine::Tail && std::strchr(";[", TextOf(nNext)[0]) == nullptr))
+        nLast = nNext;
     }
     size_t nEnd = nLast + 1;
     while (nEnd < nNext && m_lines[nEnd].eKind == EIniLine::Blank) ++nEnd;

@@ -210,7 +210,11 @@ TEST_F(IniCommand, RenamesAndRemovals) {
   } cases[] = {
       {{"rename-section", "Main", "Other"}, 1, ""},
       {{"rename-section", "Nope", "New"}, 1, ""},
-      {{"rename-section", "main", "MAIN"}, 0, ""},
+      // a new spelling of the same name is a line edit too
+      {{"rename-section", "main", "MAIN"}, 0,
+       "[MAIN]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
+      {{"rename-key", "MAIN", "width", "WIDTH"}, 0,
+       "[Main]\r\nWIDTH=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
       {{"rename-section", "Other", "Second"}, 0,
        "[Main]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Second]\r\nx=1\r\n\r\n"},
       {{"rename-key", "Nope", "a", "a"}, 1, ""},
