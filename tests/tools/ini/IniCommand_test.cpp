@@ -313,4 +313,33 @@ TEST_F(IniCommand, PackAndUnpack) {
   EXPECT_EQ(ReadFile(Path("keep.ini")), "[K]\r\nk=1\r\n\r\n");
 }
 
+// Every way an archive can fail to give its document whole - each length it
+// can be cut to, each byte of its class tag, record versions, bytes after
+// it - ends with status 2 naming the archive, and the target as it was.
+TEST_F(IniCommand, UnpackRefusesEveryArchiveItCannotReadWhole) {
+  WriteFile(Path("a.ini"), "[A]\r\nk=v\r\n");
+  ASSERT_EQ(Run({"pack", Path("a.ini"), Path("a.bin")}).nStatus, 0);
+  const std::string strGood = ReadFile(Path("a.bin"));
+  ASSERT_EQ(strGood.size(), 32u);  // a 14-byte class tag, then 18 bytes of record (the schema word, bytes 2-3, is not checked)
+  std::vector<std::string> damaged;
+  for (size_t n = 0; n < strGood.size(); ++n) damaged.push_back(strGood.substr(0, n));
+  for (size_t nAt : {0, 1, 4, 6, 13, 14, 17, 18, 20, 22, 25, 26, 28}) {
+    std::string str = strGood;
+    str[nAt] = static_cast<char>(str[nAt] ^ 0x02);  // a version of 3, a class named otherwise, a count too high...
+    damaged.push_back(str);
+  }
+  damaged.push_back(strGood.substr(0, 14) + std::string("\x02\x00\x00\x00", 4));  // a record that is its version alone
+  damaged.push_back(strGood + "x");
+  const std::string strTarget = Path("keep.ini");
+  int nCase = 0;
+  for (const std::string& strArchive : damaged) {
+    SCOPED_TRACE("case " + std::to_string(nCase++));
+    WriteFile(Path("d.bin"), strArchive);
+    WriteFile(strTarget, "[K]\r\nk=1\r\n");
+    const CResult r = Run({"unpack", Path("d.bin"), strTarget});
+    ExpectError(r, Path("d.bin"));
+    EXPECT_EQ(ReadFile(strTarget), "[K]\r\nk=1\r\n");
+  }
+}
+
 }  // namespace
