@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniCommandSupport.h"
 #include "tools/ini/IniSystem.h"
@@ -24,10 +23,7 @@ namespace ini {
 namespace {
 
 // One line on standard error, for an option value the parser cannot judge.
-int UsageError(const std::string& strMessage) {
-  std::fprintf(stderr, "nimbo ini get: %s (see nimbo ini get --help)\n", strMessage.c_str());
-  return kExitError;
-}
+int UsageError(const std::string& strMessage) { return Error(strMessage + " (see nimbo ini get --help)"); }
 
 bool ParseInt(const std::string& str, int& nValue) {
   if (str.empty()) return false;
@@ -39,26 +35,9 @@ bool ParseInt(const std::string& str, int& nValue) {
   return true;
 }
 
-// A flag as set takes it.
+// A flag given on the command line: the words the store reads as true
+// (GetBool's "Yes", "1", "True", in any letter case) and their opposites.
 bool ParseBool(const std::string& str, bool& bValue) {
-  for (const char* psz : {"yes", "true", "1", "on"}) {
-    if (SameName(str, psz)) {
-      bValue = true;
-      return true;
-    }
-  }
-  for (const char* psz : {"no", "false", "0", "off"}) {
-    if (SameName(str, psz)) {
-      bValue = false;
-      return true;
-    }
-  }
-  return false;
-}
-
-// A stored flag read strictly: the store's true words, and their opposites.
-// Anything else ("on", "640") the store reads as false, which is no answer.
-bool ReadStoredBool(const std::string& str, bool& bValue) {
   for (const char* psz : {"yes", "true", "1"}) {
     if (SameName(str, psz)) {
       bValue = true;
@@ -121,18 +100,29 @@ int RunGet(const CIniArgs& args) {
     else PrintLine(args.strDefault);
     return Flushed();
   }
+  const CString& strSectionName = ini.GetAt(nSection).first;
   const CIniFileSection::CItem& entry = ini.GetAt(nSection).second.GetAt(nKey);
   // The blanks next to "=" and at the line's end are spacing to a reader.
   const std::string strValue = SplitBlanks(entry.second.Str()).strCore;
-  const std::string strWhere = strFile + ": [" + ini.GetAt(nSection).first.Str() + "] " + entry.first.Str();
+  const std::string strWhere = strFile + ": [" + strSectionName.Str() + "] " + entry.first.Str();
   int nValue = 0;
-  bool bValue = false;
   if (args.bInt && !ParseInt(strValue, nValue)) return Error(strWhere + ": \"" + strValue + "\" is not a number");
-  if (args.bBool && !ReadStoredBool(strValue, bValue))
-    return Error(strWhere + ": \"" + strValue + "\" is not a flag (yes/no, true/false, 1/0)");
-  if (args.bInt) std::printf("%d\n", nValue);
-  else if (args.bBool) PrintLine(bValue ? "true" : "false");
-  else PrintLine(strValue);
+  if (args.bBool) {
+    // The store's own answer: true for its true words exactly as they stand,
+    // false for any other text - a blank beside one included, which a
+    // person reading the file may not see, so it is pointed out.
+    const bool bValue = ini.GetBool(strSectionName, entry.first, false);
+    bool bCore = false;
+    if (!bValue && ParseBool(strValue, bCore) && bCore)
+      std::fprintf(stderr, "%s\n",
+                   OneLine("nimbo ini get: note: " + strWhere + ": the store reads \"" + entry.second.Str() +
+                           "\" as false (the blanks beside it count)").c_str());
+    PrintLine(bValue ? "true" : "false");
+  } else if (args.bInt) {
+    std::printf("%d\n", nValue);
+  } else {
+    PrintLine(strValue);
+  }
   return Flushed();
 }
 
@@ -171,14 +161,10 @@ class CChange {
   CChange(const CIniArgs& args) : m_args(args), m_strFile(args.positional[0]) {}
 
   // Locks and reads the file; false after a message. bMissing: the file
-  // does not exist (set makes it, and so first the directories on its way:
-  // bMake).
-  bool Begin(bool& bMissing, bool bMake) {
+  // does not exist (set makes it, in a folder that exists).
+  bool Begin(bool& bMissing) {
     bMissing = false;
     std::string strWhy;
-    errno = 0;
-    if (bMake && !MakeSureDirectoryPathExists(SystemPath(m_strFile).c_str()))
-      return Failed("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO));
     if (!m_lock.Acquire(m_strFile, strWhy)) return Failed("cannot change " + m_strFile + ": " + strWhy);
     int nError = 0;
     if (!m_bytes.Read(m_strFile, m_lock.Descriptor(), nError)) {
@@ -254,7 +240,7 @@ int RunSet(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing, true)) return kExitError;
+  if (!change.Begin(bMissing)) return kExitError;
   if (bMissing) {
     // A new file: the store's text form of its one entry.
     CIniFile ini;
@@ -285,7 +271,7 @@ int RunChange(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing, false)) return kExitError;
+  if (!change.Begin(bMissing)) return kExitError;
   if (bMissing) return Error("cannot read " + change.File() + ": " + std::strerror(ENOENT));
   CIniFileText& text = change.Text();
   const int nHeader = change.Section(op[1]);
@@ -331,6 +317,7 @@ int RunChange(const CIniArgs& args) {
 }  // namespace
 
 int RunAction(const CIniArgs& args) {
+  SetMessagePrefix("nimbo ini " + args.strAction);
   if (args.strAction == "get") return RunGet(args);
   if (args.strAction == "set") return RunSet(args);
   if (args.strAction == "keys") return RunKeys(args);

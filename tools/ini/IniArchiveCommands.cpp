@@ -9,11 +9,9 @@
 #include "CArchiveException.h"
 #include "CException.h"
 #include "CMemFile.h"
-#include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "module/NimboInit.h"
 #include "tools/ini/IniCommandSupport.h"
-#include "tools/ini/IniSystem.h"
 #include "tools/ini/IniFileBytes.h"
 #include "tools/ini/IniFileLock.h"
 #include "tools/nimbo/CommandRegistry.h"
@@ -108,9 +106,6 @@ int RunUnpack(const CIniArgs& args) {
     strWhy = ReadArchive(bytes, object);
   }
   if (!strWhy.empty()) return Error("cannot read " + strArchive + ": " + strWhy + "; " + strFile + " is left as it was");
-  errno = 0;
-  if (!MakeSureDirectoryPathExists(SystemPath(strFile).c_str()))
-    return Error("cannot write " + strFile + ": " + std::strerror(errno != 0 ? errno : EIO));
   CIniFileLock lock;
   if (!lock.Acquire(strFile, strWhy)) return Error("cannot change " + strFile + ": " + strWhy);
   return SaveDocument(*static_cast<CIniFile*>(object.get()), strFile);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "FileSave.h"
-#include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniFileBytes.h"
 #include "tools/nimbo/CommandRegistry.h"
@@ -19,12 +18,42 @@
 namespace nimbo {
 namespace ini {
 
+namespace {
+
+std::string g_strPrefix = "nimbo ini";  // the command that speaks
+
+}  // namespace
+
+void SetMessagePrefix(const std::string& strPrefix) { g_strPrefix = strPrefix; }
+
+std::string OneLine(const std::string& str) {
+  std::string strLine;
+  for (const char c : str) {
+    const unsigned char by = static_cast<unsigned char>(c);
+    if (by >= 0x20 && by != 0x7F) {
+      strLine += c;
+      continue;
+    }
+    const char* const pszShort = c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : c == '\0' ? "\\0" : nullptr;
+    if (pszShort != nullptr) {
+      strLine += pszShort;
+      continue;
+    }
+    char sz[8];
+    std::snprintf(sz, sizeof sz, "\\x%02X", by);
+    strLine += sz;
+  }
+  return strLine;
+}
+
 int Error(const std::string& strMessage) {
-  std::fprintf(stderr, "nimbo ini: %s\n", strMessage.c_str());
+  const std::string strLine = g_strPrefix + ": " + OneLine(strMessage) + "\n";
+  std::fwrite(strLine.data(), 1, strLine.size(), stderr);
   return kExitError;
 }
 
-std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes) {
+std::string WhyNotRead(const CIniReadResult& result, const std::string& strStopLine, const char* pBytes,
+                       size_t nBytes) {
   const std::string strLine = "line " + std::to_string(result.nLine);
   switch (result.eStatus) {
     case EIniRead::Reading:
@@ -38,16 +67,31 @@ std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char
     case EIniRead::NotText:
       break;
   }
-  if (!result.bBinary)
-    return strLine + " is not INI text: " +
-           (cLineStart == '[' ? "a \"[\" line without its \"]\""
-            : cLineStart == '#' ? "an entry outside a named section (only \";\" begins a comment)"
-            : cLineStart == '\xEF' ? "an entry outside a named section (a byte-order mark before the header?)"
-                                : "an entry outside a named section");
-  // The archive form begins with the document's class tag.
   const std::string strStart(pBytes, std::min<size_t>(nBytes, 16));
+  if (!result.bBinary) {
+    const char cFirst = strStopLine.empty() ? '\0' : strStopLine[0];
+    std::string strWhat = "an entry outside a named section";
+    if (cFirst == '[') {
+      // A header ends at the line's end: a "]" before it is not its end.
+      const size_t nClose = strStopLine.rfind(']');
+      strWhat = nClose == std::string::npos ? "a \"[\" line without its \"]\""
+                : strStopLine.find_first_not_of(" \t", nClose + 1) == std::string::npos
+                    ? "a header with blanks after its \"]\""
+                    : "a header with text after its \"]\" (only \";\" at the start of a line begins a comment)";
+    } else if (cFirst == '#') {
+      strWhat += " (only \";\" begins a comment)";
+    } else if (strStart.compare(0, 3, "\xEF\xBB\xBF") == 0 && result.nLine == 1) {
+      strWhat += " (a byte-order mark before the header?)";
+    }
+    return strLine + " is not INI text: " + strWhat;
+  }
+  // The archive form begins with the document's class tag.
   if (strStart.compare(0, 2, "\xFF\xFF") == 0 && strStart.find("CIniFile") != std::string::npos)
     return "an archived INI document, not INI text (" + strLine + "); use nimbo ini unpack to read it";
+  // Text of two bytes a character holds zero bytes; its byte-order mark tells it.
+  if (strStart.compare(0, 2, "\xFF\xFE") == 0 || strStart.compare(0, 2, "\xFE\xFF") == 0)
+    return std::string("UTF-16 text (byte-order mark ") + (strStart[0] == '\xFF' ? "FF FE" : "FE FF") +
+           "), which the store does not read: it reads 8-bit text (convert it, e.g. with iconv)";
   return strLine + " is not INI text: it holds a zero byte (binary content)";
 }
 
@@ -78,18 +122,18 @@ bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
     return false;
   }
   std::atomic<long long> nDone{0};
-  char cLast = 0;
+  std::string strStopLine;
   CIniReadResult result;
   {
     CProgressLine progress(StageProgress("reading", strPath, &nDone, static_cast<long long>(bytes.Size())));
     CIniMemorySource source(bytes.Data(), bytes.Size());
     CIniReader reader(source, true, &nDone);
-    const std::function<void(const CIniLine&, int)> fnLine = [&cLast](const CIniLine& line, int) {
-      cLast = line.nLength > 0 ? line.pText[0] : 0;
+    const std::function<void(const CIniLine&, int)> fnLine = [&strStopLine](const CIniLine& line, int) {
+      if (line.eKind == EIniLine::Unreadable) strStopLine.assign(line.pText, line.nLength);
     };
     result = ini.Read(reader, bKeyOnly, &fnLine);
   }
-  const std::string strWhy = WhyNotRead(result, cLast, bytes.Data(), bytes.Size());
+  const std::string strWhy = WhyNotRead(result, strStopLine, bytes.Data(), bytes.Size());
   if (strWhy.empty()) return true;
   Error(CannotRead(strPath, strWhy, bytes.Data(), bytes.Size()));
   return false;
@@ -132,13 +176,12 @@ int SaveDocument(CIniFile& ini, const std::string& strPath) {
 
 bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize, std::string& strWhy) {
   errno = 0;
-  if (!MakeSureDirectoryPathExists(SystemPath(strPath).c_str())) {
-    strWhy = std::strerror(errno != 0 ? errno : EIO);
-    return false;
-  }
-  errno = 0;
   if (SaveWholeFile(strPath.c_str(), pData, nSize)) return true;
-  strWhy = std::strerror(errno != 0 ? errno : EIO);
+  const int nError = errno != 0 ? errno : EIO;
+  strWhy = std::strerror(nError);
+  // As git and crudini do, no folder is made for a new file: a mistyped
+  // path is said, not built.
+  if (nError == ENOENT) strWhy += " (a folder on its path is missing; nimbo ini makes none)";
   return false;
 }
 

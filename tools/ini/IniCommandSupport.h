@@ -25,14 +25,21 @@ struct CIniArgs {
   std::string strDefault;
 };
 
-// Prints "nimbo ini: <message>" on standard error; returns kExitError.
+// Prints "PREFIX: <message>" on standard error, on one line (OneLine);
+// returns kExitError. The prefix is the command's own, as its usage errors
+// have it ("nimbo ini get"), once SetMessagePrefix has named it.
 int Error(const std::string& strMessage);
+void SetMessagePrefix(const std::string& strPrefix);
+// Text with its control bytes written out ("\n", "\0", "\x1A"), so that a
+// name that holds a line break or a zero byte stays on the message's line.
+std::string OneLine(const std::string& str);
 
 // What the bytes a reader read from are, when it did not read them to their
 // end: "line 3 is not INI text: ...", an archive with the command that reads
-// it, the system's reason of a read error; empty for a whole read.
-// cLineStart: the first character of the last line handed over.
-std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes);
+// it, UTF-16 text, the system's reason of a read error; empty for a whole
+// read. strStopLine: the unreadable line that ended the read, if one did.
+std::string WhyNotRead(const CIniReadResult& result, const std::string& strStopLine, const char* pBytes,
+                       size_t nBytes);
 // "cannot read FILE: WHY", for bytes of FILE that did not read; for bytes
 // that begin with a zero byte (the mark of an in-place save cut short) it
 // names the copy of the earlier content that such a save left beside it.
@@ -62,7 +69,8 @@ std::string CheckValue(const std::string& str);
 int SaveDocument(CIniFile& ini, const std::string& strPath);
 
 // Writes bytes as the whole content of strPath, by the rules of
-// SaveWholeFile (FileSave.h). False with the system's reason.
+// SaveWholeFile (FileSave.h); a missing folder is not made. False with the
+// system's reason.
 bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize, std::string& strWhy);
 
 // Runs the action args name; the exit status.

@@ -43,7 +43,7 @@ bool CIniFileText::Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::s
   CIniReader reader(source, true, pProgress);
   CIniLine line;
   int nHeader = -1;
-  char cLast = 0;
+  std::string strStopLine;
   while (reader.Next(line)) {
     if (line.eKind == EIniLine::Header) nHeader = static_cast<int>(m_lines.size());
     if (line.nLength > UINT_MAX) {
@@ -57,10 +57,10 @@ bool CIniFileText::Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::s
     stored.nHeader = nHeader;
     stored.eKind = line.eKind;
     stored.nEndLength = static_cast<unsigned>(line.nEndLength);
-    cLast = line.nLength > 0 ? line.pText[0] : 0;
+    if (line.eKind == EIniLine::Unreadable) strStopLine.assign(line.pText, line.nLength);
   }
   m_nTextEnd = reader.Result().nTextEnd;
-  strWhy = WhyNotRead(reader.Result(), cLast, pBytes, nBytes);
+  strWhy = WhyNotRead(reader.Result(), strStopLine, pBytes, nBytes);
   return strWhy.empty();
 }
 

@@ -90,7 +90,13 @@ const CCase kCases[] = {
     // reading: names as a person means them, values without the spacing
     {kLf, {"get", "Window", "Height"}, 0, nullptr, "480\n", ""},
     {kLf, {"get", "Window", "Height", "--int"}, 0, nullptr, "480\n", ""},
-    {kLf, {"get", "Window", "Width", "--bool"}, 2, nullptr, "", "\"640\" is not a flag"},
+    // a flag as the store reads it: its true words alone, nothing beside them
+    {kLf, {"get", "Window", "Width", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\nf= 1\n", {"get", "a", "f", "--bool"}, 0, nullptr, "false\n", "the store reads \" 1\" as false"},
+    {"[a]\nf=TRUE\ng=on\n", {"get", "a", "f", "--bool"}, 0, nullptr, "true\n", ""},
+    {"[a]\nf=TRUE\ng=on\n", {"get", "a", "g", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\nf=No\n", {"get", "a", "f", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\n", {"set", "a", "f", "on", "--bool"}, 2, nullptr, "", "not a flag: on"},
     {"[a]\nf=yes\n", {"get", "a", "f", "--int"}, 2, nullptr, "", "\"yes\" is not a number"},
     {"[a]\nf=Yes\n", {"get", "a", "f", "--bool"}, 0, nullptr, "true\n", ""},
     {"[a]\n k=1\nk =2\n", {"get", "a", "k"}, 2, nullptr, "", "\" k\" and \"k \" both read as \"k\""},
@@ -119,6 +125,10 @@ const CCase kCases[] = {
     {std::string("[a]\nk=1\nb=\0\n", 12), {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text"},
     {"[a]\nk=1\n[b\n", {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text: a \"[\" line"},
     {"k=1\n[a]\n", {"remove-section", "a"}, 2, nullptr, "", "line 1 is not INI text: an entry outside"},
+    {"[a]\nk=1\n[b] \nj=2\n", {"get", "a", "k"}, 2, nullptr, "", "line 3 is not INI text: a header with blanks after its \"]\""},
+    {"[a] ; first\nk=1\n", {"set", "a", "k", "2"}, 2, nullptr, "", "line 1 is not INI text: a header with text after its \"]\""},
+    {std::string("\xFF\xFE[\0a\0]\0\n\0", 10), {"get", "a", "k"}, 2, nullptr, "", "UTF-16 text (byte-order mark FF FE)"},
+    {std::string("\xFE\xFF\0[\0a\0]\0\n", 10), {"sections"}, 2, nullptr, "", "UTF-16 text (byte-order mark FE FF)"},
     {"[a]\nk=1\n[b\n", {"sections"}, 2, nullptr, "", "line 3 is not INI text"},
     {"[a]\nk=1\n[b\n", {"cat"}, 2, nullptr, "", "line 3 is not INI text"},
     // the shapes of real files, read and changed
