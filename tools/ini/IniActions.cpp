@@ -1,5 +1,6 @@
-// The actions of `nimbo ini` on INI text: reading (get, keys, sections, cat)
-// through the store's document, and changing (set, renames, removals) line
+// The actions of `nimbo ini` on INI text: reading (get, keys, sections
+// through the part of the store's document that answers them, cat through
+// the whole), and changing (set, renames, removals) line
 // by line under the file's lock.
 #include <cerrno>
 #include <climits>
@@ -80,8 +81,12 @@ int RunGet(const CIniArgs& args) {
     return UsageError("--default is not a number: " + args.strDefault);
   if (args.bHasDefault && args.bBool && !ParseBool(args.strDefault, bDefault))
     return UsageError("--default is not a flag: " + args.strDefault);
+  // Only the lines that may answer are kept.
   CIniFile ini;
-  if (!LoadDocument(ini, strFile, args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.pSection = &args.positional[1];
+  part.pKey = &args.positional[2];
+  if (!LoadDocumentPart(ini, strFile, part)) return kExitError;
   const int nSection = DocumentSection(ini, strFile, args.positional[1]);
   if (nSection == -2) return kExitError;
   int nKey = -1;
@@ -128,7 +133,9 @@ int RunGet(const CIniArgs& args) {
 
 int RunKeys(const CIniArgs& args) {
   CIniFile ini;
-  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.pSection = &args.positional[1];
+  if (!LoadDocumentPart(ini, args.positional[0], part)) return kExitError;
   const int nSection = DocumentSection(ini, args.positional[0], args.positional[1]);
   if (nSection == -2) return kExitError;
   if (nSection < 0) return kExitFalse;
@@ -138,7 +145,9 @@ int RunKeys(const CIniArgs& args) {
 
 int RunSections(const CIniArgs& args) {
   CIniFile ini;
-  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.bEntries = false;
+  if (!LoadDocumentPart(ini, args.positional[0], part)) return kExitError;
   for (const CIniFile::CItem& section : ini) PrintLine(section.first.Str());
   return Flushed();
 }

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "FileSave.h"
+#include "ini/CIniDocumentBuilder.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniFileBytes.h"
+#include "tools/ini/IniFileText.h"
 #include "tools/nimbo/CommandRegistry.h"
 #include "tools/ini/IniSystem.h"
 #include "tools/nimbo/ProgressLine.h"
@@ -136,6 +138,74 @@ bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
   const std::string strWhy = WhyNotRead(result, strStopLine, bytes.Data(), bytes.Size());
   if (strWhy.empty()) return true;
   Error(CannotRead(strPath, strWhy, bytes.Data(), bytes.Size()));
+  return false;
+}
+
+namespace {
+
+// A source that keeps the first bytes it hands over, which tell what a file
+// that is not INI text is (an archive, UTF-16, a save cut short).
+class CFirstBytesSource : public CIniSource {
+ public:
+  explicit CFirstBytesSource(CIniSource& source) : m_source(source) {}
+  bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) override {
+    if (!m_source.NextBlock(ppData, pnSize, pnError)) return false;
+    if (m_strFirst.size() < kKept) m_strFirst.append(*ppData, std::min(*pnSize, kKept - m_strFirst.size()));
+    return true;
+  }
+  int OpenError() const override { return m_source.OpenError(); }
+  const std::string& First() const { return m_strFirst; }
+
+ private:
+  static constexpr size_t kKept = 16;
+  CIniSource& m_source;
+  std::string m_strFirst;
+};
+
+// Whether a name (nLength bytes at p) is one a person reads as strWanted
+// (whose core, without the blanks at its ends, is strCore).
+bool ReadsAs(const char* p, size_t nLength, const std::string& strCore) {
+  while (nLength > 0 && (*p == ' ' || *p == '\t')) ++p, --nLength;
+  while (nLength > 0 && (p[nLength - 1] == ' ' || p[nLength - 1] == '\t')) --nLength;
+  // Names the store finds alike are alike in length: only then is the
+  // name worth a string of its own.
+  return nLength == strCore.size() && SameName(std::string(p, nLength), strCore);
+}
+
+}  // namespace
+
+bool LoadDocumentPart(CIniFile& ini, const std::string& strPath, const CDocumentPart& part) {
+  const std::string strSectionCore = part.pSection != nullptr ? SplitBlanks(*part.pSection).strCore : std::string();
+  const std::string strKeyCore = part.pKey != nullptr ? SplitBlanks(*part.pKey).strCore : std::string();
+  std::atomic<long long> nDone{0};
+  CIniFileSource file(strPath.c_str());
+  CFirstBytesSource source(file);
+  std::string strStopLine;
+  CIniReadResult result;
+  ini.RemoveAll();
+  {
+    CProgressLine progress(StageProgress("reading", strPath, &nDone));
+    CIniReader reader(source, true, &nDone);
+    CIniDocumentBuilder builder(ini);
+    CIniLine line;
+    bool bInPart = false;  // the last header named a section of the part
+    while (reader.Next(line)) {
+      if (line.eKind == EIniLine::Header) {
+        bInPart = part.pSection == nullptr || ReadsAs(line.Name(), line.NameLength(), strSectionCore);
+        if (bInPart) builder.Add(line);
+      } else if (line.eKind == EIniLine::Entry) {
+        if (bInPart && part.bEntries && (part.pKey == nullptr || ReadsAs(line.pText, line.nEquals, strKeyCore)))
+          builder.Add(line);
+      } else if (line.eKind == EIniLine::Unreadable) {
+        strStopLine.assign(line.pText, line.nLength);
+      }
+    }
+    result = reader.Result();
+  }
+  const std::string& strFirst = source.First();
+  const std::string strWhy = WhyNotRead(result, strStopLine, strFirst.data(), strFirst.size());
+  if (strWhy.empty()) return true;
+  Error(CannotRead(strPath, strWhy, strFirst.data(), strFirst.size()));
   return false;
 }
 

@@ -57,6 +57,23 @@ std::function<std::string(int nSeconds)> StageProgress(const std::string& strSta
 // naming the file.
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 
+// The part of a document that a reading action answers from: the sections
+// a person reads as *pSection (every section when null), and in them the
+// entries whose keys a person reads as *pKey (every entry when null; none
+// without bEntries) - "as a person reads" meaning as MatchName may find
+// them: alike by the store's rule once the blanks at the ends are set aside.
+struct CDocumentPart {
+  const std::string* pSection = nullptr;
+  const std::string* pKey = nullptr;
+  bool bEntries = true;
+};
+// LoadDocument for that part only, streamed through the store's reader
+// from the file in one pass: the whole text is judged as LoadDocument
+// judges it, but only the part is held, so memory stays bounded whatever
+// the file's size. Names, order, values and the merging of repeated
+// sections and keys are the store's, within the part.
+bool LoadDocumentPart(CIniFile& ini, const std::string& strPath, const CDocumentPart& part);
+
 // Why a name or value given on the command line cannot be stored so that
 // it reads back, or empty: the store's rule (CIniFile's faults).
 std::string CheckSection(const std::string& str);

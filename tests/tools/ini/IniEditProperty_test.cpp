@@ -1,7 +1,8 @@
-// Seeded random INI texts changed by `nimbo ini`'s actions. After each
-// change the file, read by the store, is the document the store's own
+// Seeded random INI texts read and changed by `nimbo ini`'s actions. After
+// each change the file, read by the store, is the document the store's own
 // operation makes of what it read before, and every line outside the
-// sections concerned keeps its bytes. NIMBO_INI_PROPERTY_RUNS sets the number
+// sections concerned keeps its bytes; what a reading action answers from is
+// the store's document, cut to the names meant. NIMBO_INI_PROPERTY_RUNS sets the number
 // of texts (each changed several times in a row); NIMBO_INI_PROPERTY_SEED
 // replays the one a failure names.
 #include <gtest/gtest.h>
@@ -300,6 +301,41 @@ bool TailInTheWay(const std::string& strBytes) {
   return !lines.empty() && lines.back().strEnd.empty() && lines.back().strText.compare(0, 1, ";") != 0;
 }
 
+// What the reading actions answer from (a part of the document, streamed)
+// is the whole document's, cut to the sections and keys a name may mean:
+// the same names, spellings, order and last values.
+void CheckPart(CRandom& random, const CIniFile& whole, const std::string& strFile) {
+  auto fnSome = [&random](const std::string& strStored) {
+    const char* const kPads[] = {"", "", " ", "\t "};
+    return random.Pick(kPads) + random.FlipCase(strStored) + random.Pick(kPads);
+  };
+  const std::string strSection = whole.GetCount() > 0 && !random.OneIn(5)
+                                     ? fnSome(whole.GetAt(static_cast<int>(random.Below(static_cast<size_t>(whole.GetCount())))).first.Str())
+                                     : "none";
+  const std::string strKey = fnSome(random.Pick(kKeys));
+  nimbo::ini::CDocumentPart part;
+  part.pSection = random.OneIn(4) ? nullptr : &strSection;
+  part.pKey = random.OneIn(3) ? nullptr : &strKey;
+  part.bEntries = !random.OneIn(5);
+  auto fnMeant = [](const std::string* pWanted, const CString& strName) {
+    return pWanted == nullptr ||
+           SameName(nimbo::ini::SplitBlanks(strName.Str()).strCore, nimbo::ini::SplitBlanks(*pWanted).strCore);
+  };
+  CIniFile expected;
+  for (const CIniFile::CItem& section : whole) {
+    if (!fnMeant(part.pSection, section.first)) continue;
+    CStringList keys;
+    expected.GetKeys(section.first, keys);
+    for (const CIniFileSection::CItem& entry : section.second)
+      if (part.bEntries && fnMeant(part.pKey, entry.first)) expected.SetString(section.first, entry.first, entry.second);
+  }
+  CIniFile read;
+  SCOPED_TRACE("part: [" + Shown(part.pSection != nullptr ? strSection : "*") + "] " +
+               Shown(part.pKey != nullptr ? strKey : "*") + (part.bEntries ? "" : " (no entries)"));
+  EXPECT_TRUE(nimbo::ini::LoadDocumentPart(read, strFile, part));
+  EXPECT_EQ(initest::Dump(read), initest::Dump(expected));
+}
+
 unsigned EnvNumber(const char* pszName, unsigned nDefault) {
   const char* psz = std::getenv(pszName);
   return psz != nullptr && *psz != 0 ? static_cast<unsigned>(std::strtoul(psz, nullptr, 10)) : nDefault;
@@ -316,6 +352,8 @@ bool CheckSeed(unsigned nSeed, const std::string& strFile) {
   for (int nStep = 0; nStep < 6; ++nStep) {
     CIniFile expected;
     Read(expected, strText, bKeyOnly);
+    initest::WriteFile(strFile, strText);
+    CheckPart(random, expected, strFile);
     const CChange change = MakeChange(random, expected, TailInTheWay(strText));
     nimbo::ini::CIniArgs args;
     args.strAction = change.operands[0];
@@ -326,7 +364,6 @@ bool CheckSeed(unsigned nSeed, const std::string& strFile) {
     for (const std::string& str : change.operands) strArgs += " \"" + Shown(str) + "\"";
     SCOPED_TRACE("NIMBO_INI_PROPERTY_SEED=" + std::to_string(nSeed) + ", change " + std::to_string(nStep) + ":" +
                  strArgs + (bKeyOnly ? " --key-only" : "") + " on \"" + Shown(strText) + "\"");
-    initest::WriteFile(strFile, strText);
     const int nStatus = nimbo::ini::RunAction(args);
     const std::string strAfter = initest::ReadFile(strFile);
     if (nStatus == 2 && change.bMayRefuse) {
