@@ -2,6 +2,8 @@
 // writes of `nimbo ini`.
 #include "tools/ini/IniCommandSupport.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include "FileSave.h"
 #include "ini/CIniDocumentBuilder.h"
 #include "ini/CIniFile.h"
+#include "tools/ini/IniFileAccess.h"
 #include "tools/ini/IniFileBytes.h"
 #include "tools/ini/IniFileText.h"
 #include "tools/nimbo/CommandRegistry.h"
@@ -143,22 +146,47 @@ bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly) {
 
 namespace {
 
-// A source that keeps the first bytes it hands over, which tell what a file
-// that is not INI text is (an archive, UTF-16, a save cut short).
-class CFirstBytesSource : public CIniSource {
+// A file read block by block, opened as the other actions open it
+// (IniFileAccess.h), so that only a block is held at a time; it keeps the
+// first bytes it hands over, which tell what a file that is not INI text is
+// (an archive, UTF-16, a save cut short).
+class CFileBlocks : public CIniSource {
  public:
-  explicit CFirstBytesSource(CIniSource& source) : m_source(source) {}
-  bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) override {
-    if (!m_source.NextBlock(ppData, pnSize, pnError)) return false;
-    if (m_strFirst.size() < kKept) m_strFirst.append(*ppData, std::min(*pnSize, kKept - m_strFirst.size()));
-    return true;
+  explicit CFileBlocks(const std::string& strPath) : m_fd(OpenToRead(strPath)) {
+    if (m_fd < 0) m_nOpenError = errno != 0 ? errno : ENOENT;
   }
-  int OpenError() const override { return m_source.OpenError(); }
+  ~CFileBlocks() override {
+    if (m_fd >= 0) ::close(m_fd);
+  }
+  CFileBlocks(const CFileBlocks&) = delete;  // owns the descriptor
+  CFileBlocks& operator=(const CFileBlocks&) = delete;
+
+  bool NextBlock(const char** ppData, size_t* pnSize, int* pnError) override {
+    *pnError = m_nOpenError;
+    if (m_fd < 0) return false;
+    for (;;) {
+      const ssize_t n = ::read(m_fd, m_block.data(), m_block.size());
+      if (n > 0) {
+        *ppData = m_block.data();
+        *pnSize = static_cast<size_t>(n);
+        if (m_strFirst.size() < kKept) m_strFirst.append(*ppData, std::min(*pnSize, kKept - m_strFirst.size()));
+        return true;
+      }
+      if (n == 0) return false;
+      if (errno != EINTR) {
+        *pnError = errno;
+        return false;
+      }
+    }
+  }
+  int OpenError() const override { return m_nOpenError; }
   const std::string& First() const { return m_strFirst; }
 
  private:
   static constexpr size_t kKept = 16;
-  CIniSource& m_source;
+  int m_fd;
+  int m_nOpenError = 0;
+  std::vector<char> m_block = std::vector<char>(64 * 1024);
   std::string m_strFirst;
 };
 
@@ -178,8 +206,8 @@ bool LoadDocumentPart(CIniFile& ini, const std::string& strPath, const CDocument
   const std::string strSectionCore = part.pSection != nullptr ? SplitBlanks(*part.pSection).strCore : std::string();
   const std::string strKeyCore = part.pKey != nullptr ? SplitBlanks(*part.pKey).strCore : std::string();
   std::atomic<long long> nDone{0};
-  CIniFileSource file(strPath.c_str());
-  CFirstBytesSource source(file);
+  errno = 0;
+  CFileBlocks source(strPath);
   std::string strStopLine;
   CIniReadResult result;
   ini.RemoveAll();
