@@ -348,16 +348,17 @@ TEST_F(IniCommand, MessagesAreOneLineWithOnePrefix) {
   EXPECT_EQ(r.strErr.rfind("nimbo ini get: ", 0), 0u) << r.strErr;
 }
 
-// Every way an archive can fail to give its document whole - each length it
-// can be cut to, each byte of its class tag, record versions, bytes after
-// it - ends with status 2 naming the archive, and the target as it was.
+// Every way an archive can fail to give its document whole - cut inside any
+// field, a class tag, record version or count changed, bytes after it -
+// ends with status 2 naming the archive, and the target as it was.
 TEST_F(IniCommand, UnpackRefusesEveryArchiveItCannotReadWhole) {
   WriteFile(Path("a.ini"), "[A]\r\nk=v\r\n");
   ASSERT_EQ(Run({"pack", Path("a.ini"), Path("a.bin")}).nStatus, 0);
   const std::string strGood = ReadFile(Path("a.bin"));
   ASSERT_EQ(strGood.size(), 32u);  // a 14-byte class tag, then 18 bytes of record (the schema word, bytes 2-3, is not checked)
   std::vector<std::string> damaged;
-  for (size_t n = 0; n < strGood.size(); ++n) damaged.push_back(strGood.substr(0, n));
+  // Cut inside each field: the tag, the versions, the counts, a name, a key, the value.
+  for (size_t n : {0, 3, 8, 14, 16, 19, 21, 24, 27, 29, 31}) damaged.push_back(strGood.substr(0, n));
   for (size_t nAt : {0, 1, 4, 6, 13, 14, 17, 18, 20, 22, 25, 26, 28}) {
     std::string str = strGood;
     str[nAt] = static_cast<char>(str[nAt] ^ 0x02);  // a version of 3, a class named otherwise, a count too high...
