@@ -101,6 +101,33 @@ std::string IniFileFor(int nMegabytes, int nKeysPerSection, CIniSummary* pSummar
   return strPath;
 }
 
+std::string GitStyleIniFileFor(int nMegabytes, CIniProbe* pProbe) {
+  const std::string strPath = BenchDataDir() + "/ini_" + std::to_string(nMegabytes) + "mb_gitstyle.ini";
+  const size_t nTarget = static_cast<size_t>(nMegabytes) * 1000 * 1000;
+  CBenchRandom random(kSeed + 4);
+  CIniProbe probe;
+  std::string strText;
+  strText.reserve(nTarget + 4096);
+  strText += "; generated benchmark input: sections of key=value lines that git config reads\n";
+  for (size_t nSection = 0; strText.size() < nTarget; ++nSection) {
+    char szSection[32];
+    std::snprintf(szSection, sizeof szSection, "section%06zu", nSection);
+    strText += std::string("[") + szSection + "]\n";
+    for (int k = 0; k < 10; ++k) {
+      char szKey[32];
+      std::snprintf(szKey, sizeof szKey, "key%04d-%c%c", k, 'a' + random.Below(26), 'a' + random.Below(26));
+      std::string strValue;
+      AppendRandomText(random, strValue, 70 + static_cast<int>(random.Below(40)));
+      strText += std::string(szKey) + "=" + strValue + "\n";
+      probe = {szSection, szKey, strValue};
+    }
+    strText += "\n";
+  }
+  if (!Exists(strPath)) WriteWhole(strPath, strText);
+  if (pProbe != nullptr) *pProbe = probe;
+  return strPath;
+}
+
 std::string MixedIniFileFor(int nMegabytes, CIniSummary* pKept, CIniSummary* pTrimmed) {
   static const char* const kWords[] = {"Window", "Color", "Font", "Size", "Path", "Recent", "Tool", "Bar", "Width",
                                        "Last", "Open", "File", "Height", "Print", "Margin", "Mode"};

@@ -42,6 +42,15 @@ std::string IniFileFor(int nMegabytes, int nKeysPerSection, CIniSummary* pSummar
 // reader that trims the blanks around "=" finds.
 std::string MixedIniFileFor(int nMegabytes, CIniSummary* pKept = nullptr, CIniSummary* pTrimmed = nullptr);
 
+// An INI text of about nMegabytes MB that git config reads too: the shape of
+// IniFileFor with 10 keys a section, but keys of letters, digits and "-"
+// only, and LF line ends. pProbe (optional) receives the last section, its
+// last key and that key's value, which a reader finds only at the end.
+struct CIniProbe {
+  std::string strSection, strKey, strValue;
+};
+std::string GitStyleIniFileFor(int nMegabytes, CIniProbe* pProbe = nullptr);
+
 // A project directory of nFiles scripts of nLinesPerFile lines each, every
 // script defining nFunctionsPerFile functions with bodies. Returns its path;
 // pnFunctions receives the number of definitions (names are unique).

@@ -192,6 +192,17 @@ row("one key changed in a 10 MB file, 10 keys/section",
     [("tool/store", per_round(lambda t, p: ms(t, "BM_EditOneKeyTool/" + a) / ms(t, "BM_EditOneKeyStore/" + a)),
       "<=", 0.5)])
 
+# ---- nimbo ini get against git config --get ------------------------------------------
+nimbo_get, git_get = "BM_GetProcess/tool:0/MB:100", "BM_GetProcess/tool:1/MB:100"
+gitstyle = "ini_100mb_gitstyle.ini"
+row("the last key of a 100 MB file: nimbo ini get against git config --get (each a process; CPU time, peak memory)",
+    "nimbo ini get %s, %.1f MB; git config --get %s, %.1f MB" % (
+        fmt(median_ms(nimbo_get)), statistics.median(per_round(lambda t, p: p[(gitstyle, "nimbo-get")])),
+        fmt(median_ms(git_get)), statistics.median(per_round(lambda t, p: p[(gitstyle, "git-get")]))),
+    [("time nimbo/git", per_round(lambda t, p: ms(t, nimbo_get) / ms(t, git_get)), "<=", 1),
+     ("memory nimbo/git", per_round(lambda t, p: p[(gitstyle, "nimbo-get")] / p[(gitstyle, "git-get")]), "<=", 2),
+     ("nimbo peak MB", per_round(lambda t, p: p[(gitstyle, "nimbo-get")]), "<=", 16)])
+
 # ---- INI save ----------------------------------------------------------------
 for mb in (10, 100):
     for keys in (10, 1000):

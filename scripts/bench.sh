@@ -16,8 +16,9 @@
 #
 # With rows (a regular expression, as Google Benchmark's --benchmark_filter),
 # only the nimbo_bench rows it matches run, and the memory probes whose name
-# it matches ("peak" for the readers' peak memory, "threads" for strings
-# across threads), in the same rounds and order as in a full run; the table
+# it matches ("peak" for the readers' peak memory, "getpeak" for that of
+# nimbo ini get and git config --get, "threads" for strings across threads),
+# in the same rounds and order as in a full run; the table
 # of those rows goes to build/bench/run/partial.md, and BENCHMARKS.md is left
 # as it is. E.g. scripts/bench.sh 5 'Headers|Records|threads'.
 set -euo pipefail
@@ -63,6 +64,12 @@ for round in $(seq 1 "$ROUNDS"); do
     done | shuf | while read -r input reader; do
       echo "$input $("$BUILD/bench/nimbo_bench_rss" "$reader" "$NIMBO_BENCH_DATA/$input")"
     done >"$RUN/rss-$round.txt"
+  fi
+  # Peak memory of nimbo ini get and git config --get on the same file.
+  if probe getpeak; then
+    for reader in nimbo-get git-get; do echo "$reader"; done | shuf | while read -r reader; do
+      echo "ini_100mb_gitstyle.ini $("$BUILD/bench/nimbo_bench_rss" "$reader" "$NIMBO_BENCH_DATA/ini_100mb_gitstyle.ini")"
+    done >>"$RUN/rss-$round.txt"
   fi
   # Resident memory of strings made on one thread and freed on another.
   if probe threads; then "$BUILD/bench/nimbo_bench_rss" threads 20000000 >"$RUN/threads-$round.txt"; fi

@@ -1,5 +1,6 @@
-// The actions of `nimbo ini` on INI text: reading (get, keys, sections, cat)
-// through the store's document, and changing (set, renames, removals) line
+// The actions of `nimbo ini` on INI text: reading (get, keys, sections
+// through the part of the store's document that answers them, cat through
+// the whole), and changing (set, renames, removals) line
 // by line under the file's lock.
 #include <cerrno>
 #include <climits>
@@ -9,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "Win32ImageHlp.h"
 #include "ini/CIniFile.h"
 #include "tools/ini/IniCommandSupport.h"
 #include "tools/ini/IniSystem.h"
@@ -24,10 +24,7 @@ namespace ini {
 namespace {
 
 // One line on standard error, for an option value the parser cannot judge.
-int UsageError(const std::string& strMessage) {
-  std::fprintf(stderr, "nimbo ini get: %s (see nimbo ini get --help)\n", strMessage.c_str());
-  return kExitError;
-}
+int UsageError(const std::string& strMessage) { return Error(strMessage + " (see nimbo ini get --help)"); }
 
 bool ParseInt(const std::string& str, int& nValue) {
   if (str.empty()) return false;
@@ -39,26 +36,9 @@ bool ParseInt(const std::string& str, int& nValue) {
   return true;
 }
 
-// A flag as set takes it.
+// A flag given on the command line: the words the store reads as true
+// (GetBool's "Yes", "1", "True", in any letter case) and their opposites.
 bool ParseBool(const std::string& str, bool& bValue) {
-  for (const char* psz : {"yes", "true", "1", "on"}) {
-    if (SameName(str, psz)) {
-      bValue = true;
-      return true;
-    }
-  }
-  for (const char* psz : {"no", "false", "0", "off"}) {
-    if (SameName(str, psz)) {
-      bValue = false;
-      return true;
-    }
-  }
-  return false;
-}
-
-// A stored flag read strictly: the store's true words, and their opposites.
-// Anything else ("on", "640") the store reads as false, which is no answer.
-bool ReadStoredBool(const std::string& str, bool& bValue) {
   for (const char* psz : {"yes", "true", "1"}) {
     if (SameName(str, psz)) {
       bValue = true;
@@ -101,8 +81,12 @@ int RunGet(const CIniArgs& args) {
     return UsageError("--default is not a number: " + args.strDefault);
   if (args.bHasDefault && args.bBool && !ParseBool(args.strDefault, bDefault))
     return UsageError("--default is not a flag: " + args.strDefault);
+  // Only the lines that may answer are kept.
   CIniFile ini;
-  if (!LoadDocument(ini, strFile, args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.pSection = &args.positional[1];
+  part.pKey = &args.positional[2];
+  if (!LoadDocumentPart(ini, strFile, part)) return kExitError;
   const int nSection = DocumentSection(ini, strFile, args.positional[1]);
   if (nSection == -2) return kExitError;
   int nKey = -1;
@@ -121,24 +105,37 @@ int RunGet(const CIniArgs& args) {
     else PrintLine(args.strDefault);
     return Flushed();
   }
+  const CString& strSectionName = ini.GetAt(nSection).first;
   const CIniFileSection::CItem& entry = ini.GetAt(nSection).second.GetAt(nKey);
   // The blanks next to "=" and at the line's end are spacing to a reader.
   const std::string strValue = SplitBlanks(entry.second.Str()).strCore;
-  const std::string strWhere = strFile + ": [" + ini.GetAt(nSection).first.Str() + "] " + entry.first.Str();
+  const std::string strWhere = strFile + ": [" + strSectionName.Str() + "] " + entry.first.Str();
   int nValue = 0;
-  bool bValue = false;
   if (args.bInt && !ParseInt(strValue, nValue)) return Error(strWhere + ": \"" + strValue + "\" is not a number");
-  if (args.bBool && !ReadStoredBool(strValue, bValue))
-    return Error(strWhere + ": \"" + strValue + "\" is not a flag (yes/no, true/false, 1/0)");
-  if (args.bInt) std::printf("%d\n", nValue);
-  else if (args.bBool) PrintLine(bValue ? "true" : "false");
-  else PrintLine(strValue);
+  if (args.bBool) {
+    // The store's own answer: true for its true words exactly as they stand,
+    // false for any other text - a blank beside one included, which a
+    // person reading the file may not see, so it is pointed out.
+    const bool bValue = ini.GetBool(strSectionName, entry.first, false);
+    bool bCore = false;
+    if (!bValue && ParseBool(strValue, bCore) && bCore)
+      std::fprintf(stderr, "%s\n",
+                   OneLine("nimbo ini get: note: " + strWhere + ": the store reads \"" + entry.second.Str() +
+                           "\" as false (the blanks beside it count)").c_str());
+    PrintLine(bValue ? "true" : "false");
+  } else if (args.bInt) {
+    std::printf("%d\n", nValue);
+  } else {
+    PrintLine(strValue);
+  }
   return Flushed();
 }
 
 int RunKeys(const CIniArgs& args) {
   CIniFile ini;
-  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.pSection = &args.positional[1];
+  if (!LoadDocumentPart(ini, args.positional[0], part)) return kExitError;
   const int nSection = DocumentSection(ini, args.positional[0], args.positional[1]);
   if (nSection == -2) return kExitError;
   if (nSection < 0) return kExitFalse;
@@ -148,7 +145,9 @@ int RunKeys(const CIniArgs& args) {
 
 int RunSections(const CIniArgs& args) {
   CIniFile ini;
-  if (!LoadDocument(ini, args.positional[0], args.bKeyOnly)) return kExitError;
+  CDocumentPart part;
+  part.bEntries = false;
+  if (!LoadDocumentPart(ini, args.positional[0], part)) return kExitError;
   for (const CIniFile::CItem& section : ini) PrintLine(section.first.Str());
   return Flushed();
 }
@@ -171,14 +170,10 @@ class CChange {
   CChange(const CIniArgs& args) : m_args(args), m_strFile(args.positional[0]) {}
 
   // Locks and reads the file; false after a message. bMissing: the file
-  // does not exist (set makes it, and so first the directories on its way:
-  // bMake).
-  bool Begin(bool& bMissing, bool bMake) {
+  // does not exist (set makes it, in a folder that exists).
+  bool Begin(bool& bMissing) {
     bMissing = false;
     std::string strWhy;
-    errno = 0;
-    if (bMake && !MakeSureDirectoryPathExists(SystemPath(m_strFile).c_str()))
-      return Failed("cannot write " + m_strFile + ": " + std::strerror(errno != 0 ? errno : EIO));
     if (!m_lock.Acquire(m_strFile, strWhy)) return Failed("cannot change " + m_strFile + ": " + strWhy);
     int nError = 0;
     if (!m_bytes.Read(m_strFile, m_lock.Descriptor(), nError)) {
@@ -254,7 +249,7 @@ int RunSet(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing, true)) return kExitError;
+  if (!change.Begin(bMissing)) return kExitError;
   if (bMissing) {
     // A new file: the store's text form of its one entry.
     CIniFile ini;
@@ -285,19 +280,25 @@ int RunChange(const CIniArgs& args) {
   if (!strProblem.empty()) return change.Refuse(strProblem);
 
   bool bMissing = false;
-  if (!change.Begin(bMissing, false)) return kExitError;
+  if (!change.Begin(bMissing)) return kExitError;
   if (bMissing) return Error("cannot read " + change.File() + ": " + std::strerror(ENOENT));
   CIniFileText& text = change.Text();
   const int nHeader = change.Section(op[1]);
   if (nHeader == -2) return kExitError;
   if (nHeader == -1) return kExitFalse;
+  // A new name is taken when another item has it, or a name that a person
+  // reads as it (blanks at the ends aside), which the store would keep apart
+  // but a reader of the file would not. A name that differs from the old one
+  // only in letter case is a new spelling: as a line edit it changes the text
+  // (the store's own Rename keeps the old spelling).
+  auto fnTaken = [&text](const CNameMatch& match, const std::string& strOld) {
+    return match.nFound == -2 || (match.nFound >= 0 && !SameName(text.NameOf(match.nFound), strOld));
+  };
   if (strAction == "rename-section") {
     const std::string strOld = text.NameOf(nHeader);
     const std::string strNew = CIniFileText::KeepBlanks(strOld, op[2]);
-    if (SameName(strOld, strNew)) return kExitOk;  // the same name: nothing changes
-    const int nTaken = change.Section(op[2]);
-    if (nTaken == -2) return kExitError;
-    if (nTaken >= 0 && !SameName(text.NameOf(nTaken), strOld)) return kExitFalse;
+    if (strNew == strOld) return kExitOk;
+    if (fnTaken(text.FindSection(strNew), strOld)) return kExitFalse;
     strProblem = CheckSection(strNew);
     if (!strProblem.empty()) return change.Refuse(strProblem);
     text.RenameSection(nHeader, op[2]);
@@ -314,10 +315,8 @@ int RunChange(const CIniArgs& args) {
     } else {
       const std::string strOld = text.NameOf(nEntry);
       const std::string strNew = CIniFileText::KeepBlanks(strOld, op[3]);
-      if (SameName(strOld, strNew)) return kExitOk;
-      const int nTaken = change.Key(nHeader, op[3]);
-      if (nTaken == -2) return kExitError;
-      if (nTaken >= 0 && !SameName(text.NameOf(nTaken), strOld)) return kExitFalse;
+      if (strNew == strOld) return kExitOk;
+      if (fnTaken(text.FindKey(nHeader, strNew), strOld)) return kExitFalse;
       text.RenameKey(nHeader, nEntry, op[3]);
     }
   }
@@ -327,6 +326,7 @@ int RunChange(const CIniArgs& args) {
 }  // namespace
 
 int RunAction(const CIniArgs& args) {
+  SetMessagePrefix("nimbo ini " + args.strAction);
   if (args.strAction == "get") return RunGet(args);
   if (args.strAction == "set") return RunSet(args);
   if (args.strAction == "keys") return RunKeys(args);

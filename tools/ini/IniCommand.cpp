@@ -65,7 +65,13 @@ void DefineAction(CLI::App& ini, const CAction& action, int& nStatus) {
   }
   if (action.bTyped) {
     CLI::Option* pInt = command.add_flag("--int", pArgs->bInt, "the value is a number");
-    command.add_flag("--bool", pArgs->bBool, "the value is a flag (yes/no, true/false, on/off, 1/0)")->excludes(pInt);
+    // Only the words the store reads: "on" and "off" are not among them.
+    const bool bGet = std::strcmp(action.pszName, "get") == 0;
+    command
+        .add_flag("--bool", pArgs->bBool,
+                  bGet ? "read the value as the store reads a flag: yes, true or 1 alone is true, any other text false"
+                       : "the value is a flag: yes, true or 1, or no, false or 0 (written Yes or No)")
+        ->excludes(pInt);
   }
   if (std::strcmp(action.pszName, "get") == 0) {
     command.add_option("--default", pArgs->strDefault, "printed when the key is missing (exit status 0)")

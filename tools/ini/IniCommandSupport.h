@@ -25,14 +25,21 @@ struct CIniArgs {
   std::string strDefault;
 };
 
-// Prints "nimbo ini: <message>" on standard error; returns kExitError.
+// Prints "PREFIX: <message>" on standard error, on one line (OneLine);
+// returns kExitError. The prefix is the command's own, as its usage errors
+// have it ("nimbo ini get"), once SetMessagePrefix has named it.
 int Error(const std::string& strMessage);
+void SetMessagePrefix(const std::string& strPrefix);
+// Text with its control bytes written out ("\n", "\0", "\x1A"), so that a
+// name that holds a line break or a zero byte stays on the message's line.
+std::string OneLine(const std::string& str);
 
 // What the bytes a reader read from are, when it did not read them to their
 // end: "line 3 is not INI text: ...", an archive with the command that reads
-// it, the system's reason of a read error; empty for a whole read.
-// cLineStart: the first character of the last line handed over.
-std::string WhyNotRead(const CIniReadResult& result, char cLineStart, const char* pBytes, size_t nBytes);
+// it, UTF-16 text, the system's reason of a read error; empty for a whole
+// read. strStopLine: the unreadable line that ended the read, if one did.
+std::string WhyNotRead(const CIniReadResult& result, const std::string& strStopLine, const char* pBytes,
+                       size_t nBytes);
 // "cannot read FILE: WHY", for bytes of FILE that did not read; for bytes
 // that begin with a zero byte (the mark of an in-place save cut short) it
 // names the copy of the earlier content that such a save left beside it.
@@ -50,6 +57,23 @@ std::function<std::string(int nSeconds)> StageProgress(const std::string& strSta
 // naming the file.
 bool LoadDocument(CIniFile& ini, const std::string& strPath, bool bKeyOnly);
 
+// The part of a document that a reading action answers from: the sections
+// a person reads as *pSection (every section when null), and in them the
+// entries whose keys a person reads as *pKey (every entry when null; none
+// without bEntries) - "as a person reads" meaning as MatchName may find
+// them: alike by the store's rule once the blanks at the ends are set aside.
+struct CDocumentPart {
+  const std::string* pSection = nullptr;
+  const std::string* pKey = nullptr;
+  bool bEntries = true;
+};
+// LoadDocument for that part only, streamed through the store's reader
+// from the file in one pass: the whole text is judged as LoadDocument
+// judges it, but only the part is held, so memory stays bounded whatever
+// the file's size. Names, order, values and the merging of repeated
+// sections and keys are the store's, within the part.
+bool LoadDocumentPart(CIniFile& ini, const std::string& strPath, const CDocumentPart& part);
+
 // Why a name or value given on the command line cannot be stored so that
 // it reads back, or empty: the store's rule (CIniFile's faults).
 std::string CheckSection(const std::string& str);
@@ -62,7 +86,8 @@ std::string CheckValue(const std::string& str);
 int SaveDocument(CIniFile& ini, const std::string& strPath);
 
 // Writes bytes as the whole content of strPath, by the rules of
-// SaveWholeFile (FileSave.h). False with the system's reason.
+// SaveWholeFile (FileSave.h); a missing folder is not made. False with the
+// system's reason.
 bool WriteWholeFile(const std::string& strPath, const char* pData, size_t nSize, std::string& strWhy);
 
 // Runs the action args name; the exit status.

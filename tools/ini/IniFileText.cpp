@@ -43,7 +43,7 @@ bool CIniFileText::Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::s
   CIniReader reader(source, true, pProgress);
   CIniLine line;
   int nHeader = -1;
-  char cLast = 0;
+  std::string strStopLine;
   while (reader.Next(line)) {
     if (line.eKind == EIniLine::Header) nHeader = static_cast<int>(m_lines.size());
     if (line.nLength > UINT_MAX) {
@@ -57,10 +57,10 @@ bool CIniFileText::Read(const char* pBytes, size_t nBytes, bool bKeyOnly, std::s
     stored.nHeader = nHeader;
     stored.eKind = line.eKind;
     stored.nEndLength = static_cast<unsigned>(line.nEndLength);
-    cLast = line.nLength > 0 ? line.pText[0] : 0;
+    if (line.eKind == EIniLine::Unreadable) strStopLine.assign(line.pText, line.nLength);
   }
   m_nTextEnd = reader.Result().nTextEnd;
-  strWhy = WhyNotRead(reader.Result(), cLast, pBytes, nBytes);
+  strWhy = WhyNotRead(reader.Result(), strStopLine, pBytes, nBytes);
   return strWhy.empty();
 }
 
@@ -169,12 +169,12 @@ bool CIniFileText::SetValue(int nHeader, int nEntry, const std::string& strSecti
         return false;
       }
     }
-    // After the section's last entry, or its last header when it has none.
-    // A "#" line is an entry to the store but a comment to most readers: a
-    // new key does not go after one.
-    size_t nAfter = headers.back();
-    for (size_t nLine : EntriesOf(nHeader, -1))
-      if (m_pBytes[m_lines[nLine].nOffset] != '#') nAfter = nLine;
+    // After the section's last entry, or its last header when it has none,
+    // where the store appends a key. A "#" line is a comment to many
+    // readers but an entry to the store, so a new key goes after it too:
+    // the keys keep the order the store gives them.
+    const std::vector<size_t> entries = EntriesOf(nHeader, -1);
+    const size_t nAfter = entries.empty() ? headers.back() : entries.back();
     m_splices.push_back({nAfter + 1, nAfter + 1, {{EIniLine::Entry, strEntry, strLineEnd}}});
     return true;
   }
@@ -233,8 +233,9 @@ void CIniFileText::RemoveSection(int nHeader) {
     for (; nNext < m_lines.size() && m_lines[nNext].eKind != EIniLine::Header; ++nNext) {
       const EIniLine eKind = m_lines[nNext].eKind;
       // A last line without its line end is no entry to the store, but looks
-      // like one of this section.
-      if (eKind == EIniLine::Entry || (eKind == EIniLine::Tail && TextOf(nNext)[0] != ';')) nLast = nNext;
+      // like one of this section - unless it looks like a comment or a header.
+      if (eKind == EIniLine::Entry || (eKind == EIniLine::Tail && std::strchr(";[", TextOf(nNext)[0]) == nullptr))
+        nLast = nNext;
     }
     size_t nEnd = nLast + 1;
     while (nEnd < nNext && m_lines[nEnd].eKind == EIniLine::Blank) ++nEnd;
@@ -248,16 +249,6 @@ bool CIniFileText::Finish(std::string& strChanged, std::string& strWhy) {
   auto fnOffset = [this](size_t nLine) {
     return nLine < m_lines.size() ? static_cast<size_t>(m_lines[nLine].nOffset) : static_cast<size_t>(m_nTextEnd);
   };
-  // The lines whose reading a change can touch: from the last header at or
-  // before the first change to the first header after the last. A line's
-  // kind depends on its bytes and on the header above it only, so the lines
-  // outside, byte for byte the same under the same headers, read as before.
-  size_t nRegionFirst = m_splices.empty() ? 0 : m_splices.front().nFirstLine;
-  size_t nRegionEnd = 0;
-  for (const CSplice& splice : m_splices) nRegionEnd = std::max(nRegionEnd, splice.nEndLine);
-  while (nRegionFirst > 0 && (nRegionFirst >= m_lines.size() || m_lines[nRegionFirst].eKind != EIniLine::Header))
-    --nRegionFirst;
-  while (nRegionEnd < m_lines.size() && m_lines[nRegionEnd].eKind != EIniLine::Header) ++nRegionEnd;
 
   // The changed bytes: the original ones between the changes.
   strChanged.clear();
@@ -270,41 +261,50 @@ bool CIniFileText::Finish(std::string& strChanged, std::string& strWhy) {
   }
   strChanged.append(m_pBytes + fnOffset(nLine), m_nBytes - fnOffset(nLine));  // with what follows a Ctrl-Z
 
-  // The region's lines as they must read back: the kept lines as they are,
-  // the new ones as the changes planned them.
-  struct CExpected {
-    EIniLine eKind;
-    const char* pText;
-    size_t nLength;
+  // The whole changed text is read back, from its first line: a line's kind
+  // depends on every header above it (an entry needs one that names a
+  // section), so no part of the text can be judged apart from what comes
+  // before it. Each line must come back as the changes mean it: the kept
+  // lines as they are, the new ones as planned. The expected lines are
+  // walked, not gathered, so that a large file's check holds no second
+  // list of its lines.
+  size_t nSplice = 0;
+  size_t nPlanned = 0;
+  nLine = 0;
+  auto fnExpected = [&](EIniLine& eKind, const char*& pText, size_t& nLength) {
+    for (;;) {
+      const CSplice* pSplice = nSplice < m_splices.size() ? &m_splices[nSplice] : nullptr;
+      if (nLine < (pSplice != nullptr ? pSplice->nFirstLine : m_lines.size())) {
+        const CLine& kept = m_lines[nLine++];
+        eKind = kept.eKind;
+        pText = m_pBytes + kept.nOffset;
+        nLength = kept.nLength;
+        return true;
+      }
+      if (pSplice == nullptr) return false;
+      if (nPlanned < pSplice->lines.size()) {
+        const CPlanned& planned = pSplice->lines[nPlanned++];
+        eKind = planned.eKind;
+        pText = planned.strText.data();
+        nLength = planned.strText.size();
+        return true;
+      }
+      nLine = std::max(nLine, pSplice->nEndLine);
+      ++nSplice;
+      nPlanned = 0;
+    }
   };
-  std::vector<CExpected> expected;
-  nLine = nRegionFirst;
-  for (const CSplice& splice : m_splices) {
-    for (; nLine < splice.nFirstLine; ++nLine)
-      expected.push_back({m_lines[nLine].eKind, m_pBytes + m_lines[nLine].nOffset, m_lines[nLine].nLength});
-    for (const CPlanned& planned : splice.lines)
-      expected.push_back({planned.eKind, planned.strText.data(), planned.strText.size()});
-    nLine = splice.nEndLine;
-  }
-  for (; nLine < nRegionEnd; ++nLine)
-    expected.push_back({m_lines[nLine].eKind, m_pBytes + m_lines[nLine].nOffset, m_lines[nLine].nLength});
-  // No change lies before the region, and all lie before its end.
-  const size_t nRegionStart = fnOffset(nRegionFirst);
-  const size_t nRegionStop = strChanged.size() - (m_nBytes - fnOffset(nRegionEnd));
-
-  CIniMemorySource source(strChanged.data() + nRegionStart, nRegionStop - nRegionStart);
+  CIniMemorySource source(strChanged.data(), strChanged.size());
   CIniReader reader(source, true);
   CIniLine line;
-  size_t nRead = 0;
-  while (reader.Next(line)) {
-    if (nRead >= expected.size()) break;
-    const CExpected& want = expected[nRead];
-    if (line.eKind != want.eKind || line.nLength != want.nLength ||
-        std::memcmp(line.pText, want.pText, line.nLength) != 0)
-      break;
-    ++nRead;
-  }
-  if (reader.Result().eStatus == EIniRead::Read && nRead == expected.size()) return true;
+  EIniLine eKind = EIniLine::Blank;
+  const char* pText = nullptr;
+  size_t nLength = 0;
+  bool bSame = true;
+  while (bSame && reader.Next(line))
+    bSame = fnExpected(eKind, pText, nLength) && line.eKind == eKind && line.nLength == nLength &&
+            (nLength == 0 || std::memcmp(line.pText, pText, nLength) == 0);
+  if (bSame && reader.Result().eStatus == EIniRead::Read && !fnExpected(eKind, pText, nLength)) return true;
   strWhy = "the changed text would not read back as intended";
   return false;
 }

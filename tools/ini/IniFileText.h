@@ -82,10 +82,9 @@ class CIniFileText {
   // The new name (or value) as it will stand, its old blanks kept.
   static std::string KeepBlanks(const std::string& strOld, const std::string& strNew);
 
-  // The bytes with the changes made, read back through the store's reader
-  // from the header above the first change to the header after the last:
-  // false with a reason unless they give exactly the lines the changes
-  // meant (so the document the store reads is the one intended).
+  // The bytes with the changes made, read back whole through the store's
+  // reader: false with a reason unless they give exactly the lines the
+  // changes meant (so the document the store reads is the one intended).
   bool Finish(std::string& strChanged, std::string& strWhy);
 
  private:

@@ -63,10 +63,11 @@ TEST_F(IniCommand, GetValuesAndDefaults) {
   EXPECT_EQ(r.strOut, "10\n");
   r = Run({"get", strFile, "Main", "Flag", "--bool"});
   EXPECT_EQ(r.strOut, "true\n");
-  // Typed reads are strict: a value that is not of the type is an error.
+  // A flag reads as the store reads it: any text but its true words is
+  // false (status 0, as git config --bool has it); a number is read strictly.
   r = Run({"get", strFile, "Main", "Name", "--bool", "--default", "yes"});
-  ExpectError(r, strFile);
-  EXPECT_NE(r.strErr.find("\"Bob\" is not a flag"), std::string::npos) << r.strErr;
+  EXPECT_EQ(r.nStatus, 0);
+  EXPECT_EQ(r.strOut + r.strErr, "false\n");
   r = Run({"get", strFile, "Main", "Flag", "--int"});
   ExpectError(r, strFile);
   EXPECT_NE(r.strErr.find("\"yes\" is not a number"), std::string::npos) << r.strErr;
@@ -158,11 +159,16 @@ TEST_F(IniCommand, ASaveCutShortNamesTheCopyBesideTheFile) {
 
 TEST_F(IniCommand, SetCreatesAndChanges) {
   const std::string strFile = Path("sub/dir/new.ini");
+  // No folder is made for a new file (a mistyped path is said, not built).
+  ExpectError(Run({"set", strFile, "Win", "Width", "42"}), strFile);
+  EXPECT_FALSE(FileExists(Path("sub")));
+  std::filesystem::create_directories(Path("sub/dir"));
   CResult r = Run({"set", strFile, "Win", "Width", "42", "--int"});
   EXPECT_EQ(r.nStatus, 0);
   EXPECT_EQ(r.strOut + r.strErr, "");
   EXPECT_EQ(ReadFile(strFile), "[Win]\r\nWidth=42\r\n\r\n");
-  EXPECT_EQ(Run({"set", strFile, "win", "Shown", "off", "--bool"}).nStatus, 0);
+  ExpectError(Run({"set", strFile, "win", "Shown", "off", "--bool"}), strFile);  // "off" the store reads as false
+  EXPECT_EQ(Run({"set", strFile, "win", "Shown", "no", "--bool"}).nStatus, 0);
   EXPECT_EQ(Run({"set", strFile, "WIN", "width", "a=b c"}).nStatus, 0);
   EXPECT_EQ(ReadFile(strFile), "[Win]\r\nWidth=a=b c\r\nShown=No\r\n\r\n");
 }
@@ -210,7 +216,11 @@ TEST_F(IniCommand, RenamesAndRemovals) {
   } cases[] = {
       {{"rename-section", "Main", "Other"}, 1, ""},
       {{"rename-section", "Nope", "New"}, 1, ""},
-      {{"rename-section", "main", "MAIN"}, 0, ""},
+      // a new spelling of the same name is a line edit too
+      {{"rename-section", "main", "MAIN"}, 0,
+       "[MAIN]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
+      {{"rename-key", "MAIN", "width", "WIDTH"}, 0,
+       "[Main]\r\nWIDTH=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Other]\r\nx=1\r\n\r\n"},
       {{"rename-section", "Other", "Second"}, 0,
        "[Main]\r\nWidth=10\r\nName=Bob\r\nFlag=yes\r\n\r\n[Second]\r\nx=1\r\n\r\n"},
       {{"rename-key", "Nope", "a", "a"}, 1, ""},
@@ -294,7 +304,9 @@ TEST_F(IniCommand, PackAndUnpack) {
   EXPECT_EQ(strBytes.substr(14, 6), std::string("\x01\x00\x00\x00\x02\x00", 6));
   const std::string strOut = Path("out/b.ini");
   EXPECT_EQ(Run({"unpack", strArchive, strOut, "--key-only"}).nStatus, 2);  // it would not be applied
-  EXPECT_FALSE(FileExists(strOut));
+  ExpectError(Run({"unpack", strArchive, strOut}), strOut);  // no folder is made
+  EXPECT_FALSE(FileExists(Path("out")));
+  std::filesystem::create_directory(Path("out"));
   r = Run({"unpack", strArchive, strOut});
   EXPECT_EQ(r.nStatus, 0);
   EXPECT_EQ(ReadFile(strOut), kSample);
@@ -307,6 +319,63 @@ TEST_F(IniCommand, PackAndUnpack) {
   WriteFile(Path("other.bin"), std::string("\xFF\xFF\x01\x00\x07\x00", 6) + "CObject");
   ExpectError(Run({"unpack", Path("other.bin"), Path("keep.ini")}), Path("other.bin"));
   EXPECT_EQ(ReadFile(Path("keep.ini")), "[K]\r\nk=1\r\n\r\n");
+}
+
+// Messages keep to one line with the command's own prefix, usage errors
+// and failures alike: a name that holds a line break or a zero byte is
+// written out.
+TEST_F(IniCommand, MessagesAreOneLineWithOnePrefix) {
+  CIniFile ini;
+  ini.SetString("a\nb", "k", "1");
+  {
+    CMemFile memory;
+    CArchive ar(&memory, CArchive::store);
+    ar << static_cast<const CObject*>(&ini);
+    ar.Close();
+    const std::vector<BYTE> bytes = memory.GetBytes();
+    WriteFile(Path("lf.bin"), std::string(bytes.begin(), bytes.end()));
+  }
+  CResult r = Run({"unpack", Path("lf.bin"), Path("lf.ini")});
+  ExpectError(r, Path("lf.ini"));
+  EXPECT_NE(r.strErr.find("section [a\\nb] holds a line break"), std::string::npos) << r.strErr;
+  EXPECT_EQ(r.strErr.rfind("nimbo ini unpack: ", 0), 0u) << r.strErr;
+  r = Run({"get", Path("no\nsuch\x01.ini"), "S", "K"});
+  ExpectError(r, Path("no\\nsuch\\x01.ini"));
+  EXPECT_EQ(r.strErr.rfind("nimbo ini get: ", 0), 0u) << r.strErr;
+  WriteFile(Path("a.ini"), kSample);
+  r = Run({"get", Path("a.ini"), "Main", "Width", "--int", "--default", "ten"});
+  EXPECT_EQ(r.nStatus, 2);
+  EXPECT_EQ(r.strErr.rfind("nimbo ini get: ", 0), 0u) << r.strErr;
+}
+
+// Every way an archive can fail to give its document whole - cut inside any
+// field, a class tag, record version or count changed, bytes after it -
+// ends with status 2 naming the archive, and the target as it was.
+TEST_F(IniCommand, UnpackRefusesEveryArchiveItCannotReadWhole) {
+  WriteFile(Path("a.ini"), "[A]\r\nk=v\r\n");
+  ASSERT_EQ(Run({"pack", Path("a.ini"), Path("a.bin")}).nStatus, 0);
+  const std::string strGood = ReadFile(Path("a.bin"));
+  ASSERT_EQ(strGood.size(), 32u);  // a 14-byte class tag, then 18 bytes of record (the schema word, bytes 2-3, is not checked)
+  std::vector<std::string> damaged;
+  // Cut inside each field: the tag, the versions, the counts, a name, a key, the value.
+  for (size_t n : {0, 3, 8, 14, 16, 19, 21, 24, 27, 29, 31}) damaged.push_back(strGood.substr(0, n));
+  for (size_t nAt : {0, 1, 4, 6, 13, 14, 17, 18, 20, 22, 25, 26, 28}) {
+    std::string str = strGood;
+    str[nAt] = static_cast<char>(str[nAt] ^ 0x02);  // a version of 3, a class named otherwise, a count too high...
+    damaged.push_back(str);
+  }
+  damaged.push_back(strGood.substr(0, 14) + std::string("\x02\x00\x00\x00", 4));  // a record that is its version alone
+  damaged.push_back(strGood + "x");
+  const std::string strTarget = Path("keep.ini");
+  int nCase = 0;
+  for (const std::string& strArchive : damaged) {
+    SCOPED_TRACE("case " + std::to_string(nCase++));
+    WriteFile(Path("d.bin"), strArchive);
+    WriteFile(strTarget, "[K]\r\nk=1\r\n");
+    const CResult r = Run({"unpack", Path("d.bin"), strTarget});
+    ExpectError(r, Path("d.bin"));
+    EXPECT_EQ(ReadFile(strTarget), "[K]\r\nk=1\r\n");
+  }
 }
 
 }  // namespace

@@ -24,6 +24,32 @@ const char kCrLf[] = "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\
 const char kNoFinalLf[] = "[Window]\nWidth=640\nHeight=480";
 const char kCommentLast[] = "[Window]\nWidth=640\n; the end";
 
+// Shapes of files people have, written here: a win.ini and a desktop.ini
+// (CR LF, empty sections one after another), a git config (tab-indented,
+// blanks around "=", sections named with quotes), a php.ini (comments before
+// and between the entries), a my.cnf (keys alone, "#" lines, which are
+// entries to the store), a systemd unit without its final line end, a file
+// of Latin-1 names.
+const char kWinIni[] =
+    "; for 16-bit app support\r\n[fonts]\r\n[extensions]\r\n[mci extensions]\r\n[files]\r\n[Mail]\r\nMAPI=1\r\n";
+const char kDesktopIni[] =
+    "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\system32\\imageres.dll,-183\r\n[ViewState]\r\nMode=\r\n"
+    "Vid=\r\nFolderType=Pictures\r\n";
+const char kGitConfig[] =
+    "[core]\n\trepositoryformatversion = 0\n\tfilemode = true\n\tbare = false\n[remote \"origin\"]\n"
+    "\turl = https://example.org/r.git\n\tfetch = +refs/heads/*:refs/remotes/origin/*\n[branch \"main\"]\n"
+    "\tremote = origin\n";
+const char kPhpIni[] =
+    "[PHP]\r\n\r\n;;;;;;;;;;;;;;;\r\n; About php.ini\r\n;;;;;;;;;;;;;;;\r\nengine = On\r\nprecision = 14\r\n\r\n"
+    "[Date]\r\n;date.timezone =\r\n\r\n[mail function]\r\nSMTP = localhost\r\nsmtp_port = 25\r\n";
+const char kMyCnf[] =
+    "[mysqld]\n# basic settings\nuser\t\t= mysql\nport\t\t= 3306\nskip-external-locking\n\n[client]\nport = 3306\n"
+    "!includedir /etc/mysql/conf.d/\n";
+const char kUnit[] =
+    "[Unit]\nDescription=Example service\nAfter=network.target\n\n[Service]\nType=simple\n"
+    "ExecStart=/usr/bin/example --config=/etc/example.conf\nRestart=on-failure\n\n[Install]\nWantedBy=multi-user.target";
+const char kLatin1[] = "[Schrift]\r\nGr\xF6\xDF" "e=12\r\nName=M\xFCller\r\n";
+
 struct CCase {
   std::string strInput;
   std::vector<std::string> args;  // after "ini ACTION FILE"; the action first
@@ -39,8 +65,11 @@ const CCase kCases[] = {
      "; settings\n[Window]\nWidth=800\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n", "", ""},
     {kLf, {"set", "window", "HEIGHT", "5"}, 0,
      "; settings\n[Window]\nWidth=640\nHeight = 5\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+    // a new key after the section's last entry, where the store appends it:
+    // after a "#" line (an entry to the store), before the next header
     {kLf, {"set", "Window", "Depth", "3"}, 0,
-     "; settings\n[Window]\nWidth=640\nHeight = 480\nDepth=3\n# hash comment\n\n[Other]\nx=1\n", "", ""},
+     "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\nDepth=3\n\n[Other]\nx=1\n", "", ""},
+    {"[a]\nx=1\n[b]\ny=2\n", {"set", "a", "new", "v"}, 0, "[a]\nx=1\nnew=v\n[b]\ny=2\n", "", ""},
     {kLf, {"set", "New", "k", "v"}, 0,
      "; settings\n[Window]\nWidth=640\nHeight = 480\n# hash comment\n\n[Other]\nx=1\n\n[New]\nk=v\n", "", ""},
     {kCrLf, {"set", "Other", "y", "2"}, 0, "; settings\r\n[Window]\r\nWidth=640\r\n\r\n[Other]\r\nx=1\r\ny=2\r\n", "", ""},
@@ -58,7 +87,13 @@ const CCase kCases[] = {
     // reading: names as a person means them, values without the spacing
     {kLf, {"get", "Window", "Height"}, 0, nullptr, "480\n", ""},
     {kLf, {"get", "Window", "Height", "--int"}, 0, nullptr, "480\n", ""},
-    {kLf, {"get", "Window", "Width", "--bool"}, 2, nullptr, "", "\"640\" is not a flag"},
+    // a flag as the store reads it: its true words alone, nothing beside them
+    {kLf, {"get", "Window", "Width", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\nf= 1\n", {"get", "a", "f", "--bool"}, 0, nullptr, "false\n", "the store reads \" 1\" as false"},
+    {"[a]\nf=TRUE\ng=on\n", {"get", "a", "f", "--bool"}, 0, nullptr, "true\n", ""},
+    {"[a]\nf=TRUE\ng=on\n", {"get", "a", "g", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\nf=No\n", {"get", "a", "f", "--bool"}, 0, nullptr, "false\n", ""},
+    {"[a]\n", {"set", "a", "f", "on", "--bool"}, 2, nullptr, "", "not a flag: on"},
     {"[a]\nf=yes\n", {"get", "a", "f", "--int"}, 2, nullptr, "", "\"yes\" is not a number"},
     {"[a]\nf=Yes\n", {"get", "a", "f", "--bool"}, 0, nullptr, "true\n", ""},
     {"[a]\n k=1\nk =2\n", {"get", "a", "k"}, 2, nullptr, "", "\" k\" and \"k \" both read as \"k\""},
@@ -87,8 +122,59 @@ const CCase kCases[] = {
     {std::string("[a]\nk=1\nb=\0\n", 12), {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text"},
     {"[a]\nk=1\n[b\n", {"set", "a", "k", "2"}, 2, nullptr, "", "line 3 is not INI text: a \"[\" line"},
     {"k=1\n[a]\n", {"remove-section", "a"}, 2, nullptr, "", "line 1 is not INI text: an entry outside"},
+    {"[a]\nk=1\n[b] \nj=2\n", {"get", "a", "k"}, 2, nullptr, "", "line 3 is not INI text: a header with blanks after its \"]\""},
+    {"[a] ; first\nk=1\n", {"set", "a", "k", "2"}, 2, nullptr, "", "line 1 is not INI text: a header with text after its \"]\""},
+    {std::string("\xFF\xFE[\0a\0]\0\n\0", 10), {"get", "a", "k"}, 2, nullptr, "", "UTF-16 text (byte-order mark FF FE)"},
+    {std::string("\xFE\xFF\0[\0a\0]\0\n", 10), {"sections"}, 2, nullptr, "", "UTF-16 text (byte-order mark FE FF)"},
     {"[a]\nk=1\n[b\n", {"sections"}, 2, nullptr, "", "line 3 is not INI text"},
     {"[a]\nk=1\n[b\n", {"cat"}, 2, nullptr, "", "line 3 is not INI text"},
+    // the shapes of real files, read and changed
+    {kWinIni, {"get", "mail", "mapi"}, 0, nullptr, "1\n", ""},
+    {kWinIni, {"set", "fonts", "Arial", "arial.ttf"}, 0,
+     "; for 16-bit app support\r\n[fonts]\r\nArial=arial.ttf\r\n[extensions]\r\n[mci extensions]\r\n[files]\r\n[Mail]\r\n"
+     "MAPI=1\r\n", "", ""},
+    {kWinIni, {"remove-section", "mci extensions"}, 0,
+     "; for 16-bit app support\r\n[fonts]\r\n[extensions]\r\n[files]\r\n[Mail]\r\nMAPI=1\r\n", "", ""},
+    {kWinIni, {"sections"}, 0, nullptr, "fonts\nextensions\nmci extensions\nfiles\nMail\n", ""},
+    {kDesktopIni, {"set", "ViewState", "Mode", "4"}, 0,
+     "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\system32\\imageres.dll,-183\r\n[ViewState]\r\nMode=4\r\n"
+     "Vid=\r\nFolderType=Pictures\r\n", "", ""},
+    {kDesktopIni, {"set", ".shellclassinfo", "ConfirmFileOp", "0"}, 0,
+     "[.ShellClassInfo]\r\nIconResource=C:\\Windows\\system32\\imageres.dll,-183\r\nConfirmFileOp=0\r\n[ViewState]\r\n"
+     "Mode=\r\nVid=\r\nFolderType=Pictures\r\n", "", ""},
+    {kGitConfig, {"get", "remote \"origin\"", "url"}, 0, nullptr, "https://example.org/r.git\n", ""},
+    {kGitConfig, {"set", "core", "bare", "true"}, 0,
+     "[core]\n\trepositoryformatversion = 0\n\tfilemode = true\n\tbare = true\n[remote \"origin\"]\n"
+     "\turl = https://example.org/r.git\n\tfetch = +refs/heads/*:refs/remotes/origin/*\n[branch \"main\"]\n"
+     "\tremote = origin\n", "", ""},
+    {kGitConfig, {"set", "branch \"main\"", "merge", "refs/heads/main"}, 0,
+     "[core]\n\trepositoryformatversion = 0\n\tfilemode = true\n\tbare = false\n[remote \"origin\"]\n"
+     "\turl = https://example.org/r.git\n\tfetch = +refs/heads/*:refs/remotes/origin/*\n[branch \"main\"]\n"
+     "\tremote = origin\nmerge=refs/heads/main\n", "", ""},
+    {kGitConfig, {"rename-section", "remote \"origin\"", "remote \"upstream\""}, 0,
+     "[core]\n\trepositoryformatversion = 0\n\tfilemode = true\n\tbare = false\n[remote \"upstream\"]\n"
+     "\turl = https://example.org/r.git\n\tfetch = +refs/heads/*:refs/remotes/origin/*\n[branch \"main\"]\n"
+     "\tremote = origin\n", "", ""},
+    {kPhpIni, {"get", "PHP", "precision", "--int"}, 0, nullptr, "14\n", ""},
+    {kPhpIni, {"set", "Date", "date.timezone", "UTC"}, 0,
+     "[PHP]\r\n\r\n;;;;;;;;;;;;;;;\r\n; About php.ini\r\n;;;;;;;;;;;;;;;\r\nengine = On\r\nprecision = 14\r\n\r\n"
+     "[Date]\r\ndate.timezone=UTC\r\n;date.timezone =\r\n\r\n[mail function]\r\nSMTP = localhost\r\nsmtp_port = 25\r\n", "", ""},
+    {kPhpIni, {"remove-key", "mail function", "smtp"}, 0,
+     "[PHP]\r\n\r\n;;;;;;;;;;;;;;;\r\n; About php.ini\r\n;;;;;;;;;;;;;;;\r\nengine = On\r\nprecision = 14\r\n\r\n"
+     "[Date]\r\n;date.timezone =\r\n\r\n[mail function]\r\nsmtp_port = 25\r\n", "", ""},
+    {kMyCnf, {"keys", "mysqld"}, 0, nullptr, "# basic settings\nuser\t\t\nport\t\t\nskip-external-locking\n", ""},
+    {kMyCnf, {"remove-key", "mysqld", "skip-external-locking"}, 0,
+     "[mysqld]\n# basic settings\nuser\t\t= mysql\nport\t\t= 3306\n\n[client]\nport = 3306\n!includedir /etc/mysql/conf.d/\n", "", ""},
+    {std::string("# The MySQL server\n") + kMyCnf, {"get", "mysqld", "port"}, 2, nullptr, "",
+     "line 1 is not INI text: an entry outside a named section (only \";\" begins a comment)"},
+    {kUnit, {"get", "Service", "ExecStart"}, 0, nullptr, "/usr/bin/example --config=/etc/example.conf\n", ""},
+    {kUnit, {"set", "Service", "Restart", "always"}, 0,
+     "[Unit]\nDescription=Example service\nAfter=network.target\n\n[Service]\nType=simple\n"
+     "ExecStart=/usr/bin/example --config=/etc/example.conf\nRestart=always\n\n[Install]\nWantedBy=multi-user.target", "", ""},
+    {kUnit, {"get", "Install", "WantedBy"}, 1, nullptr, "", ""},
+    {kUnit, {"set", "Install", "WantedBy", "default.target"}, 2, nullptr, "", "line 11, the last, has no line end"},
+    {kLatin1, {"get", "schrift", "GR\xF6\xDF" "E"}, 0, nullptr, "12\n", ""},
+    {kLatin1, {"rename-key", "Schrift", "name", "Nom"}, 0, "[Schrift]\r\nGr\xF6\xDF" "e=12\r\nNom=M\xFCller\r\n", "", ""},
 };
 
 TEST(IniEditGolden, EachCaseGivesItsBytesStatusAndOutput) {
