@@ -52,5 +52,12 @@ if [ "$(cat "$STAMP" 2>/dev/null)" != "$WANT" ]; then
   echo "$WANT" >"$STAMP"
 fi
 
+# A .vsix that carries the Windows server is also started with it, under
+# Wine, where Wine is installed (its prefix as the Windows tests use it)
+# (scripts/vscode.sh bundles it when build/win32 has it).
+if command -v wine >/dev/null && [ -f "${NIMBO_WIN32_BUILD:-build/win32}/bin/nimbo.exe" ]; then
+  source scripts/wine-prefix.sh
+fi
+
 mkdir -p "$OUT"
 node "$E2E/run.js" --vsix "$(readlink -f "$VSIX")" --samples "$ROOT/samples/project" --out "$(readlink -f "$OUT")"

@@ -156,6 +156,25 @@ async function GoTo(page, nLine, nColumn) {
       `${nLine}:${nColumn}`);
 }
 
+// Changes the user settings as a user does in settings.json, in the editor
+// (a file written behind the editor's back is not always seen at once).
+async function SetUserSettings(page, extra) {
+  await page.keyboard.press("F1");
+  await page.locator(".quick-input-widget input").waitFor({ state: "visible", timeout: kWait });
+  await page.keyboard.type("Preferences: Open User Settings (JSON)");
+  await page.locator(".quick-input-list .monaco-list-row", { hasText: "Open User Settings (JSON)" }).first()
+    .waitFor({ state: "visible", timeout: kWait });
+  await page.keyboard.press("Enter");
+  await WaitFor(page, "settings.json in the active tab", async () =>
+    (await TextOf(page, ".tab.active")).includes("settings.json"));
+  await page.locator(".monaco-editor.focused").waitFor({ state: "visible", timeout: kWait });
+  await page.keyboard.press("Control+A");
+  await page.keyboard.insertText(JSON.stringify({ ...kBaseSettings, ...extra }, null, 2));
+  await page.keyboard.press("Control+S");
+  await page.locator(".tab.active:not(.dirty)", { hasText: "settings.json" }).waitFor({ state: "visible", timeout: kWait });
+  await page.keyboard.press("Control+W");
+}
+
 const kStatus = '[aria-label^="Nimbo language server"]';
 async function WaitForServer(page, strWhat) {
   await WaitFor(page, `the server ${strWhat}`, async () =>
@@ -253,10 +272,13 @@ async function main() {
       await page.keyboard.press("Enter");
       await WaitFor(page, "the tip of StrLeft", async () =>
         (await TextOf(page, kHints)).includes("StrLeft(") && (await ActiveParameter(page)) === "szText");
-      await page.keyboard.type('"abc"', { delay: 30 });
+      // The line made whole again, whatever the snippet left.
+      await page.keyboard.press("Escape");
       await page.keyboard.press("Escape");
       await page.keyboard.press("End");
-      await page.keyboard.type(";", { delay: 30 });
+      await page.keyboard.press("Shift+Home");
+      await page.keyboard.type('StrLeft("abc", 2);', { delay: 30 });
+      await page.keyboard.press("Escape");
       await page.keyboard.press("Enter");
       await page.keyboard.type("TaxOf(1);", { delay: 30 });
       await page.keyboard.press("Escape");
@@ -287,7 +309,7 @@ async function main() {
     });
 
     await run.Step("a severity set to off takes its problem away at once", async () => {
-      WriteSettings(dirs, { "nimbo.diagnostics.hiddenByBuiltin": "off" });
+      await SetUserSettings(page, { "nimbo.diagnostics.hiddenByBuiltin": "off" });
       await WaitFor(page, "AskYesNo gone, TaxOf still listed", async () => {
         const strText = await ProblemsText(page);
         return !strText.includes("AskYesNo") && strText.includes("TaxOf");
@@ -295,7 +317,7 @@ async function main() {
     });
 
     await run.Step("nimbo.projectFolders makes a function of another folder known", async () => {
-      WriteSettings(dirs, { "nimbo.diagnostics.hiddenByBuiltin": "off", "nimbo.projectFolders": [dirs.shared] });
+      await SetUserSettings(page, { "nimbo.diagnostics.hiddenByBuiltin": "off", "nimbo.projectFolders": [dirs.shared] });
       await WaitForServer(page, "ready (4 files");
       await OpenFile(page, "main.nsc");
       await WaitFor(page, "TaxOf gone from the Problems panel", async () => !(await ProblemsText(page)).includes("TaxOf"));
@@ -314,7 +336,7 @@ async function main() {
       await run.Step("the win32 server under Wine, started by the same client code, serves the tip", async () => {
         const strWrapper = path.join(dirs.temp, "nimbo-wine");
         fs.writeFileSync(strWrapper, `#!/bin/sh\nexec wine '${strWin32Server}' "$@"\n`, { mode: 0o755 });
-        WriteSettings(dirs, { "nimbo.serverPath": strWrapper });
+        await SetUserSettings(page, { "nimbo.serverPath": strWrapper });
         await WaitForServer(page, "ready (3 files");
         await page.keyboard.press("Control+End");
         await page.keyboard.press("Enter");
