@@ -195,6 +195,8 @@ async function ProblemsText(page) {
 async function main() {
   const args = Arguments();
   fs.mkdirSync(args.out, { recursive: true });
+  for (const strOld of ["failure.png", "tip.png", "problems.png", "logs"])
+    fs.rmSync(path.join(args.out, strOld), { recursive: true, force: true });
   const dirs = Prepare(args);
   const run = new CRun(args.out);
   const env = { ...process.env, HOME: dirs.home, XDG_CONFIG_HOME: path.join(dirs.home, ".config"),
@@ -349,6 +351,13 @@ async function main() {
     // The step said what failed; keep what the editor logged.
     const strLogs = path.join(dirs.data, "logs");
     if (fs.existsSync(strLogs)) fs.cpSync(strLogs, path.join(args.out, "logs"), { recursive: true });
+    // What the server itself said last (its standard error, in the "Nimbo"
+    // output channel), which is most often why.
+    const serverLines = fs.existsSync(strLogs) ? fs.readdirSync(strLogs, { recursive: true })
+      .filter((strFile) => strFile.endsWith("Nimbo.log"))
+      .flatMap((strFile) => fs.readFileSync(path.join(strLogs, strFile), "utf8").split("\n"))
+      .filter((strLine) => /^nimbo\b/.test(strLine)) : [];
+    if (serverLines.length > 0) console.log(`# the server said: ${serverLines[serverLines.length - 1]}`);
   } finally {
     if (context) await context.close().catch(() => {});
     if (server && server.exitCode === null) {
