@@ -12,6 +12,10 @@ const { CServerStatus } = require("./status");
 const kRestartSettings = ["nimbo.serverPath", "nimbo.programsFolder", "nimbo.projectFolders", "nimbo.excludeFolders"];
 
 let client = null;
+// Clients about to be replaced: a settings change that restarts the server
+// is not sent to the old one as well (it would be stopping meanwhile, and
+// the client would report the failed send).
+const retiring = new WeakSet();
 let output = null;
 let status = null;
 // Start and stop run one after the other: a restart asked for while the
@@ -69,6 +73,9 @@ async function Start(extensionContext) {
     synchronize: { configurationSection: "nimbo" },
     outputChannel: RememberingChannel(output),
     middleware: {
+      workspace: {
+        didChangeConfiguration: (sections, next) => (retiring.has(started) ? Promise.resolve() : next(sections)),
+      },
       // A call inserted with its "(" goes on with the tip of its arguments.
       async provideCompletionItem(document, position, completionContext, token, next) {
         return launch.WithParameterHints(await next(document, position, completionContext, token));
@@ -80,7 +87,7 @@ async function Start(extensionContext) {
   try {
     await started.start();
   } catch (error) {
-    status.Stopped(error && error.message ? error.message : String(error));
+    status.Failed(error && error.message ? error.message : String(error));
     return;
   }
   status.Follow(started, WorkDoneProgress);
@@ -108,9 +115,11 @@ async function activate(extensionContext) {
   extensionContext.subscriptions.push(
     output,
     status,
+    // Registered before any client's own listener, so it runs first.
     vscode.workspace.onDidChangeConfiguration((event) => {
-      if (kRestartSettings.some((strSetting) => event.affectsConfiguration(strSetting))) return Restart(extensionContext);
-      return undefined;
+      if (!kRestartSettings.some((strSetting) => event.affectsConfiguration(strSetting))) return undefined;
+      if (client) retiring.add(client);
+      return Restart(extensionContext);
     }),
     vscode.workspace.onDidChangeWorkspaceFolders(() => Restart(extensionContext)),
     vscode.commands.registerCommand("nimbo.restartServer", () => Restart(extensionContext)));

@@ -93,6 +93,12 @@ class CServerStatus {
     this.Show("$(check) Nimbo", `ready${this.m_strReady ? " (" + this.m_strReady + ")" : ""}`);
   }
 
+  // The client could not start: the server's own last words say more than
+  // the client's error, when there are some.
+  Failed(strError) {
+    this.Stopped(this.m_strLastOutput || strError);
+  }
+
   Stopped(strReason) {
     this.Show("$(error) Nimbo: stopped", `stopped: ${strReason}`, true);
   }

@@ -18,6 +18,7 @@ const channels = [];
 const items = [];
 const commands = {};
 let onConfigurationChange = null;
+let bNextStartFails = false;
 const State = { Stopped: 1, Starting: 3, Running: 2 };
 const WorkDoneProgress = { type: "workDoneProgress" };
 const vscode = {
@@ -54,6 +55,12 @@ class LanguageClient {
   }
   async start() {
     ++this.nStarts;
+    if (bNextStartFails) {
+      // As a server that refuses its command line: its words, then the client's error.
+      bNextStartFails = false;
+      this.options.outputChannel.append("nimbo lsp: unknown option '--stdio'\n");
+      throw new Error("Pending response rejected since connection got disposed");
+    }
     this.SetState(State.Starting);
     this.SetState(State.Running);
   }
@@ -131,9 +138,14 @@ test("starts the bundled server with the settings, and again when a folder setti
     assert.match(status.tooltip, /stopped: nimbo lsp: something broke/);
     assert.ok(channels[0].lines.includes("nimbo lsp: something broke\n"), "the channel still gets every line");
 
-    await Change("nimbo.diagnostics.unknownFunction");  // reaches the running server; no restart
+    // A severity reaches the running server, with no restart; a folder
+    // restarts it, and the old client is not sent the change.
+    const Sent = (strClient) => client.options.middleware.workspace.didChangeConfiguration(["nimbo"], async () => strClient);
+    await Change("nimbo.diagnostics.unknownFunction");
+    assert.equal(await Sent("sent"), "sent");
     assert.equal(clients.length, 1);
     await Change("nimbo.excludeFolders");
+    assert.equal(await Sent("sent"), undefined);
     await commands["nimbo.restartServer"]();
     assert.equal(client.nDisposes, 1);
     assert.equal(clients.length, 3);
@@ -142,8 +154,11 @@ test("starts the bundled server with the settings, and again when a folder setti
     assert.deepEqual(channels.map((channel) => channel.strName), ["Nimbo"]);
     client.SetState(State.Stopped);
     assert.equal(status.text, "$(check) Nimbo");
+    bNextStartFails = true;
+    await commands["nimbo.restartServer"]();
+    assert.match(status.tooltip, /stopped: nimbo lsp: unknown option '--stdio'/);
     await extension.deactivate();
-    assert.equal(clients[2].nDisposes, 1);
+    assert.equal(clients[3].nDisposes, 1);
     assert.equal(shown.length, 0);
   } finally {
     fs.rmSync(strExtension, { recursive: true, force: true });
