@@ -40,10 +40,12 @@ function WorkspaceFolder() {
 
 // The output channel as the client writes to it, with the last line of the
 // server's standard error kept: why a server that would not start stopped.
+// The client passes the server's output through append(), its own messages
+// through appendLine().
 function RememberingChannel(channel) {
   return new Proxy(channel, {
     get(target, key) {
-      if (key === "append" || key === "appendLine")
+      if (key === "append")
         return (strText) => {
           status.NoteOutput(String(strText));
           target[key](strText);

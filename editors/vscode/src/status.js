@@ -40,14 +40,11 @@ class CServerStatus {
     this.m_item.show();
   }
 
-  // A line the client wrote to the output channel. The server's own lines
-  // (its standard error) are what tells why it stopped; the client's lines
-  // begin with "[" ("[Error - 10:00:00] ...").
+  // Text the server wrote (its standard error): its last line is what tells
+  // why it stopped.
   NoteOutput(strText) {
-    for (const strLine of strText.split(/\r?\n/)) {
-      const strTrimmed = strLine.trim();
-      if (strTrimmed !== "" && !strTrimmed.startsWith("[")) this.m_strLastOutput = strTrimmed;
-    }
+    for (const strLine of strText.split(/\r?\n/))
+      if (strLine.trim() !== "") this.m_strLastOutput = strLine.trim();
   }
 
   // A client about to start: its state changes are shown until another one

@@ -132,7 +132,8 @@ test("starts the bundled server with the settings, and again when a folder setti
 
     // A server that ends: the status says why, with the server's own words.
     client.options.outputChannel.append("nimbo lsp: something broke\n");
-    client.options.outputChannel.appendLine("[Error - 10:00:00] Connection to server got closed.");
+    client.options.outputChannel.appendLine("[Error - 10:00:00] Connection to server is erroring.");
+    client.options.outputChannel.appendLine("write EPIPE");
     client.SetState(State.Stopped);
     assert.equal(status.text, "$(error) Nimbo: stopped");
     assert.match(status.tooltip, /stopped: nimbo lsp: something broke/);
