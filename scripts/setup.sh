@@ -3,8 +3,9 @@
 #
 # Usage: scripts/setup.sh [--test] [--windows] [--bench]
 #   (no option)  what the main job needs: building the nimbo command and opening the terminal editor
-#   --test       also the tests (Neovim and Emacs with eglot for the language server's, tmux for the editor's, strace for the save faults), the fuzz
-#                targets, the Debian packaging and lintian, and the API reference
+#   --test       also the tests (Neovim and Emacs with eglot for the language server's, tmux for the editor's, strace for the save faults,
+#                Chromium, ripgrep and the Kerberos headers for the extension's run in a real VS Code), the fuzz targets, the Debian
+#                packaging and lintian, and the API reference
 #   --windows    also the 32-bit Windows cross-compiler, Wine and a virtual display
 #   --bench      also the peers the benchmarks compare with
 # apt-get runs only when a package is missing.
@@ -13,7 +14,8 @@ set -euo pipefail
 PACKAGES=(build-essential cmake g++ libncurses-dev libcli11-dev nlohmann-json3-dev libattr1-dev libacl1-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev tmux pkg-config neovim
                dpkg-dev file debhelper lintian doxygen ccache
-               strace emacs-nox elpa-eglot)
+               strace emacs-nox elpa-eglot
+               chromium libkrb5-dev ripgrep)
 WINDOWS=0
 for arg in "$@"; do
   case "$arg" in

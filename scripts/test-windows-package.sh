@@ -63,7 +63,7 @@ functions() {
     grep -Eq '^OnlyInThePackage +project +OnlyInThePackage\(x\)' <<<"$out" || { echo "$out" | head -20; return 1; }
 }
 check "nimbo.exe functions on the packaged samples" functions
-lsp() { node "$ROOT/tests/tools/lsp/process/run-cases.js" --wine --case features -- wine "$EXE" lsp; }
+lsp() { node "$ROOT/tests/tools/lsp/process/run-cases.js" --wine --case features -- wine "$EXE" lsp --stdio; }
 check "nimbo.exe lsp session" lsp
 
 echo "Windows package: $passed passed, $failed failed"

@@ -12,6 +12,9 @@
 # package is still made, so that its manifest is checked on every run (the
 # extension then asks for nimbo.serverPath).
 #
+# Then the .vsix is installed in a real VS Code and used through its UI
+# (scripts/vscode-e2e.sh); --no-test leaves out both test runs.
+#
 # Usage: scripts/vscode.sh [--no-test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,3 +63,8 @@ VERSION=$(node -p "require('./$EXT/package.json').version")
 VSIX="$ROOT/$OUT/nimbo-$VERSION.vsix"
 (cd "$EXT" && npx --no-install vsce package --allow-missing-repository $LICENSE_FLAG --out "$VSIX" </dev/null)
 echo "== $VSIX"
+
+if [ "${1:-}" != "--no-test" ]; then
+  echo "== VS Code extension: in a real VS Code"
+  bash scripts/vscode-e2e.sh "$VSIX"
+fi

@@ -91,29 +91,25 @@ std::string LowerAscii(const std::string& strText) {
   return strLower;
 }
 
-bool CLspCatalog::Configure(const std::string& strPrograms, const std::string& strProject,
+bool CLspCatalog::Configure(const std::string& strPrograms, const std::vector<std::string>& projects,
                             const std::vector<std::string>& excluded, EPositionEncoding eEncoding,
                             std::string& strError) {
-  bool bOk = true;
-  strError.clear();
+  std::vector<std::string> problems;
   m_eEncoding = eEncoding;
-  if (!IsReadableDirectory(strPrograms)) {
-    strError = "programs directory not found or not readable: " + strPrograms;
-    bOk = false;
-  }
+  if (!IsReadableDirectory(strPrograms)) problems.push_back("programs directory not found or not readable: " + strPrograms);
   // Set all the same: funcwiz.ini may appear there later (watched files).
   m_strPrograms = AbsolutePath(strPrograms);
   m_manager.GetDirLoc()->SetLocation("Programs", m_strPrograms.c_str());
-  m_strProject.clear();
-  m_filter = CLspFolderFilter();
-  if (strProject.empty()) return bOk;
-  if (!IsReadableDirectory(strProject)) {
-    strError += std::string(strError.empty() ? "" : "; ") + "project directory not found or not readable: " + strProject;
-    return false;
+  std::vector<std::string> roots;
+  for (const std::string& strProject : projects) {
+    if (strProject.empty()) continue;
+    if (IsReadableDirectory(strProject)) roots.push_back(AbsolutePath(strProject));
+    else problems.push_back("project directory not found or not readable: " + strProject);
   }
-  m_strProject = AbsolutePath(strProject);
-  m_filter = CLspFolderFilter(m_strProject, excluded);
-  return bOk;
+  m_filter = CLspFolderFilter(roots, excluded);
+  strError.clear();
+  for (const std::string& strProblem : problems) strError += (strError.empty() ? "" : "; ") + strProblem;
+  return problems.empty();
 }
 
 void CLspCatalog::ReloadBuiltIns() {
@@ -316,7 +312,7 @@ void CLspCatalog::NoteKnown(const CString& strName, bool bWasKnown) {
   else if (it != m_completion.end() && *it == strName) m_completion.erase(it);
 }
 
-CString CLspCatalog::KeyOf(const std::string& strPath) const { return CString(m_filter.Relative(strPath)); }
+CString CLspCatalog::KeyOf(const std::string& strPath) const { return CString(m_filter.Key(strPath)); }
 
 const CLspScript* CLspCatalog::ScriptAt(const CString& strKey) const {
   auto it = m_scripts.find(strKey);

@@ -59,12 +59,12 @@ class CLspCatalog {
   CLspCatalog(const CLspCatalog&) = delete;  // one owner of the process-wide catalogues
   CLspCatalog& operator=(const CLspCatalog&) = delete;
 
-  // Sets up the host: strPrograms holds funcwiz.ini, strProject the tree of
-  // scripts (empty: no project), excluded its folders not to read (see
-  // CLspFolderFilter); columns are counted in eEncoding. False with a
-  // message when a directory is unreadable; the other one is set up all
-  // the same.
-  bool Configure(const std::string& strPrograms, const std::string& strProject,
+  // Sets up the host: strPrograms holds funcwiz.ini, projects the trees of
+  // scripts, the main one first (none: no project), excluded their folders
+  // not to read (see CLspFolderFilter); columns are counted in eEncoding.
+  // False with a message when a directory is unreadable; the others are
+  // set up all the same (a project folder that cannot be read is left out).
+  bool Configure(const std::string& strPrograms, const std::vector<std::string>& projects,
                  const std::vector<std::string>& excluded, EPositionEncoding eEncoding, std::string& strError);
 
   // Empties the standard catalogue and fills it again from funcwiz.ini.
@@ -123,7 +123,8 @@ class CLspCatalog {
   std::string FuncWizPath() const { return m_strPrograms + "/funcwiz.ini"; }
 
   const std::string& ProgramsDir() const { return m_strPrograms; }
-  const std::string& ProjectDir() const { return m_strProject; }
+  // The main project folder; empty: none. Filter().Roots() has them all.
+  const std::string& ProjectDir() const { return m_filter.Root(); }
   const CLspFolderFilter& Filter() const { return m_filter; }
   EPositionEncoding Encoding() const { return m_eEncoding; }
 
@@ -152,7 +153,6 @@ class CLspCatalog {
 
   CProjectManagerObject m_manager;  // the standard catalogue reads "Programs" through it
   std::string m_strPrograms;
-  std::string m_strProject;
   CLspFolderFilter m_filter;
   EPositionEncoding m_eEncoding = encodingUtf16;
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description

@@ -1,6 +1,7 @@
 // CLspServer's language features: signature help, completion, hover,
 // definition and workspace symbols, all answered from the catalogues.
 #include <algorithm>
+#include <cstring>
 
 #include "assist/NameBeforeCaret.h"
 #include "tools/lsp/CLspServer.h"
@@ -46,8 +47,17 @@ std::string FileName(const std::string& strPath) {
   return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
-std::string Where(const CLspPlace& place) {
-  return FileName(place.first->strPath) + " line " + std::to_string(place.second->nLine + 1);
+// "money.nsc line 6"; with bLink, a markdown link that opens the file at
+// that line ("#L6", as editors take a line from a file URI).
+std::string Where(const CLspPlace& place, bool bLink = false) {
+  const std::string strLine = std::to_string(place.second->nLine + 1);
+  if (!bLink) return FileName(place.first->strPath) + " line " + strLine;
+  std::string strText;
+  for (const char ch : FileName(place.first->strPath) + " line " + strLine) {
+    if (std::strchr("\\`*_[]<>", ch) != nullptr) strText += '\\';
+    strText += ch;
+  }
+  return "[" + strText + "](" + UriFromPath(place.first->strPath) + "#L" + strLine + ")";
 }
 
 // A workspace symbol while the query runs: copied out of the catalogue, as
@@ -120,7 +130,7 @@ CLspServer::json CLspServer::Location(const CLspPlace& place) const {
             {"end", {{"line", definition.nLine}, {"character", definition.nEndColumn}}}}}};
 }
 
-std::string CLspServer::ShadowNote(const CLspFunction& function) const {
+std::string CLspServer::ShadowNote(const CLspFunction& function, bool bLinks) const {
   const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
   if (places.empty() || (!function.bBuiltIn && places.size() == 1)) return std::string();
   std::string strNote;
@@ -128,10 +138,11 @@ std::string CLspServer::ShadowNote(const CLspFunction& function) const {
   if (function.bBuiltIn) {
     // As in the host: the built-in is called; the project's function of the name never is.
     strNote = "The built-in function is called here. The project's " + std::string(places[0].second->strPrototype) +
-              " (" + Where(places[0]) + ") is shadowed by it";
+              " (" + Where(places[0], bLinks) + ") is shadowed by it";
     nOthers = places.size() - 1;
   } else {
-    strNote = "Defined in " + Where(places[0]) + "; the definition in " + Where(places[1]) + " is not used";
+    strNote = "Defined in " + Where(places[0], bLinks) + "; the definition in " + Where(places[1], bLinks) +
+              " is not used";
     nOthers = places.size() - 2;
   }
   if (nOthers > 0) strNote += " (and " + std::to_string(nOthers) + " more)";
@@ -285,7 +296,7 @@ CLspServer::json CLspServer::Hover(const json& params) {
   if (!FunctionAt(params, word, function)) return nullptr;
   std::string strPrototype = ToUtf8(function.strPrototype.Str());
   std::string strText = ToUtf8(function.strDescription);
-  std::string strNote = ShadowNote(function);
+  std::string strNote = ShadowNote(function, m_bMarkdown);
   if (!function.bBuiltIn) {
     const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
     if (!places.empty()) {
@@ -293,7 +304,7 @@ CLspServer::json CLspServer::Hover(const json& params) {
           HeaderNotesOf(places[0], DocumentAtPath(places[0].first->strPath), m_eEncoding);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
       strText = ToUtf8(notes.strComment);
-      if (strNote.empty()) strNote = "Defined in " + Where(places[0]) + ".";
+      if (strNote.empty()) strNote = "Defined in " + Where(places[0], m_bMarkdown) + ".";
     }
   }
   std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;

@@ -15,6 +15,7 @@ namespace lsp {
 namespace {
 
 const int kLogError = 1;
+const int kLogWarning = 2;
 const int kLogInfo = 3;
 // Scripts whose call sites are read between two looks at the inbox.
 const size_t kSitesPerStep = 64;
@@ -44,9 +45,21 @@ void CLspServer::SetUpCatalogue() {
     // Scripts opened before "initialized": the first one tells where the project is.
     AdoptFolderOf(m_documentUris.begin()->first);
   }
-  const std::string strProject = m_options.strProject.empty() ? m_strWorkspace : m_options.strProject;
+  std::vector<std::string> projects = {m_options.strProject.empty() ? m_strWorkspace : m_options.strProject};
+  projects.insert(projects.end(), m_moreRoots.begin(), m_moreRoots.end());
   std::string strError;
-  if (!m_pCatalog->Configure(strPrograms, strProject, m_excluded, m_eEncoding, strError)) m_pfnLog(strError);
+  if (!m_pCatalog->Configure(strPrograms, projects, m_excluded, m_eEncoding, strError)) {
+    m_pfnLog(strError);
+  } else if (!std::filesystem::exists(m_pCatalog->FuncWizPath())) {
+    strError = "no funcwiz.ini in the programs directory " + m_pCatalog->ProgramsDir() + ": no built-in functions";
+    m_pfnLog(strError);
+  }
+  // A folder the user chose that cannot serve is worth a word on screen, not
+  // only in the log; once, not at every set-up.
+  if (!strError.empty() && strError != m_strToldProblem) {
+    m_strToldProblem = strError;
+    SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", "Nimbo: " + strError}});
+  }
   m_bBuiltInsPending = true;
   m_bFullIndexPending = true;  // also without a project: the open documents are read
   StartWatching();
@@ -120,9 +133,10 @@ void CLspServer::EndProgress(const std::string& strToken, const std::string& str
 void CLspServer::FullIndex() {
   m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
-  if (!m_pCatalog->ProjectDir().empty())
-    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { YieldToLight(); }))
-      scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
+  std::set<std::string> listed;  // a root inside another lists some scripts twice
+  for (const std::string& strRoot : m_pCatalog->Filter().Roots())
+    for (const std::string& strPath : ListScripts(strRoot, m_pCatalog->Filter(), [this] { YieldToLight(); }))
+      if (listed.insert(strPath).second) scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
   // Open documents count as scripts too, also outside the project and before
   // their first save.
   for (const auto& entry : m_documents) {
@@ -213,7 +227,7 @@ void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
     std::error_code error;
     if (std::filesystem::is_directory(FileSystemPath(strPath), error)) {
       // A folder that appeared (or was renamed into the tree): its scripts.
-      if (strPath == filter.Root() || filter.Covers(strPath + PathSeparator() + "x"))
+      if (filter.IsRoot(strPath) || filter.Covers(strPath + PathSeparator() + "x"))
         for (const std::string& strScript : ListScripts(strPath, filter)) toRead.push_back(strScript);
       continue;
     }

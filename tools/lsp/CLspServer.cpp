@@ -2,6 +2,7 @@
 #include "tools/lsp/CLspServer.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "tools/lsp/LspUri.h"
 
@@ -265,15 +266,31 @@ CLspServer::json CLspServer::Initialize(const json& params) {
   const json& folders = Dig(params, {"workspaceFolders"});
   const json& rootUri = Dig(params, {"rootUri"});
   const json& rootPath = Dig(params, {"rootPath"});
-  if (folders.is_array() && !folders.empty() && Dig(folders[0], {"uri"}).is_string())
-    PathFromUri(folders[0]["uri"], m_strWorkspace);
-  else if (rootUri.is_string())
+  // Every folder of a workspace is read, the first one as the main root.
+  if (folders.is_array())
+    for (const json& folder : folders) {
+      std::string strPath;
+      if (!Dig(folder, {"uri"}).is_string() || !PathFromUri(folder["uri"], strPath)) continue;
+      if (m_strWorkspace.empty()) m_strWorkspace = strPath;
+      else m_moreRoots.push_back(strPath);
+    }
+  if (m_strWorkspace.empty() && rootUri.is_string())
     PathFromUri(rootUri, m_strWorkspace);
-  else if (rootPath.is_string())
+  else if (m_strWorkspace.empty() && rootPath.is_string())
     m_strWorkspace = rootPath;
   const json& options = Dig(params, {"initializationOptions"});
   const json& programs = Dig(options, {"programs"});
   if (programs.is_string()) m_strInitPrograms = programs;
+  // Further folders whose scripts define project functions; a relative one
+  // is taken from the workspace folder.
+  const json& projectFolders = Dig(options, {"projectFolders"});
+  if (projectFolders.is_array())
+    for (const json& folder : projectFolders) {
+      if (!folder.is_string() || folder.get<std::string>().empty()) continue;
+      const std::filesystem::path path(folder.get<std::string>());
+      m_moreRoots.push_back(path.is_absolute() || m_strWorkspace.empty() ? path.string()
+                                                                          : (m_strWorkspace / path).string());
+    }
   const json& excluded = Dig(options, {"excludeFolders"});
   if (excluded.is_array())
     for (const json& folder : excluded)
@@ -305,11 +322,17 @@ void CLspServer::Initialized() {
   if (!m_bWatchRegistration) return;
   json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
                                {{"globPattern", "**/funcwiz.ini"}}});
-  // The Programs directory is seldom inside the workspace: watched by its
-  // own path where the client takes patterns relative to a folder.
-  if (m_bRelativePatterns)
+  // The Programs directory and the project folders added by the settings
+  // are seldom inside the workspace: watched by their own paths where the
+  // client takes patterns relative to a folder.
+  if (m_bRelativePatterns) {
     watchers.push_back(
         {{"globPattern", {{"baseUri", UriFromPath(m_pCatalog->ProgramsDir())}, {"pattern", "funcwiz.ini"}}}});
+    const std::vector<std::string>& roots = m_pCatalog->Filter().Roots();
+    for (size_t i = 1; i < roots.size(); ++i)
+      for (const char* pszPattern : {"**/*.nsc", "**/*.NSC"})
+        watchers.push_back({{"globPattern", {{"baseUri", UriFromPath(roots[i])}, {"pattern", pszPattern}}}});
+  }
   SendRequest("client/registerCapability",
               {{"registrations",
                 {{{"id", "nimbo-watched-files"},

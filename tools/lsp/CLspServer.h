@@ -149,8 +149,9 @@ class CLspServer {
   bool FunctionAt(const json& params, CWordAt& word, CLspFunction& function);
   bool FindForSignature(const std::string& strName, CLspFunction& function);
   // What a reader needs to know beside the prototype: which function is
-  // called when a built-in and project functions share the name.
-  std::string ShadowNote(const CLspFunction& function) const;
+  // called when a built-in and project functions share the name; with
+  // bLinks, each place is a markdown link to it.
+  std::string ShadowNote(const CLspFunction& function, bool bLinks = false) const;
   json Location(const CLspPlace& place) const;
   json Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const;
 
@@ -210,7 +211,9 @@ class CLspServer {
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
   size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit
-  std::string m_strWorkspace;   // the client's workspace folder, if any
+  std::string m_strWorkspace;   // the client's (first) workspace folder, if any
+  std::vector<std::string> m_moreRoots;   // its other folders, then initializationOptions.projectFolders
+  std::string m_strToldProblem;           // the set-up problem last shown to the user
   std::string m_strInitPrograms;          // initializationOptions.programs
   std::vector<std::string> m_excluded;    // initializationOptions.excludeFolders
 

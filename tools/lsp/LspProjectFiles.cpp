@@ -2,6 +2,8 @@
 // the same code serves every platform.
 #include "tools/lsp/LspProjectFiles.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -55,46 +57,94 @@ bool IsScriptPath(const std::string& strPath) {
   return true;
 }
 
+const std::string CLspFolderFilter::m_strNone;
+
 CLspFolderFilter::CLspFolderFilter(std::string strRoot, std::vector<std::string> excluded)
-    : m_strRoot(WithoutTrailingSlash(SystemSeparators(std::move(strRoot)))) {
+    : CLspFolderFilter(std::vector<std::string>{std::move(strRoot)}, std::move(excluded)) {}
+
+CLspFolderFilter::CLspFolderFilter(std::vector<std::string> roots, std::vector<std::string> excluded) {
+  for (std::string& strRoot : roots) {
+    strRoot = WithoutTrailingSlash(SystemSeparators(std::move(strRoot)));
+    if (!strRoot.empty() && !IsRoot(strRoot)) m_roots.push_back(std::move(strRoot));
+  }
   for (std::string& strExcluded : excluded) {
     strExcluded = WithoutTrailingSlash(SystemSeparators(strExcluded));
     if (!strExcluded.empty()) m_excluded.push_back(strExcluded);
   }
 }
 
-std::string CLspFolderFilter::Relative(const std::string& strPath) const {
-  if (m_strRoot.empty() || strPath.size() <= m_strRoot.size() + 1 ||
-      strPath.compare(0, m_strRoot.size(), m_strRoot) != 0 || !IsPathSeparator(strPath[m_strRoot.size()]))
-    return strPath;
-  return strPath.substr(m_strRoot.size() + 1);
+bool CLspFolderFilter::IsRoot(const std::string& strDir) const {
+  return std::find(m_roots.begin(), m_roots.end(), WithoutTrailingSlash(strDir)) != m_roots.end();
 }
 
-bool CLspFolderFilter::SkipsFolder(const std::string& strDir) const {
-  const std::string strRelative = Relative(WithoutTrailingSlash(strDir));
-  if (strRelative == WithoutTrailingSlash(strDir)) return false;  // the root, or outside the tree
+std::string CLspFolderFilter::RelativeTo(const std::string& strRoot, const std::string& strPath) {
+  if (strRoot.empty() || strPath.size() <= strRoot.size() + 1 || strPath.compare(0, strRoot.size(), strRoot) != 0 ||
+      !IsPathSeparator(strPath[strRoot.size()]))
+    return std::string();
+  return strPath.substr(strRoot.size() + 1);
+}
+
+std::string CLspFolderFilter::Relative(const std::string& strPath) const {
+  const std::string strRelative = RelativeTo(Root(), strPath);
+  return strRelative.empty() ? strPath : strRelative;
+}
+
+bool CLspFolderFilter::SkipsBelow(const std::string& strRelative, const std::string& strDir) const {
   const std::string strName = LastName(strRelative);
   if (!strName.empty() && strName[0] == '.') return true;
   for (const std::string& strExcluded : m_excluded)
-    if (strExcluded == strName || strExcluded == strRelative) return true;
+    if (strExcluded == strName || strExcluded == strRelative || strExcluded == strDir) return true;
   return false;
 }
 
-bool CLspFolderFilter::Covers(const std::string& strPath) const {
-  const std::string strRelative = Relative(strPath);
-  if (strRelative == strPath) return false;
+bool CLspFolderFilter::SkipsFolder(const std::string& strDir) const {
+  const std::string strFolder = WithoutTrailingSlash(strDir);
+  if (IsRoot(strFolder)) return false;
+  bool bUnder = false;
+  for (const std::string& strRoot : m_roots) {
+    const std::string strRelative = RelativeTo(strRoot, strFolder);
+    if (strRelative.empty()) continue;
+    bUnder = true;
+    if (!SkipsBelow(strRelative, strFolder)) return false;
+  }
+  return bUnder;  // outside every tree: nothing to skip
+}
+
+bool CLspFolderFilter::CoveredBy(const std::string& strRoot, const std::string& strPath) const {
+  const std::string strRelative = RelativeTo(strRoot, strPath);
+  if (strRelative.empty()) return false;
   // Every folder between the root and the file must be read.
   for (size_t nSlash = strRelative.find_first_of(kPathSeparators); nSlash != std::string::npos;
        nSlash = strRelative.find_first_of(kPathSeparators, nSlash + 1))
-    if (SkipsFolder(m_strRoot + PathSeparator() + strRelative.substr(0, nSlash))) return false;
+    if (SkipsBelow(strRelative.substr(0, nSlash), strRoot + PathSeparator() + strRelative.substr(0, nSlash)))
+      return false;
   return true;
+}
+
+bool CLspFolderFilter::Covers(const std::string& strPath) const {
+  for (const std::string& strRoot : m_roots)
+    if (CoveredBy(strRoot, strPath)) return true;
+  return false;
+}
+
+std::string CLspFolderFilter::Key(const std::string& strPath) const {
+  if (m_roots.empty() || CoveredBy(m_roots[0], strPath)) return Relative(strPath);
+  for (size_t i = 1; i < m_roots.size(); ++i)
+    if (CoveredBy(m_roots[i], strPath)) {
+      // Byte 0xFF never occurs in UTF-8 text, so these sort after every
+      // key of the main root; the fixed-width number keeps the roots' order.
+      char szRoot[16];
+      std::snprintf(szRoot, sizeof szRoot, "\xff%04u", static_cast<unsigned>(i));
+      return szRoot + std::string(1, PathSeparator()) + RelativeTo(m_roots[i], strPath);
+    }
+  return Relative(strPath);
 }
 
 std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
                                      const std::function<void()>& pfnStep) {
   std::vector<std::string> scripts;
   const std::string strStart = WithoutTrailingSlash(strDir);
-  if (strStart != filter.Root() && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
+  if (!filter.IsRoot(strStart) && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
   std::error_code error;
   fs::recursive_directory_iterator it(FileSystemPath(strStart), fs::directory_options::skip_permission_denied, error);
   size_t nEntries = 0;

@@ -29,29 +29,50 @@ bool ReadWholeFile(const std::string& strPath, std::string& strText);
 // has a name before it.
 bool IsScriptPath(const std::string& strPath);
 
-// Which folders of the project tree are read. Hidden folders (a name
-// beginning with ".") are always skipped; an exclusion is a folder name
-// ("build": every folder of that name) or a path relative to the root
-// ("old/drafts": that one folder). Either may be written with any of the
-// system's separators; the root and exclusions are kept with its own, as
-// the listed paths are (SystemSeparators).
+// Which folders of the project's trees are read. The project has one root
+// or more (the workspace's folders, then folders the user added); the first
+// is the main one. Hidden folders (a name beginning with ".") are always
+// skipped; an exclusion is a folder name ("build": every folder of that
+// name), a path relative to a root ("old/drafts": that folder of each
+// root), or an absolute path (that one folder). Either may be written with
+// any of the system's separators; the roots and exclusions are kept with
+// its own, as the listed paths are (SystemSeparators).
 class CLspFolderFilter {
  public:
   CLspFolderFilter() = default;
   CLspFolderFilter(std::string strRoot, std::vector<std::string> excluded);
+  // Roots in order of precedence; empty ones are dropped, and so is a root
+  // given twice.
+  CLspFolderFilter(std::vector<std::string> roots, std::vector<std::string> excluded);
 
-  const std::string& Root() const { return m_strRoot; }
-  // Whether the folder strDir (a path under the root) is skipped, with all
-  // that is below it. The root itself is never skipped.
+  // The main root; empty: no tree.
+  const std::string& Root() const { return m_roots.empty() ? m_strNone : m_roots.front(); }
+  const std::vector<std::string>& Roots() const { return m_roots; }
+  bool IsRoot(const std::string& strDir) const;
+  // Whether the folder strDir (a path under a root) is skipped, with all
+  // that is below it: skipped as seen from every root it lies under. A
+  // root itself is never skipped.
   bool SkipsFolder(const std::string& strDir) const;
-  // Whether strPath lies in the tree (under the root, in no skipped folder).
+  // Whether strPath lies in a tree (under a root, in no folder skipped as
+  // seen from that root).
   bool Covers(const std::string& strPath) const;
-  // strPath relative to the root ("sub/a.nsc"); strPath itself when it is
-  // not under the root.
+  // strPath relative to the main root ("sub/a.nsc"); strPath itself when it
+  // is not under it.
   std::string Relative(const std::string& strPath) const;
+  // What orders the scripts, and so decides which of two definitions of a
+  // name is used: the main root's scripts by their relative path, then each
+  // further root's in the roots' order, then what no root covers (by its
+  // own path). Paths that are one file have one key.
+  std::string Key(const std::string& strPath) const;
 
  private:
-  std::string m_strRoot;                // absolute, no trailing separator; empty: no tree
+  // strPath relative to strRoot; empty when it is not below it.
+  static std::string RelativeTo(const std::string& strRoot, const std::string& strPath);
+  bool SkipsBelow(const std::string& strRelative, const std::string& strDir) const;
+  bool CoveredBy(const std::string& strRoot, const std::string& strPath) const;
+
+  static const std::string m_strNone;
+  std::vector<std::string> m_roots;     // absolute, no trailing separator
   std::vector<std::string> m_excluded;  // as given, trailing separator dropped
 };
 

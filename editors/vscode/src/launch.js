@@ -45,12 +45,18 @@ function ResolveFolder(strFolder, strWorkspace, strHome, pathApi) {
 function InitializationOptions(settings, strWorkspace, context) {
   const pathApi = context.platform === "win32" ? path.win32 : path.posix;
   const Resolve = (strFolder) => ResolveFolder(strFolder, strWorkspace, context.home, pathApi);
-  const List = (value) => (Array.isArray(value) ? value : []).map(Resolve).filter((strPath) => strPath !== "");
+  const List = (value, Map) => (Array.isArray(value) ? value : []).map(Map).filter((strPath) => strPath !== "");
   const options = {};
   const strPrograms = Resolve(settings.programsFolder || "");
   if (strPrograms !== "") options.programs = strPrograms;
-  options.projectFolders = List(settings.projectFolders);
-  options.excludeFolders = List(settings.excludeFolders);
+  options.projectFolders = List(settings.projectFolders, Resolve);
+  // An exclusion stays as written: a name ("build") skips every folder of
+  // that name, a relative path that folder of each workspace folder; "~"
+  // and absolute paths name one folder.
+  options.excludeFolders = List(settings.excludeFolders, (strFolder) => {
+    const strTrimmed = String(strFolder).trim();
+    return /^~([\\/]|$)/.test(strTrimmed) || pathApi.isAbsolute(strTrimmed) ? Resolve(strTrimmed) : strTrimmed;
+  });
   options.diagnostics = {};
   const diagnostics = { ...kDiagnosticKinds, ...(settings.diagnostics || {}) };
   for (const [strKind, strSeverity] of Object.entries(diagnostics)) {
@@ -79,7 +85,22 @@ function ServerLaunch(settings, strWorkspace, context) {
   // a folder chosen in the settings is meant to win.
   const env = { ...context.env };
   if (settings.programsFolder) delete env.NIMBO_PROGRAMS;
+  // The client adds the transport's flag (--stdio) after these.
   return { command: strCommand, args: ["lsp"], env };
+}
+
+// The completion items (an array or a CompletionList) with VS Code's
+// command that opens the tip of the arguments on each item that inserts a
+// call's "(", so that accepting one goes on as typing "(" would.
+function WithParameterHints(result) {
+  const items = Array.isArray(result) ? result : result && Array.isArray(result.items) ? result.items : [];
+  for (const item of items) {
+    const insert = item.insertText;
+    const strInsert = typeof insert === "string" ? insert : insert && typeof insert.value === "string" ? insert.value : "";
+    if (strInsert.includes("(") && !item.command)
+      item.command = { title: "Signature help", command: "editor.action.triggerParameterHints" };
+  }
+  return result;
 }
 
 // A binary unpacked from a .vsix may have lost its execute bit; give it back.
@@ -101,4 +122,4 @@ function CurrentContext(strExtensionPath) {
 }
 
 module.exports = { kDiagnosticKinds, kSeverities, BundledServer, ResolveFolder, InitializationOptions, ServerLaunch,
-                   EnsureRunnable, CurrentContext };
+                   WithParameterHints, EnsureRunnable, CurrentContext };

@@ -36,17 +36,17 @@ test("the server runs `lsp`; a chosen programs folder beats $NIMBO_PROGRAMS", ()
   assert.match(launch.ServerLaunch({}, "", { ...kLinux, platform: "darwin", arch: "arm64" }).error, /darwin-arm64/);
 });
 
-test("settings become initializationOptions, folders made absolute", () => {
+test("settings become initializationOptions: folders made absolute, exclusions as written", () => {
   const options = launch.InitializationOptions({
     programsFolder: "../Programs",
     projectFolders: ["lib", "/shared/scripts", "  ", "~/more"],
-    excludeFolders: ["build/"],
+    excludeFolders: ["build/", " old/drafts ", "/abs/x", "~/tmp", ""],
     diagnostics: { unknownFunction: "off", argumentCount: "warning", futureKind: "hint", unclosedCall: "loud" },
   }, "/work/app", kLinux);
   assert.deepEqual(options, {
     programs: "/work/Programs",
     projectFolders: ["/work/app/lib", "/shared/scripts", "/home/ann/more"],
-    excludeFolders: ["/work/app/build/"],
+    excludeFolders: ["build/", "old/drafts", "/abs/x", "/home/ann/tmp"],
     diagnostics: { ...launch.kDiagnosticKinds, unknownFunction: "off", argumentCount: "warning", futureKind: "hint" },
   });
   assert.deepEqual(launch.InitializationOptions({ projectFolders: ["lib", "D:/x"] }, "C:\\work", kWindows), {
@@ -67,4 +67,14 @@ test("a bundled binary that lost its execute bit gets it back", { skip: process.
   } finally {
     fs.rmSync(strDir, { recursive: true, force: true });
   }
+});
+
+test("a completion that inserts a call's \"(\" opens the tip of its arguments", () => {
+  const kHints = { title: "Signature help", command: "editor.action.triggerParameterHints" };
+  const items = [{ insertText: { value: "StrMid(${1:szText})" } }, { insertText: "Left(" }, { label: "Total" },
+                 { insertText: "Keep(", command: { command: "other" } }, { insertText: "x" }];
+  assert.deepEqual(launch.WithParameterHints({ items }).items.map((item) => item.command),
+                   [kHints, kHints, undefined, { command: "other" }, undefined]);
+  assert.equal(launch.WithParameterHints(null), null);
+  assert.deepEqual(launch.WithParameterHints([{ insertText: "A(" }])[0].command, kHints);
 });

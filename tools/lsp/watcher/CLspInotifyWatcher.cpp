@@ -53,7 +53,7 @@ class CLspInotifyWatcher : public CLspWatcher {
       return false;
     }
     std::vector<std::string> ignored;
-    if (!m_filter.Root().empty()) AddTree(m_filter.Root(), ignored);
+    for (const std::string& strRoot : m_filter.Roots()) AddTree(strRoot, ignored);
     for (const std::string& strFile : files) {
       const int nWatch = inotify_add_watch(m_nInotify, ParentOf(strFile).c_str(), kMask);
       if (nWatch < 0) continue;  // its folder is missing: nothing to see there
@@ -114,7 +114,7 @@ class CLspInotifyWatcher : public CLspWatcher {
   void OnEvent(const inotify_event& event, std::vector<std::string>& changed) {
     if (event.mask & IN_Q_OVERFLOW) {
       // Events were lost: everything may have changed.
-      if (!m_filter.Root().empty()) changed.push_back(m_filter.Root());
+      for (const std::string& strRoot : m_filter.Roots()) changed.push_back(strRoot);
       for (const auto& entry : m_watches)
         for (const std::string& strName : entry.second.files) changed.push_back(entry.second.strDir + "/" + strName);
       return;

@@ -43,8 +43,8 @@ class CLspPollingWatcher : public CLspWatcher {
   CStamps Snapshot() const {
     CStamps stamps;
     CLspStamp stamp;
-    if (!m_filter.Root().empty())
-      for (const std::string& strPath : ListScripts(m_filter.Root(), m_filter))
+    for (const std::string& strRoot : m_filter.Roots())
+      for (const std::string& strPath : ListScripts(strRoot, m_filter))
         if (StampOf(strPath, stamp)) stamps[strPath] = stamp;
     for (const std::string& strPath : m_files)
       if (StampOf(strPath, stamp)) stamps[strPath] = stamp;
