@@ -70,54 +70,19 @@ bool BetterSymbol(const CSymbolCandidate& a, const CSymbolCandidate& b) {
   return nKey != 0 ? nKey < 0 : a.nLine < b.nLine;
 }
 
-// The notes of a project definition from its script's current text: the
-// open document's (pDocument, when open), else the file's.
-CLspHeaderNotes HeaderNotesOf(const CLspPlace& place, const CLspDocument* pDocument, EPositionEncoding eEncoding) {
-  std::vector<std::string> fileLines;
-  const std::vector<std::string>* pLines = nullptr;
-  if (pDocument != nullptr) {
-    pLines = &pDocument->Lines();
-  } else {
-    std::string strText;
-    if (!ReadWholeFile(place.first->strPath, strText)) return CLspHeaderNotes();
-    fileLines = SplitLines(strText);
-    pLines = &fileLines;
-  }
-  // A file changed since it was read (its change not yet seen) may have
-  // moved the definition: no notes rather than another line's.
-  const CLspDefinition& definition = *place.second;
-  const size_t nLine = static_cast<size_t>(definition.nLine);
-  if (nLine >= pLines->size()) return CLspHeaderNotes();
-  const std::string& strLine = (*pLines)[nLine];
-  const size_t nNameAt = ByteOffsetOfColumn(strLine, definition.nColumn, eEncoding);
-  const std::string strName = definition.strName.Str();
-  if (strLine.compare(nNameAt, strName.size(), strName) != 0) return CLspHeaderNotes();
-  return ReadHeaderNotes(*pLines, nLine, nNameAt);
-}
-
 }  // namespace
 
+std::string CLspServer::UriOf(const json& params) { return params.at("textDocument").at("uri").get<std::string>(); }
+
+CLspPosition CLspServer::PositionOf(const json& params) { return params.at("position").get<CLspPosition>(); }
+
 CLspDocument* CLspServer::DocumentAt(const json& params, size_t& nLine, size_t& nOffset) {
-  auto it = m_documents.find(params.at("textDocument").at("uri").get<std::string>());
-  if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
-  CLspDocument::CPosition position;
-  position.nLine = params.at("position").at("line").get<long long>();
-  position.nCharacter = params.at("position").at("character").get<long long>();
-  if (!it->second.Locate(position, m_eEncoding, nLine, nOffset)) return nullptr;
-  return &it->second;
+  return Locate(UriOf(params), PositionOf(params), nLine, nOffset);
 }
 
-CLspServer::json CLspServer::Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const {
-  return {{"start", {{"line", nLine}, {"character", ColumnOfByteOffset(strLine, nFirst, m_eEncoding)}}},
-          {"end", {{"line", nLine}, {"character", ColumnOfByteOffset(strLine, nEnd, m_eEncoding)}}}};
-}
-
-CLspServer::json CLspServer::Location(const CLspPlace& place) const {
+CLspLocation CLspServer::Location(const CLspPlace& place) const {
   const CLspDefinition& definition = *place.second;
-  return {{"uri", UriFromPath(place.first->strPath)},
-          {"range",
-           {{"start", {{"line", definition.nLine}, {"character", definition.nColumn}}},
-            {"end", {{"line", definition.nLine}, {"character", definition.nEndColumn}}}}}};
+  return {UriFromPath(place.first->strPath), CLspRange::OnLine(definition.nLine, definition.nColumn, definition.nEndColumn)};
 }
 
 std::string CLspServer::ShadowNote(const CLspFunction& function) const {
@@ -186,36 +151,37 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   if (!bFound) return nullptr;
 
   const std::string strPrototype = function.strPrototype.Str();
-  const std::string strLabel = ToUtf8(strPrototype);
-  json parameters = json::array();
+  CLspSignature signature;
+  signature.strLabel = ToUtf8(strPrototype);
   const CLspParameters prototype = ParametersOf(function.strPrototype);
   const std::vector<std::pair<int, int>>& ranges = prototype.ranges;
   for (const std::pair<int, int>& range : ranges) {
     // The ranges are bytes of the 8-bit prototype; the label is its UTF-8 form.
     const size_t nFirst = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.first))).size();
     const size_t nEnd = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.second))).size();
-    parameters.push_back({{"label", {ColumnOfByteOffset(strLabel, nFirst, m_eEncoding),
-                                     ColumnOfByteOffset(strLabel, nEnd, m_eEncoding)}}});
+    signature.parameters.emplace_back(ColumnOfByteOffset(signature.strLabel, nFirst, m_eEncoding),
+                                      ColumnOfByteOffset(signature.strLabel, nEnd, m_eEncoding));
   }
   // An argument past the last parameter has none to mark, unless the last
   // takes the rest ("..."). The protocol's null says so; clients that read
   // a missing index as 0 (Neovim 0.7) or clamp it to the last still mark
   // nothing when the signature lists no parameters.
-  json active = call.nArgument;
+  signature.nActive = call.nArgument;
   if (static_cast<size_t>(call.nArgument) >= ranges.size()) {
     if (prototype.bRest) {
-      active = ranges.size() - 1;
+      signature.nActive = static_cast<long long>(ranges.size()) - 1;
     } else {
-      active = nullptr;
-      parameters = json::array();
+      signature.nActive = -1;
+      signature.parameters.clear();
     }
   }
-  json signature = {{"label", strLabel}, {"parameters", parameters}, {"activeParameter", active}};
-  std::string strDocumentation = ToUtf8(function.strDescription);
+  signature.strDocumentation = ToUtf8(function.strDescription);
   const std::string strNote = ShadowNote(function);
-  if (!strNote.empty()) strDocumentation += (strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
-  if (!strDocumentation.empty()) signature["documentation"] = strDocumentation;
-  return {{"signatures", json::array({signature})}, {"activeSignature", 0}, {"activeParameter", active}};
+  if (!strNote.empty()) signature.strDocumentation += (signature.strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
+  CLspSignatureHelp help;
+  help.nActiveParameter = signature.nActive;
+  help.signatures.push_back(std::move(signature));
+  return help;
 }
 
 CLspServer::json CLspServer::Completion(const json& params) {
@@ -230,7 +196,7 @@ CLspServer::json CLspServer::Completion(const json& params) {
   const std::string strWord = strLine.substr(word.first, word.second - word.first);
   bool bMore = false;
   const std::vector<CString> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
-  const json range = Range(strLine, nLine, word.first, word.second);
+  const CLspRange range = CLspRange::OfBytes(strLine, nLine, word.first, word.second, m_eEncoding);
   // A call already written after the word keeps its arguments: then the
   // name alone is inserted.
   size_t nAfter = word.second;
@@ -289,18 +255,19 @@ CLspServer::json CLspServer::Hover(const json& params) {
   if (!function.bBuiltIn) {
     const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
     if (!places.empty()) {
-      const CLspHeaderNotes notes =
-          HeaderNotesOf(places[0], DocumentAtPath(places[0].first->strPath), m_eEncoding);
+      const CLspHeaderNotes notes = NotesOf(places[0]);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
       strText = ToUtf8(notes.strComment);
       if (strNote.empty()) strNote = "Defined in " + Where(places[0]) + ".";
     }
   }
-  std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
-  if (!strText.empty()) strValue += "\n\n" + strText;
-  if (!strNote.empty()) strValue += "\n\n" + ToUtf8(strNote);
-  return {{"contents", {{"kind", m_bMarkdown ? "markdown" : "plaintext"}, {"value", strValue}}},
-          {"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)}};
+  CLspHover hover;
+  hover.bMarkdown = m_bMarkdown;
+  hover.strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
+  if (!strText.empty()) hover.strValue += "\n\n" + strText;
+  if (!strNote.empty()) hover.strValue += "\n\n" + ToUtf8(strNote);
+  hover.range = CLspRange::OfBytes(*word.pLine, word.nLine, word.nFirst, word.nEnd, m_eEncoding);
+  return hover;
 }
 
 CLspServer::json CLspServer::Definition(const json& params) {
@@ -310,11 +277,10 @@ CLspServer::json CLspServer::Definition(const json& params) {
   CLspFunction function;
   FunctionAt(params, word, function);
   if (word.pLine == nullptr || word.nFirst == word.nEnd) return nullptr;
-  const std::vector<CLspPlace> places =
-      m_pCatalog->DefinitionsOf(CString(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst)));
+  const std::vector<CLspPlace> places = DefinitionsOf(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst));
   if (places.empty()) return nullptr;
   if (places.size() == 1) return Location(places[0]);
-  json locations = json::array();
+  std::vector<CLspLocation> locations;
   for (const CLspPlace& place : places) locations.push_back(Location(place));
   return locations;
 }
@@ -373,14 +339,12 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
     if (i % 1024 == 1023) YieldToLight();  // an uncapped answer is long to build
     const CLspScript* pScript = m_pCatalog->ScriptAt(candidate.strKey);
     if (pScript == nullptr) continue;  // gone meanwhile
-    symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},
-                       {"kind", 12},
-                       {"location",
-                        {{"uri", UriFromPath(pScript->strPath)},
-                         {"range",
-                          {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
-                           {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
-                       {"containerName", ToUtf8(FileName(pScript->strPath))}});
+    CLspSymbol symbol;
+    symbol.strName = ToUtf8(candidate.strName.Str());
+    symbol.strUri = UriFromPath(pScript->strPath);
+    symbol.range = CLspRange::OnLine(candidate.nLine, candidate.nColumn, candidate.nEndColumn);
+    symbol.strContainer = ToUtf8(FileName(pScript->strPath));
+    symbols.push_back(std::move(symbol));
   }
   return symbols;
 }
