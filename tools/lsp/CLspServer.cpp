@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "tools/lsp/LspEditorFeatures.h"
 #include "tools/lsp/LspUri.h"
 
 namespace nimbo {
@@ -128,6 +129,13 @@ const CLspServer::CMethod* CLspServer::FindMethod(const std::string& strName) {
       {"textDocument/prepareRename",        true,  false, true,  &CLspServer::PrepareRename, nullptr},
       {"textDocument/references",           true,  false, true,  &CLspServer::References, nullptr},
       {"textDocument/rename",               true,  false, true,  &CLspServer::Rename, nullptr},
+      {"textDocument/codeAction",           true,  false, true,  &CLspServer::CodeAction, nullptr},
+      {"textDocument/semanticTokens/full",  true,  false, true,  &CLspServer::SemanticTokensFull, nullptr},
+      {"textDocument/inlayHint",            true,  false, true,  &CLspServer::InlayHint, nullptr},
+      {"textDocument/foldingRange",         true,  true,  false, &CLspServer::FoldingRange, nullptr},
+      {"textDocument/prepareCallHierarchy", true,  false, true,  &CLspServer::PrepareCallHierarchy, nullptr},
+      {"callHierarchy/incomingCalls",       true,  false, true,  &CLspServer::IncomingCalls, nullptr},
+      {"callHierarchy/outgoingCalls",       true,  false, true,  &CLspServer::OutgoingCalls, nullptr},
   };
   for (const CMethod& method : methods)
     if (strName == method.pszName) return &method;
@@ -271,6 +279,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
       Dig(capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"}) == true;
   m_bDocumentChanges = Dig(capabilities, {"workspace", "workspaceEdit", "documentChanges"}) == true;
   const bool bPrepareRename = Dig(capabilities, {"textDocument", "rename", "prepareSupport"}) == true;
+  m_bInlayHintClient = Dig(capabilities, {"textDocument", "inlayHint"}).is_object();
 
   const json& folders = Dig(params, {"workspaceFolders"});
   const json& rootUri = Dig(params, {"rootUri"});
@@ -293,6 +302,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
   m_diagnostics.Configure(Dig(options, {"diagnostics"}));
   const json& delay = Dig(options, {"diagnosticsDelay"});
   if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
+  if (Dig(options, {"inlayHints"}).is_boolean()) m_bInlayHints = Dig(options, {"inlayHints"}).get<bool>();
   m_bInitialized = true;
 
   json result = {{"capabilities",
@@ -306,8 +316,17 @@ CLspServer::json CLspServer::Initialize(const json& params) {
             {"documentSymbolProvider", true},
             {"referencesProvider", true},
             {"documentHighlightProvider", true},
-            {"renameProvider", bPrepareRename ? json({{"prepareProvider", true}}) : json(true)}}},
+            {"renameProvider", bPrepareRename ? json({{"prepareProvider", true}}) : json(true)},
+            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+            {"semanticTokensProvider",
+             {{"legend", {{"tokenTypes", SemanticTokenTypes()}, {"tokenModifiers", SemanticTokenModifiers()}}},
+              {"full", true}}},
+            {"foldingRangeProvider", true},
+            {"callHierarchyProvider", true}}},
           {"serverInfo", {{"name", "nimbo"}}}};
+  // Parameter names are shown where the client shows inlay hints and the
+  // user left them on; they are answered all the same when asked.
+  if (m_bInlayHintClient && m_bInlayHints) result["capabilities"]["inlayHintProvider"] = true;
   return result;
 }
 

@@ -215,6 +215,16 @@ class CLspServer : private CLspWorkspace {
   // Why function cannot be renamed; empty when it can.
   std::string RenameRefusal(const CLspFunction& function) const;
 
+  // The features of the later rows, written against the workspace
+  // (CLspEditorFeatures.cpp).
+  json CodeAction(const json& params);
+  json SemanticTokensFull(const json& params);
+  json InlayHint(const json& params);
+  json FoldingRange(const json& params);
+  json PrepareCallHierarchy(const json& params);
+  json IncomingCalls(const json& params);
+  json OutgoingCalls(const json& params);
+
   void Send(const json& message);
   // A reply to the request id (null: an error about what was no request).
   std::unique_ptr<CLspReply> ReplyTo(const json& id);
@@ -238,6 +248,8 @@ class CLspServer : private CLspWorkspace {
   bool m_bSnippets = false;  // the client takes completions as snippets
   bool m_bHierarchicalSymbols = false;  // document symbols as DocumentSymbol[]
   bool m_bDocumentChanges = false;      // workspace edits as versioned documentChanges
+  bool m_bInlayHints = true;            // initializationOptions.inlayHints
+  bool m_bInlayHintClient = false;      // the client shows inlay hints
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
   size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit
