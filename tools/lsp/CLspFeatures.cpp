@@ -175,7 +175,7 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
       signature.parameters.clear();
     }
   }
-  signature.strDocumentation = ToUtf8(function.strDescription);
+  signature.strDocumentation = DocumentationOf(function);
   const std::string strNote = ShadowNote(function);
   if (!strNote.empty()) signature.strDocumentation += (signature.strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
   CLspSignatureHelp help;
@@ -226,10 +226,29 @@ CLspServer::json CLspServer::Completion(const json& params) {
                  {"textEdit", {{"range", range}, {"newText", bSnippets ? ToUtf8(CallSnippet(function.strPrototype)) : strName}}}};
     if (bSnippets) item["insertTextFormat"] = 2;
     if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
+    // A project function's comment is read from its script when the client
+    // shows the item (completionItem/resolve), not for every item listed.
+    if (!function.bBuiltIn) item["data"] = {{"name", strName}};
     items.push_back(std::move(item));
   }
   // While a full index runs the list may lack project functions: the client asks again.
   return {{"isIncomplete", bMore || m_bFullIndexRunning}, {"items", items}};
+}
+
+std::string CLspServer::DocumentationOf(const CLspFunction& function) {
+  if (function.bBuiltIn) return ToUtf8(function.strDescription);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
+  return places.empty() ? std::string() : ToUtf8(NotesOf(places[0]).strComment);
+}
+
+CLspServer::json CLspServer::ResolveCompletion(const json& params) {
+  json item = params;
+  CLspFunction function;
+  const json& name = params.contains("data") ? params["data"].value("name", json()) : json();
+  if (!name.is_string() || !Find(name.get<std::string>(), function)) return item;
+  const std::string strDocumentation = DocumentationOf(function);
+  if (!strDocumentation.empty()) item["documentation"] = strDocumentation;
+  return item;
 }
 
 bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& function) {

@@ -121,6 +121,7 @@ const CLspServer::CMethod* CLspServer::FindMethod(const std::string& strName) {
       // again only when the name needs it (FindForSignature).
       {"textDocument/signatureHelp",        true,  true,  false, &CLspServer::SignatureHelp, nullptr},
       {"textDocument/completion",           true,  true,  true,  &CLspServer::Completion, nullptr},
+      {"completionItem/resolve",            true,  true,  true,  &CLspServer::ResolveCompletion, nullptr},
       {"textDocument/hover",                true,  true,  true,  &CLspServer::Hover, nullptr},
       {"textDocument/definition",           true,  true,  true,  &CLspServer::Definition, nullptr},
       {"workspace/symbol",                  true,  false, true,  &CLspServer::WorkspaceSymbol, nullptr},
@@ -309,7 +310,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
            {{"positionEncoding", m_eEncoding == encodingUtf8 ? "utf-8" : "utf-16"},
             {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {"(", ","}}, {"retriggerCharacters", {")"}}}},
-            {"completionProvider", {{"resolveProvider", false}}},
+            {"completionProvider", {{"resolveProvider", true}}},
             {"hoverProvider", true},
             {"definitionProvider", true},
             {"workspaceSymbolProvider", true},

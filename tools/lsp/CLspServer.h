@@ -169,6 +169,7 @@ class CLspServer : private CLspWorkspace {
   // when there is nothing to show.
   json SignatureHelp(const json& params);
   json Completion(const json& params);
+  json ResolveCompletion(const json& params);
   json Hover(const json& params);
   json Definition(const json& params);
   json WorkspaceSymbol(const json& params);
@@ -191,6 +192,9 @@ class CLspServer : private CLspWorkspace {
   static std::string UriOf(const json& params);
   static CLspPosition PositionOf(const json& params);
   bool FindForSignature(const std::string& strName, CLspFunction& function);
+  // What signature help and completion show beside the prototype: a
+  // built-in's description, the comment above a project function's definition.
+  std::string DocumentationOf(const CLspFunction& function);
   // What a reader needs to know beside the prototype: which function is
   // called when a built-in and project functions share the name.
   std::string ShadowNote(const CLspFunction& function) const;
