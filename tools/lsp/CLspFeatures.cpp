@@ -86,7 +86,7 @@ CLspLocation CLspServer::Location(const CLspPlace& place) const {
 }
 
 std::string CLspServer::ShadowNote(const CLspFunction& function) const {
-  const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
   if (places.empty() || (!function.bBuiltIn && places.size() == 1)) return std::string();
   std::string strNote;
   size_t nOthers = 0;
@@ -109,13 +109,11 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
   // typing in a long document costs no rescan of it per keystroke.
   bool bStale = false;
   if (!m_dirtyDocuments.empty()) {
-    if (!m_pCatalog->Find(strName, function)) {
+    if (!Find(strName, function)) {
       bStale = true;
     } else {
       for (const std::string& strUri : m_dirtyDocuments) {
-        std::string strPath;
-        const CLspScript* pScript =
-            ScriptPathOfUri(strUri, strPath) ? m_pCatalog->ScriptAt(m_pCatalog->KeyOf(strPath)) : nullptr;
+        const CLspScript* pScript = ScriptOf(strUri);
         if (pScript != nullptr)
           for (const CLspDefinition& definition : pScript->definitions)
             bStale = bStale || definition.strName == function.strName;
@@ -123,7 +121,7 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
     }
   }
   if (bStale) RefreshDocuments();
-  return m_pCatalog->Find(strName, function);
+  return Find(strName, function);
 }
 
 CLspServer::json CLspServer::SignatureHelp(const json& params) {
@@ -207,11 +205,11 @@ CLspServer::json CLspServer::Completion(const json& params) {
   CLspFunction function;
   for (size_t nRank = 0; nRank < matches.size(); ++nRank) {
     const CString& strMatch = matches[nRank];
-    if (!m_pCatalog->Find(strMatch.Str(), function)) continue;
+    if (!Find(strMatch.Str(), function)) continue;
     const std::string strName = ToUtf8(strMatch.Str());
     std::string strSource = "built-in";
     if (!function.bBuiltIn) {
-      const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(strMatch);
+      const std::vector<CLspPlace> places = DefinitionsOf(strMatch.Str());
       strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
     }
     // The rank as sortText keeps the order in clients that sort; the name
@@ -258,7 +256,7 @@ bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& fun
   const std::pair<size_t, size_t> range = WordAt(*word.pLine, word.nFirst, false);
   word.nFirst = range.first;
   word.nEnd = range.second;
-  return m_pCatalog->Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
+  return Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
 }
 
 CLspServer::json CLspServer::Hover(const json& params) {
@@ -272,7 +270,7 @@ CLspServer::json CLspServer::Hover(const json& params) {
   std::string strText = ToUtf8(function.strDescription);
   std::string strNote = ShadowNote(function);
   if (!function.bBuiltIn) {
-    const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+    const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
     if (!places.empty()) {
       const CLspHeaderNotes notes = NotesOf(places[0]);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;

@@ -59,7 +59,7 @@ std::vector<CLspUse> CLspServer::UsesRead(const CLspFunction& function, bool bDe
   // are another function's (one that is never called).
   bDeclarations = bDeclarations && !function.bBuiltIn;
   std::vector<CLspPlace> definitions;
-  if (bDeclarations) definitions = m_pCatalog->DefinitionsOf(function.strName);
+  if (bDeclarations) definitions = DefinitionsOf(function.strName.Str());
   uint32_t nId = 0;
   const bool bSites = m_pCatalog->Names().Find(function.strName.Str(), nId);
   std::vector<CLspUse> uses;
@@ -176,7 +176,7 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
 std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   if (!function.bBuiltIn) return std::string();
   std::string strWhy = std::string(function.strName) + " is a built-in function: only the project's functions can be renamed";
-  const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
   if (!places.empty())
     strWhy += " (the project's " + std::string(places[0].second->strPrototype) + " in " +
               FileName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
@@ -211,9 +211,9 @@ CLspServer::json CLspServer::Rename(const json& params) {
     throw CRequestFailed{"\"" + strNew + "\" is a reserved word of the language."};
   if (strNew == strOld) return nullptr;
   CLspFunction other;
-  if (m_pCatalog->Find(strNew, other)) {
+  if (Find(strNew, other)) {
     if (other.bBuiltIn) throw CRequestFailed{strNew + " is the name of a built-in function: the renamed calls would call the built-in."};
-    const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(other.strName);
+    const std::vector<CLspPlace> places = DefinitionsOf(other.strName.Str());
     throw CRequestFailed{strNew + " is already a function of the project" +
                          (places.empty() ? std::string()
                                          : " (" + FileName(places[0].first->strPath) + " line " +

@@ -153,12 +153,12 @@ class CLspServer : private CLspWorkspace {
   CLspDocument* Document(const std::string& strUri) override;
   CLspDocument* Locate(const std::string& strUri, const CLspPosition& position, size_t& nLine,
                        size_t& nOffset) override;
-  bool Find(const std::string& strName, CLspFunction& function) override;
-  std::vector<CLspPlace> DefinitionsOf(const std::string& strName) override;
-  bool BuiltInAt(const std::string& strName, CLspLocation& location) override;
+  bool Find(const std::string& strName, CLspFunction& function) const override;
+  std::vector<CLspPlace> DefinitionsOf(const std::string& strName) const override;
+  bool BuiltInAt(const std::string& strName, CLspLocation& location) const override;
   std::vector<CLspUse> UsesOf(const CLspFunction& function, bool bDeclarations,
                               const CLspScript* pOnly = nullptr) override;
-  const CLspScript* ScriptOf(const std::string& strUri) override;
+  const CLspScript* ScriptOf(const std::string& strUri) const override;
   std::string UriOf(const CLspScript& script) const override;
   std::vector<std::string> LinesOf(const CLspScript& script) override;
   CLspHeaderNotes NotesOf(const CLspPlace& place) override;

@@ -20,15 +20,15 @@ CLspDocument* CLspServer::Locate(const std::string& strUri, const CLspPosition& 
   return pDocument != nullptr && pDocument->Locate(at, m_eEncoding, nLine, nOffset) ? pDocument : nullptr;
 }
 
-bool CLspServer::Find(const std::string& strName, CLspFunction& function) {
+bool CLspServer::Find(const std::string& strName, CLspFunction& function) const {
   return m_pCatalog->Find(strName, function);
 }
 
-std::vector<CLspPlace> CLspServer::DefinitionsOf(const std::string& strName) {
+std::vector<CLspPlace> CLspServer::DefinitionsOf(const std::string& strName) const {
   return m_pCatalog->DefinitionsOf(CString(strName));
 }
 
-bool CLspServer::BuiltInAt(const std::string& strName, CLspLocation& location) {
+bool CLspServer::BuiltInAt(const std::string& strName, CLspLocation& location) const {
   int nLine = 0;
   int nLength = 0;
   if (!m_pCatalog->BuiltInLine(strName, nLine, nLength)) return false;
@@ -41,7 +41,7 @@ std::vector<CLspUse> CLspServer::UsesOf(const CLspFunction& function, bool bDecl
   return UsesRead(function, bDeclarations, pOnly);
 }
 
-const CLspScript* CLspServer::ScriptOf(const std::string& strUri) {
+const CLspScript* CLspServer::ScriptOf(const std::string& strUri) const {
   std::string strPath;
   return ScriptPathOfUri(strUri, strPath) ? m_pCatalog->ScriptAt(m_pCatalog->KeyOf(strPath)) : nullptr;
 }

@@ -44,19 +44,19 @@ class CLspWorkspace {
 
   // The function a call of strName calls (a built-in before a project
   // function); false when none.
-  virtual bool Find(const std::string& strName, CLspFunction& function) = 0;
+  virtual bool Find(const std::string& strName, CLspFunction& function) const = 0;
   // Every project definition of strName in key order: the first is the one
   // calls use.
-  virtual std::vector<CLspPlace> DefinitionsOf(const std::string& strName) = 0;
+  virtual std::vector<CLspPlace> DefinitionsOf(const std::string& strName) const = 0;
   // Where funcwiz.ini gives a built-in's prototype; false when it does not.
-  virtual bool BuiltInAt(const std::string& strName, CLspLocation& location) = 0;
+  virtual bool BuiltInAt(const std::string& strName, CLspLocation& location) const = 0;
   // The uses of function across the project, in key then text order (or in
   // pOnly alone); declarations and definitions only when bDeclarations. The
   // first call reads every script's call sites still unread.
   virtual std::vector<CLspUse> UsesOf(const CLspFunction& function, bool bDeclarations,
                                       const CLspScript* pOnly = nullptr) = 0;
   // The script the catalogue holds for a document or file URI; null when none.
-  virtual const CLspScript* ScriptOf(const std::string& strUri) = 0;
+  virtual const CLspScript* ScriptOf(const std::string& strUri) const = 0;
   // The URI the client knows a script by (an open document's own).
   virtual std::string UriOf(const CLspScript& script) const = 0;
   // The lines of a script: the open document's, else its file's (empty when
