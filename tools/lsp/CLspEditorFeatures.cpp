@@ -7,7 +7,7 @@
 namespace nimbo {
 namespace lsp {
 
-CLspServer::json CLspServer::CodeAction(const json& params) {
+CLspResult CLspServer::CodeAction(const json& params) {
   const std::string strUri = UriOf(params);
   if (Document(strUri) == nullptr) return nullptr;
   // Only quick fixes are offered: a client that asks for other kinds alone gets none.
@@ -21,13 +21,15 @@ CLspServer::json CLspServer::CodeAction(const json& params) {
   return QuickFixes(*this, strUri, params.at("range").get<CLspRange>(), m_bDocumentChanges);
 }
 
-CLspServer::json CLspServer::SemanticTokensFull(const json& params) {
+CLspResult CLspServer::SemanticTokensFull(const json& params) {
   const std::string strUri = UriOf(params);
   if (Document(strUri) == nullptr) return nullptr;
-  return SemanticTokens(*this, strUri);
+  std::string strOut;
+  AppendJson(strOut, SemanticTokens(*this, strUri));
+  return CLspResult::Text(std::move(strOut));
 }
 
-CLspServer::json CLspServer::InlayHint(const json& params) {
+CLspResult CLspServer::InlayHint(const json& params) {
   const std::string strUri = UriOf(params);
   if (Document(strUri) == nullptr) return nullptr;
   if (!m_bInlayHints) return json::array();
@@ -35,23 +37,23 @@ CLspServer::json CLspServer::InlayHint(const json& params) {
   return InlayHints(*this, strUri, range.start.nLine, range.end.nLine);
 }
 
-CLspServer::json CLspServer::FoldingRange(const json& params) {
+CLspResult CLspServer::FoldingRange(const json& params) {
   const std::string strUri = UriOf(params);
   if (Document(strUri) == nullptr) return nullptr;
   return FoldingRanges(*this, strUri);
 }
 
-CLspServer::json CLspServer::PrepareCallHierarchy(const json& params) {
+CLspResult CLspServer::PrepareCallHierarchy(const json& params) {
   CLspCallHierarchyItem item;
   if (!CallHierarchyItemAt(*this, UriOf(params), PositionOf(params), item)) return nullptr;
   return json::array({item});
 }
 
-CLspServer::json CLspServer::IncomingCalls(const json& params) {
+CLspResult CLspServer::IncomingCalls(const json& params) {
   return lsp::IncomingCalls(*this, params.at("item").get<CLspCallHierarchyItem>());
 }
 
-CLspServer::json CLspServer::OutgoingCalls(const json& params) {
+CLspResult CLspServer::OutgoingCalls(const json& params) {
   return lsp::OutgoingCalls(*this, params.at("item").get<CLspCallHierarchyItem>());
 }
 

@@ -124,7 +124,7 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
   return Find(strName, function);
 }
 
-CLspServer::json CLspServer::SignatureHelp(const json& params) {
+CLspResult CLspServer::SignatureHelp(const json& params) {
   size_t nLine = 0;
   size_t nOffset = 0;
   CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
@@ -182,7 +182,7 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   return help;
 }
 
-CLspServer::json CLspServer::Completion(const json& params) {
+CLspResult CLspServer::Completion(const json& params) {
   size_t nLine = 0;
   size_t nOffset = 0;
   CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
@@ -239,7 +239,7 @@ std::string CLspServer::DocumentationOf(const CLspFunction& function) {
   return places.empty() ? std::string() : ToUtf8(NotesOf(places[0]).strComment);
 }
 
-CLspServer::json CLspServer::ResolveCompletion(const json& params) {
+CLspResult CLspServer::ResolveCompletion(const json& params) {
   json item = params;
   CLspFunction function;
   const json& name = params.contains("data") ? params["data"].value("name", json()) : json();
@@ -259,7 +259,7 @@ bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& fun
   return Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
 }
 
-CLspServer::json CLspServer::Hover(const json& params) {
+CLspResult CLspServer::Hover(const json& params) {
   // An edited document may define the name anew, or elsewhere: the
   // definition's line must be that of the text the comment is read from.
   RefreshDocuments();
@@ -287,7 +287,7 @@ CLspServer::json CLspServer::Hover(const json& params) {
   return hover;
 }
 
-CLspServer::json CLspServer::Definition(const json& params) {
+CLspResult CLspServer::Definition(const json& params) {
   // Every project definition of the name, also when a built-in of the name
   // is the one called: going to a definition is about the project's text.
   CWordAt word;
@@ -302,7 +302,7 @@ CLspServer::json CLspServer::Definition(const json& params) {
   return locations;
 }
 
-CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
+CLspResult CLspServer::WorkspaceSymbol(const json& params) {
   const std::string strQuery = params.at("query").get<std::string>();
   YieldToLight();  // signature help and completion typed meanwhile go first
   std::vector<CSymbolCandidate> best;  // with a limit: a heap whose front is the worst kept

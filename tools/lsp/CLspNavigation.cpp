@@ -92,7 +92,7 @@ std::vector<CLspUse> CLspServer::UsesRead(const CLspFunction& function, bool bDe
   return uses;
 }
 
-CLspServer::json CLspServer::References(const json& params) {
+CLspResult CLspServer::References(const json& params) {
   if (m_bFullIndexRunning) return nullptr;  // asked again once the index is done
   CWordAt word;
   CLspFunction function;
@@ -102,7 +102,8 @@ CLspServer::json CLspServer::References(const json& params) {
   const bool bDeclarations = context.value("includeDeclaration", true);
   const std::vector<CLspUse> uses = UsesRead(function, bDeclarations, nullptr);
   const uint32_t nWidth = NameWidth(function.strName.Str(), m_eEncoding);
-  json locations = json::array();
+  std::vector<CLspLocation> locations;
+  locations.reserve(uses.size());
   const CLspScript* pScript = nullptr;
   std::string strUri;
   for (const CLspUse& use : uses) {
@@ -110,12 +111,13 @@ CLspServer::json CLspServer::References(const json& params) {
       pScript = use.pScript;
       strUri = UriOf(*pScript);
     }
-    locations.push_back(CLspLocation{strUri, CLspRange::OnLine(use.nLine, use.nColumn, use.nColumn + nWidth)});
+    locations.push_back({strUri, CLspRange::OnLine(use.nLine, use.nColumn, use.nColumn + nWidth)});
   }
-  return locations;
+  // As long as the workspace's uses: written as text.
+  return CLspResult::Text(JsonArrayText(locations));
 }
 
-CLspServer::json CLspServer::DocumentHighlight(const json& params) {
+CLspResult CLspServer::DocumentHighlight(const json& params) {
   CWordAt word;
   CLspFunction function;
   if (!FunctionToFollow(params, word, function)) return nullptr;
@@ -140,7 +142,7 @@ CLspServer::json CLspServer::DocumentHighlight(const json& params) {
   return highlights;
 }
 
-CLspServer::json CLspServer::DocumentSymbol(const json& params) {
+CLspResult CLspServer::DocumentSymbol(const json& params) {
   const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
   auto it = m_documents.find(strUri);
   if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
@@ -184,7 +186,7 @@ std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   return strWhy + ".";
 }
 
-CLspServer::json CLspServer::PrepareRename(const json& params) {
+CLspResult CLspServer::PrepareRename(const json& params) {
   if (m_bFullIndexRunning) return nullptr;
   CWordAt word;
   CLspFunction function;
@@ -195,7 +197,7 @@ CLspServer::json CLspServer::PrepareRename(const json& params) {
           {"placeholder", ToUtf8(function.strName.Str())}};
 }
 
-CLspServer::json CLspServer::Rename(const json& params) {
+CLspResult CLspServer::Rename(const json& params) {
   if (m_bFullIndexRunning) return nullptr;
   CWordAt word;
   CLspFunction function;
@@ -257,7 +259,9 @@ CLspServer::json CLspServer::Rename(const json& params) {
     edit.documents.back().edits.push_back(
         {CLspRange::OnLine(uses[i].nLine, uses[i].nColumn, uses[i].nColumn + nWidth), strNew});
   }
-  return edit;
+  std::string strOut;
+  AppendJson(strOut, edit);
+  return CLspResult::Text(std::move(strOut));
 }
 
 }  // namespace lsp

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include <nlohmann/json.hpp>
 
@@ -16,11 +18,30 @@
 namespace nimbo {
 namespace lsp {
 
+// What a request is answered with: a JSON value, or, for answers as long
+// as the workspace (references, a rename's edit, the tokens of a script),
+// JSON text written without building a value first.
+struct CLspResult {
+  CLspResult() = default;
+  template <typename T, typename = typename std::enable_if<std::is_constructible<nlohmann::json, T>::value>::type>
+  CLspResult(T&& result) : value(std::forward<T>(result)) {}
+  CLspResult(std::initializer_list<nlohmann::detail::json_ref<nlohmann::json>> init) : value(init) {}
+  static CLspResult Text(std::string strJson) {
+    CLspResult result;
+    result.strText = std::move(strJson);
+    return result;
+  }
+  bool IsNull() const { return strText.empty() ? value.is_null() : strText == "null"; }
+
+  nlohmann::json value;
+  std::string strText;  // when not empty, the result
+};
+
 class CLspReply {
  public:
-  // pfnSend writes one whole message; id is null for the errors answered
-  // to what was no request (a body that is not JSON).
-  CLspReply(nlohmann::json id, std::function<void(const nlohmann::json&)> pfnSend, std::shared_ptr<CLspInbox> pInbox);
+  // pfnWrite writes one whole message body; id is null for the errors
+  // answered to what was no request (a body that is not JSON).
+  CLspReply(nlohmann::json id, std::function<void(const std::string&)> pfnWrite, std::shared_ptr<CLspInbox> pInbox);
   CLspReply(const CLspReply&) = delete;
   CLspReply& operator=(const CLspReply&) = delete;
   ~CLspReply();
@@ -31,7 +52,7 @@ class CLspReply {
   // The client cancelled the request meanwhile.
   bool IsCancelled() const;
 
-  void Result(const nlohmann::json& result);
+  void Result(const CLspResult& result);
   void Error(int nCode, const std::string& strMessage);
   void Defer();
 
@@ -40,7 +61,7 @@ class CLspReply {
 
   enum EState { stateOpen, stateAnswered, stateDeferred };
   nlohmann::json m_id;
-  std::function<void(const nlohmann::json&)> m_pfnSend;
+  std::function<void(const std::string&)> m_pfnWrite;
   std::shared_ptr<CLspInbox> m_pInbox;
   EState m_eState = stateOpen;
 };

@@ -144,7 +144,7 @@ const CLspServer::CMethod* CLspServer::FindMethod(const std::string& strName) {
 }
 
 std::unique_ptr<CLspReply> CLspServer::ReplyTo(const json& id) {
-  return std::unique_ptr<CLspReply>(new CLspReply(id, [this](const json& message) { Send(message); }, m_pInbox));
+  return std::unique_ptr<CLspReply>(new CLspReply(id, m_pfnWrite, m_pInbox));
 }
 
 void CLspServer::HandleBody(const json& message) {
@@ -238,7 +238,7 @@ void CLspServer::HandleRequest(const CMethod* pMethod, const std::string& strMet
   }
   if (pMethod->bFresh) RefreshDocuments();
   m_pCurrent = &reply;
-  json result;
+  CLspResult result;
   try {
     result = (this->*(pMethod->pfnRequest))(params);
   } catch (...) {
@@ -249,7 +249,7 @@ void CLspServer::HandleRequest(const CMethod* pMethod, const std::string& strMet
   // A name a full index has not reached yet may be defined in a script
   // still to be read: such a question waits for the index, rather than
   // get a wrong "nothing here".
-  if (result.is_null() && m_bFullIndexRunning) {
+  if (result.IsNull() && m_bFullIndexRunning) {
     m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", reply.Id()}, {"method", strMethod}, {"params", params}});
     reply.Defer();
     return;
@@ -259,12 +259,12 @@ void CLspServer::HandleRequest(const CMethod* pMethod, const std::string& strMet
 
 void CLspServer::Exit(const json&) { m_bExit = true; }
 
-CLspServer::json CLspServer::Shutdown(const json&) {
+CLspResult CLspServer::Shutdown(const json&) {
   m_bShutdown = true;
   return nullptr;
 }
 
-CLspServer::json CLspServer::Initialize(const json& params) {
+CLspResult CLspServer::Initialize(const json& params) {
   const json& capabilities = Dig(params, {"capabilities"});
   const json& encodings = Dig(capabilities, {"general", "positionEncodings"});
   if (encodings.is_array())
@@ -348,9 +348,7 @@ void CLspServer::Initialized(const json&) {
                   {"registerOptions", {{"watchers", watchers}}}}}}});
 }
 
-void CLspServer::Send(const json& message) {
-  m_pfnWrite(message.dump(-1, ' ', false, json::error_handler_t::replace));
-}
+void CLspServer::Send(const json& message) { m_pfnWrite(JsonText(message)); }
 
 void CLspServer::SendRequest(const std::string& strMethod, const json& params) {
   // String ids keep the server's requests apart from the client's at a glance.

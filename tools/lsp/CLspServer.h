@@ -83,7 +83,7 @@ class CLspServer : private CLspWorkspace {
   // last read are read into the catalogue first, and its handler. A
   // request's handler returns the result; null while a first index runs is
   // taken as "not known yet": the request is asked again after the index.
-  typedef json (CLspServer::*PRequest)(const json& params);
+  typedef CLspResult (CLspServer::*PRequest)(const json& params);
   typedef void (CLspServer::*PNotification)(const json& params);
   struct CMethod {
     const char* pszName;
@@ -104,8 +104,8 @@ class CLspServer : private CLspWorkspace {
   // empty macro.)
   void YieldToLight();
 
-  json Initialize(const json& params);
-  json Shutdown(const json& params);
+  CLspResult Initialize(const json& params);
+  CLspResult Shutdown(const json& params);
   void Initialized(const json& params);
   void Exit(const json& params);
 
@@ -167,12 +167,12 @@ class CLspServer : private CLspWorkspace {
 
   // Language features (CLspFeatures.cpp); each returns the result, null
   // when there is nothing to show.
-  json SignatureHelp(const json& params);
-  json Completion(const json& params);
-  json ResolveCompletion(const json& params);
-  json Hover(const json& params);
-  json Definition(const json& params);
-  json WorkspaceSymbol(const json& params);
+  CLspResult SignatureHelp(const json& params);
+  CLspResult Completion(const json& params);
+  CLspResult ResolveCompletion(const json& params);
+  CLspResult Hover(const json& params);
+  CLspResult Definition(const json& params);
+  CLspResult WorkspaceSymbol(const json& params);
 
 
   // The open document named by params.textDocument.uri and the line and
@@ -202,11 +202,11 @@ class CLspServer : private CLspWorkspace {
 
   // Navigation and rename (CLspNavigation.cpp). A refusal is thrown as
   // CRequestFailed.
-  json DocumentSymbol(const json& params);
-  json DocumentHighlight(const json& params);
-  json PrepareRename(const json& params);
-  json References(const json& params);
-  json Rename(const json& params);
+  CLspResult DocumentSymbol(const json& params);
+  CLspResult DocumentHighlight(const json& params);
+  CLspResult PrepareRename(const json& params);
+  CLspResult References(const json& params);
+  CLspResult Rename(const json& params);
   struct CRequestFailed {
     std::string strMessage;  // for the user: why
   };
@@ -221,13 +221,13 @@ class CLspServer : private CLspWorkspace {
 
   // The features of the later rows, written against the workspace
   // (CLspEditorFeatures.cpp).
-  json CodeAction(const json& params);
-  json SemanticTokensFull(const json& params);
-  json InlayHint(const json& params);
-  json FoldingRange(const json& params);
-  json PrepareCallHierarchy(const json& params);
-  json IncomingCalls(const json& params);
-  json OutgoingCalls(const json& params);
+  CLspResult CodeAction(const json& params);
+  CLspResult SemanticTokensFull(const json& params);
+  CLspResult InlayHint(const json& params);
+  CLspResult FoldingRange(const json& params);
+  CLspResult PrepareCallHierarchy(const json& params);
+  CLspResult IncomingCalls(const json& params);
+  CLspResult OutgoingCalls(const json& params);
 
   void Send(const json& message);
   // A reply to the request id (null: an error about what was no request).

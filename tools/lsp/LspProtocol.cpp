@@ -10,13 +10,89 @@ namespace {
 
 json NullIfNegative(long long nValue) { return nValue < 0 ? json() : json(nValue); }
 
+void AppendString(std::string& strOut, const std::string& strText) { strOut += JsonText(strText); }
+
+// to_json of the values that have a text writer: that text, read back.
+template <typename T>
+json ReadBack(const T& value) {
+  std::string strText;
+  AppendJson(strText, value);
+  return json::parse(strText);
+}
+
 }  // namespace
 
-void to_json(json& j, const CLspPosition& value) { j = {{"line", value.nLine}, {"character", value.nCharacter}}; }
+std::string JsonText(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
 
-void to_json(json& j, const CLspRange& value) { j = {{"start", value.start}, {"end", value.end}}; }
+void AppendJson(std::string& strOut, const CLspPosition& value) {
+  strOut += "{\"character\":";
+  strOut += std::to_string(value.nCharacter);
+  strOut += ",\"line\":";
+  strOut += std::to_string(value.nLine);
+  strOut += '}';
+}
 
-void to_json(json& j, const CLspLocation& value) { j = {{"uri", value.strUri}, {"range", value.range}}; }
+void AppendJson(std::string& strOut, const CLspRange& value) {
+  strOut += "{\"end\":";
+  AppendJson(strOut, value.end);
+  strOut += ",\"start\":";
+  AppendJson(strOut, value.start);
+  strOut += '}';
+}
+
+void AppendJson(std::string& strOut, const CLspLocation& value) {
+  strOut += "{\"range\":";
+  AppendJson(strOut, value.range);
+  strOut += ",\"uri\":";
+  AppendString(strOut, value.strUri);
+  strOut += '}';
+}
+
+void AppendJson(std::string& strOut, const CLspTextEdit& value) {
+  strOut += "{\"newText\":";
+  AppendString(strOut, value.strNewText);
+  strOut += ",\"range\":";
+  AppendJson(strOut, value.range);
+  strOut += '}';
+}
+
+void AppendJson(std::string& strOut, const CLspWorkspaceEdit& value) {
+  // {"documentChanges":[{"edits":[...],"textDocument":{"uri":...,"version":...}}]}
+  // or {"changes":{"uri":[...]}}.
+  strOut += value.bDocumentChanges ? "{\"documentChanges\":[" : "{\"changes\":{";
+  for (size_t i = 0; i < value.documents.size(); ++i) {
+    const CLspDocumentEdits& document = value.documents[i];
+    if (i != 0) strOut += ',';
+    if (value.bDocumentChanges) {
+      strOut += "{\"edits\":";
+    } else {
+      AppendString(strOut, document.strUri);
+      strOut += ':';
+    }
+    strOut += JsonArrayText(document.edits);
+    if (value.bDocumentChanges) {
+      strOut += ",\"textDocument\":{\"uri\":";
+      AppendString(strOut, document.strUri);
+      strOut += ",\"version\":" + (document.nVersion < 0 ? std::string("null") : std::to_string(document.nVersion)) + "}}";
+    }
+  }
+  strOut += value.bDocumentChanges ? "]}" : "}}";
+}
+
+void AppendJson(std::string& strOut, const CLspSemanticTokens& value) {
+  strOut += "{\"data\":[";
+  for (size_t i = 0; i < value.data.size(); ++i) {
+    if (i != 0) strOut += ',';
+    strOut += std::to_string(value.data[i]);
+  }
+  strOut += "]}";
+}
+
+void to_json(json& j, const CLspPosition& value) { j = ReadBack(value); }
+
+void to_json(json& j, const CLspRange& value) { j = ReadBack(value); }
+
+void to_json(json& j, const CLspLocation& value) { j = ReadBack(value); }
 
 void to_json(json& j, const CLspRelatedInformation& value) {
   j = {{"location", value.location}, {"message", value.strMessage}};
@@ -28,21 +104,9 @@ void to_json(json& j, const CLspDiagnostic& value) {
   if (!value.related.empty()) j["relatedInformation"] = value.related;
 }
 
-void to_json(json& j, const CLspTextEdit& value) { j = {{"range", value.range}, {"newText", value.strNewText}}; }
+void to_json(json& j, const CLspTextEdit& value) { j = ReadBack(value); }
 
-void to_json(json& j, const CLspWorkspaceEdit& value) {
-  if (value.bDocumentChanges) {
-    json changes = json::array();
-    for (const CLspDocumentEdits& document : value.documents)
-      changes.push_back({{"textDocument", {{"uri", document.strUri}, {"version", NullIfNegative(document.nVersion)}}},
-                         {"edits", document.edits}});
-    j = {{"documentChanges", std::move(changes)}};
-    return;
-  }
-  json changes = json::object();
-  for (const CLspDocumentEdits& document : value.documents) changes[document.strUri] = document.edits;
-  j = {{"changes", std::move(changes)}};
-}
+void to_json(json& j, const CLspWorkspaceEdit& value) { j = ReadBack(value); }
 
 void to_json(json& j, const CLspSignatureHelp& value) {
   json signatures = json::array();
@@ -89,7 +153,7 @@ void to_json(json& j, const CLspCodeAction& value) {
   if (value.bPreferred) j["isPreferred"] = true;
 }
 
-void to_json(json& j, const CLspSemanticTokens& value) { j = {{"data", value.data}}; }
+void to_json(json& j, const CLspSemanticTokens& value) { j = ReadBack(value); }
 
 void to_json(json& j, const CLspInlayHint& value) {
   j = {{"position", value.position}, {"label", value.strLabel}, {"kind", value.nKind}};

@@ -1,9 +1,12 @@
 // LspProtocol: the values the language server answers with, as typed
-// structs, each written to JSON by one to_json (found by nlohmann-json's
-// lookup, so `json j = range;` and containers of them just work). The key
-// order on the wire is the JSON library's (sorted), whatever the order the
-// members are set in. Columns are in the client's position encoding;
-// whoever fills a struct converts from bytes (CLspLineColumns).
+// structs, each written to JSON by one writer: to_json (found by
+// nlohmann-json's lookup, so `json j = range;` and containers of them just
+// work), or, for the values an answer as long as the workspace is made of
+// (positions, ranges, locations, edits, semantic tokens), AppendJson, which
+// writes text directly and which their to_json reads back. Keys are written
+// in the order the JSON library writes them (sorted), so both forms read
+// alike on the wire. Columns are in the client's position encoding; whoever
+// fills a struct converts from bytes.
 #pragma once
 
 #include <cstdint>
@@ -157,6 +160,28 @@ struct CLspHierarchyCall {
   CLspCallHierarchyItem item;
   std::vector<CLspRange> ranges;  // "fromRanges"
 };
+
+// The one way a message is written: as compact text, characters that are
+// not UTF-8 replaced.
+std::string JsonText(const nlohmann::json& value);
+
+// Text writers: append value's JSON to strOut.
+void AppendJson(std::string& strOut, const CLspPosition& value);
+void AppendJson(std::string& strOut, const CLspRange& value);
+void AppendJson(std::string& strOut, const CLspLocation& value);
+void AppendJson(std::string& strOut, const CLspTextEdit& value);
+void AppendJson(std::string& strOut, const CLspWorkspaceEdit& value);
+void AppendJson(std::string& strOut, const CLspSemanticTokens& value);
+// A list of values, as a JSON array.
+template <typename T>
+std::string JsonArrayText(const std::vector<T>& values) {
+  std::string strOut = "[";
+  for (const T& value : values) {
+    if (strOut.size() > 1) strOut += ',';
+    AppendJson(strOut, value);
+  }
+  return strOut + "]";
+}
 
 void to_json(nlohmann::json& j, const CLspPosition& value);
 void to_json(nlohmann::json& j, const CLspRange& value);

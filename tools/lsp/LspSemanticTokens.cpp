@@ -97,10 +97,18 @@ CLspSemanticTokens SemanticTokens(CLspWorkspace& workspace, const std::string& s
   result.data.reserve(tokens.size() * 5);
   size_t nPreviousLine = 0;
   long long nPreviousStart = 0;
+  size_t nCheckedLine = static_cast<size_t>(-1);
+  bool bAscii = false;  // the line is all ASCII: its columns are its bytes in either encoding
   for (const CToken& token : tokens) {
     const std::string& strLine = lines[token.nLine];
-    const long long nStart = ColumnOfByteOffset(strLine, token.nFirst, eEncoding);
-    const long long nLength = ColumnOfByteOffset(strLine, token.nEnd, eEncoding) - nStart;
+    if (token.nLine != nCheckedLine) {
+      nCheckedLine = token.nLine;
+      bAscii = std::all_of(strLine.begin(), strLine.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    }
+    const long long nStart =
+        bAscii ? static_cast<long long>(token.nFirst) : ColumnOfByteOffset(strLine, token.nFirst, eEncoding);
+    const long long nLength =
+        (bAscii ? static_cast<long long>(token.nEnd) : ColumnOfByteOffset(strLine, token.nEnd, eEncoding)) - nStart;
     const bool bSameLine = token.nLine == nPreviousLine;
     result.data.push_back(static_cast<uint32_t>(token.nLine - nPreviousLine));
     result.data.push_back(static_cast<uint32_t>(bSameLine ? nStart - nPreviousStart : nStart));
