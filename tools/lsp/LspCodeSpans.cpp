@@ -54,7 +54,7 @@ void ReadLineSpans(const std::string& strLine, S::CStart start, std::vector<CLsp
   size_t nAt = 0;
   if (start.eState != S::stateCode) {
     nAt = EndOfStretch(strLine, 0, start.eState);
-    spans.push_back({0, nAt, start.eState == S::stateComment ? 'c' : 's'});
+    if (nAt > 0) spans.push_back({0, nAt, start.eState == S::stateComment ? 'c' : 's'});
   }
   // Literals open at their 'q' events; a comment opens at the first "//" or
   // "/*" in code, which lies before the next literal (code runs unbroken
