@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -25,7 +24,7 @@ struct CLspResult {
   CLspResult() = default;
   template <typename T, typename = typename std::enable_if<std::is_constructible<nlohmann::json, T>::value>::type>
   CLspResult(T&& result) : value(std::forward<T>(result)) {}
-  CLspResult(std::initializer_list<nlohmann::detail::json_ref<nlohmann::json>> init) : value(init) {}
+  CLspResult(nlohmann::json::initializer_list_t init) : value(init) {}
   static CLspResult Text(std::string strJson) {
     CLspResult result;
     result.strText = std::move(strJson);
