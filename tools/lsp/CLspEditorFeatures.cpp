@@ -1,6 +1,8 @@
 // CLspServer's rows for the editor features (LspEditorFeatures.h): the
 // parameters read from JSON, the answer written back; the work itself is
-// done against the typed workspace.
+// done against the typed workspace. What depends on which names are known
+// (fixes, tokens, hints) answers null while a first index runs, and so is
+// asked again after it (HandleRequest).
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspEditorFeatures.h"
 
@@ -9,7 +11,7 @@ namespace lsp {
 
 CLspResult CLspServer::CodeAction(const json& params) {
   const std::string strUri = UriOf(params);
-  if (Document(strUri) == nullptr) return nullptr;
+  if (Document(strUri) == nullptr || IsIndexing()) return nullptr;
   // Only quick fixes are offered: a client that asks for other kinds alone gets none.
   const json& context = params.contains("context") ? params["context"] : json::object();
   if (context.contains("only")) {
@@ -23,7 +25,7 @@ CLspResult CLspServer::CodeAction(const json& params) {
 
 CLspResult CLspServer::SemanticTokensFull(const json& params) {
   const std::string strUri = UriOf(params);
-  if (Document(strUri) == nullptr) return nullptr;
+  if (Document(strUri) == nullptr || IsIndexing()) return nullptr;
   std::string strOut;
   AppendJson(strOut, SemanticTokens(*this, strUri));
   return CLspResult::Text(std::move(strOut));
@@ -31,7 +33,7 @@ CLspResult CLspServer::SemanticTokensFull(const json& params) {
 
 CLspResult CLspServer::InlayHint(const json& params) {
   const std::string strUri = UriOf(params);
-  if (Document(strUri) == nullptr) return nullptr;
+  if (Document(strUri) == nullptr || IsIndexing()) return nullptr;
   if (!m_bInlayHints) return json::array();
   const CLspRange range = params.at("range").get<CLspRange>();
   return InlayHints(*this, strUri, range.start.nLine, range.end.nLine);
