@@ -6,6 +6,7 @@
 // known again, so that each edit changes the list sent), and a line break
 // put in and taken out there (which moves every definition below it). The
 // same lines written outside functions, in paragraphs, make the second shape.
+// The semantic tokens of the same script (in functions), asked once it is open.
 #include <memory>
 #include <string>
 
@@ -59,6 +60,7 @@ std::string LongScript(int& nEditLine, int& nEditColumn, bool bTopLevel = false)
 struct CDiagnosticsServer {
   size_t nPublished = 0;
   std::string strLast;
+  std::string strLastAnswer;  // of a request
   std::unique_ptr<nimbo::lsp::CLspServer> pServer;
 
   CDiagnosticsServer() {
@@ -69,7 +71,10 @@ struct CDiagnosticsServer {
     pServer.reset(new nimbo::lsp::CLspServer(
         options,
         [this](const std::string& strBody) {
-          if (strBody.find("textDocument/publishDiagnostics") == std::string::npos) return;
+          if (strBody.find("textDocument/publishDiagnostics") == std::string::npos) {
+            strLastAnswer = strBody;
+            return;
+          }
           ++nPublished;
           strLast = strBody;
         },
@@ -150,5 +155,22 @@ void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
 BENCHMARK(BM_LspDiagnosticsAfterEdit)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+void BM_LspSemanticTokens(benchmark::State& state) {
+  int nLine = 0;
+  int nColumn = 0;
+  CDiagnosticsServer server;
+  server.Send(OpenMessage(LongScript(nLine, nColumn)));
+  const std::string strRequest =
+      std::string(R"({"jsonrpc":"2.0","id":7,"method":"textDocument/semanticTokens/full","params":{"textDocument":{"uri":")") +
+      kUri + "\"}}}";
+  for (auto _ : state) server.Send(strRequest);
+  // Every line has a token or more: five numbers each.
+  const size_t nNumbers = nlohmann::json::parse(server.strLastAnswer)["result"]["data"].size();
+  if (nNumbers < 5u * kFunctions * kLinesPerFunction) state.SkipWithError("too few tokens");
+  state.counters["tokens"] = static_cast<double>(nNumbers / 5);
+  state.counters["lines"] = kFunctions * kLinesPerFunction;
+}
+BENCHMARK(BM_LspSemanticTokens)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace

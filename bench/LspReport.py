@@ -106,7 +106,8 @@ print("publication it causes (the name turns unknown, then known again); and a l
 print("which moves every definition below it. The second shape has the same lines outside functions, in paragraphs")
 print("of 25 lines. The server is asked to publish without its pause (`diagnosticsDelay` 0). An edit reads again only")
 print("the piece of the script it touches: pieces begin at a line that starts with `function` or begins a paragraph")
-print("(after a blank line), where nothing but blocks is open.\n")
+print("(after a blank line), where nothing but blocks is open. Its semantic tokens are asked once it is open:")
+print("calls and headers from those pieces, keywords, numbers, literals and comments from one pass over its lines.\n")
 print("| what | figures | ratio | target | met |")
 print("|---|---|---|---|---|")
 small, large = ms("BM_LspSignatureAfterEdit/1000"), ms("BM_LspSignatureAfterEdit/100000")
@@ -119,6 +120,9 @@ for shape, what in (("0", "in functions"), ("1", "outside functions, in paragrap
     row("diagnostics of a 10,000-line script %s after a one-character edit (a letter; a line break); its first "
         "full pass" % what, "%s; %s; %s" % (fmt(letter), fmt(newline), fmt(first)),
         "%.3f; %.3f" % (letter / first, newline / first), "<= 0.1", max(letter, newline) <= 0.1 * first)
+tokens = ms("BM_LspSemanticTokens")
+row("semantic tokens of the same 10,000-line script (%s tokens), once it is open"
+    % format(int(find(counters, "BM_LspSemanticTokens")["tokens"]), ","), fmt(tokens), "-", "under 20 ms", tokens < 20)
 small, large = ms("BM_LspCompletion/10000"), ms("BM_LspCompletion/100000")
 row("completion of a prefix every function matches, 10,000 and 100,000 functions",
     "%s; %s" % (fmt(small), fmt(large)), "100k/10k %.2f" % (large / small), "<= 12, and under 100 ms",

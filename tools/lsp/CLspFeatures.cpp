@@ -80,58 +80,23 @@ bool BetterSymbol(const CSymbolCandidate& a, const CSymbolCandidate& b) {
   return nKey != 0 ? nKey < 0 : a.nLine < b.nLine;
 }
 
-// The notes of a project definition from its script's current text: the
-// open document's (pDocument, when open), else the file's.
-CLspHeaderNotes HeaderNotesOf(const CLspPlace& place, const CLspDocument* pDocument, EPositionEncoding eEncoding) {
-  std::vector<std::string> fileLines;
-  const std::vector<std::string>* pLines = nullptr;
-  if (pDocument != nullptr) {
-    pLines = &pDocument->Lines();
-  } else {
-    std::string strText;
-    if (!ReadWholeFile(place.first->strPath, strText)) return CLspHeaderNotes();
-    fileLines = SplitLines(strText);
-    pLines = &fileLines;
-  }
-  // A file changed since it was read (its change not yet seen) may have
-  // moved the definition: no notes rather than another line's.
-  const CLspDefinition& definition = *place.second;
-  const size_t nLine = static_cast<size_t>(definition.nLine);
-  if (nLine >= pLines->size()) return CLspHeaderNotes();
-  const std::string& strLine = (*pLines)[nLine];
-  const size_t nNameAt = ByteOffsetOfColumn(strLine, definition.nColumn, eEncoding);
-  const std::string strName = definition.strName.Str();
-  if (strLine.compare(nNameAt, strName.size(), strName) != 0) return CLspHeaderNotes();
-  return ReadHeaderNotes(*pLines, nLine, nNameAt);
-}
-
 }  // namespace
 
+std::string CLspServer::UriOf(const json& params) { return params.at("textDocument").at("uri").get<std::string>(); }
+
+CLspPosition CLspServer::PositionOf(const json& params) { return params.at("position").get<CLspPosition>(); }
+
 CLspDocument* CLspServer::DocumentAt(const json& params, size_t& nLine, size_t& nOffset) {
-  auto it = m_documents.find(params.at("textDocument").at("uri").get<std::string>());
-  if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
-  CLspDocument::CPosition position;
-  position.nLine = params.at("position").at("line").get<long long>();
-  position.nCharacter = params.at("position").at("character").get<long long>();
-  if (!it->second.Locate(position, m_eEncoding, nLine, nOffset)) return nullptr;
-  return &it->second;
+  return Locate(UriOf(params), PositionOf(params), nLine, nOffset);
 }
 
-CLspServer::json CLspServer::Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const {
-  return {{"start", {{"line", nLine}, {"character", ColumnOfByteOffset(strLine, nFirst, m_eEncoding)}}},
-          {"end", {{"line", nLine}, {"character", ColumnOfByteOffset(strLine, nEnd, m_eEncoding)}}}};
-}
-
-CLspServer::json CLspServer::Location(const CLspPlace& place) const {
+CLspLocation CLspServer::Location(const CLspPlace& place) const {
   const CLspDefinition& definition = *place.second;
-  return {{"uri", UriFromPath(place.first->strPath)},
-          {"range",
-           {{"start", {{"line", definition.nLine}, {"character", definition.nColumn}}},
-            {"end", {{"line", definition.nLine}, {"character", definition.nEndColumn}}}}}};
+  return {UriFromPath(place.first->strPath), CLspRange::OnLine(definition.nLine, definition.nColumn, definition.nEndColumn)};
 }
 
 std::string CLspServer::ShadowNote(const CLspFunction& function, bool bLinks) const {
-  const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
   if (places.empty() || (!function.bBuiltIn && places.size() == 1)) return std::string();
   std::string strNote;
   size_t nOthers = 0;
@@ -155,13 +120,11 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
   // typing in a long document costs no rescan of it per keystroke.
   bool bStale = false;
   if (!m_dirtyDocuments.empty()) {
-    if (!m_pCatalog->Find(strName, function)) {
+    if (!Find(strName, function)) {
       bStale = true;
     } else {
       for (const std::string& strUri : m_dirtyDocuments) {
-        std::string strPath;
-        const CLspScript* pScript =
-            ScriptPathOfUri(strUri, strPath) ? m_pCatalog->ScriptAt(m_pCatalog->KeyOf(strPath)) : nullptr;
+        const CLspScript* pScript = ScriptOf(strUri);
         if (pScript != nullptr)
           for (const CLspDefinition& definition : pScript->definitions)
             bStale = bStale || definition.strName == function.strName;
@@ -169,10 +132,10 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
     }
   }
   if (bStale) RefreshDocuments();
-  return m_pCatalog->Find(strName, function);
+  return Find(strName, function);
 }
 
-CLspServer::json CLspServer::SignatureHelp(const json& params) {
+CLspResult CLspServer::SignatureHelp(const json& params) {
   size_t nLine = 0;
   size_t nOffset = 0;
   CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
@@ -197,39 +160,40 @@ CLspServer::json CLspServer::SignatureHelp(const json& params) {
   if (!bFound) return nullptr;
 
   const std::string strPrototype = function.strPrototype.Str();
-  const std::string strLabel = ToUtf8(strPrototype);
-  json parameters = json::array();
+  CLspSignature signature;
+  signature.strLabel = ToUtf8(strPrototype);
   const CLspParameters prototype = ParametersOf(function.strPrototype);
   const std::vector<std::pair<int, int>>& ranges = prototype.ranges;
   for (const std::pair<int, int>& range : ranges) {
     // The ranges are bytes of the 8-bit prototype; the label is its UTF-8 form.
     const size_t nFirst = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.first))).size();
     const size_t nEnd = ToUtf8(strPrototype.substr(0, static_cast<size_t>(range.second))).size();
-    parameters.push_back({{"label", {ColumnOfByteOffset(strLabel, nFirst, m_eEncoding),
-                                     ColumnOfByteOffset(strLabel, nEnd, m_eEncoding)}}});
+    signature.parameters.emplace_back(ColumnOfByteOffset(signature.strLabel, nFirst, m_eEncoding),
+                                      ColumnOfByteOffset(signature.strLabel, nEnd, m_eEncoding));
   }
   // An argument past the last parameter has none to mark, unless the last
   // takes the rest ("..."). The protocol's null says so; clients that read
   // a missing index as 0 (Neovim 0.7) or clamp it to the last still mark
   // nothing when the signature lists no parameters.
-  json active = call.nArgument;
+  signature.nActive = call.nArgument;
   if (static_cast<size_t>(call.nArgument) >= ranges.size()) {
     if (prototype.bRest) {
-      active = ranges.size() - 1;
+      signature.nActive = static_cast<long long>(ranges.size()) - 1;
     } else {
-      active = nullptr;
-      parameters = json::array();
+      signature.nActive = -1;
+      signature.parameters.clear();
     }
   }
-  json signature = {{"label", strLabel}, {"parameters", parameters}, {"activeParameter", active}};
-  std::string strDocumentation = ToUtf8(function.strDescription);
+  signature.strDocumentation = DocumentationOf(function);
   const std::string strNote = ShadowNote(function);
-  if (!strNote.empty()) strDocumentation += (strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
-  if (!strDocumentation.empty()) signature["documentation"] = strDocumentation;
-  return {{"signatures", json::array({signature})}, {"activeSignature", 0}, {"activeParameter", active}};
+  if (!strNote.empty()) signature.strDocumentation += (signature.strDocumentation.empty() ? "" : "\n\n") + ToUtf8(strNote);
+  CLspSignatureHelp help;
+  help.nActiveParameter = signature.nActive;
+  help.signatures.push_back(std::move(signature));
+  return help;
 }
 
-CLspServer::json CLspServer::Completion(const json& params) {
+CLspResult CLspServer::Completion(const json& params) {
   size_t nLine = 0;
   size_t nOffset = 0;
   CLspDocument* pDocument = DocumentAt(params, nLine, nOffset);
@@ -241,7 +205,7 @@ CLspServer::json CLspServer::Completion(const json& params) {
   const std::string strWord = strLine.substr(word.first, word.second - word.first);
   bool bMore = false;
   const std::vector<CString> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
-  const json range = Range(strLine, nLine, word.first, word.second);
+  const CLspRange range = CLspRange::OfBytes(strLine, nLine, word.first, word.second, m_eEncoding);
   // A call already written after the word keeps its arguments: then the
   // name alone is inserted.
   size_t nAfter = word.second;
@@ -252,11 +216,11 @@ CLspServer::json CLspServer::Completion(const json& params) {
   CLspFunction function;
   for (size_t nRank = 0; nRank < matches.size(); ++nRank) {
     const CString& strMatch = matches[nRank];
-    if (!m_pCatalog->Find(strMatch.Str(), function)) continue;
+    if (!Find(strMatch.Str(), function)) continue;
     const std::string strName = ToUtf8(strMatch.Str());
     std::string strSource = "built-in";
     if (!function.bBuiltIn) {
-      const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(strMatch);
+      const std::vector<CLspPlace> places = DefinitionsOf(strMatch.Str());
       strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
     }
     // The rank as sortText keeps the order in clients that sort; the name
@@ -271,10 +235,29 @@ CLspServer::json CLspServer::Completion(const json& params) {
                  {"textEdit", {{"range", range}, {"newText", bSnippets ? ToUtf8(CallSnippet(function.strPrototype)) : strName}}}};
     if (bSnippets) item["insertTextFormat"] = 2;
     if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
+    // A project function's comment is read from its script when the client
+    // shows the item (completionItem/resolve), not for every item listed.
+    if (!function.bBuiltIn) item["data"] = {{"name", strName}};
     items.push_back(std::move(item));
   }
   // While a full index runs the list may lack project functions: the client asks again.
   return {{"isIncomplete", bMore || m_bFullIndexRunning}, {"items", items}};
+}
+
+std::string CLspServer::DocumentationOf(const CLspFunction& function) {
+  if (function.bBuiltIn) return ToUtf8(function.strDescription);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
+  return places.empty() ? std::string() : ToUtf8(NotesOf(places[0]).strComment);
+}
+
+CLspResult CLspServer::ResolveCompletion(const json& params) {
+  json item = params;
+  CLspFunction function;
+  const json& name = params.contains("data") ? params["data"].value("name", json()) : json();
+  if (!name.is_string() || !Find(name.get<std::string>(), function)) return item;
+  const std::string strDocumentation = DocumentationOf(function);
+  if (!strDocumentation.empty()) item["documentation"] = strDocumentation;
+  return item;
 }
 
 bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& function) {
@@ -284,10 +267,10 @@ bool CLspServer::FunctionAt(const json& params, CWordAt& word, CLspFunction& fun
   const std::pair<size_t, size_t> range = WordAt(*word.pLine, word.nFirst, false);
   word.nFirst = range.first;
   word.nEnd = range.second;
-  return m_pCatalog->Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
+  return Find(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst), function);
 }
 
-CLspServer::json CLspServer::Hover(const json& params) {
+CLspResult CLspServer::Hover(const json& params) {
   // An edited document may define the name anew, or elsewhere: the
   // definition's line must be that of the text the comment is read from.
   RefreshDocuments();
@@ -298,39 +281,39 @@ CLspServer::json CLspServer::Hover(const json& params) {
   std::string strText = ToUtf8(function.strDescription);
   std::string strNote = ShadowNote(function, m_bMarkdown);
   if (!function.bBuiltIn) {
-    const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+    const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
     if (!places.empty()) {
-      const CLspHeaderNotes notes =
-          HeaderNotesOf(places[0], DocumentAtPath(places[0].first->strPath), m_eEncoding);
+      const CLspHeaderNotes notes = NotesOf(places[0]);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
       strText = ToUtf8(notes.strComment);
       if (strNote.empty()) strNote = "Defined in " + Where(places[0], m_bMarkdown) + ".";
     }
   }
-  std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
-  if (!strText.empty()) strValue += "\n\n" + strText;
-  if (!strNote.empty()) strValue += "\n\n" + ToUtf8(strNote);
-  return {{"contents", {{"kind", m_bMarkdown ? "markdown" : "plaintext"}, {"value", strValue}}},
-          {"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)}};
+  CLspHover hover;
+  hover.bMarkdown = m_bMarkdown;
+  hover.strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
+  if (!strText.empty()) hover.strValue += "\n\n" + strText;
+  if (!strNote.empty()) hover.strValue += "\n\n" + ToUtf8(strNote);
+  hover.range = CLspRange::OfBytes(*word.pLine, word.nLine, word.nFirst, word.nEnd, m_eEncoding);
+  return hover;
 }
 
-CLspServer::json CLspServer::Definition(const json& params) {
+CLspResult CLspServer::Definition(const json& params) {
   // Every project definition of the name, also when a built-in of the name
   // is the one called: going to a definition is about the project's text.
   CWordAt word;
   CLspFunction function;
   FunctionAt(params, word, function);
   if (word.pLine == nullptr || word.nFirst == word.nEnd) return nullptr;
-  const std::vector<CLspPlace> places =
-      m_pCatalog->DefinitionsOf(CString(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst)));
+  const std::vector<CLspPlace> places = DefinitionsOf(word.pLine->substr(word.nFirst, word.nEnd - word.nFirst));
   if (places.empty()) return nullptr;
   if (places.size() == 1) return Location(places[0]);
-  json locations = json::array();
+  std::vector<CLspLocation> locations;
   for (const CLspPlace& place : places) locations.push_back(Location(place));
   return locations;
 }
 
-CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
+CLspResult CLspServer::WorkspaceSymbol(const json& params) {
   const std::string strQuery = params.at("query").get<std::string>();
   YieldToLight();  // signature help and completion typed meanwhile go first
   std::vector<CSymbolCandidate> best;  // with a limit: a heap whose front is the worst kept
@@ -384,14 +367,12 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
     if (i % 1024 == 1023) YieldToLight();  // an uncapped answer is long to build
     const CLspScript* pScript = m_pCatalog->ScriptAt(candidate.strKey);
     if (pScript == nullptr) continue;  // gone meanwhile
-    symbols.push_back({{"name", ToUtf8(candidate.strName.Str())},
-                       {"kind", 12},
-                       {"location",
-                        {{"uri", UriFromPath(pScript->strPath)},
-                         {"range",
-                          {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
-                           {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
-                       {"containerName", ToUtf8(FileName(pScript->strPath))}});
+    CLspSymbol symbol;
+    symbol.strName = ToUtf8(candidate.strName.Str());
+    symbol.strUri = UriFromPath(pScript->strPath);
+    symbol.range = CLspRange::OnLine(candidate.nLine, candidate.nColumn, candidate.nEndColumn);
+    symbol.strContainer = ToUtf8(FileName(pScript->strPath));
+    symbols.push_back(std::move(symbol));
   }
   return symbols;
 }

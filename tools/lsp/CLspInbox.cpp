@@ -6,21 +6,11 @@
 namespace nimbo {
 namespace lsp {
 
-namespace {
-
-// Requests and notifications that only read the catalogues or edit one
-// open document: answered in microseconds, safe between two steps of an
-// index or a workspace query.
-bool IsLight(const nlohmann::json& message) {
-  static const std::set<std::string> light = {
-      "textDocument/signatureHelp", "textDocument/completion", "textDocument/hover", "textDocument/definition",
-      "textDocument/didOpen",       "textDocument/didChange",  "textDocument/didClose"};
+bool CLspInbox::IsLight(const nlohmann::json& message) const {
   const auto itMethod = message.find("method");
   if (itMethod == message.end()) return message.contains("id");  // a response to one of our requests
-  return itMethod->is_string() && light.count(itMethod->get<std::string>()) != 0;
+  return itMethod->is_string() && m_pfnIsLight(itMethod->get_ref<const std::string&>());
 }
-
-}  // namespace
 
 void CLspInbox::PushBody(const std::string& strBody) {
   CLspIncoming item;

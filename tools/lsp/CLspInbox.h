@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -34,6 +35,11 @@ struct CLspIncoming {
 
 class CLspInbox {
  public:
+  // pfnIsLight tells the methods whose messages are light (called from
+  // whichever thread pushes; it must only read).
+  explicit CLspInbox(std::function<bool(const std::string& strMethod)> pfnIsLight)
+      : m_pfnIsLight(std::move(pfnIsLight)) {}
+
   // Parses a message body and queues it. A body that is not JSON only for
   // bytes that are not UTF-8 or lone surrogates is read with U+FFFD in
   // their place (strNote says so). "$/cancelRequest" is not queued:
@@ -60,6 +66,9 @@ class CLspInbox {
   void Done(const nlohmann::json& id);
 
  private:
+  bool IsLight(const nlohmann::json& message) const;
+
+  std::function<bool(const std::string&)> m_pfnIsLight;
   std::mutex m_mutex;
   std::condition_variable m_ready;
   std::deque<CLspIncoming> m_items;

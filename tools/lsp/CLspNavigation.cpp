@@ -3,9 +3,6 @@
 // Uses come from the catalogue: each script's definitions (the user
 // catalogue's header rule) and its call sites (calls not after ".", and
 // declarations), never from strings or comments.
-//
-// References and rename answer with as many places as the workspace has
-// uses: their JSON is written as text, not built as a value first.
 #include <algorithm>
 
 #include "darnel2/CTokenizer.h"
@@ -23,25 +20,6 @@ namespace {
 const int kSymbolFunction = 12;
 const int kHighlightRead = 2;   // a call
 const int kHighlightWrite = 3;  // a definition or declaration: where the name is given
-
-// A string as JSON text.
-std::string Quoted(const std::string& strText) {
-  return nlohmann::json(strText).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
-
-// {"end":{...},"start":{...}}, keys in the order the JSON library writes them.
-void AppendRange(std::string& strOut, uint32_t nLine, uint32_t nColumn, uint32_t nEndColumn) {
-  const std::string strLine = std::to_string(nLine);
-  strOut += "{\"end\":{\"character\":";
-  strOut += std::to_string(nEndColumn);
-  strOut += ",\"line\":";
-  strOut += strLine;
-  strOut += "},\"start\":{\"character\":";
-  strOut += std::to_string(nColumn);
-  strOut += ",\"line\":";
-  strOut += strLine;
-  strOut += "}}";
-}
 
 std::string FileName(const std::string& strPath) {
   const size_t nSlash = strPath.find_last_of(kPathSeparators);
@@ -75,32 +53,32 @@ bool CLspServer::FunctionToFollow(const json& params, CWordAt& word, CLspFunctio
   return it != m_documents.end() && it->second.IsCodeAt(word.nLine, word.nFirst);
 }
 
-std::vector<CLspServer::CUse> CLspServer::UsesOf(const CLspFunction& function, bool bDeclarations,
-                                                 const CLspScript* pOnly) const {
+std::vector<CLspUse> CLspServer::UsesRead(const CLspFunction& function, bool bDeclarations,
+                                           const CLspScript* pOnly) const {
   // Calls of a built-in are its uses; the project's definitions of its name
   // are another function's (one that is never called).
   bDeclarations = bDeclarations && !function.bBuiltIn;
   std::vector<CLspPlace> definitions;
-  if (bDeclarations) definitions = m_pCatalog->DefinitionsOf(function.strName);
+  if (bDeclarations) definitions = DefinitionsOf(function.strName.Str());
   uint32_t nId = 0;
   const bool bSites = m_pCatalog->Names().Find(function.strName.Str(), nId);
-  std::vector<CUse> uses;
+  std::vector<CLspUse> uses;
   size_t nDefinition = 0;
   const auto addScript = [&](const CLspScript& script) {
     const size_t nFirst = uses.size();
     for (; nDefinition < definitions.size() && definitions[nDefinition].first == &script; ++nDefinition) {
       const CLspDefinition& definition = *definitions[nDefinition].second;
-      uses.push_back({&script, static_cast<uint32_t>(definition.nLine), definition.nColumn, CUse::kindDefinition});
+      uses.push_back({&script, static_cast<uint32_t>(definition.nLine), definition.nColumn, CLspUse::kindDefinition});
     }
     const size_t nDefinitions = uses.size() - nFirst;
     if (bSites)
       script.sites.ForEachSite(nId, [&](const CLspNameSite& site) {
         if (site.bDeclaration && !bDeclarations) return;
-        uses.push_back({&script, site.nLine, site.nColumn, site.bDeclaration ? CUse::kindDeclaration : CUse::kindCall});
+        uses.push_back({&script, site.nLine, site.nColumn, site.bDeclaration ? CLspUse::kindDeclaration : CLspUse::kindCall});
       });
     if (nDefinitions != 0)
       std::inplace_merge(uses.begin() + nFirst, uses.begin() + nFirst + nDefinitions, uses.end(),
-                         [](const CUse& a, const CUse& b) {
+                         [](const CLspUse& a, const CLspUse& b) {
                            return a.nLine != b.nLine ? a.nLine < b.nLine : a.nColumn < b.nColumn;
                          });
   };
@@ -114,41 +92,32 @@ std::vector<CLspServer::CUse> CLspServer::UsesOf(const CLspFunction& function, b
   return uses;
 }
 
-std::string CLspServer::UriOfScript(const CLspScript& script) const {
-  auto it = m_documentUris.find(script.strPath);
-  return it != m_documentUris.end() ? it->second : UriFromPath(script.strPath);
-}
-
-std::string CLspServer::References(const json& params) {
-  if (m_bFullIndexRunning) return "null";  // asked again once the index is done
+CLspResult CLspServer::References(const json& params) {
+  if (m_bFullIndexRunning) return nullptr;  // asked again once the index is done
   CWordAt word;
   CLspFunction function;
-  if (!FunctionToFollow(params, word, function)) return "null";
+  if (!FunctionToFollow(params, word, function)) return nullptr;
   PrepareUses();
   const json& context = params.contains("context") ? params["context"] : json::object();
   const bool bDeclarations = context.value("includeDeclaration", true);
-  const std::vector<CUse> uses = UsesOf(function, bDeclarations, nullptr);
+  const std::vector<CLspUse> uses = UsesRead(function, bDeclarations, nullptr);
   const uint32_t nWidth = NameWidth(function.strName.Str(), m_eEncoding);
-  std::string strOut = "[";
-  strOut.reserve(uses.size() * 160);
+  std::vector<CLspLocation> locations;
+  locations.reserve(uses.size());
   const CLspScript* pScript = nullptr;
   std::string strUri;
-  for (const CUse& use : uses) {
+  for (const CLspUse& use : uses) {
     if (use.pScript != pScript) {
       pScript = use.pScript;
-      strUri = Quoted(UriOfScript(*pScript));
+      strUri = UriOf(*pScript);
     }
-    if (strOut.size() > 1) strOut += ',';
-    strOut += "{\"range\":";
-    AppendRange(strOut, use.nLine, use.nColumn, use.nColumn + nWidth);
-    strOut += ",\"uri\":";
-    strOut += strUri;
-    strOut += '}';
+    locations.push_back({strUri, CLspRange::OnLine(use.nLine, use.nColumn, use.nColumn + nWidth)});
   }
-  return strOut + "]";
+  // As long as the workspace's uses: written as text.
+  return CLspResult::Text(JsonArrayText(locations));
 }
 
-CLspServer::json CLspServer::DocumentHighlight(const json& params) {
+CLspResult CLspServer::DocumentHighlight(const json& params) {
   CWordAt word;
   CLspFunction function;
   if (!FunctionToFollow(params, word, function)) return nullptr;
@@ -166,23 +135,21 @@ CLspServer::json CLspServer::DocumentHighlight(const json& params) {
     m_pCatalog->ReadSites(m_pCatalog->KeyOf(strPath), m_documents.at(strUri).Text());
   }
   const uint32_t nWidth = NameWidth(function.strName.Str(), m_eEncoding);
-  json highlights = json::array();
-  for (const CUse& use : UsesOf(function, true, pScript)) {
-    json range = {{"start", {{"line", use.nLine}, {"character", use.nColumn}}},
-                  {"end", {{"line", use.nLine}, {"character", use.nColumn + nWidth}}}};
-    highlights.push_back({{"range", range}, {"kind", use.eKind == CUse::kindCall ? kHighlightRead : kHighlightWrite}});
-  }
+  std::vector<CLspDocumentHighlight> highlights;
+  for (const CLspUse& use : UsesRead(function, true, pScript))
+    highlights.push_back({CLspRange::OnLine(use.nLine, use.nColumn, use.nColumn + nWidth),
+                          use.eKind == CLspUse::kindCall ? kHighlightRead : kHighlightWrite});
   return highlights;
 }
 
-CLspServer::json CLspServer::DocumentSymbol(const json& params) {
+CLspResult CLspServer::DocumentSymbol(const json& params) {
   const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
   auto it = m_documents.find(strUri);
   if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
   const std::vector<std::string>& lines = it->second.Lines();
   CLspScriptFacts facts;
   facts.Scan(lines);
-  json symbols = json::array();
+  std::vector<CLspSymbol> symbols;
   for (const CLspHeaderFact& header : facts.Headers()) {
     if (header.strName.empty()) continue;
     std::string strDetail = header.bDeclare ? "declare " : "";
@@ -190,26 +157,20 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
     strDetail += header.strName + "(";
     for (size_t i = 0; i < header.parameters.size(); ++i) strDetail += (i == 0 ? "" : ", ") + header.parameters[i];
     strDetail += ")";
-    const json span = {
-        {"start",
-         {{"line", header.nKeywordLine},
-          {"character", ColumnOfByteOffset(lines[header.nKeywordLine], header.nKeyword, m_eEncoding)}}},
-        {"end",
-         {{"line", header.nEndLine},
-          {"character", ColumnOfByteOffset(lines[header.nEndLine], header.nEndOffset, m_eEncoding)}}}};
-    const std::string strName = ToUtf8(header.strName);
+    CLspSymbol symbol;
+    symbol.strName = ToUtf8(header.strName);
+    symbol.range = {{static_cast<long long>(header.nKeywordLine),
+                     ColumnOfByteOffset(lines[header.nKeywordLine], header.nKeyword, m_eEncoding)},
+                    {static_cast<long long>(header.nEndLine),
+                     ColumnOfByteOffset(lines[header.nEndLine], header.nEndOffset, m_eEncoding)}};
     if (m_bHierarchicalSymbols) {
-      symbols.push_back({{"name", strName},
-                         {"detail", ToUtf8(strDetail)},
-                         {"kind", kSymbolFunction},
-                         {"range", span},
-                         {"selectionRange", Range(lines[header.nLine], header.nLine, header.nFirst, header.nEnd)}});
+      symbol.strDetail = ToUtf8(strDetail);
+      symbol.selectionRange = CLspRange::OfBytes(lines[header.nLine], header.nLine, header.nFirst, header.nEnd, m_eEncoding);
     } else {
-      symbols.push_back({{"name", strName},
-                         {"kind", kSymbolFunction},
-                         {"location", {{"uri", strUri}, {"range", span}}},
-                         {"containerName", ToUtf8(FileName(strUri))}});
+      symbol.strUri = strUri;
+      symbol.strContainer = ToUtf8(FileName(strUri));
     }
+    symbols.push_back(std::move(symbol));
   }
   return symbols;
 }
@@ -217,7 +178,7 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
 std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   if (!function.bBuiltIn) return std::string();
   std::string strWhy = std::string(function.strName) + " is a built-in function: only the project's functions can be renamed";
-  const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
+  const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
   if (!places.empty())
     strWhy += " (the project's " + std::string(places[0].second->strPrototype) + " in " +
               FileName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
@@ -225,19 +186,19 @@ std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   return strWhy + ".";
 }
 
-CLspServer::json CLspServer::PrepareRename(const json& params) {
+CLspResult CLspServer::PrepareRename(const json& params) {
   if (m_bFullIndexRunning) return nullptr;
   CWordAt word;
   CLspFunction function;
   if (!FunctionToFollow(params, word, function)) throw CRequestFailed{"No function of the project here to rename."};
   const std::string strWhy = RenameRefusal(function);
   if (!strWhy.empty()) throw CRequestFailed{ToUtf8(strWhy)};
-  return {{"range", Range(*word.pLine, word.nLine, word.nFirst, word.nEnd)},
+  return {{"range", CLspRange::OfBytes(*word.pLine, word.nLine, word.nFirst, word.nEnd, m_eEncoding)},
           {"placeholder", ToUtf8(function.strName.Str())}};
 }
 
-std::string CLspServer::Rename(const json& params) {
-  if (m_bFullIndexRunning) return "null";
+CLspResult CLspServer::Rename(const json& params) {
+  if (m_bFullIndexRunning) return nullptr;
   CWordAt word;
   CLspFunction function;
   if (!FunctionToFollow(params, word, function)) throw CRequestFailed{"No function of the project here to rename."};
@@ -250,11 +211,11 @@ std::string CLspServer::Rename(const json& params) {
                          "\" is not a name of the language: letters, digits and \"_\", not beginning with a digit."};
   if (CTokenizer::KindOfWord(strNew.data(), strNew.size()) != tkIdentifier)
     throw CRequestFailed{"\"" + strNew + "\" is a reserved word of the language."};
-  if (strNew == strOld) return "null";
+  if (strNew == strOld) return nullptr;
   CLspFunction other;
-  if (m_pCatalog->Find(strNew, other)) {
+  if (Find(strNew, other)) {
     if (other.bBuiltIn) throw CRequestFailed{strNew + " is the name of a built-in function: the renamed calls would call the built-in."};
-    const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(other.strName);
+    const std::vector<CLspPlace> places = DefinitionsOf(other.strName.Str());
     throw CRequestFailed{strNew + " is already a function of the project" +
                          (places.empty() ? std::string()
                                          : " (" + FileName(places[0].first->strPath) + " line " +
@@ -272,8 +233,8 @@ std::string CLspServer::Rename(const json& params) {
   // that no longer hold the name: such files are read again first.
   std::set<std::string> changed;
   const CLspScript* pChecked = nullptr;
-  std::vector<CUse> uses = UsesOf(function, true, nullptr);
-  for (const CUse& use : uses) {
+  std::vector<CLspUse> uses = UsesRead(function, true, nullptr);
+  for (const CLspUse& use : uses) {
     if (use.pScript == pChecked) continue;
     pChecked = use.pScript;
     CLspStamp stamp;
@@ -282,40 +243,25 @@ std::string CLspServer::Rename(const json& params) {
   }
   if (!changed.empty()) {
     UpdatePaths(changed);
-    uses = UsesOf(function, true, nullptr);
+    uses = UsesRead(function, true, nullptr);
   }
   const uint32_t nWidth = NameWidth(strOld, m_eEncoding);
-  const std::string strEdit = "{\"newText\":" + Quoted(strNew) + ",\"range\":";
-  // One entry per script: {"edits":[...],"textDocument":{"uri":...,"version":...}}
-  // with documentChanges, else "uri":[...] in "changes".
-  std::string strOut = m_bDocumentChanges ? "{\"documentChanges\":[" : "{\"changes\":{";
-  strOut.reserve(uses.size() * 100);
-  std::string strUri;  // of the script whose edits are being written
+  CLspWorkspaceEdit edit;
+  edit.bDocumentChanges = m_bDocumentChanges;
   for (size_t i = 0; i < uses.size(); ++i) {
     const CLspScript& script = *uses[i].pScript;
-    const bool bFirst = i == 0 || uses[i - 1].pScript != &script;
-    const bool bLast = i + 1 == uses.size() || uses[i + 1].pScript != &script;
-    if (bFirst) {
-      strUri = Quoted(UriOfScript(script));
-      if (i != 0) strOut += ',';
-      strOut += m_bDocumentChanges ? "{\"edits\":[" : strUri + ":[";
-    } else {
-      strOut += ',';
-    }
-    strOut += strEdit;
-    AppendRange(strOut, uses[i].nLine, uses[i].nColumn, uses[i].nColumn + nWidth);
-    strOut += '}';
-    if (!bLast) continue;
-    strOut += ']';
-    if (m_bDocumentChanges) {
+    if (i == 0 || uses[i - 1].pScript != &script) {
       // The version of an open document's text, so that the client refuses
-      // edits meant for a text it has changed since; null: the file's.
+      // edits meant for a text it has changed since; none: the file's.
       const CLspDocument* pDocument = script.bDocument ? DocumentAtPath(script.strPath) : nullptr;
-      strOut += ",\"textDocument\":{\"uri\":" + strUri + ",\"version\":" +
-                (pDocument != nullptr ? std::to_string(pDocument->m_nVersion) : std::string("null")) + "}}";
+      edit.documents.push_back({UriOf(script), pDocument != nullptr ? pDocument->m_nVersion : -1, {}});
     }
+    edit.documents.back().edits.push_back(
+        {CLspRange::OnLine(uses[i].nLine, uses[i].nColumn, uses[i].nColumn + nWidth), strNew});
   }
-  return strOut + (m_bDocumentChanges ? "]}" : "}}");
+  std::string strOut;
+  AppendJson(strOut, edit);
+  return CLspResult::Text(std::move(strOut));
 }
 
 }  // namespace lsp

@@ -41,7 +41,7 @@ void CLspServer::PublishDiagnostics() {
       ClearDiagnostics(strUri);
       continue;
     }
-    json diagnostics = m_diagnostics.Compute(it->second, strPath, *m_pCatalog, m_eEncoding);
+    json diagnostics = Diagnostics(strUri);
     std::string strText = diagnostics.dump();
     auto itSent = m_published.find(strUri);
     if (itSent == m_published.end() ? diagnostics.empty() : itSent->second == strText) continue;

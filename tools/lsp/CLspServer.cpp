@@ -4,22 +4,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "tools/lsp/LspEditorFeatures.h"
 #include "tools/lsp/LspUri.h"
 
 namespace nimbo {
 namespace lsp {
 
 namespace {
-
-// JSON-RPC and protocol error codes.
-const int kParseError = -32700;
-const int kInvalidRequest = -32600;
-const int kMethodNotFound = -32601;
-const int kInvalidParams = -32602;
-const int kInternalError = -32603;
-const int kServerNotInitialized = -32002;
-const int kRequestCancelled = -32800;
-const int kRequestFailed = -32803;
 
 // Scripts whose call sites are read in one idle step of the worker.
 const size_t kIdleSitesStep = 16;
@@ -45,7 +36,10 @@ CLspServer::CLspServer(const CLspOptions& options, std::function<void(const std:
     : m_options(options),
       m_pfnWrite(std::move(pfnWrite)),
       m_pfnLog(std::move(pfnLog)),
-      m_pInbox(std::make_shared<CLspInbox>()),
+      m_pInbox(std::make_shared<CLspInbox>([](const std::string& strMethod) {
+        const CMethod* pMethod = FindMethod(strMethod);
+        return pMethod != nullptr && pMethod->bMidIndex;
+      })),
       m_nDiagnosticsDelayMs(options.nDiagnosticsDelayMs) {}
 
 CLspServer::~CLspServer() { m_pWatcher.reset(); }
@@ -76,25 +70,25 @@ void CLspServer::HandleMessage(const std::string& strBody) {
 
 void CLspServer::YieldToLight() {
   ++m_nNesting;
-  const json idRunning = m_currentId;
+  CLspReply* pRunning = m_pCurrent;
   CLspIncoming item;
   try {
     while (!m_bExit && m_pInbox->PopLight(item)) Handle(item);
   } catch (...) {
     --m_nNesting;
-    m_currentId = idRunning;
+    m_pCurrent = pRunning;
     throw;
   }
   --m_nNesting;
-  m_currentId = idRunning;
-  if (!idRunning.is_null() && m_pInbox->IsCancelled(idRunning)) throw CCancelled();
+  m_pCurrent = pRunning;
+  if (pRunning != nullptr && pRunning->IsCancelled()) throw CCancelled();
 }
 
 void CLspServer::Handle(CLspIncoming& item) {
   switch (item.eKind) {
     case CLspIncoming::kindUnparsable:
       m_pfnLog("message is not JSON: " + item.strError);
-      RespondError(nullptr, kParseError, "Parse error");
+      ReplyTo(nullptr)->Error(kLspParseError, "Parse error");
       // A lost edit leaves its document out of step with the client's.
       if (!item.strLostEditUri.empty()) MarkOutOfStep(item.strLostEditUri, "an edit that is not JSON was lost");
       break;
@@ -111,85 +105,130 @@ void CLspServer::Handle(CLspIncoming& item) {
   }
 }
 
+const CLspServer::CMethod* CLspServer::FindMethod(const std::string& strName) {
+  //  name                               request mid-index fresh  handler
+  static const CMethod methods[] = {
+      {"initialize",                        true,  false, false, &CLspServer::Initialize, nullptr},
+      {"initialized",                       false, false, false, nullptr, &CLspServer::Initialized},
+      {"shutdown",                          true,  false, false, &CLspServer::Shutdown, nullptr},
+      {"exit",                              false, false, false, nullptr, &CLspServer::Exit},
+      {"textDocument/didOpen",              false, true,  false, nullptr, &CLspServer::DidOpen},
+      {"textDocument/didChange",            false, true,  false, nullptr, &CLspServer::DidChange},
+      {"textDocument/didClose",             false, true,  false, nullptr, &CLspServer::DidClose},
+      {"textDocument/didSave",              false, false, false, nullptr, &CLspServer::DidSave},
+      {"workspace/didChangeWatchedFiles",   false, false, false, nullptr, &CLspServer::DidChangeWatchedFiles},
+      {"workspace/didChangeConfiguration",  false, false, false, nullptr, &CLspServer::DidChangeConfiguration},
+      // Signature help, asked on every "(" and ",", reads edited documents
+      // again only when the name needs it (FindForSignature).
+      {"textDocument/signatureHelp",        true,  true,  false, &CLspServer::SignatureHelp, nullptr},
+      {"textDocument/completion",           true,  true,  true,  &CLspServer::Completion, nullptr},
+      {"completionItem/resolve",            true,  true,  true,  &CLspServer::ResolveCompletion, nullptr},
+      {"textDocument/hover",                true,  true,  true,  &CLspServer::Hover, nullptr},
+      {"textDocument/definition",           true,  true,  true,  &CLspServer::Definition, nullptr},
+      {"workspace/symbol",                  true,  false, true,  &CLspServer::WorkspaceSymbol, nullptr},
+      {"textDocument/documentSymbol",       true,  false, true,  &CLspServer::DocumentSymbol, nullptr},
+      {"textDocument/documentHighlight",    true,  false, true,  &CLspServer::DocumentHighlight, nullptr},
+      {"textDocument/prepareRename",        true,  false, true,  &CLspServer::PrepareRename, nullptr},
+      {"textDocument/references",           true,  false, true,  &CLspServer::References, nullptr},
+      {"textDocument/rename",               true,  false, true,  &CLspServer::Rename, nullptr},
+      {"textDocument/codeAction",           true,  false, true,  &CLspServer::CodeAction, nullptr},
+      {"textDocument/semanticTokens/full",  true,  false, true,  &CLspServer::SemanticTokensFull, nullptr},
+      {"textDocument/inlayHint",            true,  false, true,  &CLspServer::InlayHint, nullptr},
+      {"textDocument/foldingRange",         true,  true,  false, &CLspServer::FoldingRange, nullptr},
+      {"textDocument/prepareCallHierarchy", true,  false, true,  &CLspServer::PrepareCallHierarchy, nullptr},
+      {"callHierarchy/incomingCalls",       true,  false, true,  &CLspServer::IncomingCalls, nullptr},
+      {"callHierarchy/outgoingCalls",       true,  false, true,  &CLspServer::OutgoingCalls, nullptr},
+  };
+  for (const CMethod& method : methods)
+    if (strName == method.pszName) return &method;
+  return nullptr;
+}
+
+std::unique_ptr<CLspReply> CLspServer::ReplyTo(const json& id) {
+  return std::unique_ptr<CLspReply>(new CLspReply(id, m_pfnWrite, m_pInbox));
+}
+
 void CLspServer::HandleBody(const json& message) {
   if (!message.is_object()) {
-    RespondError(nullptr, kInvalidRequest, "Invalid Request: a message is a JSON object");
+    ReplyTo(nullptr)->Error(kLspInvalidRequest, "Invalid Request: a message is a JSON object");
     return;
   }
   const auto itId = message.find("id");
   const bool bRequest = itId != message.end();
   const json id = bRequest ? *itId : json();
   if (bRequest && !id.is_number_integer() && !id.is_string()) {
-    RespondError(nullptr, kInvalidRequest, "Invalid Request: id must be a number or a string");
+    ReplyTo(nullptr)->Error(kLspInvalidRequest, "Invalid Request: id must be a number or a string");
     return;
   }
   const auto itMethod = message.find("method");
   if (itMethod == message.end() || !itMethod->is_string()) {
     // A response to one of our own requests carries no method.
     if (bRequest && (message.contains("result") || message.contains("error"))) return;
-    if (bRequest) RespondError(id, kInvalidRequest, "Invalid Request: no method");
+    if (bRequest) ReplyTo(id)->Error(kLspInvalidRequest, "Invalid Request: no method");
     else m_pfnLog("message without method or id dropped");
     return;
   }
   const std::string strMethod = *itMethod;
   const json params = message.contains("params") ? message["params"] : json::object();
+  const CMethod* pMethod = FindMethod(strMethod);
+  if (!bRequest) {
+    // Before "initialize" and after "shutdown" notifications other than
+    // "exit" are dropped; so are unknown ones and the rest of "$/" (the
+    // inbox takes "$/cancelRequest"), as the protocol allows.
+    if (pMethod == nullptr || pMethod->pfnNotification == nullptr) return;
+    if (pMethod->pfnNotification != &CLspServer::Exit && (!m_bInitialized || m_bShutdown)) return;
+    try {
+      (this->*(pMethod->pfnNotification))(params);
+    } catch (const json::exception& e) {
+      m_pfnLog(strMethod + ": invalid params: " + e.what());
+    } catch (const std::exception& e) {
+      m_pfnLog(strMethod + ": " + e.what());
+    } catch (const CRequestFailed&) {
+    } catch (const CCancelled&) {
+    }
+    return;
+  }
+  std::unique_ptr<CLspReply> pReply = ReplyTo(id);
   try {
-    if (bRequest) HandleRequest(id, strMethod, params);
-    else HandleNotification(strMethod, params);
+    HandleRequest(pMethod, strMethod, params, *pReply);
   } catch (const CCancelled&) {
-    RespondError(id, kRequestCancelled, "Request cancelled");
+    pReply->Error(kLspRequestCancelled, "Request cancelled");
   } catch (const CRequestFailed& failed) {
-    if (bRequest) RespondError(id, kRequestFailed, failed.strMessage);
+    pReply->Error(kLspRequestFailed, failed.strMessage);
   } catch (const json::exception& e) {
     m_pfnLog(strMethod + ": invalid params: " + e.what());
-    if (bRequest) RespondError(id, kInvalidParams, std::string("Invalid params: ") + e.what());
+    pReply->Error(kLspInvalidParams, std::string("Invalid params: ") + e.what());
   } catch (const std::exception& e) {
     m_pfnLog(strMethod + ": " + e.what());
-    if (bRequest) RespondError(id, kInternalError, std::string("Internal error: ") + e.what());
+    pReply->Error(kLspInternalError, std::string("Internal error: ") + e.what());
   }
 }
 
-void CLspServer::HandleRequest(const json& id, const std::string& strMethod, const json& params) {
-  if (strMethod == "initialize") {
-    if (m_bInitialized) RespondError(id, kInvalidRequest, "initialize was already received");
-    else Respond(id, Initialize(params));
+void CLspServer::HandleRequest(const CMethod* pMethod, const std::string& strMethod, const json& params,
+                               CLspReply& reply) {
+  const bool bInitialize = pMethod != nullptr && pMethod->pfnRequest == &CLspServer::Initialize;
+  if (bInitialize && m_bInitialized) {
+    reply.Error(kLspInvalidRequest, "initialize was already received");
     return;
   }
-  if (!m_bInitialized) {
-    RespondError(id, kServerNotInitialized, "Server not initialized");
+  if (!bInitialize && !m_bInitialized) {
+    reply.Error(kLspServerNotInitialized, "Server not initialized");
     return;
   }
   if (m_bShutdown) {
-    RespondError(id, kInvalidRequest, "Invalid Request: the server is shutting down");
+    reply.Error(kLspInvalidRequest, "Invalid Request: the server is shutting down");
     return;
   }
-  if (m_pInbox->IsCancelled(id)) {
-    RespondError(id, kRequestCancelled, "Request cancelled");
+  if (reply.IsCancelled()) {
+    reply.Error(kLspRequestCancelled, "Request cancelled");
     return;
   }
-  typedef json (CLspServer::*PFeature)(const json&);
-  static const std::map<std::string, PFeature> features = {
-      {"textDocument/signatureHelp", &CLspServer::SignatureHelp},
-      {"textDocument/completion", &CLspServer::Completion},
-      {"textDocument/hover", &CLspServer::Hover},
-      {"textDocument/definition", &CLspServer::Definition},
-      {"workspace/symbol", &CLspServer::WorkspaceSymbol},
-      {"textDocument/documentSymbol", &CLspServer::DocumentSymbol},
-      {"textDocument/documentHighlight", &CLspServer::DocumentHighlight},
-      {"textDocument/prepareRename", &CLspServer::PrepareRename}};
-  // Answers as long as the workspace's uses, written as JSON text.
-  typedef std::string (CLspServer::*PTextFeature)(const json&);
-  static const std::map<std::string, PTextFeature> textFeatures = {
-      {"textDocument/references", &CLspServer::References}, {"textDocument/rename", &CLspServer::Rename}};
-  if (strMethod == "shutdown") {
-    m_bShutdown = true;
-    Respond(id, nullptr);
+  if (pMethod == nullptr || pMethod->pfnRequest == nullptr) {
+    reply.Error(kLspMethodNotFound, "Method not found: " + strMethod);
     return;
   }
-  auto it = features.find(strMethod);
-  auto itText = textFeatures.find(strMethod);
-  if (it == features.end() && itText == textFeatures.end()) {
-    RespondError(id, kMethodNotFound, "Method not found: " + strMethod);
+  if (bInitialize || pMethod->pfnRequest == &CLspServer::Shutdown) {
+    reply.Result((this->*(pMethod->pfnRequest))(params));
     return;
   }
   if (!params.is_object()) throw json::type_error::create(302, "params must be an object", nullptr);
@@ -198,55 +237,35 @@ void CLspServer::HandleRequest(const json& id, const std::string& strMethod, con
     SetUpCatalogue();
     RunPendingWork();
   }
-  // Signature help, asked on every "(" and ",", reads the open documents
-  // again only when the name needs it (SignatureHelp).
-  if (strMethod != "textDocument/signatureHelp") RefreshDocuments();
-  m_currentId = id;
-  json result;
-  std::string strText;
+  if (pMethod->bFresh) RefreshDocuments();
+  m_pCurrent = &reply;
+  CLspResult result;
   try {
-    if (itText != textFeatures.end()) strText = (this->*(itText->second))(params);
-    else result = (this->*(it->second))(params);
+    result = (this->*(pMethod->pfnRequest))(params);
   } catch (...) {
-    m_currentId = nullptr;
+    m_pCurrent = nullptr;
     throw;
   }
-  m_currentId = nullptr;
+  m_pCurrent = nullptr;
   // A name a full index has not reached yet may be defined in a script
   // still to be read: such a question waits for the index, rather than
   // get a wrong "nothing here".
-  if ((strText.empty() ? result.is_null() : strText == "null") && m_bFullIndexRunning) {
-    m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", id}, {"method", strMethod}, {"params", params}});
+  if (result.IsNull() && m_bFullIndexRunning) {
+    m_deferred.push_back({{"jsonrpc", "2.0"}, {"id", reply.Id()}, {"method", strMethod}, {"params", params}});
+    reply.Defer();
     return;
   }
-  if (strText.empty()) {
-    Respond(id, result);
-    return;
-  }
-  // The members in the order the JSON library writes them.
-  m_pfnWrite("{\"id\":" + id.dump() + ",\"jsonrpc\":\"2.0\",\"result\":" + strText + "}");
-  m_pInbox->Done(id);
+  reply.Result(result);
 }
 
-void CLspServer::HandleNotification(const std::string& strMethod, const json& params) {
-  if (strMethod == "exit") {
-    m_bExit = true;
-    return;
-  }
-  // Before "initialize" and after "shutdown" notifications are dropped.
-  if (!m_bInitialized || m_bShutdown) return;
-  if (strMethod == "initialized") Initialized();
-  else if (strMethod == "textDocument/didOpen") DidOpen(params);
-  else if (strMethod == "textDocument/didChange") DidChange(params);
-  else if (strMethod == "textDocument/didClose") DidClose(params);
-  else if (strMethod == "textDocument/didSave") DidSave(params);
-  else if (strMethod == "workspace/didChangeWatchedFiles") DidChangeWatchedFiles(params);
-  else if (strMethod == "workspace/didChangeConfiguration") DidChangeConfiguration(params);
-  // "$/cancelRequest" never gets here (the inbox takes it); the rest of
-  // "$/" and unknown notifications are dropped, as the protocol allows.
+void CLspServer::Exit(const json&) { m_bExit = true; }
+
+CLspResult CLspServer::Shutdown(const json&) {
+  m_bShutdown = true;
+  return nullptr;
 }
 
-CLspServer::json CLspServer::Initialize(const json& params) {
+CLspResult CLspServer::Initialize(const json& params) {
   const json& capabilities = Dig(params, {"capabilities"});
   const json& encodings = Dig(capabilities, {"general", "positionEncodings"});
   if (encodings.is_array())
@@ -262,6 +281,7 @@ CLspServer::json CLspServer::Initialize(const json& params) {
       Dig(capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"}) == true;
   m_bDocumentChanges = Dig(capabilities, {"workspace", "workspaceEdit", "documentChanges"}) == true;
   const bool bPrepareRename = Dig(capabilities, {"textDocument", "rename", "prepareSupport"}) == true;
+  m_bInlayHintClient = Dig(capabilities, {"textDocument", "inlayHint"}).is_object();
 
   const json& folders = Dig(params, {"workspaceFolders"});
   const json& rootUri = Dig(params, {"rootUri"});
@@ -300,24 +320,35 @@ CLspServer::json CLspServer::Initialize(const json& params) {
   m_diagnostics.Configure(Dig(options, {"diagnostics"}));
   const json& delay = Dig(options, {"diagnosticsDelay"});
   if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
+  if (Dig(options, {"inlayHints"}).is_boolean()) m_bInlayHints = Dig(options, {"inlayHints"}).get<bool>();
   m_bInitialized = true;
 
-  return {{"capabilities",
+  json result = {{"capabilities",
            {{"positionEncoding", m_eEncoding == encodingUtf8 ? "utf-8" : "utf-16"},
             {"textDocumentSync", {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
             {"signatureHelpProvider", {{"triggerCharacters", {"(", ","}}, {"retriggerCharacters", {")"}}}},
-            {"completionProvider", {{"resolveProvider", false}}},
+            {"completionProvider", {{"resolveProvider", true}}},
             {"hoverProvider", true},
             {"definitionProvider", true},
             {"workspaceSymbolProvider", true},
             {"documentSymbolProvider", true},
             {"referencesProvider", true},
             {"documentHighlightProvider", true},
-            {"renameProvider", bPrepareRename ? json({{"prepareProvider", true}}) : json(true)}}},
+            {"renameProvider", bPrepareRename ? json({{"prepareProvider", true}}) : json(true)},
+            {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+            {"semanticTokensProvider",
+             {{"legend", {{"tokenTypes", SemanticTokenTypes()}, {"tokenModifiers", SemanticTokenModifiers()}}},
+              {"full", true}}},
+            {"foldingRangeProvider", true},
+            {"callHierarchyProvider", true}}},
           {"serverInfo", {{"name", "nimbo"}}}};
+  // Parameter names are shown where the client shows inlay hints and the
+  // user left them on; they are answered all the same when asked.
+  if (m_bInlayHintClient && m_bInlayHints) result["capabilities"]["inlayHintProvider"] = true;
+  return result;
 }
 
-void CLspServer::Initialized() {
+void CLspServer::Initialized(const json&) {
   if (!m_pCatalog) SetUpCatalogue();
   if (!m_bWatchRegistration) return;
   json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
@@ -340,19 +371,7 @@ void CLspServer::Initialized() {
                   {"registerOptions", {{"watchers", watchers}}}}}}});
 }
 
-void CLspServer::Send(const json& message) {
-  m_pfnWrite(message.dump(-1, ' ', false, json::error_handler_t::replace));
-}
-
-void CLspServer::Respond(const json& id, const json& result) {
-  Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
-  m_pInbox->Done(id);
-}
-
-void CLspServer::RespondError(const json& id, int nCode, const std::string& strMessage) {
-  Send({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", nCode}, {"message", strMessage}}}});
-  if (!id.is_null()) m_pInbox->Done(id);
-}
+void CLspServer::Send(const json& message) { m_pfnWrite(JsonText(message)); }
 
 void CLspServer::SendRequest(const std::string& strMethod, const json& params) {
   // String ids keep the server's requests apart from the client's at a glance.

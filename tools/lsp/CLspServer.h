@@ -21,7 +21,10 @@
 #include "tools/lsp/CLspDiagnostics.h"
 #include "tools/lsp/CLspDocument.h"
 #include "tools/lsp/CLspInbox.h"
+#include "tools/lsp/CLspReply.h"
 #include "tools/lsp/CLspWatcher.h"
+#include "tools/lsp/CLspWorkspace.h"
+#include "tools/lsp/LspProtocol.h"
 #include "tools/lsp/LspText.h"
 
 namespace nimbo {
@@ -37,7 +40,7 @@ struct CLspOptions {
   long long nDiagnosticsDelayMs = 200;  // the pause after a change before diagnostics are published
 };
 
-class CLspServer {
+class CLspServer : private CLspWorkspace {
  public:
   // pfnWrite receives every outgoing message body (JSON text, unframed);
   // pfnLog one line of diagnostics at a time. Both are called from the
@@ -73,18 +76,38 @@ class CLspServer {
   typedef nlohmann::json json;
   struct CCancelled {};  // thrown from YieldToLight when the running request was cancelled
 
+  // One row per method the server knows: its name, whether it is a
+  // request, whether it may be handled between two steps of heavy work (an
+  // index, a workspace query: it reads only the catalogues and the open
+  // documents, or edits one), whether the documents edited since they were
+  // last read are read into the catalogue first, and its handler. A
+  // request's handler returns the result; null while a first index runs is
+  // taken as "not known yet": the request is asked again after the index.
+  typedef CLspResult (CLspServer::*PRequest)(const json& params);
+  typedef void (CLspServer::*PNotification)(const json& params);
+  struct CMethod {
+    const char* pszName;
+    bool bRequest;
+    bool bMidIndex;
+    bool bFresh;
+    PRequest pfnRequest;
+    PNotification pfnNotification;
+  };
+  static const CMethod* FindMethod(const std::string& strName);
+
   void Handle(CLspIncoming& item);
   void HandleBody(const json& message);
-  void HandleRequest(const json& id, const std::string& strMethod, const json& params);
-  void HandleNotification(const std::string& strMethod, const json& params);
+  void HandleRequest(const CMethod* pMethod, const std::string& strMethod, const json& params, CLspReply& reply);
   // Between two steps of heavy work: answers the light messages waiting at
   // the front of the inbox; throws CCancelled when the request being
   // answered (if any) was cancelled. (Not "Yield": windows.h makes that an
   // empty macro.)
   void YieldToLight();
 
-  json Initialize(const json& params);
-  void Initialized();
+  CLspResult Initialize(const json& params);
+  CLspResult Shutdown(const json& params);
+  void Initialized(const json& params);
+  void Exit(const json& params);
 
   // Keeping the catalogues up to date (CLspIndexing.cpp).
   void SetUpCatalogue();
@@ -125,13 +148,31 @@ class CLspServer {
   void ReportProgress(const std::string& strToken, size_t nDone, size_t nTotal);
   void EndProgress(const std::string& strToken, const std::string& strMessage);
 
+  // The typed workspace the features read (CLspServerWorkspace.cpp).
+  EPositionEncoding Encoding() const override { return m_eEncoding; }
+  CLspDocument* Document(const std::string& strUri) override;
+  CLspDocument* Locate(const std::string& strUri, const CLspPosition& position, size_t& nLine,
+                       size_t& nOffset) override;
+  bool Find(const std::string& strName, CLspFunction& function) const override;
+  std::vector<CLspPlace> DefinitionsOf(const std::string& strName) const override;
+  bool BuiltInAt(const std::string& strName, CLspLocation& location) const override;
+  std::vector<CLspUse> UsesOf(const CLspFunction& function, bool bDeclarations,
+                              const CLspScript* pOnly = nullptr) override;
+  const CLspScript* ScriptOf(const std::string& strUri) const override;
+  std::string UriOf(const CLspScript& script) const override;
+  std::vector<std::string> LinesOf(const CLspScript& script) override;
+  CLspHeaderNotes NotesOf(const CLspPlace& place) override;
+  std::vector<CLspDiagnostic> Diagnostics(const std::string& strUri) override;
+  bool IsIndexing() const override { return m_bFullIndexRunning; }
+
   // Language features (CLspFeatures.cpp); each returns the result, null
   // when there is nothing to show.
-  json SignatureHelp(const json& params);
-  json Completion(const json& params);
-  json Hover(const json& params);
-  json Definition(const json& params);
-  json WorkspaceSymbol(const json& params);
+  CLspResult SignatureHelp(const json& params);
+  CLspResult Completion(const json& params);
+  CLspResult ResolveCompletion(const json& params);
+  CLspResult Hover(const json& params);
+  CLspResult Definition(const json& params);
+  CLspResult WorkspaceSymbol(const json& params);
 
 
   // The open document named by params.textDocument.uri and the line and
@@ -147,47 +188,51 @@ class CLspServer {
     size_t nEnd = 0;
   };
   bool FunctionAt(const json& params, CWordAt& word, CLspFunction& function);
+  // The position of params (a TextDocumentPositionParams).
+  static std::string UriOf(const json& params);
+  static CLspPosition PositionOf(const json& params);
   bool FindForSignature(const std::string& strName, CLspFunction& function);
+  // What signature help and completion show beside the prototype: a
+  // built-in's description, the comment above a project function's definition.
+  std::string DocumentationOf(const CLspFunction& function);
   // What a reader needs to know beside the prototype: which function is
   // called when a built-in and project functions share the name; with
   // bLinks, each place is a markdown link to it.
   std::string ShadowNote(const CLspFunction& function, bool bLinks = false) const;
-  json Location(const CLspPlace& place) const;
-  json Range(const std::string& strLine, size_t nLine, size_t nFirst, size_t nEnd) const;
+  CLspLocation Location(const CLspPlace& place) const;
 
-  // Navigation and rename (CLspNavigation.cpp). References and Rename
-  // answer JSON text ("null" for none): their answers are as long as the
-  // workspace's uses. A refusal is thrown as CRequestFailed.
-  json DocumentSymbol(const json& params);
-  json DocumentHighlight(const json& params);
-  json PrepareRename(const json& params);
-  std::string References(const json& params);
-  std::string Rename(const json& params);
+  // Navigation and rename (CLspNavigation.cpp). A refusal is thrown as
+  // CRequestFailed.
+  CLspResult DocumentSymbol(const json& params);
+  CLspResult DocumentHighlight(const json& params);
+  CLspResult PrepareRename(const json& params);
+  CLspResult References(const json& params);
+  CLspResult Rename(const json& params);
   struct CRequestFailed {
     std::string strMessage;  // for the user: why
-  };
-  // One use of a function's name in a script; columns in the client's encoding.
-  struct CUse {
-    enum EKind { kindCall, kindDeclaration, kindDefinition };
-    const CLspScript* pScript;
-    uint32_t nLine;
-    uint32_t nColumn;
-    EKind eKind;
   };
   // Every script's call sites read, and the changes they found.
   void PrepareUses();
   // The known function named at params.position, in code.
   bool FunctionToFollow(const json& params, CWordAt& word, CLspFunction& function);
-  // The uses of function, in key order then text order; only calls when
-  // !bDeclarations; in pOnly alone when given.
-  std::vector<CUse> UsesOf(const CLspFunction& function, bool bDeclarations, const CLspScript* pOnly) const;
-  std::string UriOfScript(const CLspScript& script) const;
+  // The uses of function, as UsesOf, without reading call sites first.
+  std::vector<CLspUse> UsesRead(const CLspFunction& function, bool bDeclarations, const CLspScript* pOnly) const;
   // Why function cannot be renamed; empty when it can.
   std::string RenameRefusal(const CLspFunction& function) const;
 
+  // The features of the later rows, written against the workspace
+  // (CLspEditorFeatures.cpp).
+  CLspResult CodeAction(const json& params);
+  CLspResult SemanticTokensFull(const json& params);
+  CLspResult InlayHint(const json& params);
+  CLspResult FoldingRange(const json& params);
+  CLspResult PrepareCallHierarchy(const json& params);
+  CLspResult IncomingCalls(const json& params);
+  CLspResult OutgoingCalls(const json& params);
+
   void Send(const json& message);
-  void Respond(const json& id, const json& result);
-  void RespondError(const json& id, int nCode, const std::string& strMessage);
+  // A reply to the request id (null: an error about what was no request).
+  std::unique_ptr<CLspReply> ReplyTo(const json& id);
   void SendRequest(const std::string& strMethod, const json& params);
   void SendNotification(const std::string& strMethod, const json& params);
   void LogToClient(int nType, const std::string& strMessage);
@@ -208,6 +253,8 @@ class CLspServer {
   bool m_bSnippets = false;  // the client takes completions as snippets
   bool m_bHierarchicalSymbols = false;  // document symbols as DocumentSymbol[]
   bool m_bDocumentChanges = false;      // workspace edits as versioned documentChanges
+  bool m_bInlayHints = true;            // initializationOptions.inlayHints
+  bool m_bInlayHintClient = false;      // the client shows inlay hints
   EPositionEncoding m_eEncoding = encodingUtf16;
   int m_nNextRequest = 1;
   size_t m_nSymbolLimit = 100;  // most workspace symbols in one answer; 0: no limit
@@ -224,7 +271,7 @@ class CLspServer {
   bool m_bFullIndexPending = false;
   std::set<std::string> m_changedPaths;   // files or folders that may have changed
   std::set<std::string> m_dirtyDocuments; // URIs whose text changed since it was read for the catalogue
-  json m_currentId;                       // the request being answered; null for none
+  CLspReply* m_pCurrent = nullptr;        // the request being answered; null for none
   bool m_bFullIndexRunning = false;       // between the start and the end of a full index
   std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it
   bool m_bCallSitesPending = false;       // scripts of the full index wait for their call sites

@@ -112,6 +112,53 @@
   (unless (string-match-p "LoadOrders(strFile)" text) (nimbo-test-fail "hover: %S" text))
   (princ "hover ok\n"))
 
+;; A quick fix, as M-x eglot-code-actions offers it for the kind
+;; "quickfix" (the one action there is is applied).
+(nimbo-test-type "\n  StrTrimm(g_strTitle);")
+(nimbo-test-wait "the unknown name's diagnostic"
+                 (lambda ()
+                   (run-hooks 'post-command-hook)
+                   (seq-find (lambda (diagnostic) (string-match-p "StrTrimm" (flymake-diagnostic-text diagnostic)))
+                             (flymake-diagnostics))))
+(search-backward "StrTrimm")
+(let ((offered (eglot-code-actions (point) (point) "quickfix")))
+  (eglot-code-actions (point) (point) "quickfix" t)
+  (unless (looking-at "StrTrim(g_strTitle);$") (nimbo-test-fail "quick fix: %S" (thing-at-point 'line)))
+  (princ (format "quick fix %s\n" (plist-get (car offered) :title))))
+
+;; Semantic tokens and inlay hints, which eglot 1.9 does not show, through
+;; its request function.
+(defun nimbo-test-request (method &rest params)
+  (jsonrpc-request (eglot-current-server) method (append (list :textDocument (eglot--TextDocumentIdentifier)) params)))
+(let ((data (plist-get (nimbo-test-request :textDocument/semanticTokens/full) :data))
+      (legend (plist-get (plist-get (eglot--capabilities (eglot-current-server)) :semanticTokensProvider) :legend))
+      (line 0) (start 0) (found nil))
+  (dotimes (i (/ (length data) 5))
+    (let ((delta (aref data (* 5 i))))
+      (if (> delta 0) (setq line (+ line delta) start (aref data (+ (* 5 i) 1)))
+        (setq start (+ start (aref data (+ (* 5 i) 1)))))
+      (let* ((from (eglot--lsp-position-to-point (list :line line :character start)))
+             (to (eglot--lsp-position-to-point (list :line line :character (+ start (aref data (+ (* 5 i) 2))))))
+             (text (buffer-substring-no-properties from to)))
+        (unless (assoc text found)
+          (let ((kind (aref (plist-get legend :tokenTypes) (aref data (+ (* 5 i) 3))))
+                (modifiers (aref data (+ (* 5 i) 4))))
+            (seq-do-indexed (lambda (name bit)
+                              (when (/= 0 (logand modifiers (ash 1 bit))) (setq kind (concat kind "." name))))
+                            (plist-get legend :tokenModifiers))
+            (push (cons text kind) found))))))
+  (princ (format "semantic tokens ShowBanner %s, Print %s, function %s, \"orders.txt\" %s\n"
+                 (cdr (assoc "ShowBanner" found)) (cdr (assoc "Print" found))
+                 (cdr (assoc "function" found)) (cdr (assoc "\"orders.txt\"" found)))))
+(let ((hints (nimbo-test-request :textDocument/inlayHint
+                                 :range (list :start (list :line 0 :character 0)
+                                              :end (eglot--pos-to-lsp-position (point-max))))))
+  (seq-doseq (hint hints)
+    (save-excursion
+      (goto-char (eglot--lsp-position-to-point (plist-get hint :position)))
+      (when (looking-at "\"orders.txt\"")
+        (princ (format "inlay hint %s before \"orders.txt\"\n" (plist-get hint :label)))))))
+
 ;; M-.: the definition in another script.
 (goto-char (point-min))
 (search-forward "= CountOpenOrders")

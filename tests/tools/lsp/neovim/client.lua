@@ -59,6 +59,14 @@ local function ask(method, position)
   return response.result
 end
 
+local function ask_document(method, params)
+  params.textDocument = vim.lsp.util.make_text_document_params(0)
+  local responses = vim.lsp.buf_request_sync(0, method, params, 5000)
+  local response = responses and responses[nimbo_client]
+  if not response or response.error then fail(method .. ": no answer") end
+  return response.result
+end
+
 -- References (gr) and rename (<F2>) with the README's keys, across the
 -- project's scripts, two of them open with unsaved edits; a built-in is
 -- not renamed and the editor says why. Buffers with changes are left
@@ -123,6 +131,68 @@ local function references_and_rename()
   if vim.fn.getbufline(vim.fn.bufnr("orders.nsc"), 36)[1]:find("Show", 1, true) then fail("a built-in was renamed") end
   say("refused " .. refusal)
   vim.notify = notify
+end
+
+-- A quick fix with the README's <F4> (the first action, the preferred one,
+-- picked from the menu); then the semantic tokens and inlay hints, which
+-- Neovim 0.7 does not show by itself, through its request function.
+local function editor_features()
+  local function mapping(key)
+    for _, map in ipairs(vim.api.nvim_buf_get_keymap(0, "n")) do
+      if map.lhs == key then return map.callback end
+    end
+    fail("no " .. key .. " mapping")
+  end
+  type_keys("Go  StrTrimm(g_strTitle);<Esc>")
+  -- (Neovim indents the new line as the one above.)
+  local row = wait_for("the typed line", function()
+    return vim.api.nvim_get_current_line():match("^%s*StrTrimm%(g_strTitle%);$") and vim.fn.line(".")
+  end)
+  wait_for("the unknown name's diagnostic", function()
+    for _, diagnostic in ipairs(vim.diagnostic.get(0, {lnum = row - 1})) do
+      if diagnostic.message:find("StrTrimm", 1, true) then return true end
+    end
+  end)
+  vim.api.nvim_win_set_cursor(0, {row, (vim.api.nvim_get_current_line():find("StrTrimm", 1, true))})
+  local select = vim.ui.select
+  local offered
+  vim.ui.select = function(items, opts, on_choice)
+    offered = opts.format_item(items[1])
+    on_choice(items[1], 1)
+  end
+  mapping("<F4>")()
+  wait_for("the quick fix", function() return vim.api.nvim_get_current_line():match("^%s*StrTrim%(g_strTitle%);$") end)
+  vim.ui.select = select
+  say("quick fix " .. offered)
+
+  -- Semantic tokens: five numbers a token, relative to the one before.
+  local result = ask_document("textDocument/semanticTokens/full", {})
+  local legend = vim.lsp.get_client_by_id(nimbo_client).server_capabilities.semanticTokensProvider.legend
+  local lines = vim.api.nvim_buf_get_lines(0, 0, -1, true)
+  local found = {}
+  local line, start = 0, 0
+  for i = 1, #result.data, 5 do
+    local d = result.data
+    if d[i] > 0 then line, start = line + d[i], d[i + 1] else start = start + d[i + 1] end
+    local text = lines[line + 1]:sub(start + 1, start + d[i + 2])
+    local modifiers = {}
+    for bit, name in ipairs(legend.tokenModifiers) do
+      if math.floor(d[i + 4] / 2 ^ (bit - 1)) % 2 == 1 then table.insert(modifiers, name) end
+    end
+    found[text] = found[text] or legend.tokenTypes[d[i + 3] + 1] .. (#modifiers > 0 and "." .. table.concat(modifiers, ".") or "")
+  end
+  say("semantic tokens ShowBanner " .. tostring(found["ShowBanner"]) .. ", Print " .. tostring(found["Print"]) ..
+      ", function " .. tostring(found["function"]) .. ", \"orders.txt\" " .. tostring(found['"orders.txt"']))
+
+  -- Inlay hints: the parameter's name before LoadOrders' argument.
+  local hints = ask_document("textDocument/inlayHint",
+    {range = {start = {line = 0, character = 0}, ["end"] = {line = #lines, character = 0}}})
+  for _, hint in ipairs(hints) do
+    local text = lines[hint.position.line + 1]
+    if text:find("LoadOrders(", 1, true) and text:sub(hint.position.character + 1):find('^"orders.txt"') then
+      say("inlay hint " .. hint.label .. " before \"orders.txt\"")
+    end
+  end
 end
 
 local function main()
@@ -191,6 +261,8 @@ local function main()
   end)
   say("hover ok")
   type_keys("<Esc>")
+
+  editor_features()
 
   -- gd: to the definition in another script.
   vim.api.nvim_win_set_cursor(0, {22, 20})  -- CountOpenOrders(aOrders)
