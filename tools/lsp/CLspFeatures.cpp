@@ -41,13 +41,8 @@ std::string RankText(size_t nRank) {
   return std::string(nWidth > strRank.size() ? nWidth - strRank.size() : 0, '0') + strRank;
 }
 
-std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.find_last_of(kPathSeparators);
-  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
-std::string Where(const CLspPlace& place) {
-  return FileName(place.first->strPath) + " line " + std::to_string(place.second->nLine + 1);
+std::string Where(const CLspPlace& place, const CLspCatalog& catalog) {
+  return catalog.DisplayName(place.first->strPath) + " line " + std::to_string(place.second->nLine + 1);
 }
 
 // A workspace symbol while the query runs: copied out of the catalogue, as
@@ -128,10 +123,10 @@ std::string CLspServer::ShadowNote(const CLspFunction& function) const {
   if (function.bBuiltIn) {
     // As in the host: the built-in is called; the project's function of the name never is.
     strNote = "The built-in function is called here. The project's " + std::string(places[0].second->strPrototype) +
-              " (" + Where(places[0]) + ") is shadowed by it";
+              " (" + Where(places[0], *m_pCatalog) + ") is shadowed by it";
     nOthers = places.size() - 1;
   } else {
-    strNote = "Defined in " + Where(places[0]) + "; the definition in " + Where(places[1]) + " is not used";
+    strNote = "Defined in " + Where(places[0], *m_pCatalog) + "; the definition in " + Where(places[1], *m_pCatalog) + " is not used";
     nOthers = places.size() - 2;
   }
   if (nOthers > 0) strNote += " (and " + std::to_string(nOthers) + " more)";
@@ -246,7 +241,7 @@ CLspServer::json CLspServer::Completion(const json& params) {
     std::string strSource = "built-in";
     if (!function.bBuiltIn) {
       const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(strMatch);
-      strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
+      strSource = places.empty() ? std::string("project") : m_pCatalog->DisplayName(places[0].first->strPath);
     }
     // The rank as sortText keeps the order in clients that sort; the name
     // as filterText lets a client filter as the word grows (fuzzy ones
@@ -293,7 +288,7 @@ CLspServer::json CLspServer::Hover(const json& params) {
           HeaderNotesOf(places[0], DocumentAtPath(places[0].first->strPath), m_eEncoding);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
       strText = ToUtf8(notes.strComment);
-      if (strNote.empty()) strNote = "Defined in " + Where(places[0]) + ".";
+      if (strNote.empty()) strNote = "Defined in " + Where(places[0], *m_pCatalog) + ".";
     }
   }
   std::string strValue = m_bMarkdown ? "```\n" + strPrototype + "\n```" : strPrototype;
@@ -380,7 +375,7 @@ CLspServer::json CLspServer::WorkspaceSymbol(const json& params) {
                          {"range",
                           {{"start", {{"line", candidate.nLine}, {"character", candidate.nColumn}}},
                            {"end", {{"line", candidate.nLine}, {"character", candidate.nEndColumn}}}}}}},
-                       {"containerName", ToUtf8(FileName(pScript->strPath))}});
+                       {"containerName", ToUtf8(m_pCatalog->DisplayName(pScript->strPath))}});
   }
   return symbols;
 }

@@ -2,9 +2,12 @@
 // project tree, the files that changed since (saves, watched files, the
 // server's own watcher) and the open documents, whose text stands for
 // their files'.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspMemory.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -14,7 +17,10 @@ namespace lsp {
 namespace {
 
 const int kLogError = 1;
+const int kLogWarning = 2;
 const int kLogInfo = 3;
+// A document of this size or more gives its memory back when it closes.
+const size_t kLargeDocumentBytes = 4 << 20;
 // Scripts whose call sites are read between two looks at the inbox.
 const size_t kSitesPerStep = 64;
 
@@ -76,7 +82,7 @@ void CLspServer::RunPendingWork() {
   if (!m_pCatalog) return;
   if (m_bBuiltInsPending) {
     m_bBuiltInsPending = false;
-    m_pCatalog->ReloadBuiltIns();
+    ReloadBuiltIns();
   }
   if (m_bFullIndexPending) {
     m_bFullIndexPending = false;
@@ -119,9 +125,13 @@ void CLspServer::EndProgress(const std::string& strToken, const std::string& str
 void CLspServer::FullIndex() {
   m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
+  std::vector<std::string> unreadable;
   if (!m_pCatalog->ProjectDir().empty())
-    for (const std::string& strPath : ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { YieldToLight(); }))
+    for (const std::string& strPath :
+         ListScripts(m_pCatalog->ProjectDir(), m_pCatalog->Filter(), [this] { YieldToLight(); }, &unreadable))
       scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
+  for (const std::string& strFolder : unreadable)
+    if (m_pCatalog->FirstUnreadable(strFolder)) m_pfnLog("folder not read, its scripts are left out: " + strFolder);
   // Open documents count as scripts too, also outside the project and before
   // their first save.
   for (const auto& entry : m_documents) {
@@ -144,8 +154,13 @@ void CLspServer::FullIndex() {
     if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
       script.bDocument = true;
       strText = pDocument->Text();
-    } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
-      continue;  // gone since the listing, or unreadable: as the user catalogue skips it
+    } else if (!StampOf(script.strPath, script.stamp)) {
+      continue;  // gone since the listing
+    } else if (!ReadWholeFile(script.strPath, strText)) {
+      // Unreadable: skipped, as the user catalogue skips it, but not unsaid.
+      if (m_pCatalog->FirstUnreadable(script.strPath))
+        m_pfnLog("script not read: " + script.strPath + ": " + std::strerror(errno));
+      continue;
     }
     // Definitions only: signature help needs them all at once; the call
     // sites are read after the index (ReadCallSites).
@@ -179,16 +194,19 @@ bool CLspServer::ReadCallSites(size_t nMax) {
     const CLspScript& script = it->second;
     std::string strText;
     CLspStamp stamp;
-    if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
-      strText = pDocument->Text();  // read again for the catalogue too, when it changed (RefreshDocuments)
+    if (DocumentAtPath(script.strPath) != nullptr) {
+      // An open document's sites come from its pieces, as its findings do
+      // (its definitions are read again too, when it changed: RefreshDocuments).
+      m_pCatalog->ReadSites(it->first, m_documents.at(m_documentUris.at(script.strPath)));
     } else if (script.bDocument || !StampOf(script.strPath, stamp) || stamp != script.stamp ||
                !ReadWholeFile(script.strPath, strText)) {
       // Not the text its definitions came from: read again as a changed
       // file, call sites and all; none meanwhile.
-      strText.clear();
       m_changedPaths.insert(script.strPath);
+      m_pCatalog->ReadSites(it->first, std::string());
+    } else {
+      m_pCatalog->ReadSites(it->first, strText);
     }
-    m_pCatalog->ReadSites(it->first, strText);
     ++it;
     if (++nRead % kSitesPerStep == 0 && nMax == 0 && it != scripts.end()) {
       // Light messages may change the scripts meanwhile: go on by key.
@@ -201,12 +219,20 @@ bool CLspServer::ReadCallSites(size_t nMax) {
   return true;
 }
 
+void CLspServer::ReloadBuiltIns() {
+  m_pCatalog->ReloadBuiltIns();
+  std::string strMessage;
+  if (!m_pCatalog->TakeBuiltInsProblem(strMessage)) return;
+  m_pfnLog(strMessage);
+  SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", strMessage}});
+}
+
 void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
   std::vector<std::string> toRead;
   const CLspFolderFilter& filter = m_pCatalog->Filter();
   for (const std::string& strPath : paths) {
     if (IsFuncWiz(strPath)) {
-      m_pCatalog->ReloadBuiltIns();
+      ReloadBuiltIns();
       continue;
     }
     std::error_code error;
@@ -393,9 +419,16 @@ void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& str
 
 void CLspServer::DidClose(const json& params) {
   const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
-  if (m_documents.erase(strUri) == 0) return;
+  auto itDocument = m_documents.find(strUri);
+  if (itDocument == m_documents.end()) return;
+  // A large document's lines, facts and findings are many small blocks,
+  // which the allocator keeps unless asked to give them back.
+  size_t nBytes = 0;
+  for (const std::string& strLine : itDocument->second.Lines()) nBytes += strLine.size();
+  m_documents.erase(itDocument);
   m_dirtyDocuments.erase(strUri);
   ClearDiagnostics(strUri);
+  if (nBytes >= kLargeDocumentBytes) ReleaseFreeMemory();
   // The file (if any) stands for the script again.
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;

@@ -43,11 +43,6 @@ void AppendRange(std::string& strOut, uint32_t nLine, uint32_t nColumn, uint32_t
   strOut += "}}";
 }
 
-std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.find_last_of(kPathSeparators);
-  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
 // Whether strName is a name of the language: word bytes, not a number.
 bool IsNameOfLanguage(const std::string& strName) {
   if (strName.empty() || (strName[0] >= '0' && strName[0] <= '9')) return false;
@@ -163,7 +158,7 @@ CLspServer::json CLspServer::DocumentHighlight(const json& params) {
     m_pCatalog->ReadText(scratch, m_documents.at(strUri).Text());
     pScript = &scratch;
   } else if (!pScript->bSitesRead) {
-    m_pCatalog->ReadSites(m_pCatalog->KeyOf(strPath), m_documents.at(strUri).Text());
+    m_pCatalog->ReadSites(m_pCatalog->KeyOf(strPath), m_documents.at(strUri));
   }
   const uint32_t nWidth = NameWidth(function.strName.Str(), m_eEncoding);
   json highlights = json::array();
@@ -182,6 +177,8 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
   const std::vector<std::string>& lines = it->second.Lines();
   CLspScriptFacts facts;
   facts.Scan(lines);
+  std::string strPath;
+  const std::string strContainer = ToUtf8(PathFromUri(strUri, strPath) ? m_pCatalog->DisplayName(strPath) : strUri);
   json symbols = json::array();
   for (const CLspHeaderFact& header : facts.Headers()) {
     if (header.strName.empty()) continue;
@@ -208,7 +205,7 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
       symbols.push_back({{"name", strName},
                          {"kind", kSymbolFunction},
                          {"location", {{"uri", strUri}, {"range", span}}},
-                         {"containerName", ToUtf8(FileName(strUri))}});
+                         {"containerName", strContainer}});
     }
   }
   return symbols;
@@ -220,7 +217,7 @@ std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(function.strName);
   if (!places.empty())
     strWhy += " (the project's " + std::string(places[0].second->strPrototype) + " in " +
-              FileName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
+              m_pCatalog->DisplayName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
               " is never called: the built-in is)";
   return strWhy + ".";
 }
@@ -257,7 +254,7 @@ std::string CLspServer::Rename(const json& params) {
     const std::vector<CLspPlace> places = m_pCatalog->DefinitionsOf(other.strName);
     throw CRequestFailed{strNew + " is already a function of the project" +
                          (places.empty() ? std::string()
-                                         : " (" + FileName(places[0].first->strPath) + " line " +
+                                         : " (" + m_pCatalog->DisplayName(places[0].first->strPath) + " line " +
                                                std::to_string(places[0].second->nLine + 1) + ")") +
                          "."};
   }
@@ -266,7 +263,7 @@ std::string CLspServer::Rename(const json& params) {
   for (const auto& entry : m_documentUris) {
     auto it = m_documents.find(entry.second);
     if (it != m_documents.end() && it->second.IsOutOfStep())
-      throw CRequestFailed{FileName(entry.first) + " is out of step with the editor's text: reopen it, then rename."};
+      throw CRequestFailed{m_pCatalog->DisplayName(entry.first) + " is out of step with the editor's text: reopen it, then rename."};
   }
   // A file that changed since it was read would take the edits at places
   // that no longer hold the name: such files are read again first.

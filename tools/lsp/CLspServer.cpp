@@ -280,7 +280,9 @@ CLspServer::json CLspServer::Initialize(const json& params) {
       if (folder.is_string()) m_excluded.push_back(folder);
   const json& limit = Dig(options, {"workspaceSymbolLimit"});
   if (limit.is_number_unsigned()) m_nSymbolLimit = limit.get<size_t>();
-  m_diagnostics.Configure(Dig(options, {"diagnostics"}));
+  std::vector<std::string> problems;
+  m_diagnostics.Configure(Dig(options, {"diagnostics"}), &problems);
+  for (const std::string& strProblem : problems) m_pfnLog(strProblem);
   const json& delay = Dig(options, {"diagnosticsDelay"});
   if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
   m_bInitialized = true;
@@ -303,8 +305,8 @@ CLspServer::json CLspServer::Initialize(const json& params) {
 void CLspServer::Initialized() {
   if (!m_pCatalog) SetUpCatalogue();
   if (!m_bWatchRegistration) return;
-  json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
-                               {{"globPattern", "**/funcwiz.ini"}}});
+  // Scripts end with ".nsc" in any letter case, as the index reads them.
+  json watchers = json::array({{{"globPattern", "**/*.[nN][sS][cC]"}}, {{"globPattern", "**/funcwiz.ini"}}});
   // The Programs directory is seldom inside the workspace: watched by its
   // own path where the client takes patterns relative to a folder.
   if (m_bRelativePatterns)

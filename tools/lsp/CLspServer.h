@@ -91,6 +91,7 @@ class CLspServer {
   void StartWatching();
   void RunPendingWork();
   void FullIndex();
+  void ReloadBuiltIns();  // and says once when funcwiz.ini cannot serve
   void UpdatePaths(const std::set<std::string>& paths);
   void ReadScripts(const std::vector<std::string>& paths, const char* pszTitle);
   // Reads the call sites of the scripts the last full index read without

@@ -90,7 +90,7 @@ bool CLspFolderFilter::Covers(const std::string& strPath) const {
 }
 
 std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
-                                     const std::function<void()>& pfnStep) {
+                                     const std::function<void()>& pfnStep, std::vector<std::string>* pUnreadable) {
   std::vector<std::string> scripts;
   const std::string strStart = WithoutTrailingSlash(strDir);
   if (strStart != filter.Root() && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
@@ -102,7 +102,14 @@ std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolder
     const std::string strPath = SystemSeparators(it->path().string());
     std::error_code statusError;
     if (it->is_directory(statusError)) {
-      if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) it.disable_recursion_pending();
+      if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) {
+        it.disable_recursion_pending();
+      } else if (pUnreadable != nullptr) {
+        // The walk passes over a folder it may not open without a word.
+        std::error_code openError;
+        fs::directory_iterator probe(it->path(), openError);
+        if (openError) pUnreadable->push_back(strPath + ": " + openError.message());
+      }
       continue;
     }
     if (IsScriptPath(strPath) && it->is_regular_file(statusError)) scripts.push_back(strPath);

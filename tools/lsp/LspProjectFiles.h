@@ -59,8 +59,11 @@ class CLspFolderFilter {
 // tree), skipped folders left out, in no particular order. Folder links are
 // not followed, so a link loop cannot make the walk endless. pfnStep, when
 // given, is called every few hundred entries (a long walk's pauses).
+// pUnreadable, when given, gets "folder: the system's reason" for each
+// folder of the tree that cannot be listed (its scripts are left out).
 std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
-                                     const std::function<void()>& pfnStep = nullptr);
+                                     const std::function<void()>& pfnStep = nullptr,
+                                     std::vector<std::string>* pUnreadable = nullptr);
 
 }  // namespace lsp
 }  // namespace nimbo
