@@ -3,7 +3,8 @@
 // functions one a line (the server started, the project read and
 // workspace/symbol answered), and typing at the end of an open line of
 // 8,000 calls against the same calls one a line (each keystroke timed with
-// the diagnostics it publishes). The work of one line should grow with
+// the diagnostics it publishes and the highlights of the function called,
+// which an editor asks for as the cursor moves and which read the calls). The work of one line should grow with
 // what it holds, as the work of many lines does.
 #include <filesystem>
 #include <fstream>
@@ -83,9 +84,9 @@ BENCHMARK(BM_LspLongLineWorkspaceSymbol)->Arg(0)->Arg(1)->Unit(benchmark::kMilli
 void BM_LspLongLineTyping(benchmark::State& state) {
   const bool bSpread = state.range(0) == 1;
   const std::string strUri = "file:///bench/long-line.nsc";
-  const std::string strText = Joined("Max(", ", 2);", bSpread) + "x = 1;";
-  const int nLine = bSpread ? kCount : 0;
-  const std::string strLast = bSpread ? "x = 1;" : strText;
+  const std::string strText = "function Fn(a, b) { return a; }\n" + Joined("Fn(", ", 2);", bSpread) + "x = 1;";
+  const int nLine = bSpread ? kCount + 1 : 1;
+  const std::string strLast = bSpread ? "x = 1;" : strText.substr(strText.find('\n') + 1);
   const int nEnd = static_cast<int>(strLast.size());
   CLongLineServer server(std::string{});
   server.Send(nlohmann::json({{"jsonrpc", "2.0"},
@@ -105,13 +106,18 @@ void BM_LspLongLineTyping(benchmark::State& state) {
   // "Nope(" makes a finding and takes it away again: each edit publishes.
   const std::string strType = Edit(2, nEnd, " Nope(1);");
   const std::string strErase = Edit(3, nEnd + 9, "");
+  const std::string strHighlight =
+      R"({"jsonrpc":"2.0","id":9,"method":"textDocument/documentHighlight","params":{"textDocument":{"uri":")" +
+      strUri + R"("},"position":{"line":0,"character":10}}})";
   const size_t nBefore = server.nPublished;
   bool bTyped = false;
   for (auto _ : state) {
     server.Send(bTyped ? strErase : strType);
     bTyped = !bTyped;
+    server.Send(strHighlight);
   }
   CheckOr(state, server.nPublished - nBefore == static_cast<size_t>(state.iterations()), "a publication per edit");
+  CheckOr(state, nlohmann::json::parse(server.strLast)["result"].size() == kCount + 1, "every call highlighted");
   state.counters["calls"] = kCount;
 }
 BENCHMARK(BM_LspLongLineTyping)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
