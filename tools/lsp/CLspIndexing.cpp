@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "tools/lsp/CLspServer.h"
-#include "tools/lsp/LspMemory.h"
 #include "tools/lsp/LspUri.h"
 #include "tools/lsp/LspUriPath.h"
 
@@ -428,7 +427,7 @@ void CLspServer::DidClose(const json& params) {
   m_documents.erase(itDocument);
   m_dirtyDocuments.erase(strUri);
   ClearDiagnostics(strUri);
-  if (nBytes >= kLargeDocumentBytes) ReleaseFreeMemory();
+  if (nBytes >= kLargeDocumentBytes) m_bReleasePending = true;
   // The file (if any) stands for the script again.
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;

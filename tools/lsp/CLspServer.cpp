@@ -1,5 +1,6 @@
 // CLspServer: life cycle, dispatch, and the worker's loop over the inbox.
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspMemory.h"
 
 #include <algorithm>
 
@@ -63,6 +64,10 @@ bool CLspServer::RunOne(bool bWait) {
   if (m_nNesting == 0 && !m_bExit) {
     if (bItem) RunPendingWork();
     PublishDiagnostics();
+    if (m_bReleasePending) {
+      m_bReleasePending = false;
+      ReleaseFreeMemory();
+    }
   }
   return bItem;
 }

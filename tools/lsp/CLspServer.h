@@ -200,6 +200,7 @@ class CLspServer {
   bool m_bInitialized = false;  // "initialize" answered
   bool m_bShutdown = false;
   bool m_bExit = false;
+  bool m_bReleasePending = false;  // a large document closed: free memory goes back once the catalogue forgot it too
   bool m_bInputEnded = false;
   bool m_bWatchRegistration = false;  // the client registers watchers dynamically
   bool m_bRelativePatterns = false;   // ... and takes patterns relative to a folder
