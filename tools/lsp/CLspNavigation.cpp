@@ -180,6 +180,10 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
   std::string strPath;
   const std::string strContainer = ToUtf8(PathFromUri(strUri, strPath) ? m_pCatalog->DisplayName(strPath) : strUri);
   json symbols = json::array();
+  // Spans and names each go forward along the lines: a line of many
+  // functions is counted once for each, not once a function.
+  CLspLinesColumns spanColumns(lines, m_eEncoding);
+  CLspLinesColumns nameColumns(lines, m_eEncoding);
   for (const CLspHeaderFact& header : facts.Headers()) {
     if (header.strName.empty()) continue;
     std::string strDetail = header.bDeclare ? "declare " : "";
@@ -190,17 +194,19 @@ CLspServer::json CLspServer::DocumentSymbol(const json& params) {
     const json span = {
         {"start",
          {{"line", header.nKeywordLine},
-          {"character", ColumnOfByteOffset(lines[header.nKeywordLine], header.nKeyword, m_eEncoding)}}},
+          {"character", spanColumns.ColumnOf(header.nKeywordLine, header.nKeyword)}}},
         {"end",
          {{"line", header.nEndLine},
-          {"character", ColumnOfByteOffset(lines[header.nEndLine], header.nEndOffset, m_eEncoding)}}}};
+          {"character", spanColumns.ColumnOf(header.nEndLine, header.nEndOffset)}}}};
     const std::string strName = ToUtf8(header.strName);
     if (m_bHierarchicalSymbols) {
       symbols.push_back({{"name", strName},
                          {"detail", ToUtf8(strDetail)},
                          {"kind", kSymbolFunction},
                          {"range", span},
-                         {"selectionRange", Range(lines[header.nLine], header.nLine, header.nFirst, header.nEnd)}});
+                         {"selectionRange",
+                          {{"start", {{"line", header.nLine}, {"character", nameColumns.ColumnOf(header.nLine, header.nFirst)}}},
+                           {"end", {{"line", header.nLine}, {"character", nameColumns.ColumnOf(header.nLine, header.nEnd)}}}}}});
     } else {
       symbols.push_back({{"name", strName},
                          {"kind", kSymbolFunction},
