@@ -345,6 +345,13 @@ void CLspCatalog::NoteKnown(const CString& strName, bool bWasKnown) {
 
 CString CLspCatalog::KeyOf(const std::string& strPath) const { return CString(m_filter.Relative(strPath)); }
 
+std::string CLspCatalog::DisplayName(const std::string& strPath) const {
+  std::string strName = KeyOf(strPath).Str();
+  for (char& ch : strName)
+    if (IsPathSeparator(ch)) ch = '/';
+  return strName;
+}
+
 const CLspScript* CLspCatalog::ScriptAt(const CString& strKey) const {
   auto it = m_scripts.find(strKey);
   return it != m_scripts.end() ? &it->second : nullptr;

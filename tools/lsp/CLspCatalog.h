@@ -105,8 +105,9 @@ class CLspCatalog {
   // True the first time a path is said to be unreadable: each is logged once.
   bool FirstUnreadable(const std::string& strPath) { return m_unreadable.insert(strPath).second; }
   // How messages, hover and symbol lists name a script: by its key, so
-  // that two util.nsc in different folders are told apart.
-  std::string DisplayName(const std::string& strPath) const { return KeyOf(strPath).Str(); }
+  // that two util.nsc in different folders are told apart, with "/"
+  // between folders on every system (as in the script's URI).
+  std::string DisplayName(const std::string& strPath) const;
   const CLspScript* ScriptAt(const CString& strKey) const;
   const std::map<CString, CLspScript>& Scripts() const { return m_scripts; }
   // The ids of the names in the scripts' call sites.
