@@ -17,6 +17,10 @@
 // "/*" consumes its "*", and a "/" in a block comment closes it when the byte
 // before it on the same line is "*", so "/*/" opens and at once closes. An
 // opening parenthesis means nothing; nesting is not tracked.
+//
+// These rules are the tip's own and differ on purpose from the host's
+// tokenizer (and the language server, which follows the tokenizer): there
+// a string left open ends at its line's end; here it carries over.
 #pragma once
 
 #include "CString.h"

@@ -26,8 +26,9 @@ for preset in default asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$JOBS"
 done
-# ThreadSanitizer: only the suites of documents and strings that cross
-# threads (the preset builds their one program).
+# ThreadSanitizer: the suites of documents and strings that cross threads,
+# and the language server's (its reader, worker and watcher threads; the
+# nimbo tool its process tests start is built with the sanitizer too).
 echo "== tsan build"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$JOBS"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "tools/lsp/CLspDocumentFacts.h"
 #include "tools/lsp/CLspScriptFacts.h"
 
 namespace nimbo {
@@ -22,22 +23,41 @@ bool CLspNameTable::Find(const std::string& strName, uint32_t& nId) const {
 
 void CLspCallSites::Set(const CLspScriptFacts& facts, const std::vector<std::string>& lines,
                         EPositionEncoding eEncoding, CLspNameTable& names) {
+  Fill({{&facts.Calls(), &facts.Headers(), 0}}, lines, eEncoding, names);
+}
+
+void CLspCallSites::Set(const std::vector<CLspFactsPiece>& pieces, const std::vector<std::string>& lines,
+                        EPositionEncoding eEncoding, CLspNameTable& names) {
+  std::vector<CSpan> spans;
+  spans.reserve(pieces.size());
+  for (const CLspFactsPiece& piece : pieces) spans.push_back({&piece.calls, &piece.headers, piece.nFirstLine});
+  Fill(spans, lines, eEncoding, names);
+}
+
+void CLspCallSites::Fill(const std::vector<CSpan>& spans, const std::vector<std::string>& lines,
+                         EPositionEncoding eEncoding, CLspNameTable& names) {
   struct CEntry {
     uint32_t nId;
     uint32_t nLine;
     uint32_t nColumn;  // with kDeclarationBit
   };
   std::vector<CEntry> entries;
-  entries.reserve(facts.Calls().size());
+  size_t nCalls = 0;
+  for (const CSpan& span : spans) nCalls += span.pCalls->size();
+  entries.reserve(nCalls);
+  CLspLinesColumns columns(lines, eEncoding);
   const auto add = [&](const std::string& strName, size_t nLine, size_t nFirst, bool bDeclaration) {
-    const uint32_t nColumn = static_cast<uint32_t>(ColumnOfByteOffset(lines[nLine], nFirst, eEncoding));
+    const uint32_t nColumn = static_cast<uint32_t>(columns.ColumnOf(nLine, nFirst));
     entries.push_back({names.Intern(strName), static_cast<uint32_t>(nLine),
                        nColumn | (bDeclaration ? kDeclarationBit : 0u)});
   };
-  for (const CLspCallFact& call : facts.Calls())
-    if (!call.bAfterDot) add(call.strName, call.nLine, call.nFirst, false);
-  for (const CLspHeaderFact& header : facts.Headers())
-    if (!header.bBody && !header.strName.empty()) add(header.strName, header.nLine, header.nFirst, true);
+  for (const CSpan& span : spans) {
+    for (const CLspCallFact& call : *span.pCalls)
+      if (!call.bAfterDot) add(call.strName, span.nFirstLine + call.nLine, call.nFirst, false);
+    for (const CLspHeaderFact& header : *span.pHeaders)
+      if (!header.bBody && !header.strName.empty())
+        add(header.strName, span.nFirstLine + header.nLine, header.nFirst, true);
+  }
   // By name, then in text order (a declaration and a call never share a place).
   std::sort(entries.begin(), entries.end(), [](const CEntry& a, const CEntry& b) {
     return std::tie(a.nId, a.nLine, a.nColumn) < std::tie(b.nId, b.nLine, b.nColumn);

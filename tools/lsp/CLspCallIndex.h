@@ -24,6 +24,9 @@ namespace nimbo {
 namespace lsp {
 
 class CLspScriptFacts;
+struct CLspCallFact;
+struct CLspHeaderFact;
+struct CLspFactsPiece;
 
 // Ids of the names the scripts use, kept until the next full index (names
 // that are no longer used stay: a few bytes each).
@@ -51,6 +54,10 @@ class CLspCallSites {
   // columns counted in eEncoding.
   void Set(const CLspScriptFacts& facts, const std::vector<std::string>& lines, EPositionEncoding eEncoding,
            CLspNameTable& names);
+  // The same from an open document's pieces (CLspDocumentFacts), which
+  // together hold the facts of its whole text.
+  void Set(const std::vector<CLspFactsPiece>& pieces, const std::vector<std::string>& lines,
+           EPositionEncoding eEncoding, CLspNameTable& names);
 
   // Calls onSite(const CLspNameSite&) for each site of nId in text order;
   // returns their number.
@@ -58,6 +65,15 @@ class CLspCallSites {
   size_t ForEachSite(uint32_t nId, FSite&& onSite) const;
 
  private:
+  // The facts of a text, or of a piece of it that begins at nFirstLine.
+  struct CSpan {
+    const std::vector<CLspCallFact>* pCalls;
+    const std::vector<CLspHeaderFact>* pHeaders;
+    size_t nFirstLine;
+  };
+  void Fill(const std::vector<CSpan>& spans, const std::vector<std::string>& lines, EPositionEncoding eEncoding,
+            CLspNameTable& names);
+
   static const uint32_t kDeclarationBit = 0x80000000u;
   // The range of m_words holding the sites of nId; empty when none.
   std::pair<size_t, size_t> RunOf(uint32_t nId) const;

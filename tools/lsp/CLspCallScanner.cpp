@@ -100,7 +100,7 @@ void CLspCallScanner::Validate(const std::vector<std::string>& lines, size_t nLi
     if (line.bKnown && line.start == start) continue;  // text and start unchanged since worked out
     reduce.items.clear();
     reduce.opens.clear();
-    line.end = ScanLine(lines[k], lines[k].size(), start, reduce);
+    line.end = ScanWholeLine(lines[k], start, reduce);
     line.bKnown = true;
     line.start = start;
     line.nUnmatchedOpen = static_cast<int>(reduce.opens.size());

@@ -4,10 +4,11 @@
 //
 // The scan reads bytes in five states. Code: '"' opens a string, '\'' a
 // character literal, "//" ends the line, "/*" opens a block comment. String
-// and Char: a backslash escapes the next byte; the same quote closes. Block
-// comment: "*/" on one line closes ("/*/" does not). As in the function
-// tip, a string or block comment left open at a line's end carries over to
-// the next line.
+// and Char: a backslash escapes the next byte; the same quote closes, and
+// the line's end does too unless a backslash takes the line break (as the
+// host's tokenizer reads literals; see LspCodeScan.h). Block comment: "*/"
+// on one line closes ("/*/" does not); one left open at a line's end
+// carries over to the next line.
 //
 // In code, every bracket nests: "(", "[" and "{" open, ")", "]" and "}"
 // close, and only the commas at a call's own level count as its argument

@@ -3,6 +3,8 @@
 #include "tools/lsp/CLspCatalog.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -118,6 +120,18 @@ void CLspCatalog::ReloadBuiltIns() {
   g_FuncInfoStd.clear();
   g_FuncInfoStd.Init(&m_manager);
   ReadDescriptions();
+  std::string strProblem;
+  errno = 0;
+  if (std::FILE* pFile = std::fopen(FuncWizPath().c_str(), "rb")) {
+    std::fclose(pFile);
+    if (g_FuncInfoStd.empty())
+      strProblem = FuncWizPath() + " describes no function: built-in functions are unknown to the language server";
+  } else {
+    strProblem = FuncWizPath() + " cannot be read (" + std::strerror(errno) +
+                 "): built-in functions are unknown to the language server";
+  }
+  if (strProblem != m_strBuiltInsProblem) m_bProblemTold = false;
+  m_strBuiltInsProblem = strProblem;
   m_bCompletionStale = true;
   ++m_nGeneration;
   ++m_nNamesGeneration;
@@ -132,6 +146,13 @@ void CLspCatalog::ReadDescriptions() {
     CString strDescription = ini.GetString(entry.first, "Description", "");
     if (!strDescription.IsEmpty()) m_mapDescriptions[entry.first.Str()] = strDescription.Str();
   }
+}
+
+bool CLspCatalog::TakeBuiltInsProblem(std::string& strMessage) {
+  if (m_strBuiltInsProblem.empty() || m_bProblemTold) return false;
+  m_bProblemTold = true;
+  strMessage = m_strBuiltInsProblem;
+  return true;
 }
 
 bool CLspCatalog::BuiltInLine(const std::string& strName, int& nLine, int& nLength) const {
@@ -184,6 +205,13 @@ void CLspCatalog::ReadText(CLspScript& script, const std::string& strText) {
 void CLspCatalog::ReadSites(const CString& strKey, const std::string& strText) {
   auto it = m_scripts.find(strKey);
   if (it != m_scripts.end()) ScanSites(it->second, strText);
+}
+
+void CLspCatalog::ReadSites(const CString& strKey, CLspDocument& document) {
+  auto it = m_scripts.find(strKey);
+  if (it == m_scripts.end()) return;
+  it->second.sites.Set(document.Facts(m_eEncoding).Pieces(), document.Lines(), m_eEncoding, m_names);
+  it->second.bSitesRead = true;
 }
 
 void CLspCatalog::ScanSites(CLspScript& script, const std::string& strText) {
@@ -313,6 +341,13 @@ void CLspCatalog::NoteKnown(const CString& strName, bool bWasKnown) {
 }
 
 CString CLspCatalog::KeyOf(const std::string& strPath) const { return CString(m_filter.Key(strPath)); }
+
+std::string CLspCatalog::DisplayName(const std::string& strPath) const {
+  std::string strName = m_filter.ShownName(strPath);
+  for (char& ch : strName)
+    if (IsPathSeparator(ch)) ch = '/';
+  return strName;
+}
 
 const CLspScript* CLspCatalog::ScriptAt(const CString& strKey) const {
   auto it = m_scripts.find(strKey);

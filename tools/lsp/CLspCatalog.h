@@ -16,6 +16,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -25,6 +26,7 @@
 #include "catalog/CFuncWizLines.h"
 #include "obrin/CProjectManagerObject.h"
 #include "tools/lsp/CLspCallIndex.h"
+#include "tools/lsp/CLspDocument.h"
 #include "tools/lsp/LspProjectFiles.h"
 #include "tools/lsp/LspScriptScan.h"
 
@@ -69,12 +71,20 @@ class CLspCatalog {
 
   // Empties the standard catalogue and fills it again from funcwiz.ini.
   void ReloadBuiltIns();
+  // After ReloadBuiltIns: a message naming funcwiz.ini when it could not be
+  // read or describes no function (every built-in call then looks
+  // unknown), given once for each spell in which the file stays so; false
+  // when the file was read or its trouble was told already.
+  bool TakeBuiltInsProblem(std::string& strMessage);
 
   // Fills script's definitions and call sites from its text.
   void ReadText(CLspScript& script, const std::string& strText);
   // Fills the call sites of the script at strKey from its text (which the
   // caller knows to be the one its definitions were read from).
   void ReadSites(const CString& strKey, const std::string& strText);
+  // The same for an open document, from its pieces (read again only where
+  // it changed), so that it is read one way for every feature.
+  void ReadSites(const CString& strKey, CLspDocument& document);
 
   // A full index: Begin empties the user catalogue and forgets every
   // script; AddInOrder must then be given the scripts in key order (as the
@@ -92,6 +102,12 @@ class CLspCatalog {
   // The key of a script path: the path relative to the project's root, or
   // the path itself outside it. Keys order the scripts.
   CString KeyOf(const std::string& strPath) const;
+  // True the first time a path is said to be unreadable: each is logged once.
+  bool FirstUnreadable(const std::string& strPath) { return m_unreadable.insert(strPath).second; }
+  // How messages, hover and symbol lists name a script: by its key, so
+  // that two util.nsc in different folders are told apart, with "/"
+  // between folders on every system (as in the script's URI).
+  std::string DisplayName(const std::string& strPath) const;
   const CLspScript* ScriptAt(const CString& strKey) const;
   const std::map<CString, CLspScript>& Scripts() const { return m_scripts; }
   // The ids of the names in the scripts' call sites.
@@ -157,6 +173,9 @@ class CLspCatalog {
   EPositionEncoding m_eEncoding = encodingUtf16;
   std::unordered_map<std::string, std::string> m_mapDescriptions;  // built-in name -> description
   CFuncWizLines m_funcWizLines;  // where funcwiz.ini describes each built-in
+  std::string m_strBuiltInsProblem;  // of the last ReloadBuiltIns; empty when funcwiz.ini was read
+  bool m_bProblemTold = false;       // m_strBuiltInsProblem was taken
+  std::set<std::string> m_unreadable;  // scripts and folders logged as unreadable
   unsigned long long m_nGeneration = 1;
   unsigned long long m_nNamesGeneration = 1;
   std::map<CString, CLspScript> m_scripts;                         // by key

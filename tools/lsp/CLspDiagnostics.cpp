@@ -21,24 +21,23 @@ struct CKindInfo {
 
 const CKindInfo kKinds[kDiagnosticKinds] = {
     {"unknownFunction", 2},          {"argumentCount", 1},         {"hiddenByBuiltin", 2},
-    {"declareWithoutDefinition", 4}, {"duplicateDefinition", 2},  {"unclosedCall", 1}};
+    {"declareWithoutDefinition", 4}, {"duplicateDefinition", 2},  {"unclosedCall", 1},
+    {"unclosedString", 1}};
+
+const char* const kSeverityNames[] = {"off", "error", "warning", "information", "hint"};
 
 // The severity of a setting's name; -1 when it names none. 0 is "off".
 int SeverityOf(const nlohmann::json& value) {
-  static const char* const names[] = {"off", "error", "warning", "information", "hint"};
   if (!value.is_string()) return -1;
   for (int i = 0; i < 5; ++i)
-    if (value == names[i]) return i;
+    if (value == kSeverityNames[i]) return i;
   return -1;
 }
 
+const char* SeverityName(int nSeverity) { return kSeverityNames[nSeverity]; }
+
 // Most names offered by "did you mean".
 const size_t kMaxSuggestions = 3;
-
-std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.find_last_of(kPathSeparators);
-  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
 
 nlohmann::json MakeRange(size_t nLine, long long nFirst, long long nEnd) {
   return {{"start", {{"line", nLine}, {"character", nFirst}}}, {"end", {{"line", nLine}, {"character", nEnd}}}};
@@ -67,13 +66,18 @@ CLspDiagnostics::CLspDiagnostics() {
   for (int i = 0; i < kDiagnosticKinds; ++i) m_severities[i] = kKinds[i].nDefault;
 }
 
-bool CLspDiagnostics::Configure(const nlohmann::json& settings) {
+bool CLspDiagnostics::Configure(const nlohmann::json& settings, std::vector<std::string>* pProblems) {
   bool bChanged = false;
   for (int i = 0; i < kDiagnosticKinds; ++i) {
     int nSeverity = kKinds[i].nDefault;
     if (settings.is_object() && settings.contains(kKinds[i].pszCode)) {
-      const int nGiven = SeverityOf(settings[kKinds[i].pszCode]);
+      const nlohmann::json& value = settings[kKinds[i].pszCode];
+      const int nGiven = SeverityOf(value);
       if (nGiven >= 0) nSeverity = nGiven;
+      else if (pProblems != nullptr)
+        pProblems->push_back(std::string("diagnostics.") + kKinds[i].pszCode + ": " + value.dump() +
+                             " is no severity (error, warning, information, hint or off): it stays " +
+                             SeverityName(nSeverity));
     }
     bChanged = bChanged || m_severities[i] != nSeverity;
     m_severities[i] = nSeverity;
@@ -155,9 +159,10 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
                                    const std::string& strPath, CLspCatalog& catalog, EPositionEncoding eEncoding) {
   piece.diagnostics.clear();
   piece.bPlaces = false;
+  CLspLinesColumns columns(lines, eEncoding);
   auto Range = [&](size_t nLine, size_t nFirst, size_t nEnd) {
-    const std::string& strLine = lines[piece.nFirstLine + nLine];
-    return MakeRange(nLine, ColumnOfByteOffset(strLine, nFirst, eEncoding), ColumnOfByteOffset(strLine, nEnd, eEncoding));
+    const long long nStart = columns.ColumnOf(piece.nFirstLine + nLine, nFirst);
+    return MakeRange(nLine, nStart, columns.ColumnOf(piece.nFirstLine + nLine, nEnd));
   };
   auto Add = [&](ELspDiagnosticKind eKind, nlohmann::json range, const std::string& strMessage,
                  nlohmann::json related) {
@@ -194,6 +199,12 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
         related);
   }
 
+  for (const CLspLiteralFact& literal : piece.unclosed)
+    Add(diagnosticUnclosedString, Range(literal.nLine, literal.nQuote, literal.nQuote + 1),
+        std::string(literal.bChar ? "The character literal" : "The string") +
+            " is not closed: its closing quote is missing, and it ends at the end of the line.",
+        nullptr);
+
   for (const CLspHeaderFact& header : piece.headers) {
     if (!header.bDeclare || header.strName.empty()) continue;
     CLspFunction function;
@@ -224,7 +235,7 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
       const CLspPlace& first = places[0];
       const std::string strWhere = first.first->strPath == strPath
                                        ? "line " + std::to_string(first.second->nLine + 1)
-                                       : FileName(first.first->strPath) + " line " + std::to_string(first.second->nLine + 1);
+                                       : catalog.DisplayName(first.first->strPath) + " line " + std::to_string(first.second->nLine + 1);
       Add(diagnosticDuplicateDefinition, range,
           strName + " is defined again here; calls use the definition in " + ToUtf8(strWhere) + ".",
           nlohmann::json::array({{{"location", DefinitionLocation(first)}, {"message", "the definition used"}}}));

@@ -12,6 +12,8 @@
 //   duplicateDefinition       a definition after the one the catalogue took
 //   unclosedCall              a call whose ")" is missing before its statement
 //                             or block ends
+//   unclosedString            a string or character literal whose closing quote
+//                             is missing: it ends at the end of its line
 // Each kind's severity can be set ("error", "warning", "information",
 // "hint") or the kind turned "off".
 //
@@ -41,6 +43,7 @@ enum ELspDiagnosticKind {
   diagnosticDeclareWithoutDefinition,
   diagnosticDuplicateDefinition,
   diagnosticUnclosedCall,
+  diagnosticUnclosedString,
   kDiagnosticKinds
 };
 
@@ -51,8 +54,9 @@ class CLspDiagnostics {
   // Takes the severities of a "diagnostics" object (kind name -> severity
   // name, as initializationOptions and the "nimbo" settings give it): each
   // kind it does not name, or names with a severity that is not one,
-  // takes its default. True when a severity changed.
-  bool Configure(const nlohmann::json& settings);
+  // takes its default. True when a severity changed. Each value that names
+  // no severity adds a line saying so to *pProblems, when given.
+  bool Configure(const nlohmann::json& settings, std::vector<std::string>* pProblems = nullptr);
 
   // The diagnostics of an open script (the value of publishDiagnostics'
   // "diagnostics"), in text order. strPath is the script's path; the

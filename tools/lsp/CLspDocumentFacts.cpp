@@ -25,7 +25,7 @@ struct CNoEvents {
 
 CLspCallScanner::CStart StateAfter(const std::string& strLine, CLspCallScanner::CStart start) {
   CNoEvents none;
-  return ScanLine(strLine, strLine.size(), start, none);
+  return ScanWholeLine(strLine, start, none);
 }
 
 // Whether a line may begin a piece: "function" is its first word, in code.
@@ -102,6 +102,7 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   piece.nLines = nEnd - nFirst;
   piece.calls = facts.Calls();
   piece.headers = facts.Headers();
+  piece.unclosed = facts.UnclosedLiterals();
   std::string strText;
   for (size_t i = 0; i < pieceLines.size(); ++i) {
     if (i > 0) strText += '\n';

@@ -39,6 +39,7 @@ struct CLspFactsPiece {
   size_t nLines = 0;
   std::vector<CLspCallFact> calls;
   std::vector<CLspHeaderFact> headers;
+  std::vector<CLspLiteralFact> unclosed;
   std::vector<CLspDefinition> definitions;
   // What the diagnostics made of the piece (CLspDiagnostics), for the
   // catalogue generations they were made against; worked out again when the

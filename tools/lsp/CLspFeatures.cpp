@@ -42,22 +42,19 @@ std::string RankText(size_t nRank) {
   return std::string(nWidth > strRank.size() ? nWidth - strRank.size() : 0, '0') + strRank;
 }
 
-std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.find_last_of(kPathSeparators);
-  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
-// "money.nsc line 6"; with bLink, a markdown link that opens the file at
-// that line ("#L6", as editors take a line from a file URI).
-std::string Where(const CLspPlace& place, bool bLink = false) {
-  const std::string strLine = std::to_string(place.second->nLine + 1);
-  if (!bLink) return FileName(place.first->strPath) + " line " + strLine;
+// "money.nsc line 6", the script named by its path from the project root;
+// with bLink, a markdown link that opens the file at that line ("#L6", as
+// editors take a line from a file URI).
+std::string Where(const CLspPlace& place, const CLspCatalog& catalog, bool bLink = false) {
+  const std::string strWhere =
+      catalog.DisplayName(place.first->strPath) + " line " + std::to_string(place.second->nLine + 1);
+  if (!bLink) return strWhere;
   std::string strText;
-  for (const char ch : FileName(place.first->strPath) + " line " + strLine) {
+  for (const char ch : strWhere) {
     if (std::strchr("\\`*_[]<>", ch) != nullptr) strText += '\\';
     strText += ch;
   }
-  return "[" + strText + "](" + UriFromPath(place.first->strPath) + "#L" + strLine + ")";
+  return "[" + strText + "](" + UriFromPath(place.first->strPath) + "#L" + std::to_string(place.second->nLine + 1) + ")";
 }
 
 // A workspace symbol while the query runs: copied out of the catalogue, as
@@ -103,11 +100,11 @@ std::string CLspServer::ShadowNote(const CLspFunction& function, bool bLinks) co
   if (function.bBuiltIn) {
     // As in the host: the built-in is called; the project's function of the name never is.
     strNote = "The built-in function is called here. The project's " + std::string(places[0].second->strPrototype) +
-              " (" + Where(places[0], bLinks) + ") is shadowed by it";
+              " (" + Where(places[0], *m_pCatalog, bLinks) + ") is shadowed by it";
     nOthers = places.size() - 1;
   } else {
-    strNote = "Defined in " + Where(places[0], bLinks) + "; the definition in " + Where(places[1], bLinks) +
-              " is not used";
+    strNote = "Defined in " + Where(places[0], *m_pCatalog, bLinks) + "; the definition in " +
+              Where(places[1], *m_pCatalog, bLinks) + " is not used";
     nOthers = places.size() - 2;
   }
   if (nOthers > 0) strNote += " (and " + std::to_string(nOthers) + " more)";
@@ -221,7 +218,7 @@ CLspResult CLspServer::Completion(const json& params) {
     std::string strSource = "built-in";
     if (!function.bBuiltIn) {
       const std::vector<CLspPlace> places = DefinitionsOf(strMatch.Str());
-      strSource = places.empty() ? std::string("project") : FileName(places[0].first->strPath);
+      strSource = places.empty() ? std::string("project") : m_pCatalog->DisplayName(places[0].first->strPath);
     }
     // The rank as sortText keeps the order in clients that sort; the name
     // as filterText lets a client filter as the word grows (fuzzy ones
@@ -286,7 +283,7 @@ CLspResult CLspServer::Hover(const json& params) {
       const CLspHeaderNotes notes = NotesOf(places[0]);
       strPrototype = "function " + (notes.strResultType.empty() ? "" : ToUtf8(notes.strResultType) + " ") + strPrototype;
       strText = ToUtf8(notes.strComment);
-      if (strNote.empty()) strNote = "Defined in " + Where(places[0], m_bMarkdown) + ".";
+      if (strNote.empty()) strNote = "Defined in " + Where(places[0], *m_pCatalog, m_bMarkdown) + ".";
     }
   }
   CLspHover hover;
@@ -371,7 +368,7 @@ CLspResult CLspServer::WorkspaceSymbol(const json& params) {
     symbol.strName = ToUtf8(candidate.strName.Str());
     symbol.strUri = UriFromPath(pScript->strPath);
     symbol.range = CLspRange::OnLine(candidate.nLine, candidate.nColumn, candidate.nEndColumn);
-    symbol.strContainer = ToUtf8(FileName(pScript->strPath));
+    symbol.strContainer = ToUtf8(m_pCatalog->DisplayName(pScript->strPath));
     symbols.push_back(std::move(symbol));
   }
   return symbols;

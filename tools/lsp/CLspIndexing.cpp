@@ -2,6 +2,8 @@
 // project tree, the files that changed since (saves, watched files, the
 // server's own watcher) and the open documents, whose text stands for
 // their files'.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "FileSystemPath.h"
@@ -17,6 +19,8 @@ namespace {
 const int kLogError = 1;
 const int kLogWarning = 2;
 const int kLogInfo = 3;
+// A document of this size or more gives its memory back when it closes.
+const size_t kLargeDocumentBytes = 4 << 20;
 // Scripts whose call sites are read between two looks at the inbox.
 const size_t kSitesPerStep = 64;
 
@@ -48,17 +52,22 @@ void CLspServer::SetUpCatalogue() {
   std::vector<std::string> projects = {m_options.strProject.empty() ? m_strWorkspace : m_options.strProject};
   projects.insert(projects.end(), m_moreRoots.begin(), m_moreRoots.end());
   std::string strError;
-  if (!m_pCatalog->Configure(strPrograms, projects, m_excluded, m_eEncoding, strError)) {
-    m_pfnLog(strError);
-  } else if (!std::filesystem::exists(m_pCatalog->FuncWizPath())) {
-    strError = "no funcwiz.ini in the programs directory " + m_pCatalog->ProgramsDir() + ": no built-in functions";
-    m_pfnLog(strError);
-  }
+  if (!m_pCatalog->Configure(strPrograms, projects, m_excluded, m_eEncoding, strError)) m_pfnLog(strError);
   // A folder the user chose that cannot serve is worth a word on screen, not
-  // only in the log; once, not at every set-up.
-  if (!strError.empty() && strError != m_strToldProblem) {
-    m_strToldProblem = strError;
-    SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", "Nimbo: " + strError}});
+  // only in the log; once, not at every set-up. The Programs folder is said
+  // by the reading of its funcwiz.ini (ReloadBuiltIns), which names the file
+  // and the system's reason, so only the other folders are said here.
+  std::string strShown;
+  for (size_t nAt = 0; nAt < strError.size();) {
+    size_t nEnd = strError.find("; ", nAt);
+    if (nEnd == std::string::npos) nEnd = strError.size();
+    const std::string strProblem = strError.substr(nAt, nEnd - nAt);
+    if (strProblem.rfind("programs directory", 0) != 0) strShown += (strShown.empty() ? "" : "; ") + strProblem;
+    nAt = nEnd + 2;
+  }
+  if (!strShown.empty() && strShown != m_strToldProblem) {
+    m_strToldProblem = strShown;
+    SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", "Nimbo: " + strShown}});
   }
   m_bBuiltInsPending = true;
   m_bFullIndexPending = true;  // also without a project: the open documents are read
@@ -90,7 +99,7 @@ void CLspServer::RunPendingWork() {
   if (!m_pCatalog) return;
   if (m_bBuiltInsPending) {
     m_bBuiltInsPending = false;
-    m_pCatalog->ReloadBuiltIns();
+    ReloadBuiltIns();
   }
   if (m_bFullIndexPending) {
     m_bFullIndexPending = false;
@@ -134,9 +143,13 @@ void CLspServer::FullIndex() {
   m_bFullIndexRunning = true;  // from the listing on: questions it may answer wait for it
   std::vector<std::pair<CString, std::string>> scripts;  // key, path
   std::set<std::string> listed;  // a root inside another lists some scripts twice
+  std::vector<std::string> unreadable;
   for (const std::string& strRoot : m_pCatalog->Filter().Roots())
-    for (const std::string& strPath : ListScripts(strRoot, m_pCatalog->Filter(), [this] { YieldToLight(); }))
+    for (const std::string& strPath :
+         ListScripts(strRoot, m_pCatalog->Filter(), [this] { YieldToLight(); }, &unreadable))
       if (listed.insert(strPath).second) scripts.emplace_back(m_pCatalog->KeyOf(strPath), strPath);
+  for (const std::string& strFolder : unreadable)
+    if (m_pCatalog->FirstUnreadable(strFolder)) m_pfnLog("folder not read, its scripts are left out: " + strFolder);
   // Open documents count as scripts too, also outside the project and before
   // their first save.
   for (const auto& entry : m_documents) {
@@ -159,8 +172,13 @@ void CLspServer::FullIndex() {
     if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
       script.bDocument = true;
       strText = pDocument->Text();
-    } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
-      continue;  // gone since the listing, or unreadable: as the user catalogue skips it
+    } else if (!StampOf(script.strPath, script.stamp)) {
+      continue;  // gone since the listing
+    } else if (!ReadWholeFile(script.strPath, strText)) {
+      // Unreadable: skipped, as the user catalogue skips it, but not unsaid.
+      if (m_pCatalog->FirstUnreadable(script.strPath))
+        m_pfnLog("script not read: " + script.strPath + ": " + std::strerror(errno));
+      continue;
     }
     // Definitions only: signature help needs them all at once; the call
     // sites are read after the index (ReadCallSites).
@@ -194,16 +212,19 @@ bool CLspServer::ReadCallSites(size_t nMax) {
     const CLspScript& script = it->second;
     std::string strText;
     CLspStamp stamp;
-    if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
-      strText = pDocument->Text();  // read again for the catalogue too, when it changed (RefreshDocuments)
+    if (DocumentAtPath(script.strPath) != nullptr) {
+      // An open document's sites come from its pieces, as its findings do
+      // (its definitions are read again too, when it changed: RefreshDocuments).
+      m_pCatalog->ReadSites(it->first, m_documents.at(m_documentUris.at(script.strPath)));
     } else if (script.bDocument || !StampOf(script.strPath, stamp) || stamp != script.stamp ||
                !ReadWholeFile(script.strPath, strText)) {
       // Not the text its definitions came from: read again as a changed
       // file, call sites and all; none meanwhile.
-      strText.clear();
       m_changedPaths.insert(script.strPath);
+      m_pCatalog->ReadSites(it->first, std::string());
+    } else {
+      m_pCatalog->ReadSites(it->first, strText);
     }
-    m_pCatalog->ReadSites(it->first, strText);
     ++it;
     if (++nRead % kSitesPerStep == 0 && nMax == 0 && it != scripts.end()) {
       // Light messages may change the scripts meanwhile: go on by key.
@@ -216,12 +237,20 @@ bool CLspServer::ReadCallSites(size_t nMax) {
   return true;
 }
 
+void CLspServer::ReloadBuiltIns() {
+  m_pCatalog->ReloadBuiltIns();
+  std::string strMessage;
+  if (!m_pCatalog->TakeBuiltInsProblem(strMessage)) return;
+  m_pfnLog(strMessage);
+  SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", strMessage}});
+}
+
 void CLspServer::UpdatePaths(const std::set<std::string>& paths) {
   std::vector<std::string> toRead;
   const CLspFolderFilter& filter = m_pCatalog->Filter();
   for (const std::string& strPath : paths) {
     if (IsFuncWiz(strPath)) {
-      m_pCatalog->ReloadBuiltIns();
+      ReloadBuiltIns();
       continue;
     }
     std::error_code error;
@@ -408,9 +437,16 @@ void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& str
 
 void CLspServer::DidClose(const json& params) {
   const std::string strUri = params.at("textDocument").at("uri").get<std::string>();
-  if (m_documents.erase(strUri) == 0) return;
+  auto itDocument = m_documents.find(strUri);
+  if (itDocument == m_documents.end()) return;
+  // A large document's lines, facts and findings are many small blocks,
+  // which the allocator keeps unless asked to give them back.
+  size_t nBytes = 0;
+  for (const std::string& strLine : itDocument->second.Lines()) nBytes += strLine.size();
+  m_documents.erase(itDocument);
   m_dirtyDocuments.erase(strUri);
   ClearDiagnostics(strUri);
+  if (nBytes >= kLargeDocumentBytes) m_bReleasePending = true;
   // The file (if any) stands for the script again.
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;

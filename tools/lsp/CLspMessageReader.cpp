@@ -64,6 +64,10 @@ void CLspMessageReader::Compact() {
   // cost of reading linear in the stream.
   if (m_nStart > 0 && m_nStart >= m_strBuffer.size() / 2) {
     m_strBuffer.erase(0, m_nStart);
+    // The room a large message took (a document opened whole) is given
+    // back once it is read, not kept for the rest of the session.
+    if (m_strBuffer.capacity() > (1u << 20) && m_strBuffer.size() < m_strBuffer.capacity() / 4)
+      m_strBuffer.shrink_to_fit();
     if (m_nBody != std::string::npos) {
       m_nBody -= m_nStart;
       m_nSearched -= m_nStart;

@@ -21,11 +21,6 @@ const int kSymbolFunction = 12;
 const int kHighlightRead = 2;   // a call
 const int kHighlightWrite = 3;  // a definition or declaration: where the name is given
 
-std::string FileName(const std::string& strPath) {
-  const size_t nSlash = strPath.find_last_of(kPathSeparators);
-  return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
-}
-
 // Whether strName is a name of the language: word bytes, not a number.
 bool IsNameOfLanguage(const std::string& strName) {
   if (strName.empty() || (strName[0] >= '0' && strName[0] <= '9')) return false;
@@ -132,7 +127,7 @@ CLspResult CLspServer::DocumentHighlight(const json& params) {
     m_pCatalog->ReadText(scratch, m_documents.at(strUri).Text());
     pScript = &scratch;
   } else if (!pScript->bSitesRead) {
-    m_pCatalog->ReadSites(m_pCatalog->KeyOf(strPath), m_documents.at(strUri).Text());
+    m_pCatalog->ReadSites(m_pCatalog->KeyOf(strPath), m_documents.at(strUri));
   }
   const uint32_t nWidth = NameWidth(function.strName.Str(), m_eEncoding);
   std::vector<CLspDocumentHighlight> highlights;
@@ -149,7 +144,13 @@ CLspResult CLspServer::DocumentSymbol(const json& params) {
   const std::vector<std::string>& lines = it->second.Lines();
   CLspScriptFacts facts;
   facts.Scan(lines);
+  std::string strPath;
+  const std::string strContainer = ToUtf8(PathFromUri(strUri, strPath) ? m_pCatalog->DisplayName(strPath) : strUri);
   std::vector<CLspSymbol> symbols;
+  // Spans and names each go forward along the lines: a line of many
+  // functions is counted once for each, not once a function.
+  CLspLinesColumns spanColumns(lines, m_eEncoding);
+  CLspLinesColumns nameColumns(lines, m_eEncoding);
   for (const CLspHeaderFact& header : facts.Headers()) {
     if (header.strName.empty()) continue;
     std::string strDetail = header.bDeclare ? "declare " : "";
@@ -159,16 +160,15 @@ CLspResult CLspServer::DocumentSymbol(const json& params) {
     strDetail += ")";
     CLspSymbol symbol;
     symbol.strName = ToUtf8(header.strName);
-    symbol.range = {{static_cast<long long>(header.nKeywordLine),
-                     ColumnOfByteOffset(lines[header.nKeywordLine], header.nKeyword, m_eEncoding)},
-                    {static_cast<long long>(header.nEndLine),
-                     ColumnOfByteOffset(lines[header.nEndLine], header.nEndOffset, m_eEncoding)}};
+    symbol.range = {{static_cast<long long>(header.nKeywordLine), spanColumns.ColumnOf(header.nKeywordLine, header.nKeyword)},
+                    {static_cast<long long>(header.nEndLine), spanColumns.ColumnOf(header.nEndLine, header.nEndOffset)}};
     if (m_bHierarchicalSymbols) {
       symbol.strDetail = ToUtf8(strDetail);
-      symbol.selectionRange = CLspRange::OfBytes(lines[header.nLine], header.nLine, header.nFirst, header.nEnd, m_eEncoding);
+      symbol.selectionRange = {{static_cast<long long>(header.nLine), nameColumns.ColumnOf(header.nLine, header.nFirst)},
+                               {static_cast<long long>(header.nLine), nameColumns.ColumnOf(header.nLine, header.nEnd)}};
     } else {
       symbol.strUri = strUri;
-      symbol.strContainer = ToUtf8(FileName(strUri));
+      symbol.strContainer = strContainer;
     }
     symbols.push_back(std::move(symbol));
   }
@@ -181,7 +181,7 @@ std::string CLspServer::RenameRefusal(const CLspFunction& function) const {
   const std::vector<CLspPlace> places = DefinitionsOf(function.strName.Str());
   if (!places.empty())
     strWhy += " (the project's " + std::string(places[0].second->strPrototype) + " in " +
-              FileName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
+              m_pCatalog->DisplayName(places[0].first->strPath) + " line " + std::to_string(places[0].second->nLine + 1) +
               " is never called: the built-in is)";
   return strWhy + ".";
 }
@@ -218,7 +218,7 @@ CLspResult CLspServer::Rename(const json& params) {
     const std::vector<CLspPlace> places = DefinitionsOf(other.strName.Str());
     throw CRequestFailed{strNew + " is already a function of the project" +
                          (places.empty() ? std::string()
-                                         : " (" + FileName(places[0].first->strPath) + " line " +
+                                         : " (" + m_pCatalog->DisplayName(places[0].first->strPath) + " line " +
                                                std::to_string(places[0].second->nLine + 1) + ")") +
                          "."};
   }
@@ -227,7 +227,7 @@ CLspResult CLspServer::Rename(const json& params) {
   for (const auto& entry : m_documentUris) {
     auto it = m_documents.find(entry.second);
     if (it != m_documents.end() && it->second.IsOutOfStep())
-      throw CRequestFailed{FileName(entry.first) + " is out of step with the editor's text: reopen it, then rename."};
+      throw CRequestFailed{m_pCatalog->DisplayName(entry.first) + " is out of step with the editor's text: reopen it, then rename."};
   }
   // A file that changed since it was read would take the edits at places
   // that no longer hold the name: such files are read again first.

@@ -64,7 +64,10 @@ void CLspServer::DidChangeConfiguration(const json& params) {
   const json* pSettings = params.is_object() && params.contains("settings") ? &params["settings"] : nullptr;
   if (pSettings != nullptr && pSettings->is_object() && pSettings->contains("nimbo")) pSettings = &(*pSettings)["nimbo"];
   if (pSettings == nullptr || !pSettings->is_object() || !pSettings->contains("diagnostics")) return;
-  if (!m_diagnostics.Configure((*pSettings)["diagnostics"])) return;
+  std::vector<std::string> problems;
+  const bool bChanged = m_diagnostics.Configure((*pSettings)["diagnostics"], &problems);
+  for (const std::string& strProblem : problems) m_pfnLog(strProblem);
+  if (!bChanged) return;
   for (const auto& entry : m_documents) ScheduleDiagnostics(entry.first);
 }
 

@@ -23,20 +23,21 @@ struct CFrame {
 // The pass over the events of ScanLine, line by line.
 class CFactsPass {
  public:
-  CFactsPass(std::vector<CLspCallFact>& calls, std::vector<CLspHeaderFact>& headers)
-      : m_calls(calls), m_headers(headers) {}
+  CFactsPass(std::vector<CLspCallFact>& calls, std::vector<CLspHeaderFact>& headers,
+             std::vector<CLspLiteralFact>& unclosed)
+      : m_calls(calls), m_headers(headers), m_unclosed(unclosed) {}
 
   void Line(const std::string& strLine, size_t nLine, CLspCallScanner::CStart& start) {
     m_pLine = &strLine;
     m_nLine = nLine;
-    start = ScanLine<true>(strLine, strLine.size(), start, *this);
+    start = ScanWholeLine<true>(strLine, start, *this);
   }
 
   // Nothing but blocks is open, and no header is being read.
   bool Quiet() const {
     for (const CFrame& frame : m_stack)
       if (frame.chKind != '{') return false;
-    return m_nAwaiting < 0 && !m_bInHeader;
+    return m_nAwaiting < 0 && !m_bInHeader && !m_bLastWord;
   }
 
   // The text ended: what is still open stays open.
@@ -56,7 +57,7 @@ class CFactsPass {
 
   void operator()(size_t nOffset, char chKind) {
     // Closers and statement ends are no argument of the call they end.
-    if (!m_stack.empty() && std::strchr(")]};{k", chKind) == nullptr) m_stack.back().bContent = true;
+    if (!m_stack.empty() && std::strchr(")]};{ku", chKind) == nullptr) m_stack.back().bContent = true;
     switch (chKind) {
       case 'w':
         Word(nOffset);
@@ -108,7 +109,16 @@ class CFactsPass {
       case '.':
         if (InParameters()) m_strDots += '.';
         break;
-      default:  // 'q': a literal
+      case 'q':
+        m_literal.nLine = m_nLine;
+        m_literal.nQuote = nOffset;
+        m_literal.bChar = (*m_pLine)[nOffset] == '\'';
+        break;
+      case 'u':
+        m_literal.nEndLine = m_nLine;
+        m_unclosed.push_back(m_literal);
+        break;
+      default:  // 'o': an operator or a stray byte
         break;
     }
     m_bLastWord = false;
@@ -128,6 +138,7 @@ class CFactsPass {
     }
     m_bLastWord = CTokenizer::KindOfWord(strLine.data() + nFirst, nEnd - nFirst) == tkIdentifier;
     m_nWordLine = m_nLine;
+    m_pWordLine = m_pLine;
     m_nWordFirst = nFirst;
     m_nWordEnd = nEnd;
     if (m_bInHeader && m_bLastWord) {
@@ -143,25 +154,15 @@ class CFactsPass {
     }
   }
 
-  // Whether the name last read stands right before nParen on this line,
-  // with only blanks between.
-  bool NameBefore(size_t nParen) const {
-    if (!m_bLastWord) return false;
-    const std::string& strLine = *m_pLine;
-    if (m_nWordEnd > nParen || m_nWordFirst >= strLine.size()) return false;
-    for (size_t i = m_nWordEnd; i < nParen; ++i) {
-      if (strLine[i] != ' ' && strLine[i] != '\t') return false;
-    }
-    return true;
-  }
-
   void OpenParen(size_t nOffset) {
     CFrame frame{'('};
-    if (m_nLine == m_nWordLine && NameBefore(nOffset)) {
-      const std::string& strLine = *m_pLine;
+    // Every byte of code but blanks is an event, so a name is the last
+    // event only when blanks, comments and line breaks alone follow it.
+    if (m_bLastWord) {
+      const std::string& strLine = *m_pWordLine;
       CLspCallFact call;
       call.strName.assign(strLine, m_nWordFirst, m_nWordEnd - m_nWordFirst);
-      call.nLine = m_nLine;
+      call.nLine = m_nWordLine;
       call.nFirst = m_nWordFirst;
       call.nEnd = m_nWordEnd;
       call.nParenLine = m_nLine;
@@ -177,8 +178,8 @@ class CFactsPass {
 
   void OpenHeader(size_t nOffset) {
     m_bInHeader = false;
-    if (m_header.strName.empty() || m_header.nLine != m_nLine || !NameBefore(nOffset)) {
-      // "function (" or a name on another line: no header the catalogue would take
+    if (m_header.strName.empty() || !m_bLastWord) {
+      // "function (" or a reserved word before "(": no header the catalogue would take
       m_header.strName.clear();
     }
     CFrame frame{'h'};
@@ -252,11 +253,14 @@ class CFactsPass {
 
   std::vector<CLspCallFact>& m_calls;
   std::vector<CLspHeaderFact>& m_headers;
+  std::vector<CLspLiteralFact>& m_unclosed;
+  CLspLiteralFact m_literal;  // the literal opened last
   const std::string* m_pLine = nullptr;
   size_t m_nLine = 0;
   std::vector<CFrame> m_stack;
   bool m_bLastWord = false;  // the last event was a name (not a reserved word)
   size_t m_nWordLine = 0;
+  const std::string* m_pWordLine = nullptr;  // the line it stands on (the caller's, alive for the pass)
   size_t m_nWordFirst = 0;
   size_t m_nWordEnd = 0;
   bool m_bInHeader = false;  // between a header keyword and its "("
@@ -271,7 +275,8 @@ class CFactsPass {
 void CLspScriptFacts::Scan(const std::vector<std::string>& lines) {
   m_calls.clear();
   m_headers.clear();
-  CFactsPass pass(m_calls, m_headers);
+  m_unclosed.clear();
+  CFactsPass pass(m_calls, m_headers, m_unclosed);
   CLspCallScanner::CStart start;
   for (size_t nLine = 0; nLine < lines.size(); ++nLine) pass.Line(lines[nLine], nLine, start);
   m_bEndsQuiet = pass.Quiet() && start.eState == CLspCallScanner::stateCode && !start.bHeader;

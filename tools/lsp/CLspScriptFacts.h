@@ -3,14 +3,17 @@
 // every header ("function" or "declare") with its parameters and, for a
 // function, the extent of its body, and the calls left open.
 //
-// A call is a name of the language followed by "(" on the same line (blanks
-// between are allowed), in code, that is not a reserved word, not the name
-// of a header, and not a member after "." (those are kept, marked, for the
-// reader to pass over). Its arguments are the commas at its own level plus
+// A call is a name of the language followed by "(" in code, with nothing
+// but blanks, comments and line breaks between (as the tokenizer reads
+// them: "Bar (1)", "Bar\n(2)" and "Bar/* c */(3)" are calls), that is not a
+// reserved word, not the name of a header, and not a member after "."
+// (those are kept, marked, for the reader to pass over). Its arguments are the commas at its own level plus
 // one, or none when nothing but blanks and comments stands between its
 // brackets. A call is open until its ")"; it is left open (bClosed false)
 // when its statement or block ends first: a ";", "{" or "}" at its level or
-// around it, a header keyword, or the end of the text.
+// around it, a header keyword, or the end of the text. A string or
+// character literal left open at its line's end ends there and is kept as
+// a fact of its own.
 #pragma once
 
 #include <string>
@@ -46,6 +49,15 @@ struct CLspHeaderFact {
   size_t nEndOffset = 0;     // (one past it); the text's end when the body never closes
 };
 
+// A string or character literal whose closing quote is missing: it ends at
+// the end of its line.
+struct CLspLiteralFact {
+  size_t nLine = 0;   // where its opening quote stands
+  size_t nQuote = 0;
+  size_t nEndLine = 0;  // the line it ends with (later than nLine when a backslash carried it on)
+  bool bChar = false;   // opened by "'"
+};
+
 class CLspScriptFacts {
  public:
   // Reads lines (a document's, or a file's split by SplitLines) from the start.
@@ -54,8 +66,10 @@ class CLspScriptFacts {
   // In text order: calls by their "(", headers by their keyword.
   const std::vector<CLspCallFact>& Calls() const { return m_calls; }
   const std::vector<CLspHeaderFact>& Headers() const { return m_headers; }
+  const std::vector<CLspLiteralFact>& UnclosedLiterals() const { return m_unclosed; }
   // Whether the text ended with nothing open but blocks ("{"): no call,
-  // bracket or parameter list, and no header waiting for its "(" or body.
+  // bracket or parameter list, no header waiting for its "(" or body, and
+  // no name last that a "(" after the text would make a call.
   // Then the facts of text that follows do not depend on this text (blocks
   // open around it change only where a body ends).
   bool EndsQuiet() const { return m_bEndsQuiet; }
@@ -63,6 +77,7 @@ class CLspScriptFacts {
  private:
   std::vector<CLspCallFact> m_calls;
   std::vector<CLspHeaderFact> m_headers;
+  std::vector<CLspLiteralFact> m_unclosed;
   bool m_bEndsQuiet = true;
 };
 

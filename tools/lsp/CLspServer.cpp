@@ -1,5 +1,6 @@
 // CLspServer: life cycle, dispatch, and the worker's loop over the inbox.
 #include "tools/lsp/CLspServer.h"
+#include "tools/lsp/LspMemory.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -58,6 +59,10 @@ bool CLspServer::RunOne(bool bWait) {
   if (m_nNesting == 0 && !m_bExit) {
     if (bItem) RunPendingWork();
     PublishDiagnostics();
+    if (m_bReleasePending) {
+      m_bReleasePending = false;
+      ReleaseFreeMemory();
+    }
   }
   return bItem;
 }
@@ -317,7 +322,9 @@ CLspResult CLspServer::Initialize(const json& params) {
       if (folder.is_string()) m_excluded.push_back(folder);
   const json& limit = Dig(options, {"workspaceSymbolLimit"});
   if (limit.is_number_unsigned()) m_nSymbolLimit = limit.get<size_t>();
-  m_diagnostics.Configure(Dig(options, {"diagnostics"}));
+  std::vector<std::string> problems;
+  m_diagnostics.Configure(Dig(options, {"diagnostics"}), &problems);
+  for (const std::string& strProblem : problems) m_pfnLog(strProblem);
   const json& delay = Dig(options, {"diagnosticsDelay"});
   if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
   if (Dig(options, {"inlayHints"}).is_boolean()) m_bInlayHints = Dig(options, {"inlayHints"}).get<bool>();
@@ -351,8 +358,8 @@ CLspResult CLspServer::Initialize(const json& params) {
 void CLspServer::Initialized(const json&) {
   if (!m_pCatalog) SetUpCatalogue();
   if (!m_bWatchRegistration) return;
-  json watchers = json::array({{{"globPattern", "**/*.nsc"}}, {{"globPattern", "**/*.NSC"}},
-                               {{"globPattern", "**/funcwiz.ini"}}});
+  // Scripts end with ".nsc" in any letter case, as the index reads them.
+  json watchers = json::array({{{"globPattern", "**/*.[nN][sS][cC]"}}, {{"globPattern", "**/funcwiz.ini"}}});
   // The Programs directory and the project folders added by the settings
   // are seldom inside the workspace: watched by their own paths where the
   // client takes patterns relative to a folder.
@@ -361,8 +368,7 @@ void CLspServer::Initialized(const json&) {
         {{"globPattern", {{"baseUri", UriFromPath(m_pCatalog->ProgramsDir())}, {"pattern", "funcwiz.ini"}}}});
     const std::vector<std::string>& roots = m_pCatalog->Filter().Roots();
     for (size_t i = 1; i < roots.size(); ++i)
-      for (const char* pszPattern : {"**/*.nsc", "**/*.NSC"})
-        watchers.push_back({{"globPattern", {{"baseUri", UriFromPath(roots[i])}, {"pattern", pszPattern}}}});
+      watchers.push_back({{"globPattern", {{"baseUri", UriFromPath(roots[i])}, {"pattern", "**/*.[nN][sS][cC]"}}}});
   }
   SendRequest("client/registerCapability",
               {{"registrations",

@@ -114,6 +114,7 @@ class CLspServer : private CLspWorkspace {
   void StartWatching();
   void RunPendingWork();
   void FullIndex();
+  void ReloadBuiltIns();  // and says once when funcwiz.ini cannot serve
   void UpdatePaths(const std::set<std::string>& paths);
   void ReadScripts(const std::vector<std::string>& paths, const char* pszTitle);
   // Reads the call sites of the scripts the last full index read without
@@ -245,6 +246,7 @@ class CLspServer : private CLspWorkspace {
   bool m_bInitialized = false;  // "initialize" answered
   bool m_bShutdown = false;
   bool m_bExit = false;
+  bool m_bReleasePending = false;  // a large document closed: free memory goes back once the catalogue forgot it too
   bool m_bInputEnded = false;
   bool m_bWatchRegistration = false;  // the client registers watchers dynamically
   bool m_bRelativePatterns = false;   // ... and takes patterns relative to a folder

@@ -3,6 +3,14 @@
 // string, character literal or comment, which make a word, and where a
 // function header begins. The call search and the script's facts both scan
 // lines through ScanLine, so they never disagree about what is code.
+//
+// Strings and character literals are read as the host's tokenizer reads
+// them (and so as the user catalogue does): a backslash takes the next byte,
+// and a literal left open ends at the end of its line, unless that line's
+// last byte is a backslash, which takes the line break and carries the
+// literal on. The function tip in assist/ keeps its own older reading on
+// purpose (a string there carries over to the next line); the server does
+// not share it.
 #pragma once
 
 #include <string>
@@ -30,9 +38,12 @@ inline size_t WordEnd(const std::string& strLine, size_t nFirst) {
 // every bracket, "," and ";" in code, with kind the byte itself, 'k' for a
 // header keyword ("function", "declare") and 'h' for the "(" of a header.
 // With bWords it also reports 'w' at the first byte of every other word,
-// 'q' at the quote that opens a string or character literal and '.' for a
-// dot in code. Returns the state at nEnd (Code after a line comment, which
-// sets *pLineComment when given).
+// 'q' at the quote that opens a string or character literal, '.' for a
+// dot in code and 'o' for any other byte of code that is not blank (an
+// operator, a stray byte), so that a word followed by 'o' or 'q' is known
+// not to stand right before what comes next. Returns the state at nEnd
+// (Code after a line comment, which sets *pLineComment when given). The
+// state is that within the line: ScanWholeLine adds the line break.
 template <bool bWords = false, typename FEvent>
 CLspCallScanner::CStart ScanLine(const std::string& strLine, size_t nEnd, CLspCallScanner::CStart state,
                                  FEvent& onEvent, bool* pLineComment = nullptr) {
@@ -68,16 +79,16 @@ CLspCallScanner::CStart ScanLine(const std::string& strLine, size_t nEnd, CLspCa
           i = j - 1;
         } else if (ch == '.') {
           if (bWords) onEvent(i, '.');
-        } else if (ch == '/' && i + 1 < nEnd) {
+        } else if (ch == '/' && i + 1 < nEnd && (p[i + 1] == '/' || p[i + 1] == '*')) {
           if (p[i + 1] == '/') {
             if (pLineComment != nullptr) *pLineComment = true;
             state.eState = S::stateCode;
             return state;
           }
-          if (p[i + 1] == '*') {
-            eState = S::stateComment;
-            ++i;  // the "*" of "/*" cannot close the comment
-          }
+          eState = S::stateComment;
+          ++i;  // the "*" of "/*" cannot close the comment
+        } else if (bWords && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\v' && ch != '\f') {
+          onEvent(i, 'o');
         }
         break;
       case S::stateString:
@@ -103,6 +114,33 @@ CLspCallScanner::CStart ScanLine(const std::string& strLine, size_t nEnd, CLspCa
     }
   }
   state.eState = eState;
+  return state;
+}
+
+// Scans the whole of strLine as ScanLine does, then its line break: a
+// string or character literal still open ends there (reported with bWords
+// as 'u' at the line's end), one whose escape waits takes the break and
+// goes on in the next line. Returns the state the next line starts in.
+template <bool bWords = false, typename FEvent>
+CLspCallScanner::CStart ScanWholeLine(const std::string& strLine, CLspCallScanner::CStart state, FEvent& onEvent,
+                                      bool* pLineComment = nullptr) {
+  typedef CLspCallScanner S;
+  state = ScanLine<bWords>(strLine, strLine.size(), state, onEvent, pLineComment);
+  switch (state.eState) {
+    case S::stateString:
+    case S::stateChar:
+      if (bWords) onEvent(strLine.size(), 'u');
+      state.eState = S::stateCode;
+      break;
+    case S::stateStringEscape:
+      state.eState = S::stateString;
+      break;
+    case S::stateCharEscape:
+      state.eState = S::stateChar;
+      break;
+    default:
+      break;
+  }
   return state;
 }
 

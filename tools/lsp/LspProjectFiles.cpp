@@ -140,8 +140,20 @@ std::string CLspFolderFilter::Key(const std::string& strPath) const {
   return Relative(strPath);
 }
 
+std::string CLspFolderFilter::ShownName(const std::string& strPath) const {
+  if (m_roots.empty() || CoveredBy(m_roots[0], strPath)) return Relative(strPath);
+  for (size_t i = 1; i < m_roots.size(); ++i)
+    if (CoveredBy(m_roots[i], strPath)) {
+      const std::string strRoot = WithoutTrailingSlash(m_roots[i]);
+      const size_t nSlash = strRoot.find_last_of(kPathSeparators);
+      return (nSlash == std::string::npos ? strRoot : strRoot.substr(nSlash + 1)) + PathSeparator() +
+             RelativeTo(m_roots[i], strPath);
+    }
+  return Relative(strPath);
+}
+
 std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
-                                     const std::function<void()>& pfnStep) {
+                                     const std::function<void()>& pfnStep, std::vector<std::string>* pUnreadable) {
   std::vector<std::string> scripts;
   const std::string strStart = WithoutTrailingSlash(strDir);
   if (!filter.IsRoot(strStart) && !filter.Covers(strStart + PathSeparator() + "x")) return scripts;
@@ -153,7 +165,14 @@ std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolder
     const std::string strPath = SystemSeparators(FileSystemName(it->path()));
     std::error_code statusError;
     if (it->is_directory(statusError)) {
-      if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) it.disable_recursion_pending();
+      if (it->is_symlink(statusError) || filter.SkipsFolder(strPath)) {
+        it.disable_recursion_pending();
+      } else if (pUnreadable != nullptr) {
+        // The walk passes over a folder it may not open without a word.
+        std::error_code openError;
+        fs::directory_iterator probe(it->path(), openError);
+        if (openError) pUnreadable->push_back(strPath + ": " + openError.message());
+      }
       continue;
     }
     if (IsScriptPath(strPath) && it->is_regular_file(statusError)) scripts.push_back(strPath);

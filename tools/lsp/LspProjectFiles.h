@@ -64,6 +64,9 @@ class CLspFolderFilter {
   // further root's in the roots' order, then what no root covers (by its
   // own path). Paths that are one file have one key.
   std::string Key(const std::string& strPath) const;
+  // The name a person is shown for a script: its path from the main root,
+  // or, under another root, that root's folder name and the path from it.
+  std::string ShownName(const std::string& strPath) const;
 
  private:
   // strPath relative to strRoot; empty when it is not below it.
@@ -80,8 +83,11 @@ class CLspFolderFilter {
 // tree), skipped folders left out, in no particular order. Folder links are
 // not followed, so a link loop cannot make the walk endless. pfnStep, when
 // given, is called every few hundred entries (a long walk's pauses).
+// pUnreadable, when given, gets "folder: the system's reason" for each
+// folder of the tree that cannot be listed (its scripts are left out).
 std::vector<std::string> ListScripts(const std::string& strDir, const CLspFolderFilter& filter,
-                                     const std::function<void()>& pfnStep = nullptr);
+                                     const std::function<void()>& pfnStep = nullptr,
+                                     std::vector<std::string>* pUnreadable = nullptr);
 
 }  // namespace lsp
 }  // namespace nimbo

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "assist/NameBeforeCaret.h"
 #include "catalog/CZoFuncInfoUser.h"
@@ -32,14 +33,15 @@ class CBorrowedTextStream : public CCodeStream {
   size_t m_nRead = 0;
 };
 
-// The byte offset of strName as a whole word on strLine, or 0.
-size_t NameColumn(const std::string& strLine, const std::string& strName) {
-  for (size_t nAt = strLine.find(strName); nAt != std::string::npos; nAt = strLine.find(strName, nAt + 1)) {
+// The byte offset of strName as a whole word on strLine at or after nFrom,
+// or nFrom when there is none.
+size_t NameColumn(const std::string& strLine, const std::string& strName, size_t nFrom) {
+  for (size_t nAt = strLine.find(strName, nFrom); nAt != std::string::npos; nAt = strLine.find(strName, nAt + 1)) {
     const size_t nEnd = nAt + strName.size();
     if ((nAt == 0 || !IsNameChar(strLine[nAt - 1])) && (nEnd == strLine.size() || !IsNameChar(strLine[nEnd])))
       return nAt;
   }
-  return 0;
+  return nFrom;
 }
 
 }  // namespace
@@ -49,9 +51,14 @@ std::vector<CLspDefinition> ScanDefinitions(const std::string& strText, EPositio
   CBorrowedTextStream stream(strText);
   CTokenizer tokenizer(&stream, false);
   CZoFuncInfoUser::CHeader header;
-  // Headers come in text order: the line search goes forward only.
+  // Headers, and their names, come in text order: the search goes forward
+  // only, and a line with many headers is copied, searched and counted once.
   size_t nLineStart = 0;
   int nLine = 0;
+  std::string strLine;
+  bool bLineRead = false;
+  size_t nSearchFrom = 0;  // on strLine: past the name found last
+  std::unique_ptr<CLspColumnCounter> pColumns;
   while (CZoFuncInfoUser::ReadNextHeader(tokenizer, header)) {
     CLspDefinition definition;
     definition.strName = header.strName;
@@ -61,15 +68,22 @@ std::vector<CLspDefinition> ScanDefinitions(const std::string& strText, EPositio
       const size_t nBreak = strText.find('\n', nLineStart);
       nLineStart = nBreak == std::string::npos ? strText.size() : nBreak + 1;
       ++nLine;
+      bLineRead = false;
     }
-    size_t nLineEnd = strText.find('\n', nLineStart);
-    if (nLineEnd == std::string::npos) nLineEnd = strText.size();
-    if (nLineEnd > nLineStart && strText[nLineEnd - 1] == '\r') --nLineEnd;
-    const std::string strLine = strText.substr(nLineStart, nLineEnd - nLineStart);
+    if (!bLineRead) {
+      size_t nLineEnd = strText.find('\n', nLineStart);
+      if (nLineEnd == std::string::npos) nLineEnd = strText.size();
+      if (nLineEnd > nLineStart && strText[nLineEnd - 1] == '\r') --nLineEnd;
+      strLine.assign(strText, nLineStart, nLineEnd - nLineStart);
+      pColumns.reset(new CLspColumnCounter(strLine, eEncoding));
+      nSearchFrom = 0;
+      bLineRead = true;
+    }
     const std::string strName = header.strName.Str();
-    const size_t nFirst = NameColumn(strLine, strName);
-    definition.nColumn = static_cast<unsigned>(ColumnOfByteOffset(strLine, nFirst, eEncoding));
-    definition.nEndColumn = static_cast<unsigned>(ColumnOfByteOffset(strLine, nFirst + strName.size(), eEncoding));
+    const size_t nFirst = NameColumn(strLine, strName, nSearchFrom);
+    nSearchFrom = std::min(strLine.size(), nFirst + strName.size());
+    definition.nColumn = static_cast<unsigned>(pColumns->ColumnOf(nFirst));
+    definition.nEndColumn = static_cast<unsigned>(pColumns->ColumnOf(nFirst + strName.size()));
     definitions.push_back(std::move(definition));
   }
   definitions.shrink_to_fit();  // kept for the whole session, one vector per script

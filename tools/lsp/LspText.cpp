@@ -92,17 +92,26 @@ size_t ByteOffsetOfColumn(const std::string& strLine, long long nColumn, EPositi
 }
 
 long long ColumnOfByteOffset(const std::string& strLine, size_t nOffset, EPositionEncoding eEncoding) {
-  if (nOffset > strLine.size()) nOffset = strLine.size();
-  if (eEncoding == encodingUtf8) return static_cast<long long>(nOffset);
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(strLine.data());
-  size_t i = 0;
-  long long nUnits = 0;
-  while (i < nOffset) {
-    const size_t nSequence = Utf8SequenceLength(p + i, strLine.size() - i);
-    nUnits += UnitsOf(nSequence, eEncoding);
-    i += nSequence == 0 ? 1 : nSequence;
+  return CLspColumnCounter(strLine, eEncoding).ColumnOf(nOffset);
+}
+
+long long CLspColumnCounter::ColumnOf(size_t nOffset) {
+  if (nOffset > m_strLine.size()) nOffset = m_strLine.size();
+  if (m_eEncoding == encodingUtf8) return static_cast<long long>(nOffset);
+  if (nOffset < m_nAsked) {
+    m_nByte = 0;
+    m_nUnits = 0;
   }
-  return nUnits;
+  m_nAsked = nOffset;
+  // No character boundary lies between the offset asked before and
+  // m_nByte, so counting on from there ends where counting from 0 would.
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(m_strLine.data());
+  while (m_nByte < nOffset) {
+    const size_t nSequence = Utf8SequenceLength(p + m_nByte, m_strLine.size() - m_nByte);
+    m_nUnits += UnitsOf(nSequence, m_eEncoding);
+    m_nByte += nSequence == 0 ? 1 : nSequence;
+  }
+  return m_nUnits;
 }
 
 std::vector<std::string> SplitLines(const std::string& strText) {

@@ -3,6 +3,7 @@
 // text made safe for JSON, and JSON text with bad characters made readable.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,48 @@ size_t ByteOffsetOfColumn(const std::string& strLine, long long nColumn, EPositi
 
 // The column of byte offset nOffset of strLine (the line's end when past it).
 long long ColumnOfByteOffset(const std::string& strLine, size_t nOffset, EPositionEncoding eEncoding);
+
+// The columns of byte offsets of one line, for offsets asked mostly in
+// increasing order: each is counted on from the one asked before, so that
+// the many names of one long line cost one pass over it, not one each. An
+// offset before the one asked last counts from the line's start again.
+// Gives what ColumnOfByteOffset gives; the line must outlive the counter.
+class CLspColumnCounter {
+ public:
+  CLspColumnCounter(const std::string& strLine, EPositionEncoding eEncoding)
+      : m_strLine(strLine), m_eEncoding(eEncoding) {}
+  long long ColumnOf(size_t nOffset);
+
+ private:
+  const std::string& m_strLine;
+  EPositionEncoding m_eEncoding;
+  size_t m_nAsked = 0;  // the offset asked last
+  size_t m_nByte = 0;   // the first character boundary at or after it
+  long long m_nUnits = 0;  // the column of m_nByte
+};
+
+// The same over the lines of a text, for places asked line by line in
+// text order (a counter kept for the line asked last).
+class CLspLinesColumns {
+ public:
+  CLspLinesColumns(const std::vector<std::string>& lines, EPositionEncoding eEncoding)
+      : m_lines(lines), m_eEncoding(eEncoding) {}
+  long long ColumnOf(size_t nLine, size_t nOffset) {
+    if (!m_bCounting || nLine != m_nLine) {
+      m_counter.emplace(m_lines[nLine], m_eEncoding);
+      m_nLine = nLine;
+      m_bCounting = true;
+    }
+    return m_counter->ColumnOf(nOffset);
+  }
+
+ private:
+  const std::vector<std::string>& m_lines;
+  EPositionEncoding m_eEncoding;
+  bool m_bCounting = false;
+  size_t m_nLine = 0;
+  std::optional<CLspColumnCounter> m_counter;
+};
 
 // The lines of strText: split at "\r\n", "\n" and "\r", terminators dropped.
 // A text that ends with a terminator has an empty last line; the empty text

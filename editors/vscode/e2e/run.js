@@ -363,7 +363,7 @@ async function main() {
 
     await run.Step("a Programs folder the server cannot use is shown as a notification", async () => {
       await SetUserSettings(page, { "nimbo.programsFolder": path.join(dirs.temp, "nowhere") });
-      const toast = page.locator(".notification-toast", { hasText: "programs directory not found" });
+      const toast = page.locator(".notification-toast", { hasText: "funcwiz.ini cannot be read" });
       await toast.first().waitFor({ state: "visible", timeout: kWait });
       await WaitForServer(page, "ready (3 files");
       if ((await toast.count()) !== 1) throw new Error(`${await toast.count()} notifications`);

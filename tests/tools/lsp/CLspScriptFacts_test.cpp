@@ -42,8 +42,12 @@ TEST(CLspScriptFacts, FindsCallsAndHeadersAsTheLanguageMeansThem) {
   } cases[] = {
       {"x = Foo(a, Bar(b), [1, 2]);", "Foo@0:4/3 Bar@0:11/1"},
       {"Foo(); Foo ( ); Foo(/* none */);", "Foo@0:0/0 Foo@0:7/0 Foo@0:16/0"},
-      // Reserved words, numbers and a name on another line call nothing.
-      {"if (a) { while (b) { return (c); } }\nFoo\n(1);\nx = 12(3);", ""},
+      // Reserved words and numbers call nothing; a name calls across line
+      // breaks and comments, not across an operator.
+      {"if (a) { while (b) { return (c); } }\nx = 12(3);", ""},
+      {"Foo\n(1);\nBar/* c */(2); x = Baz + (3);", "Foo@0:0/1 Bar@2:0/1"},
+      // A literal left open ends at its line's end, unless a backslash carries it on.
+      {"s = \"Foo(;\nBar(1); c = 'Baz(;\nt = \"Qux(\\\nQuux(2);", "Bar@1:0/1"},
       {"s = \"Foo(\" + 'Bar(' + Baz(\"a,b\", ',');", "Baz@0:22/2"},
       {"// Foo(1)\n/* Bar(\n Baz( */ Qux(1);", "Qux@2:9/1"},
       {"obj.Method(1); obj . Other(); Plain();", ".Method@0:4/1 .Other@0:21/0 Plain@0:30/0"},

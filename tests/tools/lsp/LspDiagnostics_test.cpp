@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tools/lsp/CLspDiagnostics.h"
 #include "tools/lsp/CLspDocument.h"
 #include "tools/lsp/CLspServer.h"
 
@@ -27,7 +28,10 @@ const char* const kFragments[] = {
     "/* ", " */", "// note\n", "\n", "obj.Call(", "Mid(a, b, c);", "Print(", ", ", ";", "function\n", "  x = ",
     "Greet(1)", "Twice(n);\n", "function Greet(s) {}\n", "(", "function Twice(m, k)", "é", "\\", "declare F(",
     "function G(x) { return x; }\n", "  Clamp(1, 2, 3);\n", "Format(a, (b, c), d);\n", "\n\n", "\n\n  y = Print(1);\n",
-    "\n\nif (x) {\n"};
+    "\n\nif (x) {\n",
+    // Literals left open at a line's end (one carried on by a backslash),
+    // and calls with line breaks, blank lines and comments before "(".
+    "\"abc;\n", "'a;\n", "s = \"one\\\n", "Twice\n", "\n  (2);\n", "Twice/* c */(3);", "Twice\n\n(4);\n"};
 
 // Paragraphs, top-level statements and functions: the places pieces begin.
 const char kStart[] =
@@ -99,6 +103,16 @@ struct CServer {
   }
 };
 
+// A severity that names none is said (once per setting), never silently dropped.
+TEST(LspDiagnosticsSettings, AnUnknownSeverityIsSaid) {
+  CLspDiagnostics diagnostics;
+  std::vector<std::string> problems;
+  diagnostics.Configure({{"argumentCount", "loud"}, {"unknownFunction", "off"}, {"unclosedCall", 3}}, &problems);
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_NE(problems[0].find("argumentCount: \"loud\""), std::string::npos) << problems[0];
+  EXPECT_NE(problems[1].find("unclosedCall: 3"), std::string::npos) << problems[1];
+}
+
 TEST(LspDiagnosticsProperty, PiecesReadAsTheWholeText) {
   for (unsigned nSeed = 1; nSeed <= 40; ++nSeed) {
     std::mt19937 random(nSeed);
@@ -128,7 +142,10 @@ TEST(LspDiagnosticsProperty, PiecesReadAsTheWholeText) {
       whole.Scan(document.Lines());
       std::string strCalls;
       std::string strHeaders;
+      std::string strLiterals;
       for (const CLspFactsPiece& piece : facts.Pieces()) {
+        for (const CLspLiteralFact& literal : piece.unclosed)
+          strLiterals += std::to_string(piece.nFirstLine + literal.nLine) + ":" + std::to_string(literal.nQuote) + " ";
         for (const CLspCallFact& call : piece.calls)
           strCalls += call.strName + "@" + std::to_string(piece.nFirstLine + call.nLine) + ":" + std::to_string(call.nFirst) +
                       "/" + std::to_string(call.nArguments) + (call.bClosed ? "" : "!") + (call.bAfterDot ? "." : "") + " ";
@@ -139,6 +156,9 @@ TEST(LspDiagnosticsProperty, PiecesReadAsTheWholeText) {
       }
       std::string strWholeCalls;
       std::string strWholeHeaders;
+      std::string strWholeLiterals;
+      for (const CLspLiteralFact& literal : whole.UnclosedLiterals())
+        strWholeLiterals += std::to_string(literal.nLine) + ":" + std::to_string(literal.nQuote) + " ";
       for (const CLspCallFact& call : whole.Calls())
         strWholeCalls += call.strName + "@" + std::to_string(call.nLine) + ":" + std::to_string(call.nFirst) + "/" +
                          std::to_string(call.nArguments) + (call.bClosed ? "" : "!") + (call.bAfterDot ? "." : "") + " ";
@@ -148,6 +168,7 @@ TEST(LspDiagnosticsProperty, PiecesReadAsTheWholeText) {
                                                         (header.bDeclare ? "d " : " ");
       ASSERT_EQ(strCalls, strWholeCalls) << strWhere;
       ASSERT_EQ(strHeaders, strWholeHeaders) << strWhere;
+      ASSERT_EQ(strLiterals, strWholeLiterals) << strWhere;
     }
   }
 }

@@ -183,6 +183,7 @@ TEST(LspProcess, EmacsEglotWithTheReadmesBlockReachesEveryFeature) {
   const CClientRun run = RunClient("emacs --batch -q -l '" + kSource + "/tests/tools/lsp/emacs/client.el'");
   ExpectEveryFeature(run);
   EXPECT_NE(run.strOut.find("signature StrMid(szText, nStart, nCount) marked nCount"), std::string::npos) << run.strOut;
+  EXPECT_NE(run.strOut.find("\none server for the tree\n"), std::string::npos) << run.strOut;
 }
 
 }  // namespace

@@ -37,6 +37,8 @@
         (while t (eval (read (current-buffer)) t))
       (end-of-file nil))))
 
+;; The marker the README tells to put in the scripts' top folder.
+(with-temp-file (expand-file-name ".nimbo-project" (getenv "NIMBO_TEST_PROJECT")))
 (find-file (expand-file-name "main.nsc" (getenv "NIMBO_TEST_PROJECT")))
 (unless (eq major-mode 'nimbo-mode) (nimbo-test-fail "main.nsc opened in %s" major-mode))
 (run-hooks 'post-command-hook)  ; what the command loop runs after find-file: eglot-ensure connects
@@ -166,6 +168,19 @@
 (unless (and (equal (file-name-nondirectory (buffer-file-name)) "orders.nsc") (= (line-number-at-pos) 18))
   (nimbo-test-fail "definition: %s:%d" (buffer-file-name) (line-number-at-pos)))
 (princ "definition orders.nsc:18\n")
+
+;; Outside a version-control checkout, the README's marker makes the whole
+;; tree one project: a script in a subfolder is served by the same server,
+;; which knows the functions of the folder above.
+(let ((server (eglot-current-server))
+      (sub (expand-file-name "lib/extra.nsc" (getenv "NIMBO_TEST_PROJECT"))))
+  (make-directory (file-name-directory sub) t)
+  (with-temp-file sub (insert "function Extra() {\n  CountOpenOrders(\n}\n"))
+  (find-file sub)
+  (run-hooks 'post-command-hook)
+  (nimbo-test-wait "the subfolder's server" (lambda () (eglot-current-server)))
+  (unless (eq (eglot-current-server) server) (nimbo-test-fail "a second server for lib/"))
+  (princ "one server for the tree\n"))
 
 (eglot-shutdown (eglot-current-server))
 (princ "OK\n")
