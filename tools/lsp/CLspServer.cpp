@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "FileSystemPath.h"
 #include "tools/lsp/LspEditorFeatures.h"
 #include "tools/lsp/LspUri.h"
 
@@ -312,9 +313,10 @@ CLspResult CLspServer::Initialize(const json& params) {
   if (projectFolders.is_array())
     for (const json& folder : projectFolders) {
       if (!folder.is_string() || folder.get<std::string>().empty()) continue;
-      const std::filesystem::path path(folder.get<std::string>());
-      m_moreRoots.push_back(path.is_absolute() || m_strWorkspace.empty() ? path.string()
-                                                                          : (m_strWorkspace / path).string());
+      const std::filesystem::path path = FileSystemPath(folder.get<std::string>());
+      m_moreRoots.push_back(FileSystemName(path.is_absolute() || m_strWorkspace.empty()
+                                               ? path
+                                               : FileSystemPath(m_strWorkspace) / path));
     }
   const json& excluded = Dig(options, {"excludeFolders"});
   if (excluded.is_array())
