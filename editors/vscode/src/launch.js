@@ -15,6 +15,7 @@ const kDiagnosticKinds = {
   declareWithoutDefinition: "hint",
   duplicateDefinition: "warning",
   unclosedCall: "error",
+  unclosedString: "error",
 };
 const kSeverities = ["error", "warning", "information", "hint", "off"];
 

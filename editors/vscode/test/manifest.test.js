@@ -22,6 +22,14 @@ test("every diagnostic kind has a setting with its default", () => {
   assert.equal(settings.length, Object.keys(launch.kDiagnosticKinds).length);
 });
 
+test("the extension knows every kind the server reports, with the server's default", () => {
+  const strSource = fs.readFileSync(path.join(__dirname, "..", "..", "..", "tools", "lsp", "CLspDiagnostics.cpp"), "utf8");
+  const strTable = /kKinds\[kDiagnosticKinds\] = \{([^;]*)\};/.exec(strSource)[1];
+  const kinds = [...strTable.matchAll(/\{"(\w+)", (\d)\}/g)].map((m) => [m[1], launch.kSeverities[Number(m[2]) - 1]]);
+  assert.ok(kinds.length > 0, "the server's table of kinds was not found");
+  assert.deepEqual(Object.fromEntries(kinds), launch.kDiagnosticKinds);
+});
+
 test("the grammar's built-in names are funcwiz.ini's", () => {
   const strIni = fs.readFileSync(builtins.kIni, "latin1");
   const strGrammar = fs.readFileSync(builtins.kGrammar, "utf8");
