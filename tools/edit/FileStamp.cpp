@@ -1,5 +1,5 @@
 // CFileStamp's comparison; CFileStamp::Of is the platform side's
-// (FileStampPosix.cpp; on Windows, tools/win32/FileStampWin32.cpp).
+// (posix/FileStamp.cpp; win32/FileStamp.cpp on Windows).
 #include "tools/edit/FileStamp.h"
 
 bool CFileStamp::operator==(const CFileStamp& other) const {

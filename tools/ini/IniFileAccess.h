@@ -1,6 +1,6 @@
 // IniFileAccess: how the ini commands open a file to read its bytes, and
 // map it where the system maps files; one definition per platform side
-// (IniFileAccessPosix.cpp; on Windows, tools/win32/IniFileAccessWin32.cpp).
+// (posix/IniFileAccess.cpp; win32/IniFileAccess.cpp on Windows).
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // IniLockSystem: the system calls behind CIniFileLock, one definition per
-// platform side (IniLockSystemPosix.cpp; on Windows,
-// tools/win32/IniLockSystemWin32.cpp). Failures are errno values.
+// platform side (posix/IniLockSystem.cpp; on Windows,
+// win32/IniLockSystem.cpp). Failures are errno values.
 //
 // The lock is an advisory lock of the file itself, so that every name that
 // leads to it (a symbolic link, another hard link) takes the same lock, and

@@ -1,6 +1,6 @@
 // IniSystem: what the ini commands ask of the system that Windows answers
-// its own way, one definition per platform side (IniSystemPosix.cpp; on
-// Windows, tools/win32/IniSystemWin32.cpp).
+// its own way, one definition per platform side (posix/IniSystem.cpp; on
+// Windows, win32/IniSystem.cpp).
 #pragma once
 
 #include <string>

@@ -19,7 +19,7 @@ struct CLspStamp {
 };
 
 // The stamp of a regular file (links followed); false when there is none.
-// One system call (LspStampPosix.cpp; LspStampWin32.cpp on Windows).
+// One system call (posix/LspStamp.cpp; win32/LspStamp.cpp on Windows).
 bool StampOf(const std::string& strPath, CLspStamp& stamp);
 
 // The whole content of a file; false when it cannot be read.

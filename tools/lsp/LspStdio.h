@@ -1,6 +1,6 @@
 // LspStdio: standard input and output made ready for the protocol's byte
-// stream, one definition per platform side (LspStdioPosix.cpp; on Windows,
-// tools/win32/LspStdioWin32.cpp).
+// stream, one definition per platform side (posix/LspStdio.cpp; on Windows,
+// win32/LspStdio.cpp).
 #pragma once
 
 // Afterwards a client that goes away shows as a failed write (no signal

@@ -1,6 +1,6 @@
 // LspUriPath: the path of a file URI against the system's own path form, and
 // that form's separators; one definition per platform side
-// (LspUriPathPosix.cpp; on Windows, tools/win32/LspUriPathWin32.cpp).
+// (posix/LspUriPath.cpp; win32/LspUriPath.cpp on Windows).
 #pragma once
 
 #include <string>

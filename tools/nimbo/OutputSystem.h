@@ -1,6 +1,6 @@
 // OutputSystem: how a write to standard output shows that its reader went
-// away, one definition per platform side (OutputSystemPosix.cpp; on
-// Windows, tools/win32/OutputSystemWin32.cpp).
+// away, one definition per platform side (posix/OutputSystem.cpp; on
+// Windows, win32/OutputSystem.cpp).
 #pragma once
 
 namespace nimbo {

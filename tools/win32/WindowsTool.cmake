@@ -1,14 +1,10 @@
 # nimbo.exe: the nimbo tool on the Windows side, with every command that
 # needs no terminal library (lsp, ini, functions, replay, demo). Included by
-# platform/win32/Side.cmake once every library target exists. The command
-# groups build from the same sources as on Linux, except:
-#   tools/edit/EditTerminal.cpp, EditCommand.cpp   ncurses; EditCommandWin32.cpp says "Linux only"
-#   tools/nimbo/SamplesDir.cpp                     /proc/self/exe; SamplesDirWin32.cpp
-#   tools/nimbo/*Posix.cpp                         OutputSystemWin32.cpp
-#   tools/lsp/*Posix.cpp                           LspStdioWin32.cpp, LspUriPathWin32.cpp, LspStampWin32.cpp
-#   tools/ini/*Posix.cpp                           IniSystemWin32.cpp, IniFileAccessWin32.cpp, IniLockSystemWin32.cpp
-#   tools/lsp/watcher/CLspInotifyWatcher.cpp       the poll of stamps (LspPortableWatcher.cpp)
-#   tools/edit/*Posix.cpp                          FileStampWin32.cpp
+# platform/win32/Side.cmake once every library target exists. Each command
+# group builds from its folder's shared sources and its win32/ folder, where
+# Linux takes its posix/ folder (the ncurses editor among them: on Windows
+# edit/win32/EditCommand.cpp says "Linux only"); the file watcher takes the
+# portable poll of stamps in place of inotify.
 # nimbo.exe runs with UTF-8 as its code page (nimbo_side_utf8_program), so
 # that the shared sources' text, arguments and file names are UTF-8 as on
 # Linux; ConsoleWin32.cpp shows that text on a console.
@@ -35,41 +31,31 @@ function(nimbo_tool_win32_settings target)
   target_compile_options(${target} PRIVATE -include ${NIMBO_TOOL_WIN32_DIR}/ToolPosixCompat.h)
 endfunction()
 
-# The sources of a group's folder, less the named ones, plus the given ones.
+# A group's library: the shared sources of its folder and its win32/ folder,
+# less the named ones, plus the given ones.
 function(nimbo_tool_win32_library name folder)
   cmake_parse_arguments(ARG "" "" "EXCLUDE;ADD;LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${NIMBO_TOOLS_DIR}/${folder}/*.cpp)
+  file(GLOB sources CONFIGURE_DEPENDS ${NIMBO_TOOLS_DIR}/${folder}/*.cpp ${NIMBO_TOOLS_DIR}/${folder}/win32/*.cpp)
   foreach(file ${ARG_EXCLUDE})
-    list(FILTER sources EXCLUDE REGEX "/${file}$")
+    list(FILTER sources EXCLUDE REGEX "/${folder}/${file}$")
   endforeach()
   add_library(${name} STATIC ${sources} ${ARG_ADD})
   nimbo_tool_win32_settings(${name})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
-nimbo_tool_win32_library(nimbo_tool_common nimbo
-  EXCLUDE main.cpp CommandTable.cpp LspCommand.cpp SamplesDir.cpp "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/SamplesDirWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/OutputSystemWin32.cpp
+# main, the command table and the lsp command's entry make the executable.
+nimbo_tool_win32_library(nimbo_tool_common nimbo EXCLUDE main.cpp CommandTable.cpp LspCommand.cpp
   LIBS nimbo_internal nimbo_host nimbo_platform)
 # The installed samples lie at this path from the program's folder.
 target_compile_definitions(nimbo_tool_common PRIVATE NIMBO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
   NIMBO_INSTALLED_SAMPLES="../share/nimbo/samples")
-nimbo_tool_win32_library(nimbo_tool_edit edit
-  EXCLUDE EditTerminal.cpp EditCommand.cpp "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/EditCommandWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/FileStampWin32.cpp
-  LIBS nimbo_tool_common nimbo_harness)
+nimbo_tool_win32_library(nimbo_tool_edit edit LIBS nimbo_tool_common nimbo_harness)
 nimbo_tool_win32_library(nimbo_tool_replay replay LIBS nimbo_tool_edit)
-nimbo_tool_win32_library(nimbo_tool_ini ini
-  EXCLUDE "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/IniSystemWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/IniFileAccessWin32.cpp
-      ${NIMBO_TOOL_WIN32_DIR}/IniLockSystemWin32.cpp
-  LIBS nimbo_tool_common)
+nimbo_tool_win32_library(nimbo_tool_ini ini LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_functions functions LIBS nimbo_tool_common)
 nimbo_tool_win32_library(nimbo_tool_lsp lsp
-  EXCLUDE "[A-Za-z]*Posix.cpp"
-  ADD ${NIMBO_TOOL_WIN32_DIR}/LspStdioWin32.cpp ${NIMBO_TOOL_WIN32_DIR}/LspUriPathWin32.cpp
-      ${NIMBO_TOOL_WIN32_DIR}/LspStampWin32.cpp
-      ${NIMBO_TOOLS_DIR}/lsp/watcher/CLspPollingWatcher.cpp ${NIMBO_TOOLS_DIR}/lsp/watcher/LspPortableWatcher.cpp
+  ADD ${NIMBO_TOOLS_DIR}/lsp/watcher/CLspPollingWatcher.cpp ${NIMBO_TOOLS_DIR}/lsp/watcher/LspPortableWatcher.cpp
   LIBS nimbo_internal)
 
 add_executable(nimbo ${NIMBO_TOOLS_DIR}/nimbo/main.cpp ${NIMBO_TOOLS_DIR}/nimbo/CommandTable.cpp
