@@ -70,6 +70,12 @@ std::vector<std::string> CallsAfterTheLock(const std::string& strTrace) {
 }
 
 TEST(SaveFaultMatrix, EveryCallKilledOrFailedLeavesTheOldOrNewDocumentOrANamedCopy) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizer's runtime makes system calls of its own (it probes memory
+  // by writing it to a pipe), so the N-th write would be its, not the tool's:
+  // the matrix runs in the optimised build.
+  GTEST_SKIP() << "the sanitizer's own system calls would be counted";
+#endif
   if (std::system("strace -f -qq -o /dev/null true >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace may not trace here";
   // Where root runs the tests, the changes run as an unprivileged user, who
   // owns the file but not the folder that refuses new files.
@@ -94,9 +100,7 @@ TEST(SaveFaultMatrix, EveryCallKilledOrFailedLeavesTheOldOrNewDocumentOrANamedCo
                            (bRoot ? "chown 65534:65534 files/doc.ini && " : "") + setup.pszPrepare)
                               .c_str()),
               0);
-    // LeakSanitizer cannot run under strace: a sanitized build's tool would
-    // fail at its end.
-    const std::string strUser = "ASAN_OPTIONS=detect_leaks=0 XDG_STATE_HOME='" + strState + "' XDG_RUNTIME_DIR= " +
+    const std::string strUser = "XDG_STATE_HOME='" + strState + "' XDG_RUNTIME_DIR= " +
                                 (bRoot ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "");
     auto fnRun = [&](const std::string& strArgs, const std::string& strStrace) {
       return RunNimbo(scratch.Dir(), "ini " + strArgs, strUser + strStrace);
