@@ -95,10 +95,11 @@ std::string LowerAscii(const std::string& strText) {
 
 bool CLspCatalog::Configure(const std::string& strPrograms, const std::vector<std::string>& projects,
                             const std::vector<std::string>& excluded, EPositionEncoding eEncoding,
-                            std::string& strError) {
-  std::vector<std::string> problems;
+                            std::string& strProgramsError, std::string& strProjectsError) {
   m_eEncoding = eEncoding;
-  if (!IsReadableDirectory(strPrograms)) problems.push_back("programs directory not found or not readable: " + strPrograms);
+  strProgramsError.clear();
+  strProjectsError.clear();
+  if (!IsReadableDirectory(strPrograms)) strProgramsError = "programs directory not found or not readable: " + strPrograms;
   // Set all the same: funcwiz.ini may appear there later (watched files).
   m_strPrograms = AbsolutePath(strPrograms);
   m_manager.GetDirLoc()->SetLocation("Programs", m_strPrograms.c_str());
@@ -106,12 +107,11 @@ bool CLspCatalog::Configure(const std::string& strPrograms, const std::vector<st
   for (const std::string& strProject : projects) {
     if (strProject.empty()) continue;
     if (IsReadableDirectory(strProject)) roots.push_back(AbsolutePath(strProject));
-    else problems.push_back("project directory not found or not readable: " + strProject);
+    else
+      strProjectsError += (strProjectsError.empty() ? "" : "; ") + ("project directory not found or not readable: " + strProject);
   }
   m_filter = CLspFolderFilter(roots, excluded);
-  strError.clear();
-  for (const std::string& strProblem : problems) strError += (strError.empty() ? "" : "; ") + strProblem;
-  return problems.empty();
+  return strProgramsError.empty() && strProjectsError.empty();
 }
 
 void CLspCatalog::ReloadBuiltIns() {

@@ -64,10 +64,13 @@ class CLspCatalog {
   // Sets up the host: strPrograms holds funcwiz.ini, projects the trees of
   // scripts, the main one first (none: no project), excluded their folders
   // not to read (see CLspFolderFilter); columns are counted in eEncoding.
-  // False with a message when a directory is unreadable; the others are
-  // set up all the same (a project folder that cannot be read is left out).
+  // False when a directory is unreadable, with a message about the Programs
+  // directory in strProgramsError and about the project folders in
+  // strProjectsError; the others are set up all the same (a project folder
+  // that cannot be read is left out).
   bool Configure(const std::string& strPrograms, const std::vector<std::string>& projects,
-                 const std::vector<std::string>& excluded, EPositionEncoding eEncoding, std::string& strError);
+                 const std::vector<std::string>& excluded, EPositionEncoding eEncoding,
+                 std::string& strProgramsError, std::string& strProjectsError);
 
   // Empties the standard catalogue and fills it again from funcwiz.ini.
   void ReloadBuiltIns();

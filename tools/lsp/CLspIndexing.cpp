@@ -51,23 +51,16 @@ void CLspServer::SetUpCatalogue() {
   }
   std::vector<std::string> projects = {m_options.strProject.empty() ? m_strWorkspace : m_options.strProject};
   projects.insert(projects.end(), m_moreRoots.begin(), m_moreRoots.end());
-  std::string strError;
-  if (!m_pCatalog->Configure(strPrograms, projects, m_excluded, m_eEncoding, strError)) m_pfnLog(strError);
+  std::string strProgramsError, strProjectsError;
+  if (!m_pCatalog->Configure(strPrograms, projects, m_excluded, m_eEncoding, strProgramsError, strProjectsError))
+    m_pfnLog(strProgramsError + (strProgramsError.empty() || strProjectsError.empty() ? "" : "; ") + strProjectsError);
   // A folder the user chose that cannot serve is worth a word on screen, not
   // only in the log; once, not at every set-up. The Programs folder is said
   // by the reading of its funcwiz.ini (ReloadBuiltIns), which names the file
-  // and the system's reason, so only the other folders are said here.
-  std::string strShown;
-  for (size_t nAt = 0; nAt < strError.size();) {
-    size_t nEnd = strError.find("; ", nAt);
-    if (nEnd == std::string::npos) nEnd = strError.size();
-    const std::string strProblem = strError.substr(nAt, nEnd - nAt);
-    if (strProblem.rfind("programs directory", 0) != 0) strShown += (strShown.empty() ? "" : "; ") + strProblem;
-    nAt = nEnd + 2;
-  }
-  if (!strShown.empty() && strShown != m_strToldProblem) {
-    m_strToldProblem = strShown;
-    SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", "Nimbo: " + strShown}});
+  // and the system's reason, so only the project folders are said here.
+  if (!strProjectsError.empty() && strProjectsError != m_strToldProblem) {
+    m_strToldProblem = strProjectsError;
+    SendNotification("window/showMessage", {{"type", kLogWarning}, {"message", "Nimbo: " + strProjectsError}});
   }
   m_bBuiltInsPending = true;
   m_bFullIndexPending = true;  // also without a project: the open documents are read
