@@ -103,6 +103,7 @@ void CLspServer::RunPendingWork() {
     std::set<std::string> paths;
     paths.swap(m_changedPaths);
     UpdatePaths(paths);
+    for (const std::string& strPath : paths) RecheckClosedScript(strPath);
   }
 }
 
@@ -376,6 +377,9 @@ void CLspServer::DidOpen(const json& params) {
   std::string strPath;
   if (!ScriptPathOfUri(strUri, strPath)) return;
   m_documentUris[strPath] = strUri;
+  // The file's list, where the client knows the file by another URI than
+  // the document, would stand beside the document's.
+  if (UriFromPath(strPath) != strUri) ClearDiagnostics(UriFromPath(strPath));
   m_dirtyDocuments.insert(strUri);
   ScheduleDiagnostics(strUri, true);  // a document just opened waits for no pause
   UseDocumentFolder(strPath);
@@ -438,11 +442,15 @@ void CLspServer::DidClose(const json& params) {
   for (const std::string& strLine : itDocument->second.Lines()) nBytes += strLine.size();
   m_documents.erase(itDocument);
   m_dirtyDocuments.erase(strUri);
-  ClearDiagnostics(strUri);
   if (nBytes >= kLargeDocumentBytes) m_bReleasePending = true;
-  // The file (if any) stands for the script again.
+  // The file (if any) stands for the script again; its list replaces the
+  // document's when closed scripts have theirs (the change of the path
+  // checks it again).
   std::string strPath;
-  if (!ScriptPathOfUri(strUri, strPath)) return;
+  const bool bScript = ScriptPathOfUri(strUri, strPath);
+  if (!bScript || !m_bWorkspaceDiagnostics || UriFromPath(strPath) != strUri) ClearDiagnostics(strUri);
+  else m_unpublished.erase(strUri);
+  if (!bScript) return;
   m_documentUris.erase(strPath);
   m_changedPaths.insert(strPath);
 }

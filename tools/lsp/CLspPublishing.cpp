@@ -1,5 +1,5 @@
 // CLspServer: publishing the diagnostics of the open scripts, and the
-// settings that choose their severities.
+// settings that choose their severities and whether closed scripts have theirs.
 #include "tools/lsp/CLspServer.h"
 
 namespace nimbo {
@@ -41,15 +41,19 @@ void CLspServer::PublishDiagnostics() {
       ClearDiagnostics(strUri);
       continue;
     }
-    json diagnostics = Diagnostics(strUri);
-    std::string strText = diagnostics.dump();
-    auto itSent = m_published.find(strUri);
-    if (itSent == m_published.end() ? diagnostics.empty() : itSent->second == strText) continue;
-    SendNotification("textDocument/publishDiagnostics",
-                     {{"uri", strUri}, {"version", it->second.m_nVersion}, {"diagnostics", std::move(diagnostics)}});
-    if (strText == "[]") m_published.erase(strUri);
-    else m_published[strUri] = std::move(strText);
+    SendDiagnostics(strUri, &it->second.m_nVersion, Diagnostics(strUri));
   }
+}
+
+void CLspServer::SendDiagnostics(const std::string& strUri, const int* pVersion, json diagnostics) {
+  std::string strText = diagnostics.dump();
+  auto itSent = m_published.find(strUri);
+  if (itSent == m_published.end() ? diagnostics.empty() : itSent->second == strText) return;
+  json params = {{"uri", strUri}, {"diagnostics", std::move(diagnostics)}};
+  if (pVersion != nullptr) params["version"] = *pVersion;
+  SendNotification("textDocument/publishDiagnostics", std::move(params));
+  if (strText == "[]") m_published.erase(strUri);
+  else m_published[strUri] = std::move(strText);
 }
 
 void CLspServer::ClearDiagnostics(const std::string& strUri) {
@@ -63,12 +67,16 @@ void CLspServer::DidChangeConfiguration(const json& params) {
   // or the section's content itself.
   const json* pSettings = params.is_object() && params.contains("settings") ? &params["settings"] : nullptr;
   if (pSettings != nullptr && pSettings->is_object() && pSettings->contains("nimbo")) pSettings = &(*pSettings)["nimbo"];
-  if (pSettings == nullptr || !pSettings->is_object() || !pSettings->contains("diagnostics")) return;
+  if (pSettings == nullptr || !pSettings->is_object()) return;
+  if (pSettings->contains("workspaceDiagnostics") && (*pSettings)["workspaceDiagnostics"].is_boolean())
+    UseWorkspaceDiagnostics((*pSettings)["workspaceDiagnostics"].get<bool>());
+  if (!pSettings->contains("diagnostics")) return;
   std::vector<std::string> problems;
   const bool bChanged = m_diagnostics.Configure((*pSettings)["diagnostics"], &problems);
   for (const std::string& strProblem : problems) m_pfnLog(strProblem);
   if (!bChanged) return;
   for (const auto& entry : m_documents) ScheduleDiagnostics(entry.first);
+  RecheckClosedScripts();
 }
 
 }  // namespace lsp

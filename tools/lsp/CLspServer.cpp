@@ -14,8 +14,11 @@ namespace lsp {
 
 namespace {
 
-// Scripts whose call sites are read in one idle step of the worker.
+// Scripts whose call sites are read, or closed scripts whose diagnostics
+// are worked out, in one idle step of the worker: a message that arrives
+// meanwhile waits for one step at most.
 const size_t kIdleSitesStep = 16;
+const size_t kIdleClosedStep = 8;
 
 // A value of a JSON object by path, or null when a step is missing or not
 // an object: for the optional parts of the client's capabilities.
@@ -49,9 +52,11 @@ CLspServer::~CLspServer() { m_pWatcher.reset(); }
 bool CLspServer::RunOne(bool bWait) {
   CLspIncoming item;
   // While nothing waits, the call sites the full index left are read, a few
-  // scripts at a time, so that the first references need not read them.
+  // scripts at a time, so that the first references need not read them;
+  // then the closed scripts' diagnostics are worked out.
   bool bItem = false;
-  while (bWait && !bItem && !ReadCallSites(kIdleSitesStep)) bItem = m_pInbox->Pop(item, false);
+  while (bWait && !bItem && !(ReadCallSites(kIdleSitesStep) && CheckClosedScripts(kIdleClosedStep)))
+    bItem = m_pInbox->Pop(item, false);
   // Diagnostics waiting for the client to pause end the wait when due.
   if (!bItem)
     bItem = bWait && !m_unpublished.empty() && CanPublish() ? m_pInbox->PopUntil(item, m_publishAt)
@@ -71,6 +76,9 @@ bool CLspServer::RunOne(bool bWait) {
 void CLspServer::HandleMessage(const std::string& strBody) {
   m_pInbox->PushBody(strBody);
   while (!m_bExit && RunOne(false)) {
+  }
+  // The closed scripts' diagnostics a waiting worker would publish next.
+  while (!m_bExit && !CheckClosedScripts(kIdleClosedStep)) {
   }
 }
 
@@ -330,6 +338,8 @@ CLspResult CLspServer::Initialize(const json& params) {
   const json& delay = Dig(options, {"diagnosticsDelay"});
   if (delay.is_number_unsigned()) m_nDiagnosticsDelayMs = delay.get<long long>();
   if (Dig(options, {"inlayHints"}).is_boolean()) m_bInlayHints = Dig(options, {"inlayHints"}).get<bool>();
+  if (Dig(options, {"workspaceDiagnostics"}).is_boolean())
+    UseWorkspaceDiagnostics(Dig(options, {"workspaceDiagnostics"}).get<bool>());
   m_bInitialized = true;
 
   json result = {{"capabilities",

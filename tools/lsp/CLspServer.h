@@ -140,6 +140,22 @@ class CLspServer : private CLspWorkspace {
   bool CanPublish() const;
   void PublishDiagnostics();
   void ClearDiagnostics(const std::string& strUri);
+  // Sends a script's list when it differs from the one last sent; pVersion
+  // is an open document's version, null for a file.
+  void SendDiagnostics(const std::string& strUri, const int* pVersion, nlohmann::json diagnostics);
+  // Diagnostics of the scripts no editor has open (CLspWorkspaceDiagnostics.cpp),
+  // when the client asked for them: worked out while the worker has nothing
+  // else to do, at most nMax scripts a step, and only once the open
+  // documents' lists are out. True when nothing is left to do now.
+  bool CheckClosedScripts(size_t nMax);
+  void CheckClosedScript(const CLspScript& script);
+  // Every closed script's list is worked out again (the catalogue or the
+  // severities changed), or the one of strPath (its file changed, or its
+  // document closed).
+  void RecheckClosedScripts();
+  void RecheckClosedScript(const std::string& strPath);
+  // Turns the closed scripts' diagnostics on or off; off takes their lists back.
+  void UseWorkspaceDiagnostics(bool bOn);
   void DidChangeConfiguration(const json& params);
   // Marks an open document out of step and tells the client why.
   void MarkOutOfStep(const std::string& strUri, const std::string& strWhy);
@@ -285,6 +301,11 @@ class CLspServer : private CLspWorkspace {
   long long m_nDiagnosticsDelayMs;  // the options', or initializationOptions.diagnosticsDelay
   unsigned long long m_nPublishedGeneration = 0;  // the catalogue's, when its changes were last looked at
   std::map<std::string, std::string> m_published;  // URI -> the list last sent (JSON), while not empty
+  bool m_bWorkspaceDiagnostics = false;       // initializationOptions / settings workspaceDiagnostics
+  bool m_bClosedPassPending = false;          // every closed script waits to be checked ...
+  CString m_strClosedNext;                    // ... from this key on
+  unsigned long long m_nClosedGeneration = 0; // the catalogue's, when the last pass began
+  std::set<std::string> m_closedToCheck;      // paths of single closed scripts to check
 
   std::unique_ptr<CLspCatalog> m_pCatalog;
   std::map<std::string, CLspDocument> m_documents;  // by URI
