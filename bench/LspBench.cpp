@@ -26,6 +26,7 @@
 #include <nlohmann/json.hpp>
 
 #include "BenchCommon.h"
+#include "LspBenchServer.h"
 #include "LspWorkspace.h"
 #include "module/SharedCatalogs.h"
 #include "obrin/CProjectManagerObject.h"
@@ -207,37 +208,6 @@ void BM_LspStartupToSignatureHelp(benchmark::State& state) {
 BENCHMARK(BM_LspStartupToSignatureHelp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 // ---- The generated workspace ----------------------------------------------------
-
-const char kOpenUri[] = "file:///bench/open.nsc";
-
-std::string InitializeIn(const std::string& strRoot, const std::string& strOptions) {
-  return R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{"rootUri":"file://)" + strRoot +
-         R"(","capabilities":{},"initializationOptions":)" + strOptions + "}}";
-}
-
-std::string OpenText(const std::string& strText) {
-  return nlohmann::json({{"jsonrpc", "2.0"},
-                         {"method", "textDocument/didOpen"},
-                         {"params", {{"textDocument", {{"uri", kOpenUri}, {"languageId", "nimbo"}, {"version", 1}, {"text", strText}}}}}})
-      .dump();
-}
-
-std::string HelpAt(int nId, int nCharacter) {
-  return R"({"jsonrpc":"2.0","id":)" + std::to_string(nId) +
-         R"(,"method":"textDocument/signatureHelp","params":{"textDocument":{"uri":")" + kOpenUri +
-         R"("},"position":{"line":0,"character":)" + std::to_string(nCharacter) + "}}}";
-}
-
-std::string SymbolQuery(int nId, const std::string& strQuery) {
-  return R"({"jsonrpc":"2.0","id":)" + std::to_string(nId) + R"(,"method":"workspace/symbol","params":{"query":")" +
-         strQuery + R"("}})";
-}
-
-nimbo::lsp::CLspOptions SampleOptions() {
-  nimbo::lsp::CLspOptions options;
-  options.strPrograms = kSamples + "/Programs";
-  return options;
-}
 
 // The last script's last function: known only once every script is read.
 const std::string kLastCall = "x = FnSave4999_9(";
@@ -446,60 +416,6 @@ void BM_LspGrepCount(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LspGrepCount)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
-
-// A server on a worker thread, as `nimbo lsp` runs it; answers are stamped
-// as they are written.
-class CThreadedServer {
- public:
-  explicit CThreadedServer(const std::string& strOptions) {
-    m_pServer.reset(new nimbo::lsp::CLspServer(
-        SampleOptions(), [this](const std::string& strBody) { OnWrite(strBody); }, [](const std::string&) {}));
-    m_worker = std::thread([this] {
-      while (!m_pServer->ExitRequested()) m_pServer->RunOne(true);
-    });
-    Push(InitializeIn(LspWorkspace().strRoot, strOptions));
-    Wait(1);
-  }
-  ~CThreadedServer() {
-    Push(R"({"jsonrpc":"2.0","method":"exit"})");
-    m_worker.join();
-  }
-  void Push(const std::string& strBody) { m_pServer->Inbox()->PushBody(strBody); }
-  // When the answer to nId was written, waiting for it.
-  std::chrono::steady_clock::time_point Wait(int nId) {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_answered.wait(lock, [&] { return m_times.count(nId) != 0; });
-    return m_times[nId];
-  }
-  std::string Body(int nId) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_bodies[nId];
-  }
-
- private:
-  // Answers begin {"id":N, (keys are written sorted); requests from the
-  // server have string ids. Not parsed: an uncapped answer is megabytes,
-  // and this runs on the worker's thread, as writing to the client does.
-  void OnWrite(const std::string& strBody) {
-    const auto now = std::chrono::steady_clock::now();
-    const std::string strStart = "{\"id\":";
-    if (strBody.compare(0, strStart.size(), strStart) != 0 ||
-        !std::isdigit(static_cast<unsigned char>(strBody[strStart.size()])))
-      return;
-    const int nId = std::atoi(strBody.c_str() + strStart.size());
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_times[nId] = now;
-    m_bodies[nId] = strBody.size() < 4096 ? strBody : std::string();
-    m_answered.notify_all();
-  }
-
-  std::unique_ptr<nimbo::lsp::CLspServer> m_pServer;
-  std::thread m_worker;
-  std::mutex m_mutex;
-  std::condition_variable m_answered;
-  std::map<int, std::chrono::steady_clock::time_point> m_times;
-  std::map<int, std::string> m_bodies;
-};
 
 const std::string kBuiltInCall = "x = Mid(a, ";
 

@@ -97,9 +97,14 @@ nlohmann::json CLspDiagnostics::PrototypeAt(const std::string& strName, bool bBu
 }
 
 CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName, CLspCatalog& catalog) {
+  // A verdict of older names is worked out again when asked for, not all
+  // at once when the names change: the closed scripts' names make the map
+  // as large as the project, and a keystroke must not pay for it.
   auto it = m_verdicts.find(strName);
-  if (it == m_verdicts.end()) {
+  if (it == m_verdicts.end() || it->second.nNamesGeneration != m_nNamesGeneration) {
     CVerdict& verdict = m_verdicts[strName];
+    verdict = CVerdict();
+    verdict.nNamesGeneration = m_nNamesGeneration;
     CLspFunction function;
     verdict.bKnown = catalog.Find(strName, function);
     if (verdict.bKnown) {
@@ -260,7 +265,6 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
 nlohmann::json CLspDiagnostics::Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
                                         EPositionEncoding eEncoding) {
   if (catalog.NamesGeneration() != m_nNamesGeneration) {
-    m_verdicts.clear();
     m_names.clear();
     m_nNamesGeneration = catalog.NamesGeneration();
   }

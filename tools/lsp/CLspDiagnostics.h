@@ -68,6 +68,7 @@ class CLspDiagnostics {
   // What a called name is, against the catalogue's names of
   // m_nNamesGeneration; the places in it, against m_nGeneration.
   struct CVerdict {
+    unsigned long long nNamesGeneration = 0;  // of the catalogue's names it was worked out against
     bool bKnown = false;
     bool bBuiltIn = false;
     std::string strPrototype;  // UTF-8

@@ -81,6 +81,11 @@ bool CLspInbox::Pop(CLspIncoming& item, bool bWait) {
   return true;
 }
 
+bool CLspInbox::HasItems() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return !m_items.empty();
+}
+
 bool CLspInbox::PopUntil(CLspIncoming& item, std::chrono::steady_clock::time_point deadline) {
   std::unique_lock<std::mutex> lock(m_mutex);
   m_ready.wait_until(lock, deadline, [this] { return !m_items.empty(); });

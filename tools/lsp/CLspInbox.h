@@ -58,6 +58,8 @@ class CLspInbox {
   bool PopUntil(CLspIncoming& item, std::chrono::steady_clock::time_point deadline);
   // The next item when it is light; false otherwise.
   bool PopLight(CLspIncoming& item);
+  // Whether an item waits: idle work stops at its next step.
+  bool HasItems();
 
   // Whether the client cancelled the request with this id. A request is
   // known from its arrival until Done, so a cancel for one already

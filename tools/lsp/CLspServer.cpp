@@ -18,7 +18,7 @@ namespace {
 // are worked out, in one idle step of the worker: a message that arrives
 // meanwhile waits for one step at most.
 const size_t kIdleSitesStep = 16;
-const size_t kIdleClosedStep = 8;
+const size_t kIdleClosedStep = 32;
 
 // A value of a JSON object by path, or null when a step is missing or not
 // an object: for the optional parts of the client's capabilities.

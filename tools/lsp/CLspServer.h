@@ -145,8 +145,9 @@ class CLspServer : private CLspWorkspace {
   void SendDiagnostics(const std::string& strUri, const int* pVersion, nlohmann::json diagnostics);
   // Diagnostics of the scripts no editor has open (CLspWorkspaceDiagnostics.cpp),
   // when the client asked for them: worked out while the worker has nothing
-  // else to do, at most nMax scripts a step, and only once the open
-  // documents' lists are out. True when nothing is left to do now.
+  // else to do, at most nMax scripts a step (fewer when a message comes),
+  // and only once the open documents' lists are out. True when nothing is
+  // left to do now.
   bool CheckClosedScripts(size_t nMax);
   void CheckClosedScript(const CLspScript& script);
   // Every closed script's list is worked out again (the catalogue or the

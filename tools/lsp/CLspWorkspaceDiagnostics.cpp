@@ -50,7 +50,8 @@ bool CLspServer::CheckClosedScripts(size_t nMax) {
   size_t nChecked = 0;
   if (m_bClosedPassPending) {
     for (auto it = scripts.lower_bound(m_strClosedNext); it != scripts.end(); ++it) {
-      if (nChecked == nMax) {
+      // A message that arrives meanwhile waits for one script at most.
+      if (nChecked == nMax || (nChecked != 0 && m_pInbox->HasItems())) {
         m_strClosedNext = it->first;
         return false;
       }
@@ -70,7 +71,7 @@ bool CLspServer::CheckClosedScripts(size_t nMax) {
     for (const std::string& strUri : gone) ClearDiagnostics(strUri);
   }
   while (!m_closedToCheck.empty()) {
-    if (nChecked == nMax) return false;
+    if (nChecked == nMax || (nChecked != 0 && m_pInbox->HasItems())) return false;
     const std::string strPath = *m_closedToCheck.begin();
     m_closedToCheck.erase(m_closedToCheck.begin());
     auto it = scripts.find(m_pCatalog->KeyOf(strPath));
