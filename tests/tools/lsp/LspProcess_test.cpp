@@ -170,7 +170,7 @@ TEST(LspProcess, NeovimWithTheReadmesBlockReachesEveryFeature) {
   EXPECT_NE(run.strOut.find("signature StrMid(szText, nStart, nCount) parameter 2"), std::string::npos) << run.strOut;
   // References with gr, rename with F2 across the project (open, edited documents among them).
   for (const char* pszLine :
-       {"references FormatMoney main.nsc:24 main.nsc:8 money.nsc:6 orders.nsc:36 orders.nsc:5",
+       {"closed script money.nsc:27", "references FormatMoney main.nsc:24 main.nsc:8 money.nsc:6 orders.nsc:36 orders.nsc:5",
         "references CountPending main.nsc:22 main.nsc:7 orders.nsc:18",
         "refused nimbo: -32803: Print is a built-in function: only the project's functions can be renamed."})
     EXPECT_NE(run.strOut.find(std::string("\n") + pszLine + "\n"), std::string::npos) << pszLine << "\n" << run.strOut;

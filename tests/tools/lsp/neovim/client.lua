@@ -210,6 +210,15 @@ local function main()
   if hidden.severity ~= vim.diagnostic.severity.WARN then fail("diagnostic: " .. vim.inspect(hidden)) end
   say("diagnostic " .. (hidden.lnum + 1) .. " warning " .. tostring(code))
 
+  -- A closed script's finding (the block turns workspaceDiagnostics on):
+  -- money.nsc, not opened yet, declares Unused, which nothing defines.
+  local closed = wait_for("a closed script's diagnostic", function()
+    for _, diagnostic in ipairs(vim.diagnostic.get(vim.fn.bufnr(vim.fn.fnamemodify("money.nsc", ":p")))) do
+      if diagnostic.message:find("Unused is declared", 1, true) then return diagnostic end
+    end
+  end)
+  say("closed script money.nsc:" .. (closed.lnum + 1))
+
   -- Completion: Ctrl+X Ctrl+O in insert mode.
   if vim.bo.omnifunc ~= "v:lua.vim.lsp.omnifunc" then fail("omnifunc: " .. vim.bo.omnifunc) end
   type_keys("Go  x = StrTr<C-x><C-o>")
