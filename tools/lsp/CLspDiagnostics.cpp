@@ -39,13 +39,12 @@ const char* SeverityName(int nSeverity) { return kSeverityNames[nSeverity]; }
 // Most names offered by "did you mean".
 const size_t kMaxSuggestions = 3;
 
-nlohmann::json MakeRange(size_t nLine, long long nFirst, long long nEnd) {
-  return {{"start", {{"line", nLine}, {"character", nFirst}}}, {"end", {{"line", nLine}, {"character", nEnd}}}};
+CLspRange RangeOf(const CLspDefinition& definition) {
+  return CLspRange::OnLine(definition.nLine, definition.nColumn, definition.nEndColumn);
 }
 
-nlohmann::json DefinitionLocation(const CLspPlace& place) {
-  return {{"uri", UriFromPath(place.first->strPath)},
-          {"range", MakeRange(static_cast<size_t>(place.second->nLine), place.second->nColumn, place.second->nEndColumn)}};
+CLspLocation DefinitionLocation(const CLspPlace& place) {
+  return {UriFromPath(place.first->strPath), RangeOf(*place.second)};
 }
 
 std::string Arguments(int nCount) {
@@ -85,15 +84,19 @@ bool CLspDiagnostics::Configure(const nlohmann::json& settings, std::vector<std:
   return bChanged;
 }
 
-nlohmann::json CLspDiagnostics::PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog) const {
+bool CLspDiagnostics::PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog,
+                                  CLspLocation& location) const {
   if (bBuiltIn) {
     int nLine = 0;
     int nLength = 0;
-    if (!catalog.BuiltInLine(strName, nLine, nLength)) return nullptr;
-    return {{"uri", UriFromPath(catalog.FuncWizPath())}, {"range", MakeRange(static_cast<size_t>(nLine), 0, nLength)}};
+    if (!catalog.BuiltInLine(strName, nLine, nLength)) return false;
+    location = {UriFromPath(catalog.FuncWizPath()), CLspRange::OnLine(nLine, 0, nLength)};
+    return true;
   }
   const std::vector<CLspPlace> places = catalog.DefinitionsOf(CString(strName));
-  return places.empty() ? nlohmann::json() : DefinitionLocation(places[0]);
+  if (places.empty()) return false;
+  location = DefinitionLocation(places[0]);
+  return true;
 }
 
 CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName, CLspCatalog& catalog) {
@@ -120,14 +123,15 @@ CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName
   if (!verdict.bKnown && !verdict.bSuggested) Suggest(strName, verdict, catalog);
   if (verdict.nPlacesGeneration != m_nGeneration) {
     verdict.nPlacesGeneration = m_nGeneration;
-    verdict.prototypeAt = verdict.bKnown ? PrototypeAt(strName, verdict.bBuiltIn, catalog) : nlohmann::json();
-    verdict.suggestionsAt = nlohmann::json::array();
+    verdict.prototypeAt.clear();
+    CLspLocation location;
+    if (verdict.bKnown && PrototypeAt(strName, verdict.bBuiltIn, catalog, location))
+      verdict.prototypeAt.push_back({location, verdict.strPrototype});
+    verdict.suggestionsAt.clear();
     for (const std::string& strSuggestion : verdict.suggestions) {
       CLspFunction function;
-      if (!catalog.Find(strSuggestion, function)) continue;
-      const nlohmann::json location = PrototypeAt(strSuggestion, function.bBuiltIn, catalog);
-      if (!location.is_null())
-        verdict.suggestionsAt.push_back({{"location", location}, {"message", ToUtf8(function.strPrototype.Str())}});
+      if (catalog.Find(strSuggestion, function) && PrototypeAt(strSuggestion, function.bBuiltIn, catalog, location))
+        verdict.suggestionsAt.push_back({location, ToUtf8(function.strPrototype.Str())});
     }
   }
   return verdict;
@@ -167,23 +171,25 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
   CLspLinesColumns columns(lines, eEncoding);
   auto Range = [&](size_t nLine, size_t nFirst, size_t nEnd) {
     const long long nStart = columns.ColumnOf(piece.nFirstLine + nLine, nFirst);
-    return MakeRange(nLine, nStart, columns.ColumnOf(piece.nFirstLine + nLine, nEnd));
+    return CLspRange::OnLine(static_cast<long long>(nLine), nStart, columns.ColumnOf(piece.nFirstLine + nLine, nEnd));
   };
-  auto Add = [&](ELspDiagnosticKind eKind, nlohmann::json range, const std::string& strMessage,
-                 nlohmann::json related) {
-    nlohmann::json diagnostic = {{"range", std::move(range)}, {"code", kKinds[eKind].pszCode}, {"source", "nimbo"},
-                                 {"message", strMessage}};
-    if (!related.is_null() && !related.empty()) {
-      diagnostic["relatedInformation"] = std::move(related);
-      piece.bPlaces = true;
-    }
-    piece.diagnostics.emplace_back(eKind, std::move(diagnostic));
+  auto Add = [&](ELspDiagnosticKind eKind, const CLspRange& range, std::string strMessage,
+                 const std::vector<CLspRelatedInformation>& related = {}) {
+    CLspFinding finding;
+    finding.eKind = eKind;
+    finding.diagnostic.range = range;
+    finding.diagnostic.strCode = kKinds[eKind].pszCode;
+    finding.diagnostic.strSource = "nimbo";
+    finding.diagnostic.strMessage = std::move(strMessage);
+    finding.diagnostic.related = related;
+    piece.bPlaces = piece.bPlaces || !related.empty();
+    piece.diagnostics.push_back(std::move(finding));
   };
 
   for (const CLspCallFact& call : piece.calls) {
     if (!call.bClosed)
       Add(diagnosticUnclosedCall, Range(call.nParenLine, call.nParen, call.nParen + 1),
-          "The call of " + call.strName + " is not closed: its \")\" is missing before the statement ends.", nullptr);
+          "The call of " + call.strName + " is not closed: its \")\" is missing before the statement ends.");
     if (call.bAfterDot) continue;
     CVerdict& verdict = VerdictOf(call.strName, catalog);
     if (!verdict.bKnown) {
@@ -195,43 +201,35 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     if (!call.bClosed) continue;
     const bool bFits = verdict.bRest ? call.nArguments >= verdict.nFixed : call.nArguments == verdict.nFixed;
     if (bFits) continue;
-    nlohmann::json related;
-    if (!verdict.prototypeAt.is_null())
-      related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
     Add(diagnosticArgumentCount, Range(call.nLine, call.nFirst, call.nEnd),
         call.strName + " takes " + (verdict.bRest ? "at least " : "") + Arguments(verdict.nFixed) + ", " +
             std::to_string(call.nArguments) + " given: " + verdict.strPrototype + ".",
-        related);
+        verdict.prototypeAt);
   }
 
   for (const CLspLiteralFact& literal : piece.unclosed)
     Add(diagnosticUnclosedString, Range(literal.nLine, literal.nQuote, literal.nQuote + 1),
         std::string(literal.bChar ? "The character literal" : "The string") +
-            " is not closed: its closing quote is missing, and it ends at the end of the line.",
-        nullptr);
+            " is not closed: its closing quote is missing, and it ends at the end of the line.");
 
   for (const CLspHeaderFact& header : piece.headers) {
     if (!header.bDeclare || header.strName.empty()) continue;
     CLspFunction function;
     if (catalog.Find(header.strName, function) || !catalog.DefinitionsOf(CString(header.strName)).empty()) continue;
     Add(diagnosticDeclareWithoutDefinition, Range(header.nLine, header.nFirst, header.nEnd),
-        header.strName + " is declared, but no script of the project defines it.", nullptr);
+        header.strName + " is declared, but no script of the project defines it.");
   }
 
   for (const CLspDefinition& definition : piece.definitions) {
     const std::string strName = ToUtf8(definition.strName.Str());
-    const nlohmann::json range = MakeRange(static_cast<size_t>(definition.nLine), definition.nColumn, definition.nEndColumn);
+    const CLspRange range = RangeOf(definition);
     const size_t nLine = piece.nFirstLine + static_cast<size_t>(definition.nLine);
     const CVerdict& verdict = VerdictOf(definition.strName.Str(), catalog);
-    if (verdict.bBuiltIn) {
-      nlohmann::json related;
-      if (!verdict.prototypeAt.is_null())
-        related = nlohmann::json::array({{{"location", verdict.prototypeAt}, {"message", verdict.strPrototype}}});
+    if (verdict.bBuiltIn)
       Add(diagnosticHiddenByBuiltin, range,
           "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function shadows a "
           "project function of the same name.",
-          related);
-    }
+          verdict.prototypeAt);
     const std::vector<CLspPlace> places = catalog.DefinitionsOf(definition.strName);
     for (size_t i = 1; i < places.size(); ++i) {
       if (places[i].first->strPath != strPath || static_cast<size_t>(places[i].second->nLine) != nLine ||
@@ -243,47 +241,48 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
                                        : catalog.DisplayName(first.first->strPath) + " line " + std::to_string(first.second->nLine + 1);
       Add(diagnosticDuplicateDefinition, range,
           strName + " is defined again here; calls use the definition in " + ToUtf8(strWhere) + ".",
-          nlohmann::json::array({{{"location", DefinitionLocation(first)}, {"message", "the definition used"}}}));
+          {{DefinitionLocation(first), "the definition used"}});
       break;
     }
   }
 
   // In text order, then by kind, so that the list does not depend on the order of the passes.
   std::stable_sort(piece.diagnostics.begin(), piece.diagnostics.end(),
-                   [](const std::pair<int, nlohmann::json>& a, const std::pair<int, nlohmann::json>& b) {
-                     const nlohmann::json& startA = a.second["range"]["start"];
-                     const nlohmann::json& startB = b.second["range"]["start"];
-                     if (startA["line"] != startB["line"]) return startA["line"] < startB["line"];
-                     if (startA["character"] != startB["character"]) return startA["character"] < startB["character"];
-                     return a.first < b.first;
+                   [](const CLspFinding& a, const CLspFinding& b) {
+                     const CLspPosition& startA = a.diagnostic.range.start;
+                     const CLspPosition& startB = b.diagnostic.range.start;
+                     if (startA.nLine != startB.nLine) return startA.nLine < startB.nLine;
+                     if (startA.nCharacter != startB.nCharacter) return startA.nCharacter < startB.nCharacter;
+                     return a.eKind < b.eKind;
                    });
   piece.bDiagnostics = true;
   piece.nGeneration = m_nGeneration;
   piece.nNamesGeneration = m_nNamesGeneration;
 }
 
-nlohmann::json CLspDiagnostics::Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
-                                        EPositionEncoding eEncoding) {
+std::vector<CLspDiagnostic> CLspDiagnostics::Compute(CLspDocument& document, const std::string& strPath,
+                                                     CLspCatalog& catalog, EPositionEncoding eEncoding) {
   if (catalog.NamesGeneration() != m_nNamesGeneration) {
     m_names.clear();
     m_nNamesGeneration = catalog.NamesGeneration();
   }
   m_nGeneration = catalog.Generation();
   CLspDocumentFacts& facts = document.Facts(eEncoding);
-  nlohmann::json diagnostics = nlohmann::json::array();
+  std::vector<CLspDiagnostic> diagnostics;
   for (CLspFactsPiece& piece : facts.Pieces()) {
     // Definitions that only moved change no finding but those that name a place.
     if (!piece.bDiagnostics || piece.nNamesGeneration != m_nNamesGeneration ||
         (piece.bPlaces && piece.nGeneration != m_nGeneration))
       ComputePiece(piece, document.Lines(), strPath, catalog, eEncoding);
-    for (const std::pair<int, nlohmann::json>& entry : piece.diagnostics) {
-      const int nSeverity = m_severities[entry.first];
+    const long long nFirstLine = static_cast<long long>(piece.nFirstLine);
+    for (const CLspFinding& finding : piece.diagnostics) {
+      const int nSeverity = m_severities[finding.eKind];
       if (nSeverity == 0) continue;
-      nlohmann::json diagnostic = entry.second;
-      diagnostic["severity"] = nSeverity;
-      for (const char* pszEnd : {"start", "end"})
-        diagnostic["range"][pszEnd]["line"] = diagnostic["range"][pszEnd]["line"].get<size_t>() + piece.nFirstLine;
-      diagnostics.push_back(std::move(diagnostic));
+      diagnostics.push_back(finding.diagnostic);
+      CLspDiagnostic& diagnostic = diagnostics.back();
+      diagnostic.nSeverity = nSeverity;
+      diagnostic.range.start.nLine += nFirstLine;
+      diagnostic.range.end.nLine += nFirstLine;
     }
   }
   return diagnostics;

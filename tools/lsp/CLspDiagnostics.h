@@ -32,20 +32,11 @@
 
 #include "tools/lsp/CLspCatalog.h"
 #include "tools/lsp/CLspDocument.h"
+#include "tools/lsp/LspFinding.h"
+#include "tools/lsp/LspProtocol.h"
 
 namespace nimbo {
 namespace lsp {
-
-enum ELspDiagnosticKind {
-  diagnosticUnknownFunction,
-  diagnosticArgumentCount,
-  diagnosticHiddenByBuiltin,
-  diagnosticDeclareWithoutDefinition,
-  diagnosticDuplicateDefinition,
-  diagnosticUnclosedCall,
-  diagnosticUnclosedString,
-  kDiagnosticKinds
-};
 
 class CLspDiagnostics {
  public:
@@ -58,11 +49,11 @@ class CLspDiagnostics {
   // no severity adds a line saying so to *pProblems, when given.
   bool Configure(const nlohmann::json& settings, std::vector<std::string>* pProblems = nullptr);
 
-  // The diagnostics of an open script (the value of publishDiagnostics'
-  // "diagnostics"), in text order. strPath is the script's path; the
-  // catalogue must hold the document's current definitions.
-  nlohmann::json Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
-                         EPositionEncoding eEncoding);
+  // The diagnostics of an open script, in text order, each with its
+  // severity; kinds turned off are left out. strPath is the script's path;
+  // the catalogue must hold the document's current definitions.
+  std::vector<CLspDiagnostic> Compute(CLspDocument& document, const std::string& strPath, CLspCatalog& catalog,
+                                      EPositionEncoding eEncoding);
 
  private:
   // What a called name is, against the catalogue's names of
@@ -78,12 +69,14 @@ class CLspDiagnostics {
     std::vector<std::string> suggestions;  // the known names nearest to it, best first
     std::string strSuggestions;  // "StrLeft or StrLen"
     unsigned long long nPlacesGeneration = 0;  // of the two below
-    nlohmann::json prototypeAt;    // where the prototype is written (a Location), or null
-    nlohmann::json suggestionsAt;  // relatedInformation for the suggestions
+    // The prototype where it is written; empty when it is written nowhere.
+    std::vector<CLspRelatedInformation> prototypeAt;
+    std::vector<CLspRelatedInformation> suggestionsAt;  // the suggestions' prototypes, where they are written
   };
   CVerdict& VerdictOf(const std::string& strName, CLspCatalog& catalog);
   void Suggest(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog);
-  nlohmann::json PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog) const;
+  // Where the prototype of a known name is written; false when nowhere.
+  bool PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog, CLspLocation& location) const;
   void ComputePiece(CLspFactsPiece& piece, const std::vector<std::string>& lines, const std::string& strPath,
                     CLspCatalog& catalog, EPositionEncoding eEncoding);
 

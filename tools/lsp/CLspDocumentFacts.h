@@ -21,10 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "tools/lsp/CLspCallScanner.h"
 #include "tools/lsp/CLspScriptFacts.h"
+#include "tools/lsp/LspFinding.h"
 #include "tools/lsp/LspScriptScan.h"
 #include "tools/lsp/LspText.h"
 
@@ -49,7 +48,7 @@ struct CLspFactsPiece {
   unsigned long long nGeneration = 0;
   unsigned long long nNamesGeneration = 0;
   bool bPlaces = false;
-  std::vector<std::pair<int, nlohmann::json>> diagnostics;  // kind, diagnostic; lines relative to nFirstLine
+  std::vector<CLspFinding> diagnostics;  // lines relative to nFirstLine
 };
 
 class CLspDocumentFacts {

@@ -77,7 +77,7 @@ std::vector<CLspDiagnostic> CLspServer::Diagnostics(const std::string& strUri) {
   std::string strPath;
   CLspDocument* pDocument = Document(strUri);
   if (pDocument == nullptr || !ScriptPathOfUri(strUri, strPath)) return {};
-  return m_diagnostics.Compute(*pDocument, strPath, *m_pCatalog, m_eEncoding).get<std::vector<CLspDiagnostic>>();
+  return m_diagnostics.Compute(*pDocument, strPath, *m_pCatalog, m_eEncoding);
 }
 
 }  // namespace lsp
