@@ -40,6 +40,7 @@ struct CLspFactsPiece {
   std::vector<CLspCallFact> calls;
   std::vector<CLspHeaderFact> headers;
   std::vector<CLspLiteralFact> unclosed;
+  CLspBlockFacts blocks;
   std::vector<CLspDefinition> definitions;
   // What the diagnostics made of the piece (CLspDiagnostics), for the
   // catalogue generations they were made against; worked out again when the
@@ -67,6 +68,12 @@ class CLspDocumentFacts {
   std::vector<CLspFactsPiece>& Pieces() { return m_pieces; }
   // Every definition of the document, lines counted from its start.
   std::vector<CLspDefinition> Definitions() const;
+  // The headers and calls of the document as one reading of its whole text
+  // finds them (CLspScriptFacts), lines counted from its start: a body left
+  // open at its piece's end runs on to the "}" that closes it in a later
+  // piece, or to the text's end.
+  std::vector<CLspHeaderFact> Headers() const;
+  std::vector<CLspCallFact> Calls() const;
 
  private:
   struct CLine {
@@ -86,6 +93,7 @@ class CLspDocumentFacts {
   size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the last Update
   size_t m_nDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
+  size_t m_nLastLineEnd = 0;  // the length of the text's last line
 };
 
 }  // namespace lsp

@@ -161,7 +161,7 @@ class CLspServer : private CLspWorkspace {
                               const CLspScript* pOnly = nullptr) override;
   const CLspScript* ScriptOf(const std::string& strUri) const override;
   std::string UriOf(const CLspScript& script) const override;
-  std::vector<std::string> LinesOf(const CLspScript& script) override;
+  CLspScriptReading ReadingOf(const CLspScript& script) override;
   CLspHeaderNotes NotesOf(const CLspPlace& place) override;
   std::vector<CLspDiagnostic> Diagnostics(const std::string& strUri) override;
   bool IsIndexing() const override { return m_bFullIndexRunning; }
