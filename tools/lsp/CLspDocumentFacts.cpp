@@ -60,11 +60,11 @@ size_t MapLine(size_t nLine, size_t nFirst, size_t nOld, size_t nNew, bool bEnd)
 void CLspDocumentFacts::Reset() {
   m_lines.clear();
   m_pieces.clear();
-  m_bWhole = true;
+  m_nRevision = 0;
 }
 
 void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
-  if (m_bWhole) return;
+  if (m_nRevision == 0) return;
   if (nOldCount == 0 || nFirst + nOldCount > m_lines.size()) {
     Reset();
     return;
@@ -128,21 +128,19 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
 }
 
-void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding) {
-  if (eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
+void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
+                               unsigned long long nRevision) {
+  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
+  if (m_nRevision == 0 || eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
     m_eEncoding = eEncoding;
-    m_bWhole = true;
-  }
-  if (m_bWhole) {
     m_lines.assign(lines.size(), CLine());
     m_pieces.clear();
     m_nDirtyFirst = 0;
     m_nDirtyEnd = lines.size();
-    m_bWhole = false;
-  } else if (m_nDirtyFirst == m_nDirtyEnd) {
-    return;
   }
+  m_nRevision = nRevision;
   m_nLastLineEnd = lines.back().size();
+  if (m_nDirtyFirst == m_nDirtyEnd) return;
   // The start state of each line from the first changed one on, until it
   // meets a line whose start is known and unchanged: the rest is as it was.
   size_t nLine = m_nDirtyFirst;

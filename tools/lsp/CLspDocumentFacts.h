@@ -57,12 +57,15 @@ class CLspDocumentFacts {
  public:
   // Forgets everything: the next Update reads the whole text.
   void Reset();
-  // Lines [nFirst, nFirst + nOldCount) were replaced by nNewCount lines.
+  // Lines [nFirst, nFirst + nOldCount) were replaced by nNewCount lines:
+  // the next Update reads again the pieces they touch.
   void OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount);
 
   // Brings the pieces up to date with lines (the document's text, as told
-  // through Reset and OnLinesReplaced), columns counted in eEncoding.
-  void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding);
+  // through Reset and OnLinesReplaced) at revision nRevision, columns
+  // counted in eEncoding; nothing to do when they were read at that
+  // revision in that encoding.
+  void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding, unsigned long long nRevision);
 
   // In text order; valid until the next Update.
   std::vector<CLspFactsPiece>& Pieces() { return m_pieces; }
@@ -89,8 +92,8 @@ class CLspDocumentFacts {
 
   std::vector<CLine> m_lines;
   std::vector<CLspFactsPiece> m_pieces;
-  bool m_bWhole = true;      // nothing is known: read everything
-  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the last Update
+  unsigned long long m_nRevision = 0;  // the text's revision they were read at; 0: none, read everything
+  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since then
   size_t m_nDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
   size_t m_nLastLineEnd = 0;  // the length of the text's last line

@@ -112,10 +112,15 @@ TEST(CLspDocument, PiecesGiveTheHeadersAndCallsOfAWholeReading) {
   std::mt19937 random(29);
   CLspDocument document(kEdited);
   for (int nEdit = 0; nEdit < 3000; ++nEdit) {
+    // A revision is never given twice, not even to another document: the
+    // catalogue's reading of a closed document must not pass for a fresh one's.
+    const unsigned long long nBefore = document.Revision();
     EditAtRandom(document, random);
+    ASSERT_GT(document.Revision(), nBefore);
     CLspDocumentFacts& facts = document.Facts(nimbo::lsp::encodingUtf8);
     CLspScriptFacts whole;
     whole.Scan(document.Lines());
+    ASSERT_GT(CLspDocument(document.Text()).Revision(), document.Revision());
     ASSERT_EQ(Described(facts.Headers(), facts.Calls()), Described(whole.Headers(), whole.Calls()))
         << "after edit " << nEdit << ":\n" << document.Text();
   }
