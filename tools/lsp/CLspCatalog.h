@@ -39,6 +39,7 @@ struct CLspScript {
   std::string strPath;
   CLspStamp stamp;         // the file's when it was read (documents: unset)
   bool bDocument = false;  // read from an open document's text
+  unsigned long long nRevision = 0;  // documents: the revision of the text read (CLspDocument::Revision)
   std::vector<CLspDefinition> definitions;  // in text order
   CLspCallSites sites;                      // its calls and declarations, once bSitesRead
   bool bSitesRead = false;

@@ -1,16 +1,26 @@
 // CLspDocument: applying the client's changes to the lines.
 #include "tools/lsp/CLspDocument.h"
 
+#include <atomic>
+
 namespace nimbo {
 namespace lsp {
 
 CLspDocument::CLspDocument(const std::string& strText) { SetText(strText); }
+
+void CLspDocument::Revise() {
+  // One count for every document of the process (tests run servers on
+  // several threads).
+  static std::atomic<unsigned long long> s_nLast(0);
+  m_nRevision = ++s_nLast;
+}
 
 void CLspDocument::SetText(const std::string& strText) {
   m_lines = SplitLines(strText);
   m_scanner.Reset(m_lines.size());
   m_facts.Reset();
   m_bOutOfStep = false;
+  Revise();
 }
 
 std::string CLspDocument::Text() const {
@@ -57,6 +67,7 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
     m_lines[nStartLine].replace(nStartOffset, nEndOffset - nStartOffset, strText);
     m_scanner.OnLinesReplaced(nStartLine, 1, 1);
     m_facts.OnLinesReplaced(nStartLine, 1, 1);
+    Revise();
     return;
   }
   const std::string strJoined =
@@ -68,6 +79,7 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nStartLine), replacement.begin(), replacement.end());
   m_scanner.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
   m_facts.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
+  Revise();
 }
 
 }  // namespace lsp

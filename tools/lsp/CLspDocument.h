@@ -31,6 +31,11 @@ class CLspDocument {
                     EPositionEncoding eEncoding);
 
   const std::vector<std::string>& Lines() const { return m_lines; }
+  // Every change of the text (SetText, ReplaceRange) gives it a new
+  // revision, never 0 and never one that any document had before: what is
+  // derived from the text records the revision it was made from, and is
+  // fresh while the two are equal (also across a close and a reopen).
+  unsigned long long Revision() const { return m_nRevision; }
   // The whole text, lines joined with "\n".
   std::string Text() const;
 
@@ -49,7 +54,7 @@ class CLspDocument {
   // The document's facts and definitions, read again only where the text
   // changed since the last call (see CLspDocumentFacts).
   CLspDocumentFacts& Facts(EPositionEncoding eEncoding) {
-    m_facts.Update(m_lines, eEncoding);
+    m_facts.Update(m_lines, eEncoding, m_nRevision);
     return m_facts;
   }
 
@@ -62,7 +67,11 @@ class CLspDocument {
   int m_nVersion = 0;  // the client's version of the text
 
  private:
+  // Takes the next revision.
+  void Revise();
+
   std::vector<std::string> m_lines;  // never empty
+  unsigned long long m_nRevision = 0;
   bool m_bOutOfStep = false;
   CLspCallScanner m_scanner;
   CLspDocumentFacts m_facts;

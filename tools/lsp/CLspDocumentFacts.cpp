@@ -60,11 +60,11 @@ size_t MapLine(size_t nLine, size_t nFirst, size_t nOld, size_t nNew, bool bEnd)
 void CLspDocumentFacts::Reset() {
   m_lines.clear();
   m_pieces.clear();
-  m_bWhole = true;
+  m_nRevision = 0;
 }
 
 void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
-  if (m_bWhole) return;
+  if (m_nRevision == 0) return;
   if (nOldCount == 0 || nFirst + nOldCount > m_lines.size()) {
     Reset();
     return;
@@ -103,6 +103,7 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   piece.calls = facts.Calls();
   piece.headers = facts.Headers();
   piece.unclosed = facts.UnclosedLiterals();
+  piece.blocks = facts.Blocks();
   std::string strText;
   for (size_t i = 0; i < pieceLines.size(); ++i) {
     if (i > 0) strText += '\n';
@@ -127,20 +128,19 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
 }
 
-void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding) {
-  if (eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
+void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
+                               unsigned long long nRevision) {
+  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
+  if (m_nRevision == 0 || eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
     m_eEncoding = eEncoding;
-    m_bWhole = true;
-  }
-  if (m_bWhole) {
     m_lines.assign(lines.size(), CLine());
     m_pieces.clear();
     m_nDirtyFirst = 0;
     m_nDirtyEnd = lines.size();
-    m_bWhole = false;
-  } else if (m_nDirtyFirst == m_nDirtyEnd) {
-    return;
   }
+  m_nRevision = nRevision;
+  m_nLastLineEnd = lines.back().size();
+  if (m_nDirtyFirst == m_nDirtyEnd) return;
   // The start state of each line from the first changed one on, until it
   // meets a line whose start is known and unchanged: the rest is as it was.
   size_t nLine = m_nDirtyFirst;
@@ -197,6 +197,47 @@ std::vector<CLspDefinition> CLspDocumentFacts::Definitions() const {
       definitions.push_back(std::move(definition));
     }
   return definitions;
+}
+
+std::vector<CLspHeaderFact> CLspDocumentFacts::Headers() const {
+  std::vector<CLspHeaderFact> headers;
+  std::vector<int> open;  // the blocks open after the pieces so far, outermost first: an index in headers, or -1
+  const auto EndBody = [&headers](int nHeader, size_t nLine, size_t nOffset) {
+    if (nHeader < 0) return;
+    headers[static_cast<size_t>(nHeader)].nEndLine = nLine;
+    headers[static_cast<size_t>(nHeader)].nEndOffset = nOffset;
+  };
+  for (const CLspFactsPiece& piece : m_pieces) {
+    const int nBase = static_cast<int>(headers.size());
+    for (CLspHeaderFact header : piece.headers) {
+      header.nLine += piece.nFirstLine;
+      header.nKeywordLine += piece.nFirstLine;
+      header.nEndLine += piece.nFirstLine;
+      headers.push_back(std::move(header));
+    }
+    // A "}" the piece found nothing to close closes the innermost block
+    // left open before it; the piece's own open blocks were opened after.
+    for (const std::pair<size_t, size_t>& end : piece.blocks.strayEnds) {
+      if (open.empty()) continue;
+      EndBody(open.back(), piece.nFirstLine + end.first, end.second + 1);
+      open.pop_back();
+    }
+    for (int nHeader : piece.blocks.open) open.push_back(nHeader < 0 ? -1 : nBase + nHeader);
+  }
+  const size_t nLastLine = m_lines.empty() ? 0 : m_lines.size() - 1;
+  for (int nHeader : open) EndBody(nHeader, nLastLine, m_nLastLineEnd);
+  return headers;
+}
+
+std::vector<CLspCallFact> CLspDocumentFacts::Calls() const {
+  std::vector<CLspCallFact> calls;
+  for (const CLspFactsPiece& piece : m_pieces)
+    for (CLspCallFact call : piece.calls) {
+      call.nLine += piece.nFirstLine;
+      call.nParenLine += piece.nFirstLine;
+      calls.push_back(std::move(call));
+    }
+  return calls;
 }
 
 }  // namespace lsp

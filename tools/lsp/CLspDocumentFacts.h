@@ -39,6 +39,7 @@ struct CLspFactsPiece {
   std::vector<CLspCallFact> calls;
   std::vector<CLspHeaderFact> headers;
   std::vector<CLspLiteralFact> unclosed;
+  CLspBlockFacts blocks;
   std::vector<CLspDefinition> definitions;
   // What the diagnostics made of the piece (CLspDiagnostics), for the
   // catalogue generations they were made against; worked out again when the
@@ -55,17 +56,26 @@ class CLspDocumentFacts {
  public:
   // Forgets everything: the next Update reads the whole text.
   void Reset();
-  // Lines [nFirst, nFirst + nOldCount) were replaced by nNewCount lines.
+  // Lines [nFirst, nFirst + nOldCount) were replaced by nNewCount lines:
+  // the next Update reads again the pieces they touch.
   void OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount);
 
   // Brings the pieces up to date with lines (the document's text, as told
-  // through Reset and OnLinesReplaced), columns counted in eEncoding.
-  void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding);
+  // through Reset and OnLinesReplaced) at revision nRevision, columns
+  // counted in eEncoding; nothing to do when they were read at that
+  // revision in that encoding.
+  void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding, unsigned long long nRevision);
 
   // In text order; valid until the next Update.
   std::vector<CLspFactsPiece>& Pieces() { return m_pieces; }
   // Every definition of the document, lines counted from its start.
   std::vector<CLspDefinition> Definitions() const;
+  // The headers and calls of the document as one reading of its whole text
+  // finds them (CLspScriptFacts), lines counted from its start: a body left
+  // open at its piece's end runs on to the "}" that closes it in a later
+  // piece, or to the text's end.
+  std::vector<CLspHeaderFact> Headers() const;
+  std::vector<CLspCallFact> Calls() const;
 
  private:
   struct CLine {
@@ -81,10 +91,11 @@ class CLspDocumentFacts {
 
   std::vector<CLine> m_lines;
   std::vector<CLspFactsPiece> m_pieces;
-  bool m_bWhole = true;      // nothing is known: read everything
-  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the last Update
+  unsigned long long m_nRevision = 0;  // the text's revision they were read at; 0: none, read everything
+  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since then
   size_t m_nDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
+  size_t m_nLastLineEnd = 0;  // the length of the text's last line
 };
 
 }  // namespace lsp

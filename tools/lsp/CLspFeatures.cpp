@@ -116,11 +116,12 @@ bool CLspServer::FindForSignature(const std::string& strName, CLspFunction& func
   // change the prototype it defines: only then is it read again, so that
   // typing in a long document costs no rescan of it per keystroke.
   bool bStale = false;
-  if (!m_dirtyDocuments.empty()) {
+  const std::vector<std::string> unread = UnreadDocuments();
+  if (!unread.empty()) {
     if (!Find(strName, function)) {
       bStale = true;
     } else {
-      for (const std::string& strUri : m_dirtyDocuments) {
+      for (const std::string& strUri : unread) {
         const CLspScript* pScript = ScriptOf(strUri);
         if (pScript != nullptr)
           for (const CLspDefinition& definition : pScript->definitions)

@@ -154,7 +154,6 @@ void CLspServer::FullIndex() {
     scripts.emplace_back(strKey, strPath);
   }
   std::sort(scripts.begin(), scripts.end());
-  m_dirtyDocuments.clear();  // their text is read below
   const std::string strToken = BeginProgress("Reading the project's scripts",
                                              "0/" + std::to_string(scripts.size()) + " files");
   m_pCatalog->BeginFullIndex();
@@ -165,6 +164,7 @@ void CLspServer::FullIndex() {
     std::string strText;
     if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
       script.bDocument = true;
+      script.nRevision = pDocument->Revision();
       strText = pDocument->Text();
     } else if (!StampOf(script.strPath, script.stamp)) {
       continue;  // gone since the listing
@@ -299,6 +299,7 @@ void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* 
     std::string strText;
     if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) {
       script.bDocument = true;
+      script.nRevision = pDocument->Revision();
       strText = pDocument->Text();
     } else if (!StampOf(script.strPath, script.stamp) || !ReadWholeFile(script.strPath, strText)) {
       m_pCatalog->RemoveScript(m_pCatalog->KeyOf(script.strPath));
@@ -313,22 +314,29 @@ void CLspServer::ReadScripts(const std::vector<std::string>& paths, const char* 
   EndProgress(strToken, CountOf(changed.size(), "file"));
 }
 
+std::vector<std::string> CLspServer::UnreadDocuments() const {
+  std::vector<std::string> unread;
+  if (!m_pCatalog) return unread;
+  for (const auto& entry : m_documentUris) {
+    const CLspDocument* pDocument = DocumentAtPath(entry.first);
+    if (pDocument == nullptr) continue;  // out of step: its file stands for it
+    const CLspScript* pScript = m_pCatalog->ScriptAt(m_pCatalog->KeyOf(entry.first));
+    if (pScript == nullptr || !pScript->bDocument || pScript->nRevision != pDocument->Revision())
+      unread.push_back(entry.second);
+  }
+  return unread;
+}
+
 void CLspServer::RefreshDocuments() {
-  if (!m_pCatalog || m_dirtyDocuments.empty()) return;
-  std::set<std::string> dirty;
-  dirty.swap(m_dirtyDocuments);
-  for (const std::string& strUri : dirty) {
-    auto it = m_documents.find(strUri);
+  for (const std::string& strUri : UnreadDocuments()) {
+    CLspDocument& document = m_documents.at(strUri);
     std::string strPath;
-    if (it == m_documents.end() || !ScriptPathOfUri(strUri, strPath)) continue;
-    if (it->second.IsOutOfStep()) {
-      m_changedPaths.insert(strPath);  // its file stands for it (DocumentAtPath)
-      continue;
-    }
+    ScriptPathOfUri(strUri, strPath);
     CLspScript script;
     script.strPath = strPath;
     script.bDocument = true;
-    script.definitions = it->second.Facts(m_eEncoding).Definitions();  // read again only where it changed
+    script.nRevision = document.Revision();
+    script.definitions = document.Facts(m_eEncoding).Definitions();  // read again only where it changed
     // Its call sites are read from the text when references need them or the
     // worker is idle, not at every pause in the typing.
     m_bCallSitesPending = true;
@@ -380,7 +388,6 @@ void CLspServer::DidOpen(const json& params) {
   // The file's list, where the client knows the file by another URI than
   // the document, would stand beside the document's.
   if (UriFromPath(strPath) != strUri) ClearDiagnostics(UriFromPath(strPath));
-  m_dirtyDocuments.insert(strUri);
   ScheduleDiagnostics(strUri, true);  // a document just opened waits for no pause
   UseDocumentFolder(strPath);
 }
@@ -392,7 +399,6 @@ void CLspServer::DidChange(const json& params) {
     m_pfnLog("didChange for a document that is not open: " + document.at("uri").get<std::string>());
     return;
   }
-  m_dirtyDocuments.insert(it->first);
   ScheduleDiagnostics(it->first);
   // A change that cannot be applied puts the document out of step: later
   // ranges are skipped, and only a whole text brings it back.
@@ -426,7 +432,8 @@ void CLspServer::MarkOutOfStep(const std::string& strUri, const std::string& str
   if (it == m_documents.end()) return;
   it->second.MarkOutOfStep();
   // The catalogue reads the script's file instead until the text is whole.
-  m_dirtyDocuments.insert(strUri);
+  std::string strPath;
+  if (ScriptPathOfUri(strUri, strPath)) m_changedPaths.insert(strPath);
   ScheduleDiagnostics(strUri);
   LogToClient(kLogError, strWhy + ": no answers on " + strUri +
                              " until the editor sends its whole text again (reopen it)");
@@ -441,7 +448,6 @@ void CLspServer::DidClose(const json& params) {
   size_t nBytes = 0;
   for (const std::string& strLine : itDocument->second.Lines()) nBytes += strLine.size();
   m_documents.erase(itDocument);
-  m_dirtyDocuments.erase(strUri);
   if (nBytes >= kLargeDocumentBytes) m_bReleasePending = true;
   // The file (if any) stands for the script again; its list replaces the
   // document's when closed scripts have theirs (the change of the path

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "darnel2/CTokenizer.h"
-#include "tools/lsp/CLspScriptFacts.h"
 #include "tools/lsp/CLspServer.h"
 #include "tools/lsp/LspCodeScan.h"
 #include "tools/lsp/LspUri.h"
@@ -142,8 +141,7 @@ CLspResult CLspServer::DocumentSymbol(const json& params) {
   auto it = m_documents.find(strUri);
   if (it == m_documents.end() || it->second.IsOutOfStep()) return nullptr;
   const std::vector<std::string>& lines = it->second.Lines();
-  CLspScriptFacts facts;
-  facts.Scan(lines);
+  const std::vector<CLspHeaderFact> headers = it->second.Facts(m_eEncoding).Headers();
   std::string strPath;
   const std::string strContainer = ToUtf8(PathFromUri(strUri, strPath) ? m_pCatalog->DisplayName(strPath) : strUri);
   std::vector<CLspSymbol> symbols;
@@ -151,7 +149,7 @@ CLspResult CLspServer::DocumentSymbol(const json& params) {
   // functions is counted once for each, not once a function.
   CLspLinesColumns spanColumns(lines, m_eEncoding);
   CLspLinesColumns nameColumns(lines, m_eEncoding);
-  for (const CLspHeaderFact& header : facts.Headers()) {
+  for (const CLspHeaderFact& header : headers) {
     if (header.strName.empty()) continue;
     std::string strDetail = header.bDeclare ? "declare " : "";
     if (!header.strType.empty()) strDetail += header.strType + " ";

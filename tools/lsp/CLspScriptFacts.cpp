@@ -24,8 +24,8 @@ struct CFrame {
 class CFactsPass {
  public:
   CFactsPass(std::vector<CLspCallFact>& calls, std::vector<CLspHeaderFact>& headers,
-             std::vector<CLspLiteralFact>& unclosed)
-      : m_calls(calls), m_headers(headers), m_unclosed(unclosed) {}
+             std::vector<CLspLiteralFact>& unclosed, CLspBlockFacts& blocks)
+      : m_calls(calls), m_headers(headers), m_unclosed(unclosed), m_blocks(blocks) {}
 
   void Line(const std::string& strLine, size_t nLine, CLspCallScanner::CStart& start) {
     m_pLine = &strLine;
@@ -43,6 +43,7 @@ class CFactsPass {
   // The text ended: what is still open stays open.
   void End(size_t nLastLine, size_t nLastEnd) {
     for (const CFrame& frame : m_stack) {
+      if (frame.chKind == '{') m_blocks.open.push_back(frame.nHeader);
       if (frame.chKind == '{' && frame.nHeader >= 0) {
         m_headers[frame.nHeader].nEndLine = nLastLine;
         m_headers[frame.nHeader].nEndOffset = nLastEnd;
@@ -236,7 +237,10 @@ class CFactsPass {
   void CloseBlock(size_t nOffset) {
     EndStatement();
     if (m_nAwaiting >= 0) Settle(false);
-    if (m_stack.empty()) return;  // a stray "}"
+    if (m_stack.empty()) {  // a stray "}"
+      m_blocks.strayEnds.emplace_back(m_nLine, nOffset);
+      return;
+    }
     if (m_stack.back().nHeader >= 0) {
       CLspHeaderFact& header = m_headers[m_stack.back().nHeader];
       header.nEndLine = m_nLine;
@@ -254,6 +258,7 @@ class CFactsPass {
   std::vector<CLspCallFact>& m_calls;
   std::vector<CLspHeaderFact>& m_headers;
   std::vector<CLspLiteralFact>& m_unclosed;
+  CLspBlockFacts& m_blocks;
   CLspLiteralFact m_literal;  // the literal opened last
   const std::string* m_pLine = nullptr;
   size_t m_nLine = 0;
@@ -276,7 +281,8 @@ void CLspScriptFacts::Scan(const std::vector<std::string>& lines) {
   m_calls.clear();
   m_headers.clear();
   m_unclosed.clear();
-  CFactsPass pass(m_calls, m_headers, m_unclosed);
+  m_blocks = CLspBlockFacts();
+  CFactsPass pass(m_calls, m_headers, m_unclosed, m_blocks);
   CLspCallScanner::CStart start;
   for (size_t nLine = 0; nLine < lines.size(); ++nLine) pass.Line(lines[nLine], nLine, start);
   m_bEndsQuiet = pass.Quiet() && start.eState == CLspCallScanner::stateCode && !start.bHeader;

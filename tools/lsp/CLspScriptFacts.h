@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nimbo {
@@ -58,6 +59,14 @@ struct CLspLiteralFact {
   bool bChar = false;   // opened by "'"
 };
 
+// Where a block ("{") is still open at the end of a text, or where a "}"
+// closes one opened before the text: what joins the facts of a piece of a
+// longer text to those of the pieces around it.
+struct CLspBlockFacts {
+  std::vector<std::pair<size_t, size_t>> strayEnds;  // line, offset of each "}" with no "{" of the text before it
+  std::vector<int> open;  // outermost first: the index in Headers() of the function whose body it is, or -1
+};
+
 class CLspScriptFacts {
  public:
   // Reads lines (a document's, or a file's split by SplitLines) from the start.
@@ -67,6 +76,8 @@ class CLspScriptFacts {
   const std::vector<CLspCallFact>& Calls() const { return m_calls; }
   const std::vector<CLspHeaderFact>& Headers() const { return m_headers; }
   const std::vector<CLspLiteralFact>& UnclosedLiterals() const { return m_unclosed; }
+  // A body still open at the end runs to the text's end in Headers().
+  const CLspBlockFacts& Blocks() const { return m_blocks; }
   // Whether the text ended with nothing open but blocks ("{"): no call,
   // bracket or parameter list, no header waiting for its "(" or body, and
   // no name last that a "(" after the text would make a call.
@@ -78,6 +89,7 @@ class CLspScriptFacts {
   std::vector<CLspCallFact> m_calls;
   std::vector<CLspHeaderFact> m_headers;
   std::vector<CLspLiteralFact> m_unclosed;
+  CLspBlockFacts m_blocks;
   bool m_bEndsQuiet = true;
 };
 

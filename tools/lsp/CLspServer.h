@@ -122,6 +122,9 @@ class CLspServer : private CLspWorkspace {
   // True when none is left.
   bool ReadCallSites(size_t nMax);
   void RefreshDocuments();
+  // The URIs of the open scripts, in step with the client, whose current
+  // revision the catalogue has not read.
+  std::vector<std::string> UnreadDocuments() const;
   bool ScriptPathOfUri(const std::string& strUri, std::string& strPath) const;
   const CLspDocument* DocumentAtPath(const std::string& strPath) const;
   void UseDocumentFolder(const std::string& strPath);
@@ -178,7 +181,7 @@ class CLspServer : private CLspWorkspace {
                               const CLspScript* pOnly = nullptr) override;
   const CLspScript* ScriptOf(const std::string& strUri) const override;
   std::string UriOf(const CLspScript& script) const override;
-  std::vector<std::string> LinesOf(const CLspScript& script) override;
+  CLspScriptReading ReadingOf(const CLspScript& script) override;
   CLspHeaderNotes NotesOf(const CLspPlace& place) override;
   std::vector<CLspDiagnostic> Diagnostics(const std::string& strUri) override;
   bool IsIndexing() const override { return m_bFullIndexRunning; }
@@ -289,7 +292,6 @@ class CLspServer : private CLspWorkspace {
   bool m_bBuiltInsPending = false;
   bool m_bFullIndexPending = false;
   std::set<std::string> m_changedPaths;   // files or folders that may have changed
-  std::set<std::string> m_dirtyDocuments; // URIs whose text changed since it was read for the catalogue
   CLspReply* m_pCurrent = nullptr;        // the request being answered; null for none
   bool m_bFullIndexRunning = false;       // between the start and the end of a full index
   std::vector<json> m_deferred;           // requests answered null meanwhile: asked again after it

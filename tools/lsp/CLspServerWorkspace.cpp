@@ -51,16 +51,15 @@ std::string CLspServer::UriOf(const CLspScript& script) const {
   return it != m_documentUris.end() ? it->second : UriFromPath(script.strPath);
 }
 
-std::vector<std::string> CLspServer::LinesOf(const CLspScript& script) {
-  if (const CLspDocument* pDocument = DocumentAtPath(script.strPath)) return pDocument->Lines();
+CLspScriptReading CLspServer::ReadingOf(const CLspScript& script) {
+  if (CLspDocument* pDocument = Document(UriOf(script))) return CLspScriptReading(*pDocument, m_eEncoding);
   std::string strText;
-  return ReadWholeFile(script.strPath, strText) ? SplitLines(strText) : std::vector<std::string>();
+  return CLspScriptReading(ReadWholeFile(script.strPath, strText) ? SplitLines(strText) : std::vector<std::string>());
 }
 
 CLspHeaderNotes CLspServer::NotesOf(const CLspPlace& place) {
-  const CLspDocument* pDocument = DocumentAtPath(place.first->strPath);
-  const std::vector<std::string> fileLines = pDocument == nullptr ? LinesOf(*place.first) : std::vector<std::string>();
-  const std::vector<std::string>& lines = pDocument != nullptr ? pDocument->Lines() : fileLines;
+  const CLspScriptReading reading = ReadingOf(*place.first);
+  const std::vector<std::string>& lines = reading.Lines();
   // A file changed since it was read (its change not yet seen) may have
   // moved the definition: no notes rather than another line's.
   const CLspDefinition& definition = *place.second;
@@ -70,7 +69,7 @@ CLspHeaderNotes CLspServer::NotesOf(const CLspPlace& place) {
   const size_t nNameAt = ByteOffsetOfColumn(strLine, definition.nColumn, m_eEncoding);
   const std::string strName = definition.strName.Str();
   if (strLine.compare(nNameAt, strName.size(), strName) != 0) return CLspHeaderNotes();
-  return ReadHeaderNotes(lines, nLine, nNameAt);
+  return ReadHeaderNotes(lines, reading.Headers(), nLine, nNameAt);
 }
 
 std::vector<CLspDiagnostic> CLspServer::Diagnostics(const std::string& strUri) {

@@ -12,6 +12,7 @@
 
 #include "tools/lsp/CLspCatalog.h"
 #include "tools/lsp/CLspDocument.h"
+#include "tools/lsp/CLspScriptReading.h"
 #include "tools/lsp/LspHeaderNotes.h"
 #include "tools/lsp/LspProtocol.h"
 #include "tools/lsp/LspText.h"
@@ -59,9 +60,9 @@ class CLspWorkspace {
   virtual const CLspScript* ScriptOf(const std::string& strUri) const = 0;
   // The URI the client knows a script by (an open document's own).
   virtual std::string UriOf(const CLspScript& script) const = 0;
-  // The lines of a script: the open document's, else its file's (empty when
-  // it cannot be read).
-  virtual std::vector<std::string> LinesOf(const CLspScript& script) = 0;
+  // The lines of a script with its headers and calls: the open document's,
+  // else its file's (no lines when it cannot be read).
+  virtual CLspScriptReading ReadingOf(const CLspScript& script) = 0;
   // The result type and the comment above a project definition, from its
   // script's current text.
   virtual CLspHeaderNotes NotesOf(const CLspPlace& place) = 0;

@@ -3,7 +3,6 @@
 #include <map>
 
 #include "tools/lsp/CLspCallIndex.h"
-#include "tools/lsp/CLspScriptFacts.h"
 #include "tools/lsp/LspCodeScan.h"
 #include "tools/lsp/LspEditorFeatures.h"
 #include "tools/lsp/LspUriPath.h"
@@ -33,9 +32,9 @@ CLspCallHierarchyItem ItemOfPlace(CLspWorkspace& workspace, const CLspPlace& pla
 
 // The function whose body holds (nLine, nOffset), as headers read it; null
 // at a script's top level.
-const CLspHeaderFact* Enclosing(const CLspScriptFacts& facts, size_t nLine, size_t nOffset) {
+const CLspHeaderFact* Enclosing(const std::vector<CLspHeaderFact>& headers, size_t nLine, size_t nOffset) {
   const CLspHeaderFact* pFound = nullptr;
-  for (const CLspHeaderFact& header : facts.Headers()) {
+  for (const CLspHeaderFact& header : headers) {
     if (!header.bBody || header.strName.empty()) continue;
     const bool bAfterStart = header.nKeywordLine < nLine || (header.nKeywordLine == nLine && header.nKeyword <= nOffset);
     const bool bBeforeEnd = nLine < header.nEndLine || (nLine == header.nEndLine && nOffset < header.nEndOffset);
@@ -75,16 +74,15 @@ std::vector<CLspHierarchyCall> IncomingCalls(CLspWorkspace& workspace, const CLs
   for (size_t i = 0; i < uses.size();) {
     // One script's calls at a time, grouped by the function around each.
     const CLspScript& script = *uses[i].pScript;
-    const std::vector<std::string> lines = workspace.LinesOf(script);
-    CLspScriptFacts facts;
-    facts.Scan(lines);
+    const CLspScriptReading reading = workspace.ReadingOf(script);
+    const std::vector<std::string>& lines = reading.Lines();
     std::map<const CLspHeaderFact*, size_t> callers;  // -> index in calls
     for (; i < uses.size() && uses[i].pScript == &script; ++i) {
       const CLspUse& use = uses[i];
       if (use.nLine >= lines.size()) continue;  // a file changed since it was read
       const std::string& strLine = lines[use.nLine];
       const CLspHeaderFact* pCaller =
-          Enclosing(facts, use.nLine, ByteOffsetOfColumn(strLine, use.nColumn, workspace.Encoding()));
+          Enclosing(reading.Headers(), use.nLine, ByteOffsetOfColumn(strLine, use.nColumn, workspace.Encoding()));
       auto it = callers.find(pCaller);
       if (it == callers.end()) {
         CLspHierarchyCall call;
@@ -118,16 +116,15 @@ std::vector<CLspHierarchyCall> OutgoingCalls(CLspWorkspace& workspace, const CLs
     if (workspace.UriOf(*place.first) == item.strUri && place.second->nLine == item.selectionRange.start.nLine)
       pPlace = &place;
   if (pPlace == nullptr) return calls;
-  const std::vector<std::string> lines = workspace.LinesOf(*pPlace->first);
-  CLspScriptFacts facts;
-  facts.Scan(lines);
+  const CLspScriptReading reading = workspace.ReadingOf(*pPlace->first);
+  const std::vector<std::string>& lines = reading.Lines();
   const CLspHeaderFact* pHeader = nullptr;
-  for (const CLspHeaderFact& header : facts.Headers())
+  for (const CLspHeaderFact& header : reading.Headers())
     if (header.bBody && static_cast<long long>(header.nLine) == item.selectionRange.start.nLine) pHeader = &header;
   if (pHeader == nullptr) return calls;
   std::map<std::string, size_t> callees;  // name -> index in calls
-  for (const CLspCallFact& fact : facts.Calls()) {
-    if (fact.bAfterDot || Enclosing(facts, fact.nLine, fact.nFirst) != pHeader) continue;
+  for (const CLspCallFact& fact : reading.Calls()) {
+    if (fact.bAfterDot || Enclosing(reading.Headers(), fact.nLine, fact.nFirst) != pHeader) continue;
     auto it = callees.find(fact.strName);
     if (it == callees.end()) {
       CLspFunction function;

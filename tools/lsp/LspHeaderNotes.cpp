@@ -3,8 +3,6 @@
 
 #include <string_view>
 
-#include "tools/lsp/CLspScriptFacts.h"
-
 namespace nimbo {
 namespace lsp {
 
@@ -86,14 +84,13 @@ std::vector<std::string_view> CommentLinesAbove(const std::vector<std::string>& 
 
 }  // namespace
 
-CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, size_t nLine, size_t nNameAt) {
+CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, const std::vector<CLspHeaderFact>& headers,
+                                size_t nLine, size_t nNameAt) {
   CLspHeaderNotes notes;
-  // The header whose name stands there, as every reader of a script finds
-  // headers; its keyword's line is the one the comment must stand above.
-  CLspScriptFacts facts;
-  facts.Scan(lines);
+  // The header whose name stands there; its keyword's line is the one the
+  // comment must stand above.
   size_t nHeader = nLine;
-  for (const CLspHeaderFact& header : facts.Headers()) {
+  for (const CLspHeaderFact& header : headers) {
     if (header.nLine == nLine && header.nFirst == nNameAt && !header.strName.empty()) {
       notes.strResultType = header.strType;
       nHeader = header.nKeywordLine;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/lsp/CLspScriptFacts.h"
+
 namespace nimbo {
 namespace lsp {
 
@@ -24,11 +26,12 @@ struct CLspHeaderNotes {
 };
 
 // The notes of the definition whose name begins at byte nNameAt of line
-// nLine of a script's lines (both valid). The header is the one the
-// script's facts (CLspScriptFacts) find with its name there; where they find
-// none, there is no result type and the comment is looked for above the
-// name's line.
-CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, size_t nLine, size_t nNameAt);
+// nLine of a script's lines (both valid). The header is the one of the
+// script's headers (as CLspScriptFacts finds them) with its name there;
+// where there is none, there is no result type and the comment is looked
+// for above the name's line.
+CLspHeaderNotes ReadHeaderNotes(const std::vector<std::string>& lines, const std::vector<CLspHeaderFact>& headers,
+                                size_t nLine, size_t nNameAt);
 
 }  // namespace lsp
 }  // namespace nimbo

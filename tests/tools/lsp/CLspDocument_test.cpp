@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 namespace {
 
+using nimbo::lsp::CLspCallFact;
 using nimbo::lsp::CLspCallScanner;
 using nimbo::lsp::CLspDocument;
+using nimbo::lsp::CLspDocumentFacts;
+using nimbo::lsp::CLspHeaderFact;
+using nimbo::lsp::CLspScriptFacts;
 
 CLspDocument::CPosition At(long long nLine, long long nCharacter) {
   CLspDocument::CPosition position;
@@ -55,28 +60,69 @@ TEST(CLspDocument, RangeEditsMatchTheEditedText) {
   }
 }
 
-TEST(CLspDocument, CachedSearchAgreesWithAFreshScanAfterEveryEdit) {
-  // Random edits made of what moves the scanner's state: quotes, escapes,
-  // comment marks, every bracket, commas, statement ends, header keywords
-  // (whole or cut by the edit) and line breaks.
+// One random edit made of what moves the scan's state: quotes, escapes,
+// comment marks, every bracket, commas, statement ends, header keywords
+// (whole or cut by the edit), line breaks and blank lines.
+void EditAtRandom(CLspDocument& document, std::mt19937& random) {
   const char* const apszPieces[] = {"a", "b", " ", "(", ")", ",", ",", "\"", "'", "\\", "/", "*", "\n",
-                                    "[", "]", "{", "}", ";", "function ", "declare", "func"};
+                                    "[", "]", "{", "}", ";", "function ", "declare", "func", "\n\n"};
+  const long long nLines = static_cast<long long>(document.Lines().size());
+  const CLspDocument::CPosition start = At(random() % nLines, random() % 12);
+  // Mostly small edits within a line; larger cuts keep the text short.
+  const bool bCut = document.Text().size() > 400;
+  const CLspDocument::CPosition end = bCut ? At(start.nLine + random() % 3, random() % 12)
+                                           : At(start.nLine, start.nCharacter + random() % 3);
+  std::string strText;
+  for (unsigned n = 1 + random() % 3; n > 0; --n) strText += apszPieces[random() % std::size(apszPieces)];
+  document.ReplaceRange(start, end, strText, nimbo::lsp::encodingUtf8);
+}
+
+const char kEdited[] = "Foo(a, \"x\nBar(1, /* c\n, d */ 2, 'q', e)\nfunction F(x) {\n  G([1, 2], {;}\n}\n";
+
+TEST(CLspDocument, CachedSearchAgreesWithAFreshScanAfterEveryEdit) {
   std::mt19937 random(13);
-  CLspDocument document("Foo(a, \"x\nBar(1, /* c\n, d */ 2, 'q', e)\nfunction F(x) {\n  G([1, 2], {;}\n}\n");
+  CLspDocument document(kEdited);
   for (int nEdit = 0; nEdit < 1000; ++nEdit) {
-    const long long nLines = static_cast<long long>(document.Lines().size());
-    const CLspDocument::CPosition start = At(random() % nLines, random() % 12);
-    // Mostly small edits within a line; larger cuts keep the text short.
-    const bool bCut = document.Text().size() > 400;
-    const CLspDocument::CPosition end = bCut ? At(start.nLine + random() % 3, random() % 12)
-                                             : At(start.nLine, start.nCharacter + random() % 3);
-    std::string strText;
-    for (unsigned n = 1 + random() % 3; n > 0; --n) strText += apszPieces[random() % std::size(apszPieces)];
     // Ask first, so the cache is filled before the edit invalidates part of it.
     AllAnswers(document);
-    document.ReplaceRange(start, end, strText, nimbo::lsp::encodingUtf8);
+    EditAtRandom(document, random);
     CLspDocument fresh(document.Text());
     ASSERT_EQ(AllAnswers(document), AllAnswers(fresh)) << "after edit " << nEdit << ":\n" << document.Text();
+  }
+}
+
+// Every field of the headers and calls, one per line (a header without a
+// name has no name's place).
+std::string Described(const std::vector<CLspHeaderFact>& headers, const std::vector<CLspCallFact>& calls) {
+  std::ostringstream out;
+  for (const CLspHeaderFact& h : headers) {
+    out << (h.bDeclare ? "declare " : "function ") << h.strType << "|" << h.strName;
+    if (!h.strName.empty()) out << " @" << h.nLine << ":" << h.nFirst << "-" << h.nEnd;
+    out << " kw " << h.nKeywordLine << ":" << h.nKeyword << " (";
+    for (const std::string& strParameter : h.parameters) out << strParameter << ",";
+    out << ") " << (h.bBody ? "body" : "no body") << " to " << h.nEndLine << ":" << h.nEndOffset << "\n";
+  }
+  for (const CLspCallFact& c : calls)
+    out << c.strName << " @" << c.nLine << ":" << c.nFirst << "-" << c.nEnd << " ( " << c.nParenLine << ":" << c.nParen
+        << " /" << c.nArguments << (c.bClosed ? "" : " open") << (c.bAfterDot ? " member" : "") << "\n";
+  return out.str();
+}
+
+TEST(CLspDocument, PiecesGiveTheHeadersAndCallsOfAWholeReading) {
+  std::mt19937 random(29);
+  CLspDocument document(kEdited);
+  for (int nEdit = 0; nEdit < 3000; ++nEdit) {
+    // A revision is never given twice, not even to another document: the
+    // catalogue's reading of a closed document must not pass for a fresh one's.
+    const unsigned long long nBefore = document.Revision();
+    EditAtRandom(document, random);
+    ASSERT_GT(document.Revision(), nBefore);
+    CLspDocumentFacts& facts = document.Facts(nimbo::lsp::encodingUtf8);
+    CLspScriptFacts whole;
+    whole.Scan(document.Lines());
+    ASSERT_GT(CLspDocument(document.Text()).Revision(), document.Revision());
+    ASSERT_EQ(Described(facts.Headers(), facts.Calls()), Described(whole.Headers(), whole.Calls()))
+        << "after edit " << nEdit << ":\n" << document.Text();
   }
 }
 
