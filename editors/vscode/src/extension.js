@@ -30,6 +30,7 @@ function Settings() {
     projectFolders: config.get("projectFolders"),
     excludeFolders: config.get("excludeFolders"),
     diagnostics: config.get("diagnostics"),
+    workspaceDiagnostics: config.get("workspaceDiagnostics"),
   };
 }
 

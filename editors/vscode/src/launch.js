@@ -64,6 +64,8 @@ function InitializationOptions(settings, strWorkspace, context) {
     if (kSeverities.includes(strSeverity)) options.diagnostics[strKind] = strSeverity;
     else if (strKind in kDiagnosticKinds) options.diagnostics[strKind] = kDiagnosticKinds[strKind];
   }
+  // Closed scripts' problems: on unless turned off (the server's own default is off).
+  options.workspaceDiagnostics = settings.workspaceDiagnostics !== false;
   return options;
 }
 

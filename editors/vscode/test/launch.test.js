@@ -48,9 +48,12 @@ test("settings become initializationOptions: folders made absolute, exclusions a
     projectFolders: ["/work/app/lib", "/shared/scripts", "/home/ann/more"],
     excludeFolders: ["build/", "old/drafts", "/abs/x", "/home/ann/tmp"],
     diagnostics: { ...launch.kDiagnosticKinds, unknownFunction: "off", argumentCount: "warning", futureKind: "hint" },
+    workspaceDiagnostics: true,
   });
-  assert.deepEqual(launch.InitializationOptions({ projectFolders: ["lib", "D:/x"] }, "C:\\work", kWindows), {
-    projectFolders: ["C:\\work\\lib", "D:\\x"], excludeFolders: [], diagnostics: launch.kDiagnosticKinds });
+  assert.deepEqual(launch.InitializationOptions({ projectFolders: ["lib", "D:/x"], workspaceDiagnostics: false },
+                                                "C:\\work", kWindows), {
+    projectFolders: ["C:\\work\\lib", "D:\\x"], excludeFolders: [], diagnostics: launch.kDiagnosticKinds,
+    workspaceDiagnostics: false });
   // Without a workspace a relative folder stays relative: the server's own folder decides.
   assert.deepEqual(launch.InitializationOptions({ projectFolders: ["lib"] }, "", kLinux).projectFolders, ["lib"]);
 });
