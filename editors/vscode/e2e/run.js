@@ -65,7 +65,7 @@ function Prepare(args) {
   for (const strDir of Object.values(dirs)) fs.mkdirSync(strDir, { recursive: true });
   fs.cpSync(args.samples, dirs.project, { recursive: true });
   fs.writeFileSync(path.join(dirs.shared, "tax.nsc"), "// Shared by several projects.\nfunction number TaxOf(nCents) {\n" +
-                   "  return nCents / 5;\n}\nfunction number TaxRounded(nCents) {\n  return RoundCents(TaxOf(nCents));\n}\n");
+                   "  return nCents / 5;\n}\nfunction number TaxRounded(nCents) {\n  return LookUpRate(TaxOf(nCents));\n}\n");
   return dirs;
 }
 
@@ -354,8 +354,8 @@ async function main() {
       await OpenFile(page, "main.nsc");
       await WaitFor(page, "TaxOf gone from the Problems panel", async () => !(await ProblemsText(page)).includes("TaxOf"));
       // tax.nsc is never opened: its problem comes from its file.
-      await WaitFor(page, "the closed tax.nsc's RoundCents in the Problems panel", async () =>
-        (await ProblemsText(page)).includes("RoundCents"));
+      await WaitFor(page, "the closed tax.nsc's LookUpRate in the Problems panel", async () =>
+        (await ProblemsText(page)).includes("LookUpRate"));
       await page.keyboard.press("Control+End");
       await page.keyboard.press("ArrowLeft");
       await page.keyboard.press("ArrowLeft");
