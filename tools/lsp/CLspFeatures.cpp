@@ -199,7 +199,8 @@ CLspResult CLspServer::Completion(const json& params) {
   const std::string& strLine = pDocument->Lines()[nLine];
   const std::pair<size_t, size_t> word = WordAt(strLine, nOffset, true);
   // Words in strings and comments are text, not calls: nothing is offered.
-  if (!pDocument->IsCodeAt(nLine, word.first)) return {{"isIncomplete", false}, {"items", json::array()}};
+  CLspCompletionList list;
+  if (!pDocument->IsCodeAt(nLine, word.first)) return list;
   const std::string strWord = strLine.substr(word.first, word.second - word.first);
   bool bMore = false;
   const std::vector<CString> matches = m_pCatalog->Complete(strWord, kMaxCompletionItems, bMore);
@@ -210,7 +211,6 @@ CLspResult CLspServer::Completion(const json& params) {
   while (nAfter < strLine.size() && IsNameChar(strLine[nAfter])) ++nAfter;
   while (nAfter < strLine.size() && (strLine[nAfter] == ' ' || strLine[nAfter] == '\t')) ++nAfter;
   const bool bSnippets = m_bSnippets && (nAfter == strLine.size() || strLine[nAfter] != '(');
-  json items = json::array();
   CLspFunction function;
   for (size_t nRank = 0; nRank < matches.size(); ++nRank) {
     const CString& strMatch = matches[nRank];
@@ -224,22 +224,23 @@ CLspResult CLspServer::Completion(const json& params) {
     // The rank as sortText keeps the order in clients that sort; the name
     // as filterText lets a client filter as the word grows (fuzzy ones
     // find what the server found).
-    json item = {{"label", strName},
-                 {"kind", 3},
-                 {"detail", ToUtf8(function.strPrototype.Str())},
-                 {"labelDetails", {{"description", ToUtf8(strSource)}}},
-                 {"sortText", RankText(nRank)},
-                 {"filterText", strName},
-                 {"textEdit", {{"range", range}, {"newText", bSnippets ? ToUtf8(CallSnippet(function.strPrototype)) : strName}}}};
-    if (bSnippets) item["insertTextFormat"] = 2;
-    if (!function.strDescription.empty()) item["documentation"] = ToUtf8(function.strDescription);
+    CLspCompletionItem item;
+    item.strLabel = strName;
+    item.strDetail = ToUtf8(function.strPrototype.Str());
+    item.strDescription = ToUtf8(strSource);
+    item.strSortText = RankText(nRank);
+    item.strFilterText = strName;
+    item.textEdit = {range, bSnippets ? ToUtf8(CallSnippet(function.strPrototype)) : strName};
+    item.bSnippet = bSnippets;
+    item.strDocumentation = ToUtf8(function.strDescription);
     // A project function's comment is read from its script when the client
     // shows the item (completionItem/resolve), not for every item listed.
-    if (!function.bBuiltIn) item["data"] = {{"name", strName}};
-    items.push_back(std::move(item));
+    if (!function.bBuiltIn) item.strDataName = strName;
+    list.items.push_back(std::move(item));
   }
   // While a full index runs the list may lack project functions: the client asks again.
-  return {{"isIncomplete", bMore || m_bFullIndexRunning}, {"items", items}};
+  list.bIncomplete = bMore || m_bFullIndexRunning;
+  return list;
 }
 
 std::string CLspServer::DocumentationOf(const CLspFunction& function) {
@@ -359,7 +360,7 @@ CLspResult CLspServer::WorkspaceSymbol(const json& params) {
                          best.begin() + std::min(nFirst + 2 * nWidth, best.size()), BetterSymbol);
     YieldToLight();
   }
-  json symbols = json::array();
+  std::vector<CLspSymbol> symbols;
   for (size_t i = 0; i < best.size(); ++i) {
     const CSymbolCandidate& candidate = best[i];
     if (i % 1024 == 1023) YieldToLight();  // an uncapped answer is long to build

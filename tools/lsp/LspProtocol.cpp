@@ -125,6 +125,23 @@ void to_json(json& j, const CLspSignatureHelp& value) {
        {"activeParameter", NullIfNegative(value.nActiveParameter)}};
 }
 
+void to_json(json& j, const CLspCompletionItem& value) {
+  j = {{"label", value.strLabel},
+       {"kind", 3},
+       {"detail", value.strDetail},
+       {"labelDetails", {{"description", value.strDescription}}},
+       {"sortText", value.strSortText},
+       {"filterText", value.strFilterText},
+       {"textEdit", value.textEdit}};
+  if (value.bSnippet) j["insertTextFormat"] = 2;
+  if (!value.strDocumentation.empty()) j["documentation"] = value.strDocumentation;
+  if (!value.strDataName.empty()) j["data"] = {{"name", value.strDataName}};
+}
+
+void to_json(json& j, const CLspCompletionList& value) {
+  j = {{"isIncomplete", value.bIncomplete}, {"items", value.items}};
+}
+
 void to_json(json& j, const CLspHover& value) {
   j = {{"contents", {{"kind", value.bMarkdown ? "markdown" : "plaintext"}, {"value", value.strValue}}},
        {"range", value.range}};

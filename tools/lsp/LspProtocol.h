@@ -92,6 +92,26 @@ struct CLspSignatureHelp {
   long long nActiveParameter = -1;  // -1: none (null)
 };
 
+// A completion item of a function: kind 3; strDescription is written as
+// labelDetails.description; strDocumentation, and strDataName as
+// data.name (what completionItem/resolve is given back), only when not empty.
+struct CLspCompletionItem {
+  std::string strLabel;
+  std::string strDetail;
+  std::string strDescription;
+  std::string strSortText;
+  std::string strFilterText;
+  CLspTextEdit textEdit;
+  bool bSnippet = false;  // newText is a snippet (insertTextFormat 2)
+  std::string strDocumentation;
+  std::string strDataName;
+};
+
+struct CLspCompletionList {
+  bool bIncomplete = false;
+  std::vector<CLspCompletionItem> items;
+};
+
 struct CLspHover {
   bool bMarkdown = true;
   std::string strValue;
@@ -191,6 +211,8 @@ void to_json(nlohmann::json& j, const CLspDiagnostic& value);
 void to_json(nlohmann::json& j, const CLspTextEdit& value);
 void to_json(nlohmann::json& j, const CLspWorkspaceEdit& value);
 void to_json(nlohmann::json& j, const CLspSignatureHelp& value);
+void to_json(nlohmann::json& j, const CLspCompletionItem& value);
+void to_json(nlohmann::json& j, const CLspCompletionList& value);
 void to_json(nlohmann::json& j, const CLspHover& value);
 void to_json(nlohmann::json& j, const CLspSymbol& value);
 void to_json(nlohmann::json& j, const CLspDocumentHighlight& value);
