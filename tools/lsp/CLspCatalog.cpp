@@ -354,6 +354,10 @@ const CLspScript* CLspCatalog::ScriptAt(const CString& strKey) const {
   return it != m_scripts.end() ? &it->second : nullptr;
 }
 
+bool CLspCatalog::IsBuiltIn(const std::string& strName) const {
+  return g_FuncInfoStd.find(CString(strName)) != g_FuncInfoStd.end();
+}
+
 bool CLspCatalog::Find(const std::string& strName, CLspFunction& function) const {
   const CString strKey(strName);
   const CString* pPrototype = FindSharedPrototype(strKey);

@@ -119,6 +119,8 @@ class CLspCatalog {
 
   // The function the tip would show for strName; false when none.
   bool Find(const std::string& strName, CLspFunction& function) const;
+  // Whether funcwiz.ini gives strName (then calls of it call the built-in).
+  bool IsBuiltIn(const std::string& strName) const;
   // Every project definition of strName, in key order (the first is the
   // one the user catalogue took), also when a built-in has the name.
   std::vector<CLspPlace> DefinitionsOf(const CString& strName) const;

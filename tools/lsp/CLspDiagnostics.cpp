@@ -121,6 +121,11 @@ CLspDiagnostics::CVerdict& CLspDiagnostics::VerdictOf(const std::string& strName
   }
   CVerdict& verdict = it->second;
   if (!verdict.bKnown && !verdict.bSuggested) Suggest(strName, verdict, catalog);
+  return verdict;
+}
+
+const CLspDiagnostics::CVerdict& CLspDiagnostics::Placed(const std::string& strName, CVerdict& verdict,
+                                                         CLspCatalog& catalog) {
   if (verdict.nPlacesGeneration != m_nGeneration) {
     verdict.nPlacesGeneration = m_nGeneration;
     verdict.prototypeAt.clear();
@@ -195,7 +200,8 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     if (!verdict.bKnown) {
       std::string strMessage = "Unknown function " + call.strName + ": neither built in nor defined in the project.";
       if (!verdict.strSuggestions.empty()) strMessage += " Did you mean " + verdict.strSuggestions + "?";
-      Add(diagnosticUnknownFunction, Range(call.nLine, call.nFirst, call.nEnd), strMessage, verdict.suggestionsAt);
+      Add(diagnosticUnknownFunction, Range(call.nLine, call.nFirst, call.nEnd), strMessage,
+          Placed(call.strName, verdict, catalog).suggestionsAt);
       continue;
     }
     if (!call.bClosed) continue;
@@ -204,7 +210,7 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     Add(diagnosticArgumentCount, Range(call.nLine, call.nFirst, call.nEnd),
         call.strName + " takes " + (verdict.bRest ? "at least " : "") + Arguments(verdict.nFixed) + ", " +
             std::to_string(call.nArguments) + " given: " + verdict.strPrototype + ".",
-        verdict.prototypeAt);
+        Placed(call.strName, verdict, catalog).prototypeAt);
   }
 
   for (const CLspLiteralFact& literal : piece.unclosed)
@@ -224,12 +230,15 @@ void CLspDiagnostics::ComputePiece(CLspFactsPiece& piece, const std::vector<std:
     const std::string strName = ToUtf8(definition.strName.Str());
     const CLspRange range = RangeOf(definition);
     const size_t nLine = piece.nFirstLine + static_cast<size_t>(definition.nLine);
-    const CVerdict& verdict = VerdictOf(definition.strName.Str(), catalog);
-    if (verdict.bBuiltIn)
+    // No verdict for the names of definitions that are not built in: a
+    // closed script's pass reads every definition of the project.
+    if (catalog.IsBuiltIn(definition.strName.Str())) {
+      CVerdict& verdict = VerdictOf(definition.strName.Str(), catalog);
       Add(diagnosticHiddenByBuiltin, range,
           "The built-in " + verdict.strPrototype + " is called instead of this function: a built-in function shadows a "
           "project function of the same name.",
-          verdict.prototypeAt);
+          Placed(definition.strName.Str(), verdict, catalog).prototypeAt);
+    }
     const std::vector<CLspPlace> places = catalog.DefinitionsOf(definition.strName);
     for (size_t i = 1; i < places.size(); ++i) {
       if (places[i].first->strPath != strPath || static_cast<size_t>(places[i].second->nLine) != nLine ||

@@ -74,6 +74,9 @@ class CLspDiagnostics {
     std::vector<CLspRelatedInformation> suggestionsAt;  // the suggestions' prototypes, where they are written
   };
   CVerdict& VerdictOf(const std::string& strName, CLspCatalog& catalog);
+  // The verdict with its places worked out for the catalogue's generation:
+  // only for the names a finding points from (most names need none).
+  const CVerdict& Placed(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog);
   void Suggest(const std::string& strName, CVerdict& verdict, CLspCatalog& catalog);
   // Where the prototype of a known name is written; false when nowhere.
   bool PrototypeAt(const std::string& strName, bool bBuiltIn, CLspCatalog& catalog, CLspLocation& location) const;

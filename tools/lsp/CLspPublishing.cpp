@@ -46,14 +46,18 @@ void CLspServer::PublishDiagnostics() {
 }
 
 void CLspServer::SendDiagnostics(const std::string& strUri, const int* pVersion, json diagnostics) {
-  std::string strText = diagnostics.dump();
+  // The text's hash and length stand for the list: a project's worth of
+  // lists kept whole would cost megabytes.
+  const std::string strText = diagnostics.dump();
+  const std::pair<size_t, size_t> sent(std::hash<std::string>()(strText), strText.size());
+  const bool bEmpty = diagnostics.empty();
   auto itSent = m_published.find(strUri);
-  if (itSent == m_published.end() ? diagnostics.empty() : itSent->second == strText) return;
+  if (itSent == m_published.end() ? bEmpty : itSent->second == sent) return;
   json params = {{"uri", strUri}, {"diagnostics", std::move(diagnostics)}};
   if (pVersion != nullptr) params["version"] = *pVersion;
   SendNotification("textDocument/publishDiagnostics", std::move(params));
-  if (strText == "[]") m_published.erase(strUri);
-  else m_published[strUri] = std::move(strText);
+  if (bEmpty) m_published.erase(strUri);
+  else m_published[strUri] = sent;
 }
 
 void CLspServer::ClearDiagnostics(const std::string& strUri) {

@@ -303,7 +303,7 @@ class CLspServer : private CLspWorkspace {
   std::chrono::steady_clock::time_point m_publishAt;  // when they are due
   long long m_nDiagnosticsDelayMs;  // the options', or initializationOptions.diagnosticsDelay
   unsigned long long m_nPublishedGeneration = 0;  // the catalogue's, when its changes were last looked at
-  std::map<std::string, std::string> m_published;  // URI -> the list last sent (JSON), while not empty
+  std::map<std::string, std::pair<size_t, size_t>> m_published;  // URI -> the hash and length of the list last sent (JSON), while not empty
   bool m_bWorkspaceDiagnostics = false;       // initializationOptions / settings workspaceDiagnostics
   bool m_bClosedPassPending = false;          // every closed script waits to be checked ...
   CString m_strClosedNext;                    // ... from this key on
