@@ -80,9 +80,10 @@ void BM_LspClosedDiagnosticsAfterRename(benchmark::State& state) {
 }
 BENCHMARK(BM_LspClosedDiagnosticsAfterRename)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Signature help in another open document, asked 20 ms after the rename,
-// with closed scripts' diagnostics off (0) and on (1): the time from sending
-// it to its answer. With them on, the lists must still have been coming.
+// Signature help in another open document, asked 5 ms after the renamed
+// script's own list came, with closed scripts' diagnostics off (0) and on
+// (1): the time from sending it to its answer. With them on, the closed
+// scripts' lists must still have been coming.
 void BM_LspSignatureWhileClosedDiagnostics(benchmark::State& state) {
   const bool bOn = state.range(0) == 1;
   const std::string kCall = "x = Mid(a, ";
@@ -101,7 +102,9 @@ void BM_LspSignatureWhileClosedDiagnostics(benchmark::State& state) {
   for (auto _ : state) {
     const size_t nBefore = server.Published();
     server.Push(RenameEdit(true, ++nVersion));
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    // The open script's own list comes first; then the closed scripts' lists are worked out.
+    server.WaitPublished(nBefore + 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto sent = std::chrono::steady_clock::now();
     server.Push(HelpAt(nId, static_cast<int>(kCall.size())));
     const auto answered = server.Wait(nId);
