@@ -19,6 +19,9 @@ const std::string kProbe = std::string("\nfunction ") + kProbeName + "() {}";
 // them into a definition of its own, one more than the text alone gives.
 const std::string kWordProbe = std::string("\nnimbo_piece_end_probe_word(1);\n{}") + kProbe;
 
+// The lines a piece reaches before it may end at any line in code.
+const size_t kPieceLines = 64;
+
 struct CNoEvents {
   void operator()(size_t, char) {}
 };
@@ -169,16 +172,34 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
   while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine <= nChangedEnd) ++nKeep;
   size_t nAt = nDrop < m_pieces.size() ? m_pieces[nDrop].nFirstLine : 0;
   if (nDrop == m_pieces.size() && !m_pieces.empty()) nAt = m_pieces.back().nFirstLine + m_pieces.back().nLines;
-  auto NextPieceLine = [&](size_t nFrom) {
-    while (nFrom < lines.size() && !m_lines[nFrom].bFunction && !m_lines[nFrom].bParagraph) ++nFrom;
+  // The first line from nFrom on where a piece begun at nAt may end: one
+  // that begins with "function" or a paragraph, one where a kept piece
+  // begins (so that reading meets the kept pieces again), or any line in
+  // code once the piece has kPieceLines lines (so that text without those
+  // lines still comes in pieces of bounded size).
+  auto NextPieceEnd = [&](size_t nFrom) {
+    size_t nKept = nKeep;
+    for (; nFrom < lines.size(); ++nFrom) {
+      const CLine& line = m_lines[nFrom];
+      if (line.bFunction || line.bParagraph) break;
+      while (nKept < m_pieces.size() && m_pieces[nKept].nFirstLine < nFrom) ++nKept;
+      if (nKept < m_pieces.size() && m_pieces[nKept].nFirstLine == nFrom) break;
+      if (nFrom - nAt >= kPieceLines && line.start.eState == CLspCallScanner::stateCode && !line.start.bHeader) break;
+    }
     return nFrom;
   };
   std::vector<CLspFactsPiece> rebuilt;
   while (nAt < lines.size()) {
     if (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine == nAt && nAt >= nChangedEnd) break;
-    size_t nEnd = NextPieceLine(nAt + 1);
+    size_t nEnd = NextPieceEnd(nAt + 1);
     CLspFactsPiece piece;
-    while (!ReadPiece(lines, nAt, nEnd, eEncoding, piece)) nEnd = NextPieceLine(nEnd + 1);
+    while (!ReadPiece(lines, nAt, nEnd, eEncoding, piece)) {
+      // Something stays open at nEnd. Each try reads the piece again: past
+      // kPieceLines, the tries go twice as far each time, so that a call
+      // open over many lines costs a few readings of it, not one per line.
+      const size_t nRead = nEnd - nAt;
+      nEnd = NextPieceEnd(nRead < kPieceLines ? nEnd + 1 : nAt + 2 * nRead);
+    }
     rebuilt.push_back(std::move(piece));
     nAt = nEnd;
     while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine < nAt) ++nKeep;

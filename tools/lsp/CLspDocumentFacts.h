@@ -5,11 +5,14 @@
 //
 // A piece begins at a line in code (the scan state at the line's start is
 // plain code, with no header waiting for its "(") whose first word is the
-// keyword "function", or that begins a paragraph (after a blank line). A
-// header keyword ends every call and statement still open before it; before
-// a paragraph, the piece must end with nothing open but blocks
-// (CLspScriptFacts::EndsQuiet). So the facts of a piece do not depend on the
-// text before it. The catalogue's header rule reads on past a header (its
+// keyword "function", or that begins a paragraph (after a blank line), or,
+// once the piece before has 64 lines, at any line in code; and after an
+// edit, where a piece kept from before begins, so that reading again stops
+// there. A header keyword ends every call and statement still open before
+// it; before any other line, the piece must end with nothing open but
+// blocks (CLspScriptFacts::EndsQuiet). So the facts of a piece do not
+// depend on the text before it, and a piece is long only where a call or
+// bracket stays open over many lines. The catalogue's header rule reads on past a header (its
 // parameter list runs to the first ")", a declaration waits for a "{" or
 // the next "function"): a piece ends only where that reading is over, which
 // probe text read after the piece's own tells; elsewhere the piece runs on
