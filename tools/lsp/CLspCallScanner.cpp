@@ -2,6 +2,8 @@
 // innermost open call, line summaries first, bytes only where needed.
 #include "tools/lsp/CLspCallScanner.h"
 
+#include <algorithm>
+
 #include "tools/lsp/LspCodeScan.h"
 
 namespace nimbo {
@@ -16,6 +18,7 @@ typedef CLspCallScanner::CStart CStart;
 struct CItem {
   size_t nOffset;
   char chKind;  // as ScanLine's events
+  size_t nLine = 0;
 };
 
 bool IsOpener(char chKind) { return chKind == '(' || chKind == '[' || chKind == '{' || chKind == 'h'; }
@@ -25,6 +28,7 @@ bool IsCloser(char chKind) { return chKind == ')' || chKind == ']' || chKind == 
 struct CReduce {
   std::vector<CItem> items;
   std::vector<size_t> opens;  // indexes in items of the openers still open
+  size_t nLine = 0;           // the line being read
 
   void operator()(size_t nOffset, char chKind) {
     if (IsCloser(chKind) && !opens.empty()) {
@@ -33,7 +37,7 @@ struct CReduce {
       return;
     }
     if (IsOpener(chKind)) opens.push_back(items.size());
-    items.push_back({nOffset, chKind});
+    items.push_back({nOffset, chKind, nLine});
   }
 };
 
@@ -45,6 +49,7 @@ struct CSearch {
   int nDepth = 0;
   int nCommas = 0;
   size_t nParen = 0;
+  size_t nParenLine = 0;
 
   EOutcome Walk(const std::vector<CItem>& items) {
     for (size_t i = items.size(); i-- > 0;) {
@@ -57,6 +62,7 @@ struct CSearch {
           --nDepth;
         } else if (item.chKind == '(') {
           nParen = item.nOffset;
+          nParenLine = item.nLine;
           return outcomeFound;
         } else if (item.chKind == '[') {
           nCommas = 0;  // an array or index: its commas are its own
@@ -169,6 +175,32 @@ bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t
   call.nParen = search.nParen;
   call.nArgument = search.nCommas;
   return true;
+}
+
+int CLspCallScanner::SearchStretch(const std::vector<std::string>& lines, size_t nFirst, size_t nLine,
+                                   size_t nOffset, CBackward& backward, COpenCall& call) {
+  // Each line is reduced on its own, as the table's summaries are: a "}"
+  // whose "{" stands on an earlier line still ends the search there.
+  CReduce reduce;
+  CStart start;
+  for (reduce.nLine = nFirst; reduce.nLine < nLine; ++reduce.nLine) {
+    reduce.opens.clear();
+    start = ScanWholeLine(lines[reduce.nLine], start, reduce);
+  }
+  reduce.opens.clear();
+  ScanLine(lines[nLine], std::min(nOffset, lines[nLine].size()), start, reduce);
+  CSearch search;
+  search.nDepth = backward.nDepth;
+  search.nCommas = backward.nCommas;
+  const CSearch::EOutcome eOutcome = search.Walk(reduce.items);
+  backward.nDepth = search.nDepth;
+  backward.nCommas = search.nCommas;
+  if (eOutcome == CSearch::outcomeEnded) return -1;
+  if (eOutcome == CSearch::outcomeGoOn) return 0;
+  call.nLine = search.nParenLine;
+  call.nParen = search.nParen;
+  call.nArgument = search.nCommas;
+  return 1;
 }
 
 }  // namespace lsp

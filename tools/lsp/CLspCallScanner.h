@@ -55,6 +55,16 @@ class CLspCallScanner {
   // is a function header's.
   bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset, COpenCall& call);
 
+  // The same search without a table of lines: it reads the stretch of
+  // lines that holds the position, from its first line to the position,
+  // and, while nothing before the position in it decides, the stretch
+  // before, and so on. FirstOfStretch(n) gives the first line of the
+  // stretch that holds line n: a line that starts in code with no header
+  // waiting (line 0, or where a piece of the document's facts begins).
+  template <typename FFirst>
+  static bool FindOpenCallIn(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                             const FFirst& FirstOfStretch, COpenCall& call);
+
   // Whether byte nOffset of line nLine (lines as above) is in code: not in
   // a string, a character literal or a comment.
   bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset);
@@ -66,6 +76,17 @@ class CLspCallScanner {
     bool bHeader = false;
     bool operator==(const CStart& other) const { return eState == other.eState && bHeader == other.bHeader; }
   };
+
+  // One stretch of FindOpenCallIn: lines [nFirst, nLine], the last up to
+  // nOffset, searched backwards on from what the stretches after it left
+  // (nDepth closers pending, nCommas counted). 1: found, 0: go on before
+  // nFirst, -1: no call open.
+  struct CBackward {
+    int nDepth = 0;
+    int nCommas = 0;
+  };
+  static int SearchStretch(const std::vector<std::string>& lines, size_t nFirst, size_t nLine, size_t nOffset,
+                           CBackward& backward, COpenCall& call);
 
  private:
   // What a line means to the call search, given the state it starts in:
@@ -87,6 +108,20 @@ class CLspCallScanner {
   std::vector<CLine> m_lines;
   size_t m_nValid = 0;  // m_lines[0..m_nValid) are right; known lines after it may be
 };
+
+template <typename FFirst>
+bool CLspCallScanner::FindOpenCallIn(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                                     const FFirst& FirstOfStretch, COpenCall& call) {
+  if (nLine >= lines.size()) return false;
+  CBackward backward;
+  for (;;) {
+    const size_t nFirst = FirstOfStretch(nLine);
+    const int nOutcome = SearchStretch(lines, nFirst, nLine, nOffset, backward, call);
+    if (nOutcome != 0 || nFirst == 0) return nOutcome > 0;
+    nLine = nFirst - 1;
+    nOffset = lines[nLine].size();
+  }
+}
 
 }  // namespace lsp
 }  // namespace nimbo

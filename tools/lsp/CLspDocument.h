@@ -43,17 +43,18 @@ class CLspDocument {
   // past the last (the offset is clamped to the line's end).
   bool Locate(const CPosition& position, EPositionEncoding eEncoding, size_t& nLine, size_t& nOffset) const;
 
-  // The innermost call open before a byte position (see CLspCallScanner).
+  // The innermost call open before a byte position, and whether a byte
+  // position is in code (see CLspDocumentFacts): from the facts, brought up
+  // to date in the encoding they were last asked for.
   bool FindOpenCall(size_t nLine, size_t nOffset, CLspCallScanner::COpenCall& call) {
-    return m_scanner.FindOpenCall(m_lines, nLine, nOffset, call);
+    return Facts(m_eFactsEncoding).FindOpenCall(m_lines, nLine, nOffset, call);
   }
-
-  // Whether a byte position is in code (see CLspCallScanner).
-  bool IsCodeAt(size_t nLine, size_t nOffset) { return m_scanner.IsCodeAt(m_lines, nLine, nOffset); }
+  bool IsCodeAt(size_t nLine, size_t nOffset) { return Facts(m_eFactsEncoding).IsCodeAt(m_lines, nLine, nOffset); }
 
   // The document's facts and definitions, read again only where the text
   // changed since the last call (see CLspDocumentFacts).
   CLspDocumentFacts& Facts(EPositionEncoding eEncoding) {
+    m_eFactsEncoding = eEncoding;
     m_facts.Update(m_lines, eEncoding, m_nRevision);
     return m_facts;
   }
@@ -73,8 +74,8 @@ class CLspDocument {
   std::vector<std::string> m_lines;  // never empty
   unsigned long long m_nRevision = 0;
   bool m_bOutOfStep = false;
-  CLspCallScanner m_scanner;
   CLspDocumentFacts m_facts;
+  EPositionEncoding m_eFactsEncoding = encodingUtf16;
 };
 
 }  // namespace lsp

@@ -1,6 +1,8 @@
 // CLspDocumentFacts: reading an open document piece by piece.
 #include "tools/lsp/CLspDocumentFacts.h"
 
+#include <algorithm>
+
 #include "tools/lsp/LspCodeScan.h"
 
 namespace nimbo {
@@ -178,6 +180,7 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
   // code once the piece has kPieceLines lines (so that text without those
   // lines still comes in pieces of bounded size).
   auto NextPieceEnd = [&](size_t nFrom) {
+    nFrom = std::min(nFrom, lines.size());
     size_t nKept = nKeep;
     for (; nFrom < lines.size(); ++nFrom) {
       const CLine& line = m_lines[nFrom];
@@ -259,6 +262,26 @@ std::vector<CLspCallFact> CLspDocumentFacts::Calls() const {
       calls.push_back(std::move(call));
     }
   return calls;
+}
+
+bool CLspDocumentFacts::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                                     CLspCallScanner::COpenCall& call) const {
+  const auto FirstOfPiece = [this](size_t n) -> size_t {
+    auto it = std::upper_bound(m_pieces.begin(), m_pieces.end(), n,
+                               [](size_t nAt, const CLspFactsPiece& piece) { return nAt < piece.nFirstLine; });
+    return it == m_pieces.begin() ? 0 : (it - 1)->nFirstLine;
+  };
+  return CLspCallScanner::FindOpenCallIn(lines, nLine, nOffset, FirstOfPiece, call);
+}
+
+bool CLspDocumentFacts::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const {
+  if (nLine >= lines.size() || nLine >= m_lines.size()) return true;
+  if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
+  CNoEvents none;
+  bool bLineComment = false;
+  return ScanLine(lines[nLine], nOffset, m_lines[nLine].start, none, &bLineComment).eState ==
+             CLspCallScanner::stateCode &&
+         !bLineComment;
 }
 
 }  // namespace lsp

@@ -80,6 +80,15 @@ class CLspDocumentFacts {
   std::vector<CLspHeaderFact> Headers() const;
   std::vector<CLspCallFact> Calls() const;
 
+  // The innermost call open before a byte position (see CLspCallScanner),
+  // read from the start of the position's piece, and of the pieces before
+  // while nothing read decides.
+  bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                    CLspCallScanner::COpenCall& call) const;
+  // Whether a byte position is in code: not in a string, a character
+  // literal or a comment.
+  bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const;
+
  private:
   struct CLine {
     CLspCallScanner::CStart start;  // the scan state at the line's start

@@ -139,12 +139,19 @@ std::string Described(const std::vector<CLspDefinition>& definitions) {
 
 // Long runs of statements without blank lines or headers: pieces end at
 // other lines in code too, and still put together the whole reading.
-TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
-  std::mt19937 random(41);
+std::string LongRun(std::mt19937& random) {
   const char* const apszLines[] = {"a(b, c);", "x = [1, 2];", "if (a) {", "}", "F(1,", "  2);", "s = \"q;",
-                                   "/* c", "*/", "{", "G(x) {", "declare D(y);", "function H() {"};
+                                   "/* c", "*/", "{", "G(x) {", "declare D(y);", "function H() {",
+                                   // calls left open over many lines:
+                                   "Foo(a,", "  b,", "  (c)", "  y + z", "  [1]", "  'q'"};
   std::string strText;
   for (int i = 0; i < 400; ++i) strText += std::string(apszLines[random() % std::size(apszLines)]) + "\n";
+  return strText;
+}
+
+TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
+  std::mt19937 random(41);
+  const std::string strText = LongRun(random);
   CLspDocument document(strText);
   size_t nOtherBreaks = 0;  // pieces seen beginning at neither a header's line nor a paragraph
   for (int nEdit = 0; nEdit < 1500; ++nEdit) {
@@ -165,6 +172,29 @@ TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
     }
   }
   EXPECT_GT(nOtherBreaks, 1500u) << nOtherBreaks;
+}
+
+// The open call read from the pieces, as a table of every line's summary
+// finds it, at every position after each edit.
+TEST(CLspDocument, OpenCallsFromThePiecesAsFromTheLineTable) {
+  std::mt19937 random(43);
+  const std::string strText = LongRun(random);
+  CLspDocument document(strText);
+  for (int nEdit = 0; nEdit < 100; ++nEdit) {
+    EditAtRandom(document, random, nEdit % 2 == 0, strText.size());
+    CLspCallScanner scanner;
+    scanner.Reset(document.Lines().size());
+    std::string strTable;
+    for (size_t nLine = 0; nLine < document.Lines().size(); ++nLine)
+      for (size_t nOffset = 0; nOffset <= document.Lines()[nLine].size(); ++nOffset) {
+        ASSERT_EQ(document.IsCodeAt(nLine, nOffset), scanner.IsCodeAt(document.Lines(), nLine, nOffset));
+        CLspCallScanner::COpenCall call;
+        if (!scanner.FindOpenCall(document.Lines(), nLine, nOffset, call)) continue;
+        strTable += std::to_string(nLine) + ":" + std::to_string(nOffset) + " -> " + std::to_string(call.nLine) +
+                    ":" + std::to_string(call.nParen) + ":" + std::to_string(call.nArgument) + "\n";
+      }
+    ASSERT_EQ(AllAnswers(document), strTable) << "after edit " << nEdit << ":\n" << document.Text();
+  }
 }
 
 TEST(CLspDocument, ArgumentsCountAcrossLinesAtTheCallsOwnLevel) {
