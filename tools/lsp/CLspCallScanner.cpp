@@ -1,5 +1,5 @@
-// CLspCallScanner: the state machine over one line and the search for the
-// innermost open call, line summaries first, bytes only where needed.
+// CLspCallScanner: the search for the innermost open call, backwards over
+// each line's brackets left unmatched.
 #include "tools/lsp/CLspCallScanner.h"
 
 #include <algorithm>
@@ -80,107 +80,10 @@ struct CSearch {
 
 }  // namespace
 
-void CLspCallScanner::Reset(size_t nLines) {
-  m_lines.assign(nLines, CLine());
-  m_nValid = 0;
-}
-
-void CLspCallScanner::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
-  if (nFirst > m_lines.size() || nOldCount > m_lines.size() - nFirst) {
-    Reset(m_lines.size() - nOldCount + nNewCount);
-    return;
-  }
-  const auto itFirst = m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst);
-  m_lines.erase(itFirst, itFirst + static_cast<std::ptrdiff_t>(nOldCount));
-  m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst), nNewCount, CLine());
-  if (m_nValid > nFirst) m_nValid = nFirst;
-}
-
-void CLspCallScanner::Validate(const std::vector<std::string>& lines, size_t nLine) {
-  if (m_lines.size() != lines.size()) Reset(lines.size());
-  CReduce reduce;  // one for every line: its room is kept
-  for (size_t k = m_nValid; k <= nLine && k < lines.size(); ++k) {
-    const CStart start = k == 0 ? CStart() : m_lines[k - 1].end;
-    CLine& line = m_lines[k];
-    m_nValid = k + 1;
-    if (line.bKnown && line.start == start) continue;  // text and start unchanged since worked out
-    reduce.items.clear();
-    reduce.opens.clear();
-    line.end = ScanWholeLine(lines[k], start, reduce);
-    line.bKnown = true;
-    line.start = start;
-    line.nUnmatchedOpen = static_cast<int>(reduce.opens.size());
-    const size_t nFirstOpen = reduce.opens.empty() ? reduce.items.size() : reduce.opens.front();
-    line.nUnmatchedClose = 0;
-    line.nTailCommas = 0;
-    line.bTailStop = false;
-    for (size_t i = 0; i < nFirstOpen; ++i) {
-      const char chKind = reduce.items[i].chKind;
-      if (IsCloser(chKind)) {
-        ++line.nUnmatchedClose;
-        line.nTailCommas = 0;
-        line.bTailStop = chKind == '}';
-      } else if (chKind == ',') {
-        ++line.nTailCommas;
-      } else {
-        line.bTailStop = true;
-      }
-    }
-  }
-}
-
-bool CLspCallScanner::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) {
-  if (nLine >= lines.size()) return true;
-  Validate(lines, nLine);
-  if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
-  auto Ignore = [](size_t, char) {};
-  bool bLineComment = false;
-  return ScanLine(lines[nLine], nOffset, m_lines[nLine].start, Ignore, &bLineComment).eState == stateCode &&
-         !bLineComment;
-}
-
-bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
-                                   COpenCall& call) {
-  if (nLine >= lines.size()) return false;
-  Validate(lines, nLine);
-  if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
-  CSearch search;
-  CSearch::EOutcome eOutcome;
-  {
-    CReduce reduce;
-    ScanLine(lines[nLine], nOffset, m_lines[nLine].start, reduce);
-    eOutcome = search.Walk(reduce.items);
-  }
-  size_t nFound = nLine;
-  // Whole lines by their summaries: a line whose unmatched openers are all
-  // matched by closers after it lies inside a closed pair; one with as many
-  // openers as pending closers shows its stretch before them at our level.
-  for (size_t k = nLine; eOutcome == CSearch::outcomeGoOn && k-- > 0;) {
-    const CLine& line = m_lines[k];
-    if (search.nDepth > line.nUnmatchedOpen) {
-      search.nDepth += line.nUnmatchedClose - line.nUnmatchedOpen;
-    } else if (search.nDepth == line.nUnmatchedOpen) {
-      if (line.bTailStop) return false;
-      search.nCommas += line.nTailCommas;
-      search.nDepth = line.nUnmatchedClose;
-    } else {
-      CReduce reduce;
-      ScanLine(lines[k], lines[k].size(), line.start, reduce);
-      eOutcome = search.Walk(reduce.items);
-      nFound = k;
-    }
-  }
-  if (eOutcome != CSearch::outcomeFound) return false;
-  call.nLine = nFound;
-  call.nParen = search.nParen;
-  call.nArgument = search.nCommas;
-  return true;
-}
-
 int CLspCallScanner::SearchStretch(const std::vector<std::string>& lines, size_t nFirst, size_t nLine,
                                    size_t nOffset, CBackward& backward, COpenCall& call) {
-  // Each line is reduced on its own, as the table's summaries are: a "}"
-  // whose "{" stands on an earlier line still ends the search there.
+  // Each line is reduced on its own: a "}" whose "{" stands on an earlier
+  // line is a block closed around what follows it, and ends the search.
   CReduce reduce;
   CStart start;
   for (reduce.nLine = nFirst; reduce.nLine < nLine; ++reduce.nLine) {

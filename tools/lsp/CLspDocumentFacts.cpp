@@ -271,7 +271,7 @@ bool CLspDocumentFacts::FindOpenCall(const std::vector<std::string>& lines, size
                                [](size_t nAt, const CLspFactsPiece& piece) { return nAt < piece.nFirstLine; });
     return it == m_pieces.begin() ? 0 : (it - 1)->nFirstLine;
   };
-  return CLspCallScanner::FindOpenCallIn(lines, nLine, nOffset, FirstOfPiece, call);
+  return CLspCallScanner::FindOpenCall(lines, nLine, nOffset, FirstOfPiece, call);
 }
 
 bool CLspDocumentFacts::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const {
