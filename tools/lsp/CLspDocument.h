@@ -44,17 +44,19 @@ class CLspDocument {
   bool Locate(const CPosition& position, EPositionEncoding eEncoding, size_t& nLine, size_t& nOffset) const;
 
   // The innermost call open before a byte position, and whether a byte
-  // position is in code (see CLspDocumentFacts): from the facts, brought up
-  // to date in the encoding they were last asked for.
+  // position is in code (see CLspDocumentFacts).
   bool FindOpenCall(size_t nLine, size_t nOffset, CLspCallScanner::COpenCall& call) {
-    return Facts(m_eFactsEncoding).FindOpenCall(m_lines, nLine, nOffset, call);
+    m_facts.UpdateLines(m_lines, m_nRevision);
+    return m_facts.FindOpenCall(m_lines, nLine, nOffset, call);
   }
-  bool IsCodeAt(size_t nLine, size_t nOffset) { return Facts(m_eFactsEncoding).IsCodeAt(m_lines, nLine, nOffset); }
+  bool IsCodeAt(size_t nLine, size_t nOffset) {
+    m_facts.UpdateLines(m_lines, m_nRevision);
+    return m_facts.IsCodeAt(m_lines, nLine, nOffset);
+  }
 
   // The document's facts and definitions, read again only where the text
   // changed since the last call (see CLspDocumentFacts).
   CLspDocumentFacts& Facts(EPositionEncoding eEncoding) {
-    m_eFactsEncoding = eEncoding;
     m_facts.Update(m_lines, eEncoding, m_nRevision);
     return m_facts;
   }
@@ -75,7 +77,6 @@ class CLspDocument {
   unsigned long long m_nRevision = 0;
   bool m_bOutOfStep = false;
   CLspDocumentFacts m_facts;
-  EPositionEncoding m_eFactsEncoding = encodingUtf16;
 };
 
 }  // namespace lsp

@@ -66,10 +66,11 @@ void CLspDocumentFacts::Reset() {
   m_lines.clear();
   m_pieces.clear();
   m_nRevision = 0;
+  m_nLinesRevision = 0;
 }
 
 void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
-  if (m_nRevision == 0) return;
+  if (m_nLinesRevision == 0) return;
   if (nOldCount == 0 || nFirst + nOldCount > m_lines.size()) {
     Reset();
     return;
@@ -133,17 +134,16 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
 }
 
-void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
-                               unsigned long long nRevision) {
-  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
-  if (m_nRevision == 0 || eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
-    m_eEncoding = eEncoding;
+void CLspDocumentFacts::UpdateLines(const std::vector<std::string>& lines, unsigned long long nRevision) {
+  if (nRevision == m_nLinesRevision) return;
+  if (m_nLinesRevision == 0 || m_lines.size() != lines.size()) {
     m_lines.assign(lines.size(), CLine());
     m_pieces.clear();
+    m_nRevision = 0;
     m_nDirtyFirst = 0;
     m_nDirtyEnd = lines.size();
   }
-  m_nRevision = nRevision;
+  m_nLinesRevision = nRevision;
   m_nLastLineEnd = lines.back().size();
   if (m_nDirtyFirst == m_nDirtyEnd) return;
   // The start state of each line from the first changed one on, until it
@@ -162,8 +162,22 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
     line.bParagraph = BeginsParagraph(lines, nLine, state);
     state = StateAfter(lines[nLine], state);
   }
+  // The pieces are read again over every line whose start changed.
+  m_nDirtyEnd = nLine;
+}
+
+void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
+                               unsigned long long nRevision) {
+  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
+  if (m_nRevision == 0 || eEncoding != m_eEncoding) {
+    m_eEncoding = eEncoding;
+    m_nLinesRevision = 0;  // everything is read again
+  }
+  UpdateLines(lines, nRevision);
+  m_nRevision = nRevision;
+  if (m_nDirtyFirst == m_nDirtyEnd) return;
   const size_t nChangedFirst = m_nDirtyFirst;
-  const size_t nChangedEnd = nLine;
+  const size_t nChangedEnd = m_nDirtyEnd;
   m_nDirtyFirst = m_nDirtyEnd = 0;
 
   // The pieces that touch the changed lines are read again, from the start
@@ -266,12 +280,13 @@ std::vector<CLspCallFact> CLspDocumentFacts::Calls() const {
 
 bool CLspDocumentFacts::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
                                      CLspCallScanner::COpenCall& call) const {
-  const auto FirstOfPiece = [this](size_t n) -> size_t {
-    auto it = std::upper_bound(m_pieces.begin(), m_pieces.end(), n,
-                               [](size_t nAt, const CLspFactsPiece& piece) { return nAt < piece.nFirstLine; });
-    return it == m_pieces.begin() ? 0 : (it - 1)->nFirstLine;
+  // A stretch begins at any line that starts in code with no header
+  // waiting: each line is read at most once, back to where the call is decided.
+  const auto FirstOfStretch = [this](size_t n) {
+    while (n > 0 && (m_lines[n].start.eState != CLspCallScanner::stateCode || m_lines[n].start.bHeader)) --n;
+    return n;
   };
-  return CLspCallScanner::FindOpenCall(lines, nLine, nOffset, FirstOfPiece, call);
+  return CLspCallScanner::FindOpenCall(lines, nLine, nOffset, FirstOfStretch, call);
 }
 
 bool CLspDocumentFacts::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const {

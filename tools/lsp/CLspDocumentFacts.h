@@ -68,6 +68,10 @@ class CLspDocumentFacts {
   // counted in eEncoding; nothing to do when they were read at that
   // revision in that encoding.
   void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding, unsigned long long nRevision);
+  // Brings only the scan state at each line's start up to date, which is
+  // all FindOpenCall and IsCodeAt need; the pieces are read at the next
+  // Update.
+  void UpdateLines(const std::vector<std::string>& lines, unsigned long long nRevision);
 
   // In text order; valid until the next Update.
   std::vector<CLspFactsPiece>& Pieces() { return m_pieces; }
@@ -81,8 +85,8 @@ class CLspDocumentFacts {
   std::vector<CLspCallFact> Calls() const;
 
   // The innermost call open before a byte position (see CLspCallScanner),
-  // read from the start of the position's piece, and of the pieces before
-  // while nothing read decides.
+  // read backwards line by line from it while nothing read decides. Both
+  // need the lines up to date (UpdateLines), not the pieces.
   bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
                     CLspCallScanner::COpenCall& call) const;
   // Whether a byte position is in code: not in a string, a character
@@ -103,8 +107,9 @@ class CLspDocumentFacts {
 
   std::vector<CLine> m_lines;
   std::vector<CLspFactsPiece> m_pieces;
-  unsigned long long m_nRevision = 0;  // the text's revision they were read at; 0: none, read everything
-  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since then
+  unsigned long long m_nRevision = 0;  // the text's revision the pieces were read at; 0: none, read everything
+  unsigned long long m_nLinesRevision = 0;  // the same for m_lines
+  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the pieces were read
   size_t m_nDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
   size_t m_nLastLineEnd = 0;  // the length of the text's last line

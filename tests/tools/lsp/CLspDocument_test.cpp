@@ -156,6 +156,10 @@ TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
   size_t nOtherBreaks = 0;  // pieces seen beginning at neither a header's line nor a paragraph
   for (int nEdit = 0; nEdit < 1500; ++nEdit) {
     EditAtRandom(document, random, false, strText.size());
+    // Now and then the line states alone are brought up to date, then the
+    // text changes again before the pieces are read.
+    if (nEdit % 3 != 2) document.IsCodeAt(0, 0);
+    if (nEdit % 3 == 1) EditAtRandom(document, random, false, strText.size());
     CLspDocumentFacts& facts = document.Facts(nimbo::lsp::encodingUtf8);
     CLspScriptFacts whole;
     whole.Scan(document.Lines());
