@@ -1,8 +1,7 @@
 // CLspCallScanner: the byte states a script's lines are read in, and the
 // search for the call still open before a position of a document, which
-// reads the lines of the stretch that holds the position (a piece of the
-// document's facts), and of the stretches before only while nothing read
-// decides, so that its work grows with a piece, not with the document.
+// reads back from the position only while nothing read decides, so that
+// its work grows with the distance to what decides, not with the document.
 //
 // The scan reads bytes in five states. Code: '"' opens a string, '\'' a
 // character literal, "//" ends the line, "/*" opens a block comment. String
@@ -50,8 +49,7 @@ class CLspCallScanner {
   // position, and, while nothing before the position in it decides, the
   // stretch before, and so on. FirstOfStretch(n) gives the first line of
   // the stretch that holds line n: a line that starts in code with no
-  // header waiting (line 0, or where a piece of the document's facts
-  // begins).
+  // header waiting (line 0 does), as the document's facts know of each line.
   template <typename FFirst>
   static bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
                              const FFirst& FirstOfStretch, COpenCall& call);

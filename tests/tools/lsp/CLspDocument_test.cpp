@@ -178,10 +178,10 @@ TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
   EXPECT_GT(nOtherBreaks, 1500u) << nOtherBreaks;
 }
 
-// The open call read from the pieces, as one reading from the first line
-// finds it, and the code check as a fresh document's, at every position
-// after each edit.
-TEST(CLspDocument, OpenCallsFromThePiecesAsFromTheWholeText) {
+// The open call read back from a position, as one reading from the first
+// line finds it, and the code check as a fresh document's, at every
+// position after each edit.
+TEST(CLspDocument, OpenCallsReadBackAsFromTheWholeText) {
   std::mt19937 random(43);
   const std::string strText = LongRun(random);
   CLspDocument document(strText);
