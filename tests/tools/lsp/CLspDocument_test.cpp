@@ -1,5 +1,6 @@
-// The document model and its scan cache: edits give the text a fresh
-// document would hold, and the cached call search answers as a fresh scan.
+// The document model and what it keeps of its text: edits give the text a
+// fresh document would hold, and the call search, the code check and the
+// pieces answer as a fresh reading.
 #include "tools/lsp/CLspDocument.h"
 
 #include <gtest/gtest.h>
