@@ -95,7 +95,7 @@ void BM_LspSignatureAfterEdit(benchmark::State& state) {
                                std::string(kUri) + R"(","version":3},"contentChanges":[{)" + strRange +
                                std::to_string(nColumn + 1) + R"(}},"text":""}]}})";
   fixture.Send(strType);
-  fixture.Send(strHelp);  // the first answer fills the scan cache; the rows time the edits after it
+  fixture.Send(strHelp);  // the first answer brings the line states up to date; the rows time the edits after it
   fixture.Send(strErase);
   for (auto _ : state) {
     fixture.Send(strType);

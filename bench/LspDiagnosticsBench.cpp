@@ -5,7 +5,8 @@
 // edit timed with the publication it causes (the name becomes unknown, then
 // known again, so that each edit changes the list sent), and a line break
 // put in and taken out there (which moves every definition below it). The
-// same lines written outside functions, in paragraphs, make the second shape.
+// same lines written outside functions, in paragraphs, make the second shape;
+// outside functions without a blank line (one run of statements), the third.
 // The semantic tokens of the same script (in functions), asked once it is open.
 #include <memory>
 #include <string>
@@ -22,9 +23,12 @@ const char kUri[] = "file:///bench/diagnostics.nsc";
 const int kFunctions = 400;
 const int kLinesPerFunction = 25;
 
-// The script, and where the name edited in it stands. bTopLevel: the same
-// lines written outside functions, in paragraphs of 25 lines.
-std::string LongScript(int& nEditLine, int& nEditColumn, bool bTopLevel = false) {
+// The script, and where the name edited in it stands. nShape 1: the same
+// lines written outside functions, in paragraphs of 25 lines; 2: outside
+// functions, a statement where those put a blank line.
+std::string LongScript(int& nEditLine, int& nEditColumn, int nShape = 0) {
+  const bool bTopLevel = nShape != 0;
+  const std::string strBetween = nShape == 2 ? "n = 0;" : "";
   std::string strText;
   int nLine = 0;
   auto Add = [&](const std::string& strLine) {
@@ -34,7 +38,7 @@ std::string LongScript(int& nEditLine, int& nEditColumn, bool bTopLevel = false)
   for (int i = 0; i < kFunctions; ++i) {
     const std::string strN = std::to_string(i);
     Add("// Fn" + strN + ": formats a part of the report (\"Fn(" + strN + ")\" in a comment is no call).");
-    Add(bTopLevel ? "" : "function Fn" + strN + "(strName, nCount) {");
+    Add(bTopLevel ? strBetween : "function Fn" + strN + "(strName, nCount) {");
     Add("  var strHead = StrLeft(strName, 2) + StrMid(strName, 1, Max(nCount, 2));");
     Add("  if (StrLen(strHead) > nCount) {");
     Add("    Print(\"head: \" + strHead + \" (\" + nCount + \")\");");
@@ -52,7 +56,7 @@ std::string LongScript(int& nEditLine, int& nEditColumn, bool bTopLevel = false)
     Add(i % 50 == 7 ? "  Prnt(strName);" : "  Print(strName);");
     Add(i % 50 == 9 ? "  var n = StrLen(strName;" : "  var n = StrLen(strName);");
     Add(i == 0 || bTopLevel ? "  n = 0;" : "  return Fn" + std::to_string(i - 1) + "(strName, n - 1);");
-    Add(bTopLevel ? "" : "}");
+    Add(bTopLevel ? strBetween : "}");
   }
   return strText;
 }
@@ -104,7 +108,7 @@ bool HasItsFindings(const std::string& strPublished) {
 void BM_LspDiagnosticsFirstPass(benchmark::State& state) {
   int nLine = 0;
   int nColumn = 0;
-  const std::string strOpen = OpenMessage(LongScript(nLine, nColumn, state.range(0) == 1));
+  const std::string strOpen = OpenMessage(LongScript(nLine, nColumn, static_cast<int>(state.range(0))));
   CDiagnosticsServer server;
   for (auto _ : state) {
     server.Send(strOpen);
@@ -115,13 +119,13 @@ void BM_LspDiagnosticsFirstPass(benchmark::State& state) {
   }
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
-BENCHMARK(BM_LspDiagnosticsFirstPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_LspDiagnosticsFirstPass)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
   int nLine = 0;
   int nColumn = 0;
   CDiagnosticsServer server;
-  server.Send(OpenMessage(LongScript(nLine, nColumn, state.range(1) == 1)));
+  server.Send(OpenMessage(LongScript(nLine, nColumn, static_cast<int>(state.range(1)))));
   auto Edit = [&](int nVersion, int nEnd, const char* pszText) {
     return nlohmann::json(
                {{"jsonrpc", "2.0"},
@@ -154,7 +158,7 @@ void BM_LspDiagnosticsAfterEdit(benchmark::State& state) {
     state.SkipWithError("an edit published nothing");
   state.counters["lines"] = kFunctions * kLinesPerFunction;
 }
-BENCHMARK(BM_LspDiagnosticsAfterEdit)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(BM_LspDiagnosticsAfterEdit)->ArgsProduct({{0, 1}, {0, 1, 2}})->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
 void BM_LspSemanticTokens(benchmark::State& state) {
   int nLine = 0;

@@ -104,16 +104,18 @@ print("lines, calling built-ins and each other, 16 findings) and time its `didOp
 print("diagnostics; then a character typed into a call's name and taken away again, each `didChange` timed with the")
 print("publication it causes (the name turns unknown, then known again); and a line break put in and taken out there,")
 print("which moves every definition below it. The second shape has the same lines outside functions, in paragraphs")
-print("of 25 lines. The server is asked to publish without its pause (`diagnosticsDelay` 0). An edit reads again only")
-print("the piece of the script it touches: pieces begin at a line that starts with `function` or begins a paragraph")
-print("(after a blank line), where nothing but blocks is open. Its semantic tokens are asked once it is open:")
+print("of 25 lines; the third, outside functions without a blank line, one run of statements. The server is asked to")
+print("publish without its pause (`diagnosticsDelay` 0). An edit reads again only the piece of the script it touches:")
+print("pieces begin at a line that starts with `function` or begins a paragraph (after a blank line), or at any line")
+print("in code once a piece has 64 lines, where nothing but blocks is open. Its semantic tokens are asked once it is open:")
 print("calls and headers from those pieces, keywords, numbers, literals and comments from one pass over its lines.\n")
 print("| what | figures | ratio | target | met |")
 print("|---|---|---|---|---|")
 small, large = ms("BM_LspSignatureAfterEdit/1000"), ms("BM_LspSignatureAfterEdit/100000")
 row("signature help after a one-character edit at the end, 1,000 and 100,000 lines",
     "%s; %s" % (fmt(small), fmt(large)), "100k/1k %.2f" % (large / small), "<= 3", large / small <= 3)
-for shape, what in (("0", "in functions"), ("1", "outside functions, in paragraphs")):
+for shape, what in (("0", "in functions"), ("1", "outside functions, in paragraphs"),
+                    ("2", "outside functions, without a blank line,")):
     letter = ms("BM_LspDiagnosticsAfterEdit/0/" + shape)
     newline = ms("BM_LspDiagnosticsAfterEdit/1/" + shape)
     first = ms("BM_LspDiagnosticsFirstPass/" + shape)

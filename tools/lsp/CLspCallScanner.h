@@ -1,6 +1,7 @@
-// CLspCallScanner: finds the call still open before a position of a
-// document, keeping per line the scan state at its start so that the work
-// after an edit grows with the edit, not with the document.
+// CLspCallScanner: the byte states a script's lines are read in, and the
+// search for the call still open before a position of a document, which
+// reads back from the position only while nothing read decides, so that
+// its work grows with the distance to what decides, not with the document.
 //
 // The scan reads bytes in five states. Code: '"' opens a string, '\'' a
 // character literal, "//" ends the line, "/*" opens a block comment. String
@@ -39,25 +40,19 @@ class CLspCallScanner {
     int nArgument = 0;
   };
 
-  // Forgets every line: the next search rescans from the first line.
-  void Reset(size_t nLines);
-  // Lines [nFirst, nFirst + nOldCount) were replaced by nNewCount lines.
-  // What is known of the lines after them is kept and reused as soon as a
-  // search finds their start state unchanged, so an edit that does not
-  // change the state at its end costs no rescan of the rest.
-  void OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount);
-
-  // The innermost call open before byte nOffset of line nLine of lines,
-  // which must be the text the scanner was told about. An open "[" is
-  // passed outwards (the position is in an array or an index, an argument
-  // of the call around it). False when no "(" before the position is open,
-  // or its statement ended before the position, or the innermost open "("
-  // is a function header's.
-  bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset, COpenCall& call);
-
-  // Whether byte nOffset of line nLine (lines as above) is in code: not in
-  // a string, a character literal or a comment.
-  bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset);
+  // The innermost call open before byte nOffset of line nLine of lines. An
+  // open "[" is passed outwards (the position is in an array or an index,
+  // an argument of the call around it). False when no "(" before the
+  // position is open, or its statement ended before the position, or the
+  // innermost open "(" is a function header's. The search reads the
+  // stretch of lines that holds the position, from its first line to the
+  // position, and, while nothing before the position in it decides, the
+  // stretch before, and so on. FirstOfStretch(n) gives the first line of
+  // the stretch that holds line n: a line that starts in code with no
+  // header waiting (line 0 does), as the document's facts know of each line.
+  template <typename FFirst>
+  static bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                             const FFirst& FirstOfStretch, COpenCall& call);
 
   // The scan state at the start of a line: the byte state, and whether a
   // header keyword still waits for its "(".
@@ -67,26 +62,31 @@ class CLspCallScanner {
     bool operator==(const CStart& other) const { return eState == other.eState && bHeader == other.bHeader; }
   };
 
- private:
-  // What a line means to the call search, given the state it starts in:
-  // its brackets left unmatched, and what stands at its own level after
-  // the last unmatched closer and before the first unmatched opener.
-  struct CLine {
-    bool bKnown = false;  // the rest was worked out for start and the line's current text
-    CStart start;
-    CStart end;
-    int nUnmatchedClose = 0;  // closers with no opener before them on the line
-    int nUnmatchedOpen = 0;   // openers with no closer after them on the line
-    int nTailCommas = 0;      // commas at the line's own level in that stretch
-    bool bTailStop = false;   // a statement end at the line's own level there
+  // One stretch of FindOpenCall: lines [nFirst, nLine], the last up to
+  // nOffset, searched backwards on from what the stretches after it left
+  // (nDepth closers pending, nCommas counted). 1: found, 0: go on before
+  // nFirst, -1: no call open.
+  struct CBackward {
+    int nDepth = 0;
+    int nCommas = 0;
   };
-
-  // Brings m_lines[0..nLine] up to date.
-  void Validate(const std::vector<std::string>& lines, size_t nLine);
-
-  std::vector<CLine> m_lines;
-  size_t m_nValid = 0;  // m_lines[0..m_nValid) are right; known lines after it may be
+  static int SearchStretch(const std::vector<std::string>& lines, size_t nFirst, size_t nLine, size_t nOffset,
+                           CBackward& backward, COpenCall& call);
 };
+
+template <typename FFirst>
+bool CLspCallScanner::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                                     const FFirst& FirstOfStretch, COpenCall& call) {
+  if (nLine >= lines.size()) return false;
+  CBackward backward;
+  for (;;) {
+    const size_t nFirst = FirstOfStretch(nLine);
+    const int nOutcome = SearchStretch(lines, nFirst, nLine, nOffset, backward, call);
+    if (nOutcome != 0 || nFirst == 0) return nOutcome > 0;
+    nLine = nFirst - 1;
+    nOffset = lines[nLine].size();
+  }
+}
 
 }  // namespace lsp
 }  // namespace nimbo

@@ -17,7 +17,6 @@ void CLspDocument::Revise() {
 
 void CLspDocument::SetText(const std::string& strText) {
   m_lines = SplitLines(strText);
-  m_scanner.Reset(m_lines.size());
   m_facts.Reset();
   m_bOutOfStep = false;
   Revise();
@@ -65,7 +64,6 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
   // it changes that line in place.
   if (nStartLine == nEndLine && strText.find_first_of("\r\n") == std::string::npos) {
     m_lines[nStartLine].replace(nStartOffset, nEndOffset - nStartOffset, strText);
-    m_scanner.OnLinesReplaced(nStartLine, 1, 1);
     m_facts.OnLinesReplaced(nStartLine, 1, 1);
     Revise();
     return;
@@ -77,7 +75,6 @@ void CLspDocument::ReplaceRange(const CPosition& start, const CPosition& end, co
   const auto itFirst = m_lines.begin() + static_cast<std::ptrdiff_t>(nStartLine);
   m_lines.erase(itFirst, itFirst + static_cast<std::ptrdiff_t>(nOldCount));
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nStartLine), replacement.begin(), replacement.end());
-  m_scanner.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
   m_facts.OnLinesReplaced(nStartLine, nOldCount, replacement.size());
   Revise();
 }

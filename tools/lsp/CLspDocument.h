@@ -43,13 +43,16 @@ class CLspDocument {
   // past the last (the offset is clamped to the line's end).
   bool Locate(const CPosition& position, EPositionEncoding eEncoding, size_t& nLine, size_t& nOffset) const;
 
-  // The innermost call open before a byte position (see CLspCallScanner).
+  // The innermost call open before a byte position, and whether a byte
+  // position is in code (see CLspDocumentFacts).
   bool FindOpenCall(size_t nLine, size_t nOffset, CLspCallScanner::COpenCall& call) {
-    return m_scanner.FindOpenCall(m_lines, nLine, nOffset, call);
+    m_facts.UpdateLines(m_lines, m_nRevision);
+    return m_facts.FindOpenCall(m_lines, nLine, nOffset, call);
   }
-
-  // Whether a byte position is in code (see CLspCallScanner).
-  bool IsCodeAt(size_t nLine, size_t nOffset) { return m_scanner.IsCodeAt(m_lines, nLine, nOffset); }
+  bool IsCodeAt(size_t nLine, size_t nOffset) {
+    m_facts.UpdateLines(m_lines, m_nRevision);
+    return m_facts.IsCodeAt(m_lines, nLine, nOffset);
+  }
 
   // The document's facts and definitions, read again only where the text
   // changed since the last call (see CLspDocumentFacts).
@@ -73,7 +76,6 @@ class CLspDocument {
   std::vector<std::string> m_lines;  // never empty
   unsigned long long m_nRevision = 0;
   bool m_bOutOfStep = false;
-  CLspCallScanner m_scanner;
   CLspDocumentFacts m_facts;
 };
 

@@ -1,6 +1,8 @@
 // CLspDocumentFacts: reading an open document piece by piece.
 #include "tools/lsp/CLspDocumentFacts.h"
 
+#include <algorithm>
+
 #include "tools/lsp/LspCodeScan.h"
 
 namespace nimbo {
@@ -18,6 +20,9 @@ const std::string kProbe = std::string("\nfunction ") + kProbeName + "() {}";
 // reading a header's name, parameters, or waiting for its body, it takes
 // them into a definition of its own, one more than the text alone gives.
 const std::string kWordProbe = std::string("\nnimbo_piece_end_probe_word(1);\n{}") + kProbe;
+
+// The lines a piece reaches before it may end at any line in code.
+const size_t kPieceLines = 64;
 
 struct CNoEvents {
   void operator()(size_t, char) {}
@@ -61,10 +66,11 @@ void CLspDocumentFacts::Reset() {
   m_lines.clear();
   m_pieces.clear();
   m_nRevision = 0;
+  m_nLinesRevision = 0;
 }
 
 void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t nNewCount) {
-  if (m_nRevision == 0) return;
+  if (m_nLinesRevision == 0) return;
   if (nOldCount == 0 || nFirst + nOldCount > m_lines.size()) {
     Reset();
     return;
@@ -128,17 +134,16 @@ bool CLspDocumentFacts::ReadPiece(const std::vector<std::string>& lines, size_t 
   return probed.size() == piece.definitions.size() + 1 && EndsWithProbe(probed);
 }
 
-void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
-                               unsigned long long nRevision) {
-  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
-  if (m_nRevision == 0 || eEncoding != m_eEncoding || m_lines.size() != lines.size()) {
-    m_eEncoding = eEncoding;
+void CLspDocumentFacts::UpdateLines(const std::vector<std::string>& lines, unsigned long long nRevision) {
+  if (nRevision == m_nLinesRevision) return;
+  if (m_nLinesRevision == 0 || m_lines.size() != lines.size()) {
     m_lines.assign(lines.size(), CLine());
     m_pieces.clear();
+    m_nRevision = 0;
     m_nDirtyFirst = 0;
     m_nDirtyEnd = lines.size();
   }
-  m_nRevision = nRevision;
+  m_nLinesRevision = nRevision;
   m_nLastLineEnd = lines.back().size();
   if (m_nDirtyFirst == m_nDirtyEnd) return;
   // The start state of each line from the first changed one on, until it
@@ -157,8 +162,22 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
     line.bParagraph = BeginsParagraph(lines, nLine, state);
     state = StateAfter(lines[nLine], state);
   }
+  // The pieces are read again over every line whose start changed.
+  m_nDirtyEnd = nLine;
+}
+
+void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,
+                               unsigned long long nRevision) {
+  if (nRevision == m_nRevision && eEncoding == m_eEncoding) return;
+  if (m_nRevision == 0 || eEncoding != m_eEncoding) {
+    m_eEncoding = eEncoding;
+    m_nLinesRevision = 0;  // everything is read again
+  }
+  UpdateLines(lines, nRevision);
+  m_nRevision = nRevision;
+  if (m_nDirtyFirst == m_nDirtyEnd) return;
   const size_t nChangedFirst = m_nDirtyFirst;
-  const size_t nChangedEnd = nLine;
+  const size_t nChangedEnd = m_nDirtyEnd;
   m_nDirtyFirst = m_nDirtyEnd = 0;
 
   // The pieces that touch the changed lines are read again, from the start
@@ -169,16 +188,35 @@ void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionE
   while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine <= nChangedEnd) ++nKeep;
   size_t nAt = nDrop < m_pieces.size() ? m_pieces[nDrop].nFirstLine : 0;
   if (nDrop == m_pieces.size() && !m_pieces.empty()) nAt = m_pieces.back().nFirstLine + m_pieces.back().nLines;
-  auto NextPieceLine = [&](size_t nFrom) {
-    while (nFrom < lines.size() && !m_lines[nFrom].bFunction && !m_lines[nFrom].bParagraph) ++nFrom;
+  // The first line from nFrom on where a piece begun at nAt may end: one
+  // that begins with "function" or a paragraph, one where a kept piece
+  // begins (so that reading meets the kept pieces again), or any line in
+  // code once the piece has kPieceLines lines (so that text without those
+  // lines still comes in pieces of bounded size).
+  auto NextPieceEnd = [&](size_t nFrom) {
+    nFrom = std::min(nFrom, lines.size());
+    size_t nKept = nKeep;
+    for (; nFrom < lines.size(); ++nFrom) {
+      const CLine& line = m_lines[nFrom];
+      if (line.bFunction || line.bParagraph) break;
+      while (nKept < m_pieces.size() && m_pieces[nKept].nFirstLine < nFrom) ++nKept;
+      if (nKept < m_pieces.size() && m_pieces[nKept].nFirstLine == nFrom) break;
+      if (nFrom - nAt >= kPieceLines && line.start.eState == CLspCallScanner::stateCode && !line.start.bHeader) break;
+    }
     return nFrom;
   };
   std::vector<CLspFactsPiece> rebuilt;
   while (nAt < lines.size()) {
     if (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine == nAt && nAt >= nChangedEnd) break;
-    size_t nEnd = NextPieceLine(nAt + 1);
+    size_t nEnd = NextPieceEnd(nAt + 1);
     CLspFactsPiece piece;
-    while (!ReadPiece(lines, nAt, nEnd, eEncoding, piece)) nEnd = NextPieceLine(nEnd + 1);
+    while (!ReadPiece(lines, nAt, nEnd, eEncoding, piece)) {
+      // Something stays open at nEnd. Each try reads the piece again: past
+      // kPieceLines, the tries go twice as far each time, so that a call
+      // open over many lines costs a few readings of it, not one per line.
+      const size_t nRead = nEnd - nAt;
+      nEnd = NextPieceEnd(nRead < kPieceLines ? nEnd + 1 : nAt + 2 * nRead);
+    }
     rebuilt.push_back(std::move(piece));
     nAt = nEnd;
     while (nKeep < m_pieces.size() && m_pieces[nKeep].nFirstLine < nAt) ++nKeep;
@@ -238,6 +276,27 @@ std::vector<CLspCallFact> CLspDocumentFacts::Calls() const {
       calls.push_back(std::move(call));
     }
   return calls;
+}
+
+bool CLspDocumentFacts::FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                                     CLspCallScanner::COpenCall& call) const {
+  // A stretch begins at any line that starts in code with no header
+  // waiting: each line is read at most once, back to where the call is decided.
+  const auto FirstOfStretch = [this](size_t n) {
+    while (n > 0 && (m_lines[n].start.eState != CLspCallScanner::stateCode || m_lines[n].start.bHeader)) --n;
+    return n;
+  };
+  return CLspCallScanner::FindOpenCall(lines, nLine, nOffset, FirstOfStretch, call);
+}
+
+bool CLspDocumentFacts::IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const {
+  if (nLine >= lines.size() || nLine >= m_lines.size()) return true;
+  if (nOffset > lines[nLine].size()) nOffset = lines[nLine].size();
+  CNoEvents none;
+  bool bLineComment = false;
+  return ScanLine(lines[nLine], nOffset, m_lines[nLine].start, none, &bLineComment).eState ==
+             CLspCallScanner::stateCode &&
+         !bLineComment;
 }
 
 }  // namespace lsp

@@ -5,11 +5,14 @@
 //
 // A piece begins at a line in code (the scan state at the line's start is
 // plain code, with no header waiting for its "(") whose first word is the
-// keyword "function", or that begins a paragraph (after a blank line). A
-// header keyword ends every call and statement still open before it; before
-// a paragraph, the piece must end with nothing open but blocks
-// (CLspScriptFacts::EndsQuiet). So the facts of a piece do not depend on the
-// text before it. The catalogue's header rule reads on past a header (its
+// keyword "function", or that begins a paragraph (after a blank line), or,
+// once the piece before has 64 lines, at any line in code; and after an
+// edit, where a piece kept from before begins, so that reading again stops
+// there. A header keyword ends every call and statement still open before
+// it; before any other line, the piece must end with nothing open but
+// blocks (CLspScriptFacts::EndsQuiet). So the facts of a piece do not
+// depend on the text before it, and a piece is long only where a call or
+// bracket stays open over many lines. The catalogue's header rule reads on past a header (its
 // parameter list runs to the first ")", a declaration waits for a "{" or
 // the next "function"): a piece ends only where that reading is over, which
 // probe text read after the piece's own tells; elsewhere the piece runs on
@@ -65,6 +68,10 @@ class CLspDocumentFacts {
   // counted in eEncoding; nothing to do when they were read at that
   // revision in that encoding.
   void Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding, unsigned long long nRevision);
+  // Brings only the scan state at each line's start up to date, which is
+  // all FindOpenCall and IsCodeAt need; the pieces are read at the next
+  // Update.
+  void UpdateLines(const std::vector<std::string>& lines, unsigned long long nRevision);
 
   // In text order; valid until the next Update.
   std::vector<CLspFactsPiece>& Pieces() { return m_pieces; }
@@ -76,6 +83,15 @@ class CLspDocumentFacts {
   // piece, or to the text's end.
   std::vector<CLspHeaderFact> Headers() const;
   std::vector<CLspCallFact> Calls() const;
+
+  // The innermost call open before a byte position (see CLspCallScanner),
+  // read backwards line by line from it while nothing read decides. Both
+  // need the lines up to date (UpdateLines), not the pieces.
+  bool FindOpenCall(const std::vector<std::string>& lines, size_t nLine, size_t nOffset,
+                    CLspCallScanner::COpenCall& call) const;
+  // Whether a byte position is in code: not in a string, a character
+  // literal or a comment.
+  bool IsCodeAt(const std::vector<std::string>& lines, size_t nLine, size_t nOffset) const;
 
  private:
   struct CLine {
@@ -91,8 +107,9 @@ class CLspDocumentFacts {
 
   std::vector<CLine> m_lines;
   std::vector<CLspFactsPiece> m_pieces;
-  unsigned long long m_nRevision = 0;  // the text's revision they were read at; 0: none, read everything
-  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since then
+  unsigned long long m_nRevision = 0;  // the text's revision the pieces were read at; 0: none, read everything
+  unsigned long long m_nLinesRevision = 0;  // the same for m_lines
+  size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the pieces were read
   size_t m_nDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
   size_t m_nLastLineEnd = 0;  // the length of the text's last line

@@ -29,12 +29,10 @@ std::vector<CLspFoldingRange> FoldingRanges(CLspWorkspace& workspace, const std:
   // Function bodies from their header's keyword, so that a "{" on the line
   // after the header still folds the whole function.
   std::vector<size_t> bodyStart(lines.size(), static_cast<size_t>(-1));  // by the line of the body's "}"
-  for (const CLspFactsPiece& piece : pDocument->Facts(workspace.Encoding()).Pieces())
-    for (const CLspHeaderFact& header : piece.headers) {
-      const size_t nEndLine = piece.nFirstLine + header.nEndLine;
-      if (header.bBody && nEndLine < lines.size())
-        bodyStart[nEndLine] = std::min(bodyStart[nEndLine], piece.nFirstLine + header.nKeywordLine);
-    }
+  // The joined headers: a body may end in a later piece than its header's.
+  for (const CLspHeaderFact& header : pDocument->Facts(workspace.Encoding()).Headers())
+    if (header.bBody && header.nEndLine < lines.size())
+      bodyStart[header.nEndLine] = std::min(bodyStart[header.nEndLine], header.nKeywordLine);
 
   std::vector<size_t> open;  // the lines of the "{" still open
   std::vector<CLspTextSpan> spans;

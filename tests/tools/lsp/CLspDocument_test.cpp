@@ -1,5 +1,6 @@
-// The document model and its scan cache: edits give the text a fresh
-// document would hold, and the cached call search answers as a fresh scan.
+// The document model and what it keeps of its text: edits give the text a
+// fresh document would hold, and the call search, the code check and the
+// pieces answer as a fresh reading.
 #include "tools/lsp/CLspDocument.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@ namespace {
 
 using nimbo::lsp::CLspCallFact;
 using nimbo::lsp::CLspCallScanner;
+using nimbo::lsp::CLspDefinition;
 using nimbo::lsp::CLspDocument;
 using nimbo::lsp::CLspDocumentFacts;
 using nimbo::lsp::CLspHeaderFact;
@@ -62,18 +64,21 @@ TEST(CLspDocument, RangeEditsMatchTheEditedText) {
 
 // One random edit made of what moves the scan's state: quotes, escapes,
 // comment marks, every bracket, commas, statement ends, header keywords
-// (whole or cut by the edit), line breaks and blank lines.
-void EditAtRandom(CLspDocument& document, std::mt19937& random) {
+// (whole or cut by the edit), line breaks and blank lines; without header
+// keywords and blank lines when bParagraphs is false. Texts past nLong bytes get
+// cuts of a few lines too, so that they keep about that length.
+void EditAtRandom(CLspDocument& document, std::mt19937& random, bool bParagraphs = true, size_t nLong = 400) {
   const char* const apszPieces[] = {"a", "b", " ", "(", ")", ",", ",", "\"", "'", "\\", "/", "*", "\n",
                                     "[", "]", "{", "}", ";", "function ", "declare", "func", "\n\n"};
+  const size_t nPieces = bParagraphs ? std::size(apszPieces) : std::size(apszPieces) - 4;
   const long long nLines = static_cast<long long>(document.Lines().size());
   const CLspDocument::CPosition start = At(random() % nLines, random() % 12);
   // Mostly small edits within a line; larger cuts keep the text short.
-  const bool bCut = document.Text().size() > 400;
+  const bool bCut = document.Text().size() > nLong;
   const CLspDocument::CPosition end = bCut ? At(start.nLine + random() % 3, random() % 12)
                                            : At(start.nLine, start.nCharacter + random() % 3);
   std::string strText;
-  for (unsigned n = 1 + random() % 3; n > 0; --n) strText += apszPieces[random() % std::size(apszPieces)];
+  for (unsigned n = 1 + random() % 3; n > 0; --n) strText += apszPieces[random() % nPieces];
   document.ReplaceRange(start, end, strText, nimbo::lsp::encodingUtf8);
 }
 
@@ -88,6 +93,8 @@ TEST(CLspDocument, CachedSearchAgreesWithAFreshScanAfterEveryEdit) {
     EditAtRandom(document, random);
     CLspDocument fresh(document.Text());
     ASSERT_EQ(AllAnswers(document), AllAnswers(fresh)) << "after edit " << nEdit << ":\n" << document.Text();
+    for (size_t nLine = 0; nLine < document.Lines().size(); ++nLine)
+      ASSERT_EQ(document.IsCodeAt(nLine, 3), fresh.IsCodeAt(nLine, 3)) << "after edit " << nEdit;
   }
 }
 
@@ -126,6 +133,54 @@ TEST(CLspDocument, PiecesGiveTheHeadersAndCallsOfAWholeReading) {
   }
 }
 
+std::string Described(const std::vector<CLspDefinition>& definitions) {
+  std::ostringstream out;
+  for (const CLspDefinition& d : definitions)
+    out << std::string(d.strPrototype) << " @" << d.nLine << ":" << d.nColumn << "-" << d.nEndColumn << "\n";
+  return out.str();
+}
+
+// Long runs of statements without blank lines or headers: pieces end at
+// other lines in code too, and still put together the whole reading.
+std::string LongRun(std::mt19937& random) {
+  const char* const apszLines[] = {"a(b, c);", "x = [1, 2];", "if (a) {", "}", "F(1,", "  2);", "s = \"q;",
+                                   "/* c", "*/", "{", "G(x) {", "declare D(y);", "function H() {",
+                                   // calls left open over many lines:
+                                   "Foo(a,", "  b,", "  (c)", "  y + z", "  [1]", "  'q'"};
+  std::string strText;
+  for (int i = 0; i < 400; ++i) strText += std::string(apszLines[random() % std::size(apszLines)]) + "\n";
+  return strText;
+}
+
+TEST(CLspDocument, PiecesOfLongRunsGiveTheWholeReading) {
+  std::mt19937 random(41);
+  const std::string strText = LongRun(random);
+  CLspDocument document(strText);
+  size_t nOtherBreaks = 0;  // pieces seen beginning at neither a header's line nor a paragraph
+  for (int nEdit = 0; nEdit < 1500; ++nEdit) {
+    EditAtRandom(document, random, false, strText.size());
+    // Now and then the line states alone are brought up to date, then the
+    // text changes again before the pieces are read.
+    if (nEdit % 3 != 2) document.IsCodeAt(0, 0);
+    if (nEdit % 3 == 1) EditAtRandom(document, random, false, strText.size());
+    CLspDocumentFacts& facts = document.Facts(nimbo::lsp::encodingUtf8);
+    CLspScriptFacts whole;
+    whole.Scan(document.Lines());
+    ASSERT_EQ(Described(facts.Headers(), facts.Calls()), Described(whole.Headers(), whole.Calls()))
+        << "after edit " << nEdit << ":\n" << document.Text();
+    ASSERT_EQ(Described(facts.Definitions()),
+              Described(nimbo::lsp::ScanDefinitions(document.Text(), nimbo::lsp::encodingUtf8)))
+        << "after edit " << nEdit << ":\n" << document.Text();
+    for (const nimbo::lsp::CLspFactsPiece& piece : facts.Pieces()) {
+      const std::vector<std::string>& lines = document.Lines();
+      const size_t nFirst = piece.nFirstLine;
+      if (nFirst > 0 && !lines[nFirst - 1].empty() && lines[nFirst].find("function") == std::string::npos)
+        ++nOtherBreaks;
+    }
+  }
+  EXPECT_GT(nOtherBreaks, 1500u) << nOtherBreaks;
+}
+
 TEST(CLspDocument, ArgumentsCountAcrossLinesAtTheCallsOwnLevel) {
   CLspDocument document("Foo(a, Bar(\n  1, 2), b,\n  c");
   CLspCallScanner::COpenCall call;
@@ -136,6 +191,8 @@ TEST(CLspDocument, ArgumentsCountAcrossLinesAtTheCallsOwnLevel) {
   ASSERT_TRUE(document.FindOpenCall(1, 4, call));  // inside Bar
   EXPECT_EQ(call.nParen, 10u);
   EXPECT_EQ(call.nArgument, 1);
+  // A "}" closes a block around what follows it, though its "{" came after the "(".
+  EXPECT_FALSE(CLspDocument("Foo(1,\n{\n}\n").FindOpenCall(3, 0, call));
 }
 
 // Each "st" of the text, in order, and whether it is code.
