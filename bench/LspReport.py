@@ -122,6 +122,12 @@ for shape, what in (("0", "in functions"), ("1", "outside functions, in paragrap
     row("diagnostics of a 10,000-line script %s after a one-character edit (a letter; a line break); its first "
         "full pass" % what, "%s; %s; %s" % (fmt(letter), fmt(newline), fmt(first)),
         "%.3f; %.3f" % (letter / first, newline / first), "<= 0.1", max(letter, newline) <= 0.1 * first)
+one, spread = ms("BM_LspLongLineWorkspaceSymbol/0"), ms("BM_LspLongLineWorkspaceSymbol/1")
+row("one line of 8,000 small definitions against one a line: start to the answer of workspace/symbol",
+    "%s; %s" % (fmt(one), fmt(spread)), "%.2f" % (one / spread), "<= 2", one <= 2 * spread)
+one, spread = ms("BM_LspLongLineTyping/0"), ms("BM_LspLongLineTyping/1")
+row("typing at the end of one line of 8,000 calls against one call a line: an edit, its diagnostics and highlights",
+    "%s; %s" % (fmt(one), fmt(spread)), "%.2f" % (one / spread), "<= 2", one <= 2 * spread)
 tokens = ms("BM_LspSemanticTokens")
 row("semantic tokens of the same 10,000-line script (%s tokens), once it is open"
     % format(int(find(counters, "BM_LspSemanticTokens")["tokens"]), ","), fmt(tokens), "-", "under 20 ms", tokens < 20)
@@ -162,6 +168,14 @@ row("workspace: rename of that function (the WorkspaceEdit built and written); i
     "%s; %s" % (fmt(rename), fmt(references)), "%.2f" % (rename / references), "<= 2", rename <= 2 * references)
 row("workspace: the first references after the index, every script's call sites read then",
     fmt(ms("BM_LspFirstReferences")), "-", "recorded", True)
+rename, back = ms("BM_LspClosedDiagnosticsAfterRename"), find(counters, "BM_LspClosedDiagnosticsAfterRename")["back_ms"]
+row("workspace: diagnostics of the 4,999 closed scripts after a rename of the function they call; the rename back",
+    "%s; %s" % (fmt(rename), fmt(back)), "-", "under 2 s", rename < 2000)
+on, off = ms("BM_LspSignatureWhileClosedDiagnostics/1"), ms("BM_LspSignatureWhileClosedDiagnostics/0")
+row("workspace: signature help while those lists are worked out, against closed scripts left alone (mean, worst; "
+    "mean, worst)", "%s, %s; %s, %s" % (fmt(on), fmt(find(worst, "BM_LspSignatureWhileClosedDiagnostics/1")), fmt(off),
+                                        fmt(find(worst, "BM_LspSignatureWhileClosedDiagnostics/0"))),
+    "%.2f" % (on / off), "unchanged (<= 1.5)", on <= 1.5 * off)
 if memory["catalogue"] and memory["server"]:
     held = max(m[0] for m in memory["catalogue"])
     functions = memory["catalogue"][0][1]
