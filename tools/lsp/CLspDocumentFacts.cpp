@@ -78,13 +78,17 @@ void CLspDocumentFacts::OnLinesReplaced(size_t nFirst, size_t nOldCount, size_t 
   const auto itFirst = m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst);
   m_lines.erase(itFirst, itFirst + static_cast<std::ptrdiff_t>(nOldCount));
   m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(nFirst), nNewCount, CLine());
-  if (m_nDirtyFirst == m_nDirtyEnd) {
-    m_nDirtyFirst = nFirst;
-    m_nDirtyEnd = nFirst + nNewCount;
-  } else {
-    m_nDirtyEnd = std::max(MapLine(m_nDirtyEnd, nFirst, nOldCount, nNewCount, true), nFirst + nNewCount);
-    m_nDirtyFirst = std::min(m_nDirtyFirst, nFirst);
-  }
+  auto Widen = [&](size_t& nDirtyFirst, size_t& nDirtyEnd) {
+    if (nDirtyFirst == nDirtyEnd) {
+      nDirtyFirst = nFirst;
+      nDirtyEnd = nFirst + nNewCount;
+    } else {
+      nDirtyEnd = std::max(MapLine(nDirtyEnd, nFirst, nOldCount, nNewCount, true), nFirst + nNewCount);
+      nDirtyFirst = std::min(nDirtyFirst, nFirst);
+    }
+  };
+  Widen(m_nDirtyFirst, m_nDirtyEnd);
+  Widen(m_nLinesDirtyFirst, m_nLinesDirtyEnd);
   for (CLspFactsPiece& piece : m_pieces) {
     const size_t nStart = MapLine(piece.nFirstLine, nFirst, nOldCount, nNewCount, false);
     const size_t nEnd = MapLine(piece.nFirstLine + piece.nLines, nFirst, nOldCount, nNewCount, true);
@@ -140,22 +144,25 @@ void CLspDocumentFacts::UpdateLines(const std::vector<std::string>& lines, unsig
     m_lines.assign(lines.size(), CLine());
     m_pieces.clear();
     m_nRevision = 0;
-    m_nDirtyFirst = 0;
-    m_nDirtyEnd = lines.size();
+    m_nDirtyFirst = m_nLinesDirtyFirst = 0;
+    m_nDirtyEnd = m_nLinesDirtyEnd = lines.size();
   }
   m_nLinesRevision = nRevision;
   m_nLastLineEnd = lines.back().size();
-  if (m_nDirtyFirst == m_nDirtyEnd) return;
+  if (m_nLinesDirtyFirst == m_nLinesDirtyEnd) return;
+  const size_t nDirtyFirst = m_nLinesDirtyFirst;
+  const size_t nDirtyEnd = m_nLinesDirtyEnd;
+  m_nLinesDirtyFirst = m_nLinesDirtyEnd = 0;
   // The start state of each line from the first changed one on, until it
   // meets a line whose start is known and unchanged: the rest is as it was.
-  size_t nLine = m_nDirtyFirst;
+  size_t nLine = nDirtyFirst;
   CLspCallScanner::CStart state;
   if (nLine > 0) state = StateAfter(lines[nLine - 1], m_lines[nLine - 1].start);
   for (; nLine < lines.size(); ++nLine) {
     CLine& line = m_lines[nLine];
     // The line after the changed ones is looked at again: a paragraph
     // begins there or not after what the line before it became.
-    if (nLine > m_nDirtyEnd && line.bKnown && line.start == state) break;
+    if (nLine > nDirtyEnd && line.bKnown && line.start == state) break;
     line.start = state;
     line.bKnown = true;
     line.bFunction = BeginsWithFunction(lines[nLine], state);
@@ -163,7 +170,9 @@ void CLspDocumentFacts::UpdateLines(const std::vector<std::string>& lines, unsig
     state = StateAfter(lines[nLine], state);
   }
   // The pieces are read again over every line whose start changed.
-  m_nDirtyEnd = nLine;
+  if (m_nDirtyFirst == m_nDirtyEnd) m_nDirtyFirst = nDirtyFirst;
+  m_nDirtyFirst = std::min(m_nDirtyFirst, nDirtyFirst);
+  m_nDirtyEnd = std::max(m_nDirtyEnd, nLine);
 }
 
 void CLspDocumentFacts::Update(const std::vector<std::string>& lines, EPositionEncoding eEncoding,

@@ -111,6 +111,11 @@ class CLspDocumentFacts {
   unsigned long long m_nLinesRevision = 0;  // the same for m_lines
   size_t m_nDirtyFirst = 0;  // lines [m_nDirtyFirst, m_nDirtyEnd) changed since the pieces were read
   size_t m_nDirtyEnd = 0;
+  // Lines changed since their start states were worked out: apart from the
+  // pieces' range, so that signature help between two readings of the
+  // pieces looks again only at what changed since the last question.
+  size_t m_nLinesDirtyFirst = 0;
+  size_t m_nLinesDirtyEnd = 0;
   EPositionEncoding m_eEncoding = encodingUtf16;
   size_t m_nLastLineEnd = 0;  // the length of the text's last line
 };
