@@ -8,10 +8,21 @@
 #pragma once
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "FilePrimitives.h"
+
+// The whole content of a file the save tests look at (empty when it cannot be read).
+inline std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 class CFaultyFiles : public CFilePrimitives {
  public:

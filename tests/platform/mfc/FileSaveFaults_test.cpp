@@ -23,13 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 enum class ESetup { ordinary, hardLink, symbolicLink, refusingFolder, refusingFolderNoCopy };
 
 TEST(FileSaveFaults, EveryCallFailedLeavesTheOldOrNewDocumentOrANamedCopy) {

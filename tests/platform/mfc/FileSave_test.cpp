@@ -6,6 +6,8 @@
 // cannot be put back (then a copy beside the file keeps it).
 #include "FileSave.h"
 
+#include "FaultyFiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,13 +27,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> Names(const fs::path& dir) {
   std::vector<std::string> names;
